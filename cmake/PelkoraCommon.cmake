@@ -1,0 +1,46 @@
+# Language level, warnings and sanitizers shared by every target.
+add_library(pelkora_options INTERFACE)
+target_compile_features(pelkora_options INTERFACE cxx_std_20)
+target_compile_options(pelkora_options INTERFACE -Wall -Wextra -Wpedantic)
+if(PELKORA_WERROR)
+    target_compile_options(pelkora_options INTERFACE -Werror)
+endif()
+if(PELKORA_SANITIZE)
+    target_compile_options(pelkora_options INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(pelkora_options INTERFACE -fsanitize=address,undefined)
+endif()
+
+set(PELKORA_SANITIZER_ENV
+    "ASAN_OPTIONS=detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+    "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
+    "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+
+# pelkora_add_test(NAME SOURCES a.cpp b.cpp LIBS x y [GUI] [LABELS l] [TIMEOUT s])
+# GUI tests get a QApplication from the shared main and run on the offscreen platform.
+function(pelkora_add_test name)
+    cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE pelkora_options GTest::gtest ${T_LIBS})
+    if(T_GUI)
+        target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common/gui_test_main.cpp)
+        target_link_libraries(${name} PRIVATE Qt6::Widgets)
+    else()
+        target_link_libraries(${name} PRIVATE GTest::gtest_main)
+    endif()
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE
+        PELKORA_PROGRAM_DIR="${PELKORA_PROGRAM_DIR}"
+        PELKORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        PELKORA_TEST_BIN_DIR="${CMAKE_CURRENT_BINARY_DIR}")
+    add_test(NAME ${name} COMMAND ${name})
+    if(NOT T_TIMEOUT)
+        set(T_TIMEOUT 300)
+    endif()
+    set_tests_properties(${name} PROPERTIES
+        TIMEOUT ${T_TIMEOUT}
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;${PELKORA_SANITIZER_ENV}")
+    if(T_LABELS)
+        set_tests_properties(${name} PROPERTIES LABELS "${T_LABELS}")
+    endif()
+endfunction()

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the program and the tests need (as root).
+# Quick when everything is there already: apt is only asked for missing packages.
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config clang-format
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
+    libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libopencore-amrnb-dev
+    libgtest-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi

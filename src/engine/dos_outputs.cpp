@@ -1,0 +1,116 @@
+#include "engine/dos_outputs.h"
+
+#include "engine/waitable_timer.h"
+#include "platform/message_box.h"
+
+#include <QFile>
+
+#include <unistd.h>
+
+namespace {
+
+void ShowFailure(const char* text) {
+    platform::messageBoxes().show(QString::fromLatin1(text), platform::MsgIcon::Critical,
+                                  platform::applicationTitle());
+}
+
+} // namespace
+
+DOSOutputs::DOSOutputs(QObject* parent) : QObject(parent) {}
+
+DOSOutputs::~DOSOutputs() {
+    if (!process_)
+        return;
+    // Ask the converter to stop so that it can remove its temporary file; kill it only when it
+    // does not listen.
+    process_->disconnect(this);
+    process_->terminate();
+    if (!process_->waitForFinished(3000))
+        process_->kill();
+    process_->waitForFinished(1000);
+    delete process_;
+}
+
+void DOSOutputs::setCommand(QString text, std::string program, std::vector<std::string> arguments) {
+    commandLine_ = std::move(text);
+    program_ = std::move(program);
+    arguments_ = std::move(arguments);
+}
+
+bool DOSOutputs::Start() {
+    if (process_)
+        return false;
+    if (commandLine_.isEmpty() && program_.empty()) {
+        ShowFailure("Command Line empty");
+        return false;
+    }
+    if (program_.empty()) {
+        // A bare text is never split into arguments by guessing.
+        ShowFailure("File or command not found");
+        return false;
+    }
+
+    argv_.clear();
+    argv_.push_back(program_.data());
+    for (auto& a : arguments_)
+        argv_.push_back(a.data());
+    argv_.push_back(nullptr);
+
+    auto* process = new QProcess(this);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->setProgram(QFile::decodeName(QByteArray::fromStdString(program_)));
+    // File names are bytes on this system and need not be valid UTF-8, which QString cannot
+    // carry unchanged: the child executes the exact bytes itself, just before Qt would.
+    char* const* argv = argv_.data();
+    process->setChildProcessModifier([argv] { ::execv(argv[0], argv); });
+    connect(process, &QProcess::readyReadStandardOutput, this, &DOSOutputs::readAvailable);
+    connect(process, &QProcess::finished, this, &DOSOutputs::finish);
+
+    outputs_.clear();
+    process->start(QIODevice::ReadOnly);
+    if (!process->waitForStarted(-1)) {
+        delete process;
+        ShowFailure("File or command not found");
+        return false;
+    }
+    process_ = process;
+    return true;
+}
+
+QByteArray DOSOutputs::ExecuteCommand() {
+    if (!Start())
+        return {};
+    const QPointer<DOSOutputs> self(this);
+    clsWaitableTimer timer;
+    connect(this, &DOSOutputs::CommandOver, &timer, &clsWaitableTimer::Wake);
+    while (self && self->isRunning())
+        timer.Wait(50);
+    return self ? outputs_ : QByteArray();
+}
+
+void DOSOutputs::readAvailable() {
+    if (process_)
+        deliver(process_->readAllStandardOutput());
+}
+
+void DOSOutputs::deliver(const QByteArray& data) {
+    const QPointer<DOSOutputs> self(this);
+    outputs_.append(data);
+    for (qsizetype pos = 0; pos < data.size() && self; pos += kChunkSize)
+        emit ReceiveOutputs(data.mid(pos, kChunkSize));
+}
+
+void DOSOutputs::finish(int exitCode, QProcess::ExitStatus status) {
+    if (!process_)
+        return;
+    QProcess* process = process_;
+    const QPointer<DOSOutputs> self(this);
+    deliver(process->readAllStandardOutput()); // whatever is still waiting
+    if (!self)
+        return;
+    lastExitCode_ = exitCode;
+    lastNormalExit_ = status == QProcess::NormalExit;
+    process_ = nullptr;
+    process->deleteLater();
+    emit CommandOver();
+}

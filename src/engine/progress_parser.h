@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Design width of the progress bar, in twips (361 px).
+inline constexpr float kProgressBarFullWidth = 5415.0f;
+
+struct ProgressUpdate {
+    std::int32_t totalSeconds = 0; // the new total; 0 while still unknown
+    bool displayChanged = false;   // false: leave bar and caption as they are
+    float barWidth = 0.0f;         // twips
+    std::string caption;           // e.g. "12.3%"
+};
+
+// Reads one chunk of converter output. The chunk's "Duration: " fixes the total while it is
+// still 0 (with a cut, the cut length is the total), and its "time=" moves the bar.
+[[nodiscard]] ProgressUpdate ParseProgressChunk(std::string_view chunk, std::int32_t totalSeconds,
+                                                bool cutEnabled, std::int32_t cutLength);
+
+// Rounding to the nearest whole number, halves to the even neighbour.
+[[nodiscard]] std::int32_t RoundHalfEven(double value);
+
+// The leading decimal number of a text (digits, at most one point); 0 when there is none.
+[[nodiscard]] double LeadingNumber(std::string_view text, bool* found = nullptr);
+
+// The caption of a percentage below 100: its plain decimal form cut to four characters, and "%".
+[[nodiscard]] std::string PercentCaption(double percent);
