@@ -1,0 +1,164 @@
+#include "engine/dos_outputs.h"
+
+#include "engine/fake_message_boxes.h"
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+struct Recorder {
+    explicit Recorder(DOSOutputs& dos) {
+        QObject::connect(&dos, &DOSOutputs::ReceiveOutputs,
+                         [this](const QByteArray& chunk) { chunks.push_back(chunk); });
+        QObject::connect(&dos, &DOSOutputs::CommandOver, [this] { ++over; });
+    }
+    QByteArray joined() const {
+        QByteArray all;
+        for (const auto& c : chunks)
+            all += c;
+        return all;
+    }
+    std::vector<QByteArray> chunks;
+    int over = 0;
+};
+
+void SetChild(DOSOutputs& dos, std::vector<std::string> args) {
+    QString text = QStringLiteral(TEST_CHILD);
+    for (const auto& a : args)
+        text += ' ' + QString::fromStdString(a);
+    dos.setCommand(text, TEST_CHILD, std::move(args));
+}
+
+TEST(DOSOutputs, LargeOutputArrivesCompleteInOrderInChunksOfAtMost1024Bytes) {
+    DOSOutputs dos;
+    Recorder rec(dos);
+    const int size = 10 * 1024 * 1024;
+    SetChild(dos, {"bytes", std::to_string(size)});
+    const QByteArray result = dos.ExecuteCommand();
+
+    EXPECT_EQ(rec.over, 1);
+    ASSERT_EQ(result.size(), size);
+    EXPECT_EQ(dos.Outputs(), result);
+    EXPECT_EQ(rec.joined(), result);
+    for (const auto& c : rec.chunks) {
+        ASSERT_LE(c.size(), DOSOutputs::kChunkSize);
+        ASSERT_GT(c.size(), 0);
+    }
+    for (int i = 0; i < size; i += 4099)
+        ASSERT_EQ(result[i], static_cast<char>('a' + i % 26))
+            << "stdout and stderr joined in order";
+    EXPECT_TRUE(dos.lastSucceeded());
+}
+
+TEST(DOSOutputs, SilentCommandEndsOnceAndLastOutputIsNotDropped) {
+    DOSOutputs dos;
+    Recorder rec(dos);
+    SetChild(dos, {"silent"});
+    EXPECT_TRUE(dos.ExecuteCommand().isEmpty());
+    EXPECT_EQ(rec.over, 1);
+    EXPECT_TRUE(rec.chunks.empty());
+
+    SetChild(dos, {"slow"});
+    EXPECT_EQ(dos.ExecuteCommand(), QByteArray("firstlast"));
+    EXPECT_EQ(rec.over, 2);
+    EXPECT_EQ(dos.CommandLine(), QStringLiteral(TEST_CHILD " slow")) << "the text is kept";
+}
+
+TEST(DOSOutputs, EndsWithItsOwnProcessNotWithOthersHoldingThePipe) {
+    // The child exits at once while its own child keeps the pipe for two seconds.
+    DOSOutputs dos;
+    Recorder rec(dos);
+    SetChild(dos, {"linger"});
+    QElapsedTimer clock;
+    clock.start();
+    dos.ExecuteCommand();
+    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_EQ(rec.over, 1);
+    EXPECT_EQ(rec.joined(), QByteArray("bye"));
+}
+
+TEST(DOSOutputs, FailuresToStartShowTheirMessageAndRaiseNoEvent) {
+    FakeMessageBoxes boxes;
+    DOSOutputs dos;
+    Recorder rec(dos);
+
+    EXPECT_TRUE(dos.ExecuteCommand().isEmpty());
+    dos.setCommand("/nowhere/data/conv -i x", "/nowhere/data/conv", {"-i", "x"});
+    EXPECT_TRUE(dos.ExecuteCommand().isEmpty());
+    dos.setCommand("text only", "", {});
+    EXPECT_FALSE(dos.Start()) << "a bare text is never split into a command";
+
+    ASSERT_EQ(boxes.shown.size(), 3u);
+    EXPECT_EQ(boxes.shown[0].text, "Command Line empty");
+    EXPECT_EQ(boxes.shown[1].text, "File or command not found");
+    EXPECT_EQ(boxes.shown[1].icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(boxes.shown[1].title, "Pelkora");
+    EXPECT_EQ(rec.over, 0);
+    EXPECT_TRUE(rec.chunks.empty());
+    EXPECT_FALSE(dos.isRunning());
+}
+
+TEST(DOSOutputs, HostileArgumentsReachTheChildByteForByte) {
+    QTemporaryDir dir;
+    const std::string file = dir.filePath("args").toStdString();
+    const std::vector<std::string> hostile = {
+        "say \"hi\".wav", "-rf",         "a:b:c.wav", "new\nline",
+        "caf\xc3\xa9",    "bad\xff\xfe", " ",         "$HOME;`x`"};
+    std::vector<std::string> args = {"args", file};
+    args.insert(args.end(), hostile.begin(), hostile.end());
+    DOSOutputs dos;
+    SetChild(dos, args);
+    dos.ExecuteCommand();
+
+    QFile f(QString::fromStdString(file));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QByteArray expected;
+    for (const auto& h : hostile)
+        expected += QByteArray::fromStdString(h) + '\0';
+    EXPECT_EQ(f.readAll(), expected);
+}
+
+TEST(DOSOutputs, ExitStatusIsKeptForTheCaller) {
+    DOSOutputs dos;
+    SetChild(dos, {"exit", "3"});
+    dos.ExecuteCommand();
+    EXPECT_FALSE(dos.lastSucceeded());
+    EXPECT_EQ(dos.lastExitCode(), 3);
+    SetChild(dos, {"exit", "0"});
+    dos.ExecuteCommand();
+    EXPECT_TRUE(dos.lastSucceeded());
+}
+
+TEST(DOSOutputs, StartReturnsAtOnceAndEventsFollowFromTheEventLoop) {
+    DOSOutputs dos;
+    Recorder rec(dos);
+    SetChild(dos, {"slow"});
+    QElapsedTimer clock;
+    clock.start();
+    ASSERT_TRUE(dos.Start());
+    EXPECT_LT(clock.elapsed(), 250);
+    EXPECT_TRUE(dos.isRunning());
+    EXPECT_FALSE(dos.Start()) << "one command at a time";
+    QEventLoop loop;
+    QObject::connect(&dos, &DOSOutputs::CommandOver, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_EQ(rec.joined(), QByteArray("firstlast"));
+    EXPECT_EQ(rec.over, 1);
+}
+
+TEST(DOSOutputs, DestroyedByAHandlerDuringARunDoesNotCrash) {
+    auto* dos = new DOSOutputs;
+    SetChild(*dos, {"slow"});
+    QObject::connect(dos, &DOSOutputs::ReceiveOutputs, dos, [dos] { delete dos; });
+    EXPECT_TRUE(dos->ExecuteCommand().isEmpty());
+}
+
+} // namespace
