@@ -1,0 +1,56 @@
+#pragma once
+
+#include "settings/settings_file.h"
+
+#include <QObject>
+#include <QString>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+namespace settings {
+
+// The options dialog's working controls; the window around them is drawn elsewhere.
+struct OptionsControls {
+    QComboBox* cmbSR = nullptr; // "ON", "OFF"
+    QCheckBox* chkMC = nullptr; // Music Cutter
+    QLineEdit* txtFromH = nullptr;
+    QLineEdit* txtFromM = nullptr;
+    QLineEdit* txtFromS = nullptr;
+    QLineEdit* txtToH = nullptr;
+    QLineEdit* txtToM = nullptr;
+    QLineEdit* txtToS = nullptr;
+};
+
+// What the options dialog does: shows the current options, keeps the time boxes enabled
+// with the cutter, and on OK checks the entries, stores them and writes options.ini.
+// Every control must outlive the controller.
+class OptionsController final : public QObject {
+public:
+    OptionsController(const OptionsControls& controls, QString optionsPath,
+                      OptionsRecords& options = Module1(), QObject* parent = nullptr);
+
+    // Fills the controls from the options as the dialog opens.
+    void Load();
+    // Enables the time boxes when the cutter is checked; runs on every change of chkMC.
+    void chkMC_Click();
+    // Returns whether the dialog closes: false after a message about an entry.
+    [[nodiscard]] bool imgOK_Click();
+    // Close without storing anything.
+    [[nodiscard]] bool imgBack_Click() { return true; }
+    [[nodiscard]] bool imgExit_Click() { return true; }
+
+    // How the last OK's write of options.ini went; the dialog closes either way.
+    [[nodiscard]] const WriteResult& lastWrite() const { return lastWrite_; }
+
+private:
+    QLineEdit* box(int which) const;
+
+    OptionsControls c_;
+    QString optionsPath_;
+    OptionsRecords& options_;
+    WriteResult lastWrite_;
+};
+
+} // namespace settings

@@ -1,0 +1,25 @@
+// Tries the program-folder lock from a separate process.
+// single_instance_probe FOLDER        exits 0 when it could run, 3 when another copy runs
+// single_instance_probe FOLDER hold   takes the lock, prints "held" and waits to be killed
+#include "platform/single_instance.h"
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 2)
+        return 2;
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    if (!platform::AcquireSingleInstance(folder))
+        return 3;
+    if (argc > 2 && qstrcmp(argv[2], "hold") == 0) {
+        std::puts("held");
+        std::fflush(stdout);
+        for (;;)
+            QThread::sleep(1);
+    }
+    return 0;
+}
