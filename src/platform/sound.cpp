@@ -1,0 +1,62 @@
+#include "platform/sound.h"
+
+#include <QAudioDevice>
+#include <QFileInfo>
+#include <QMediaDevices>
+#include <QSoundEffect>
+#include <QTimer>
+#include <QUrl>
+#include <memory>
+
+namespace platform {
+namespace {
+
+// A chime longer than this is cut short rather than holding the window.
+constexpr int kLongestWaitMs = 15000;
+
+class QtSound final : public Sound {
+public:
+    void playToEnd(const QString& path, std::function<void()> done) override {
+        if (QMediaDevices::audioOutputs().isEmpty() || !QFileInfo(path).isFile()) {
+            QTimer::singleShot(0, std::move(done));
+            return;
+        }
+        auto* effect = new QSoundEffect;
+        auto finished = std::make_shared<bool>(false);
+        auto finish = [effect, finished, done = std::move(done)] {
+            if (*finished)
+                return;
+            *finished = true;
+            effect->stop();
+            effect->deleteLater();
+            done();
+        };
+        QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect, finish] {
+            if (effect->status() == QSoundEffect::Error)
+                finish();
+            else if (effect->status() == QSoundEffect::Ready)
+                effect->play();
+        });
+        QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect, finish] {
+            if (!effect->isPlaying())
+                finish();
+        });
+        QTimer::singleShot(kLongestWaitMs, effect, finish);
+        effect->setSource(QUrl::fromLocalFile(path));
+    }
+};
+
+Sound* replacement = nullptr;
+
+} // namespace
+
+Sound& sound() {
+    static QtSound real;
+    return replacement ? *replacement : real;
+}
+
+void setSound(Sound* r) {
+    replacement = r;
+}
+
+} // namespace platform

@@ -1,0 +1,34 @@
+// Stands in for data/conv in batch tests: prints a duration header and two progress lines,
+// writes the output file (the last argument) with the arguments it got, and exits 0.
+// An input whose name contains "fail" gets a one-line error and status 1 instead; one whose
+// name contains "slow" takes 300 ms.
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+int main(int argc, char** argv) {
+    std::string input;
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::string(argv[i]) == "-i")
+            input = argv[i + 1];
+    if (argc < 2 || input.empty())
+        return 2;
+    if (input.find("fail") != std::string::npos) {
+        std::fprintf(stderr, "conv: %s: the file is not a media file\n", input.c_str());
+        return 1;
+    }
+    std::fputs("  Duration: 00:00:10.00, start: 0.000000, bitrate: 1411 kb/s\n", stderr);
+    std::fputs("size=       1kB time=5.00 bitrate= 1.0kbits/s\r", stderr);
+    std::fflush(stderr);
+    if (input.find("slow") != std::string::npos)
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    std::fputs("size=       2kB time=10.00 bitrate= 1.0kbits/s\n", stderr);
+    FILE* out = std::fopen(argv[argc - 1], "wb");
+    if (!out)
+        return 3;
+    for (int i = 1; i < argc; ++i)
+        std::fprintf(out, "%s\n", argv[i]);
+    std::fclose(out);
+    return 0;
+}
