@@ -1,0 +1,84 @@
+#include "filelist/add_folder.h"
+
+#include <string>
+#include <vector>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPointer>
+#include <QWidget>
+
+#include "dialogs/dialog_backend.h"
+#include "filelist/folder_search.h"
+
+namespace {
+
+// Processes pending events at most every kAddFolderEventInterval ms; says false once the
+// owner window is gone.
+class EventPump {
+public:
+    explicit EventPump(QWidget* owner) : owner_(owner), hadOwner_(owner != nullptr) {
+        sinceLast_.start();
+    }
+
+    bool operator()() {
+        if (sinceLast_.elapsed() < kAddFolderEventInterval)
+            return true;
+        return pumpNow();
+    }
+
+    bool pumpNow() {
+        QCoreApplication::processEvents();
+        sinceLast_.restart();
+        return ownerAlive();
+    }
+
+    [[nodiscard]] bool ownerAlive() const { return !hadOwner_ || !owner_.isNull(); }
+
+private:
+    QPointer<QWidget> owner_;
+    bool hadOwner_;
+    QElapsedTimer sinceLast_;
+};
+
+void ShowHint(const FileListHooks& list, const char* text) {
+    if (list.showDropHint)
+        list.showDropHint(QString::fromLatin1(text));
+}
+
+} // namespace
+
+void AddFolder(QWidget* owner, const FileListHooks& list) {
+    const QPointer<QWidget> guard(owner);
+    const auto folder =
+        dialogs::backend().chooseFolder(owner, QString::fromLatin1(kSelectFolderPrompt), QString());
+    if (owner && guard.isNull())
+        return;
+    ShowHint(list, kSearchingFilesText);
+
+    if (folder && !folder->isEmpty()) {
+        EventPump pump(owner);
+        if (!pump.pumpNow())
+            return; // let the hint show before the first listing
+        // Kept apart until the search is over, so the list grows in one go.
+        std::vector<std::string> found;
+        const QByteArray native = QFile::encodeName(*folder);
+        const bool finished = SearchFolder(
+            std::filesystem::path(std::string(native.constData(), std::size_t(native.size()))),
+            [&found](const std::string& path) { found.push_back(path); },
+            [&pump] { return pump(); });
+        if (!finished)
+            return;
+        for (const std::string& path : found) {
+            if (list.addFileEntry)
+                list.addFileEntry(QByteArray(path.data(), qsizetype(path.size())));
+            if (!pump())
+                return;
+        }
+    }
+
+    ShowHint(list, kDropHintIdleText);
+    if (list.updateDropHint)
+        list.updateDropHint();
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "filelist/list_hooks.h"
+
+class QWidget;
+
+inline constexpr auto kSearchingFilesText = "Searching Files...";
+inline constexpr auto kDropHintIdleText = "Drag && Drop Files Here";
+inline constexpr auto kSelectFolderPrompt = "Please select a folder:";
+
+// Longest stretch, in milliseconds, that the search goes without processing events.
+inline constexpr int kAddFolderEventInterval = 25;
+
+// The Add-folder command: asks for a folder and appends every file below it, the folder's
+// own files first, then each sub-folder's, depth first. The hint reads "Searching Files..."
+// meanwhile and events keep being processed, so other commands stay usable. If `owner`
+// goes away during the search, the search stops and nothing more is touched.
+void AddFolder(QWidget* owner, const FileListHooks& list);

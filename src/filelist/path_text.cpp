@@ -1,0 +1,18 @@
+#include "filelist/path_text.h"
+
+std::string ParsePath(std::string_view path, char separator) {
+    const bool driveColonEnds = separator == '\\';
+    for (std::size_t i = path.size(); i > 0; --i) {
+        const char c = path[i - 1];
+        if (c == separator || (driveColonEnds && c == ':'))
+            return std::string(path.substr(0, i));
+    }
+    return {};
+}
+
+std::string StripPadding(std::string_view text) {
+    const auto last = text.find_last_not_of(std::string_view("\0 ", 2));
+    if (last == std::string_view::npos)
+        return {};
+    return std::string(text.substr(0, last + 1));
+}
