@@ -1,0 +1,179 @@
+#include "decoder.h"
+
+#include <cstring>
+#include <vector>
+
+extern "C" {
+#include <libavutil/common.h>
+#include <libavutil/mathematics.h>
+}
+
+namespace conv {
+
+namespace {
+
+// Containers whose header states the exact audio length, so a shorter file is incomplete.
+bool StatesExactLength(const char* demuxer) {
+    for (const char* name : {"flac", "wav", "w64", "aiff"}) {
+        if (std::strcmp(demuxer, name) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Errors of the disk or of memory end the conversion; anything else is damaged data.
+bool IsHardReadError(int err) {
+    return err == AVERROR(EIO) || err == AVERROR(ENOMEM) || err == AVERROR(EACCES);
+}
+
+} // namespace
+
+Status InputFile::open(const std::string& path) {
+    path_ = path;
+    AVDictionary* options = nullptr;
+    // Only local files: a name must never reach the network or another protocol.
+    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    AVFormatContext* raw = nullptr;
+    const std::string url = "file:" + path;
+    int ret = avformat_open_input(&raw, url.c_str(), nullptr, &options);
+    av_dict_free(&options);
+    if (ret < 0) {
+        if (ret == AVERROR_INVALIDDATA)
+            return Fail(path, "not a media file of a known kind (or it is damaged)");
+        return Fail(path, "cannot open the file: " + DescribeAvError(ret));
+    }
+    format_.reset(raw);
+
+    // Header lengths are taken before stream probing fills in estimates.
+    std::vector<std::int64_t> headerDurations;
+    for (unsigned i = 0; i < format_->nb_streams; ++i)
+        headerDurations.push_back(format_->streams[i]->duration);
+
+    ret = avformat_find_stream_info(format_.get(), nullptr);
+    if (ret < 0)
+        return Fail(path, "cannot read the file: " + DescribeAvError(ret));
+
+    const AVCodec* codec = nullptr;
+    ret = av_find_best_stream(format_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
+    if (ret == AVERROR_STREAM_NOT_FOUND)
+        return Fail(path, "the file has no audio");
+    if (ret == AVERROR_DECODER_NOT_FOUND || ret < 0 || !codec)
+        return Fail(path, "the audio of this file is in a format that cannot be decoded");
+    stream_ = format_->streams[ret];
+
+    // Everything but the chosen audio is skipped by the demuxer.
+    for (unsigned i = 0; i < format_->nb_streams; ++i) {
+        if (format_->streams[i] != stream_)
+            format_->streams[i]->discard = AVDISCARD_ALL;
+    }
+
+    const std::int64_t headerDuration = headerDurations[static_cast<std::size_t>(ret)];
+    if (StatesExactLength(format_->iformat->name) && headerDuration > 0 &&
+        headerDuration != AV_NOPTS_VALUE)
+        declaredUs_ = av_rescale_q(headerDuration, stream_->time_base, AV_TIME_BASE_Q);
+
+    decoder_.reset(avcodec_alloc_context3(codec));
+    packet_.reset(av_packet_alloc());
+    if (!decoder_ || !packet_)
+        return Fail(path, "out of memory");
+    ret = avcodec_parameters_to_context(decoder_.get(), stream_->codecpar);
+    if (ret < 0)
+        return Fail(path, "cannot read the audio: " + DescribeAvError(ret));
+    decoder_->pkt_timebase = stream_->time_base;
+    decoder_->thread_count = 1;
+    ret = avcodec_open2(decoder_.get(), codec, nullptr);
+    if (ret < 0)
+        return Fail(path, "cannot decode the audio: " + DescribeAvError(ret));
+    return std::nullopt;
+}
+
+std::int64_t InputFile::durationUs() const {
+    return format_->duration;
+}
+
+std::int64_t InputFile::startUs() const {
+    return format_->start_time;
+}
+
+std::int64_t InputFile::bitRate() const {
+    return format_->bit_rate;
+}
+
+const AVDictionary* InputFile::formatTags() const {
+    return format_->metadata;
+}
+
+const AVDictionary* InputFile::streamTags() const {
+    return stream_->metadata;
+}
+
+void InputFile::seekBefore(std::int64_t startUs) {
+    // Decoders need a little audio before the start to settle (bit reservoir, overlap).
+    constexpr std::int64_t kPreRollUs = 500000;
+    std::int64_t target = std::max<std::int64_t>(0, startUs - kPreRollUs);
+    if (format_->start_time != AV_NOPTS_VALUE)
+        target = av_sat_add64(target, format_->start_time);
+    if (avformat_seek_file(format_.get(), -1, INT64_MIN, target, target, 0) >= 0)
+        avcodec_flush_buffers(decoder_.get());
+}
+
+std::optional<std::int64_t> InputFile::frameStartSample(const AVFrame* frame) const {
+    std::int64_t ts = frame->best_effort_timestamp;
+    if (ts == AV_NOPTS_VALUE)
+        ts = frame->pts;
+    if (ts == AV_NOPTS_VALUE || frame->sample_rate <= 0)
+        return std::nullopt;
+    std::int64_t origin = 0;
+    if (format_->start_time != AV_NOPTS_VALUE)
+        origin = av_rescale_q(format_->start_time, AV_TIME_BASE_Q, stream_->time_base);
+    else if (stream_->start_time != AV_NOPTS_VALUE)
+        origin = stream_->start_time;
+    return av_rescale_q(av_sat_sub64(ts, origin), stream_->time_base,
+                        AVRational{1, frame->sample_rate});
+}
+
+Status InputFile::next(AVFrame* frame, bool& gotFrame) {
+    gotFrame = false;
+    int idleReads = 0;
+    for (;;) {
+        int ret = avcodec_receive_frame(decoder_.get(), frame);
+        if (ret >= 0) {
+            if (frame->nb_samples > 0 && frame->sample_rate > 0 &&
+                frame->ch_layout.nb_channels > 0) {
+                gotFrame = true;
+                return std::nullopt;
+            }
+            av_frame_unref(frame);
+            continue;
+        }
+        if (ret == AVERROR_EOF)
+            return std::nullopt;
+        if (ret != AVERROR(EAGAIN)) {
+            ++damaged_;
+            if (draining_)
+                return std::nullopt;
+        }
+        if (draining_)
+            return std::nullopt;
+
+        ret = av_read_frame(format_.get(), packet_.get());
+        if (ret == AVERROR(EAGAIN) && ++idleReads < 1000)
+            continue;
+        if (ret < 0) {
+            if (IsHardReadError(ret))
+                return Fail(path_, "cannot read the file: " + DescribeAvError(ret));
+            // The end, or data too damaged to go on: decode what the decoder still holds.
+            avcodec_send_packet(decoder_.get(), nullptr);
+            draining_ = true;
+            continue;
+        }
+        if (packet_->stream_index == stream_->index) {
+            ret = avcodec_send_packet(decoder_.get(), packet_.get());
+            if (ret < 0 && ret != AVERROR(EAGAIN))
+                ++damaged_;
+        }
+        av_packet_unref(packet_.get());
+    }
+}
+
+} // namespace conv

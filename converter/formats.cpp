@@ -1,0 +1,114 @@
+#include "formats.h"
+
+#include <array>
+#include <cctype>
+
+namespace conv {
+
+namespace {
+
+constexpr std::array<FormatInfo, 9> kFormats = {{
+    {".mp3", "MP3", "mp3", "libmp3lame", 128000},
+    {".wma", "WMA", "asf", "wmav1", 128000},
+    {".ogg", "OGG", "ogg", "libvorbis", 0},
+    {".wav", "WAV", "wav", "pcm_s16le", 0},
+    {".flac", "FLAC", "flac", "flac", 0},
+    {".ac3", "AC3", "ac3", "ac3", 0},
+    {".aac", "AAC", "adts", "aac", 0},
+    {".amr", "AMR", "amr", kAmrNbEncoder, 12200},
+    {".mpg", "MPG", "mpeg", "mp2", 192000},
+}};
+
+struct Alias {
+    std::string_view extension;
+    std::string_view name;    // as written after -acodec
+    std::string_view encoder; // what is opened
+};
+
+constexpr std::array<Alias, 18> kAliases = {{
+    {".mp3", "libmp3lame", "libmp3lame"},
+    {".mp3", "mp3", "libmp3lame"},
+    {".wma", "wmav1", "wmav1"},
+    {".wma", "wmav2", "wmav2"},
+    {".ogg", "libvorbis", "libvorbis"},
+    {".ogg", "vorbis", "libvorbis"},
+    {".wav", "pcm_s16le", "pcm_s16le"},
+    {".wav", "pcm_u8", "pcm_u8"},
+    {".wav", "pcm_s24le", "pcm_s24le"},
+    {".wav", "pcm_s32le", "pcm_s32le"},
+    {".wav", "pcm_f32le", "pcm_f32le"},
+    {".flac", "flac", "flac"},
+    {".ac3", "ac3", "ac3"},
+    {".aac", "aac", "aac"},
+    {".amr", "amr_nb", kAmrNbEncoder},
+    {".amr", "libopencore_amrnb", kAmrNbEncoder},
+    {".mpg", "mp2", "mp2"},
+    {".mpg", "mp2fixed", "mp2fixed"},
+}};
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+const FormatInfo* FindFormat(std::string_view outputPath) {
+    const auto slash = outputPath.rfind('/');
+    const auto name = slash == std::string_view::npos ? outputPath : outputPath.substr(slash + 1);
+    const auto dot = name.rfind('.');
+    if (dot == std::string_view::npos)
+        return nullptr;
+    const auto extension = name.substr(dot);
+    for (const auto& format : kFormats) {
+        if (EqualsIgnoringCase(extension, format.extension))
+            return &format;
+    }
+    return nullptr;
+}
+
+std::string SupportedExtensions() {
+    std::string text;
+    for (std::size_t i = 0; i < kFormats.size(); ++i) {
+        if (i > 0)
+            text += i + 1 == kFormats.size() ? " or " : ", ";
+        text += kFormats[i].extension;
+    }
+    return text;
+}
+
+std::optional<std::string_view> ResolveCodec(const FormatInfo& format, std::string_view requested) {
+    for (const auto& alias : kAliases) {
+        if (alias.extension == format.extension && alias.name == requested)
+            return alias.encoder;
+    }
+    return std::nullopt;
+}
+
+CodecKind KindOfEncoder(std::string_view encoder) {
+    if (encoder == "libmp3lame")
+        return CodecKind::Mp3;
+    if (encoder == "wmav1" || encoder == "wmav2")
+        return CodecKind::Wma;
+    if (encoder == "libvorbis")
+        return CodecKind::Vorbis;
+    if (encoder == "flac")
+        return CodecKind::Flac;
+    if (encoder == "ac3")
+        return CodecKind::Ac3;
+    if (encoder == "aac")
+        return CodecKind::Aac;
+    if (encoder == kAmrNbEncoder)
+        return CodecKind::AmrNb;
+    if (encoder == "mp2" || encoder == "mp2fixed")
+        return CodecKind::Mp2;
+    return CodecKind::Pcm;
+}
+
+} // namespace conv

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace conv {
+
+// The encoders we know how to drive, and so how their values are fitted.
+enum class CodecKind { Mp3, Wma, Vorbis, Pcm, Flac, Ac3, Aac, AmrNb, Mp2 };
+
+// One output type, chosen by the output name's extension.
+struct FormatInfo {
+    std::string_view extension;  // ".mp3"
+    std::string_view label;      // shown in notes
+    std::string_view muxer;      // libavformat short name
+    std::string_view encoder;    // default encoder
+    std::int64_t defaultBitRate; // 0: the encoder decides
+};
+
+// Encoder name the libraries know, or kAmrNbEncoder for our own AMR-NB path.
+inline constexpr std::string_view kAmrNbEncoder = "libopencore_amrnb";
+
+// Format for an output path by its extension (any letter case); nothing when unsupported.
+[[nodiscard]] const FormatInfo* FindFormat(std::string_view outputPath);
+// ".mp3, .wma, ... or .mpg"
+[[nodiscard]] std::string SupportedExtensions();
+// The encoder to use for a -acodec name with this format; nothing when it does not fit.
+[[nodiscard]] std::optional<std::string_view> ResolveCodec(const FormatInfo& format,
+                                                           std::string_view requested);
+// How an encoder's values are fitted.
+[[nodiscard]] CodecKind KindOfEncoder(std::string_view encoder);
+
+} // namespace conv

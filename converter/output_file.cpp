@@ -1,0 +1,215 @@
+#include "output_file.h"
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace conv {
+
+namespace {
+
+// Read by the signal handler; a lock-free atomic pointer is safe to read there.
+std::atomic<const char*> g_tempPath{nullptr};
+std::atomic<const char*> g_interruptLine{nullptr};
+static_assert(std::atomic<const char*>::is_always_lock_free);
+
+constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+extern "C" void OnStopSignal(int signal) {
+    const int savedErrno = errno;
+    if (const char* path = g_tempPath.load())
+        unlink(path);
+    if (const char* line = g_interruptLine.load()) {
+        const ssize_t ignored = write(STDERR_FILENO, line, std::strlen(line));
+        (void)ignored;
+    }
+    errno = savedErrno;
+    // SA_RESETHAND restored the default action: end the way the sender expects.
+    raise(signal);
+}
+
+// Keeps the stop signals out while the registered path and the file disagree.
+class SignalBlock {
+public:
+    SignalBlock() {
+        sigset_t set;
+        sigemptyset(&set);
+        for (int s : kStopSignals)
+            sigaddset(&set, s);
+        sigprocmask(SIG_BLOCK, &set, &old_);
+    }
+    ~SignalBlock() { sigprocmask(SIG_SETMASK, &old_, nullptr); }
+    SignalBlock(const SignalBlock&) = delete;
+    SignalBlock& operator=(const SignalBlock&) = delete;
+
+private:
+    sigset_t old_;
+};
+
+std::string RandomTag() {
+    static constexpr char kChars[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static std::mt19937 engine{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kChars - 2);
+    std::string tag(6, 'x');
+    for (char& c : tag)
+        c = kChars[pick(engine)];
+    return tag;
+}
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    if (slash == 0)
+        return "/";
+    return path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const auto slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+Status FolderFailure(const std::string& output, int err) {
+    switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+        return Fail(output, "the output folder does not exist");
+    case EACCES:
+    case EPERM:
+        return Fail(output, "cannot write in the output folder (permission denied)");
+    case EROFS:
+        return Fail(output, "cannot write in the output folder (the disk is read-only)");
+    default:
+        return Fail(output, "cannot write in the output folder: " + DescribeErrno(err));
+    }
+}
+
+} // namespace
+
+std::string TempNameFor(const std::string& finalPath, const std::string& tag) {
+    const std::string folder = FolderOf(finalPath);
+    std::string name = NameOf(finalPath);
+    // Stay within the file system's 255-byte name limit.
+    constexpr std::size_t kDecoration = 1 + 6 + 6 + 5; // "." ".conv-" tag ".part"
+    if (name.size() > 255 - kDecoration)
+        name.resize(255 - kDecoration);
+    const std::string prefix = (finalPath.find('/') == std::string::npos) ? "" : folder + "/";
+    return prefix + "." + name + ".conv-" + tag + ".part";
+}
+
+TempOutput::~TempOutput() {
+    discard();
+}
+
+Status TempOutput::create(const std::string& finalPath) {
+    finalPath_ = finalPath;
+    interruptLine_ = FailureLine({finalPath, "the conversion was interrupted"});
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string candidate = TempNameFor(finalPath, RandomTag());
+        SignalBlock block;
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return FolderFailure(finalPath, errno);
+        }
+        ::close(fd);
+        path_ = candidate;
+        active_ = true;
+        g_tempPath.store(path_.c_str());
+        g_interruptLine.store(interruptLine_.c_str());
+        return std::nullopt;
+    }
+    return Fail(finalPath, "cannot create a temporary file in the output folder");
+}
+
+Status TempOutput::commit() {
+    if (!active_)
+        return Fail(finalPath_, "no output was written");
+    SignalBlock block;
+    if (std::rename(path_.c_str(), finalPath_.c_str()) != 0) {
+        const int err = errno;
+        discard();
+        if (err == EISDIR)
+            return Fail(finalPath_, "a folder of that name is in the way");
+        return Fail(finalPath_, "cannot put the output in place: " + DescribeErrno(err));
+    }
+    active_ = false;
+    g_tempPath.store(nullptr);
+    return std::nullopt;
+}
+
+void TempOutput::discard() {
+    if (!active_)
+        return;
+    SignalBlock block;
+    ::unlink(path_.c_str());
+    active_ = false;
+    g_tempPath.store(nullptr);
+}
+
+void InstallSignalHandlers() {
+    struct sigaction action {};
+    action.sa_handler = OnStopSignal;
+    sigemptyset(&action.sa_mask);
+    for (int s : kStopSignals)
+        sigaddset(&action.sa_mask, s);
+    action.sa_flags = SA_RESETHAND;
+    for (int s : kStopSignals)
+        sigaction(s, &action, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+Status CheckInput(const std::string& input) {
+    struct stat info {};
+    if (::stat(input.c_str(), &info) != 0) {
+        const int err = errno;
+        if (err == ENOENT || err == ENOTDIR)
+            return Fail(input, "the file does not exist");
+        return Fail(input, "cannot open the file: " + DescribeErrno(err));
+    }
+    if (S_ISDIR(info.st_mode))
+        return Fail(input, "this is a folder, not a file");
+    if (S_ISREG(info.st_mode) && info.st_size == 0)
+        return Fail(input, "the file is empty");
+    return std::nullopt;
+}
+
+Status CheckOutput(const Options& options) {
+    const std::string& output = options.output;
+    if (NameOf(output).empty())
+        return Fail(output, "the output name has no file name");
+    struct stat folder {};
+    if (::stat(FolderOf(output).c_str(), &folder) != 0)
+        return FolderFailure(output, errno);
+    if (!S_ISDIR(folder.st_mode))
+        return FolderFailure(output, ENOTDIR);
+    if (::access(FolderOf(output).c_str(), W_OK | X_OK) != 0)
+        return FolderFailure(output, errno);
+
+    struct stat existing {};
+    if (::stat(output.c_str(), &existing) != 0)
+        return std::nullopt;
+    struct stat in {};
+    if (::stat(options.input.c_str(), &in) == 0 && in.st_dev == existing.st_dev &&
+        in.st_ino == existing.st_ino)
+        return Fail(output, "the output would replace the input file itself; choose another "
+                            "output folder or format");
+    if (S_ISDIR(existing.st_mode))
+        return Fail(output, "a folder of that name is in the way");
+    if (!options.overwrite)
+        return Fail(output, "the output file already exists (add -y to replace it)");
+    return std::nullopt;
+}
+
+} // namespace conv

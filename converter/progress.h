@@ -1,0 +1,39 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace conv {
+
+// "  Duration: 00:03:25.46, start: 0.000000, bitrate: 1411 kb/s"; unknown values are "N/A".
+// Microseconds in, AV_NOPTS_VALUE (or a bitrate of 0) for unknown.
+[[nodiscard]] std::string DurationLine(std::int64_t durationUs, std::int64_t startUs,
+                                       std::int64_t bitRate);
+// "size=     123kB time=5.00 bitrate= 201.5kbits/s"; the time is always in seconds.
+[[nodiscard]] std::string ProgressLine(std::int64_t bytes, double seconds);
+
+// Writes what the window reads: the header, notes, and progress lines separated by "\r",
+// a few times a second at most.
+class Console {
+public:
+    explicit Console(std::FILE* out) : out_(out) {}
+
+    void header(std::int64_t durationUs, std::int64_t startUs, std::int64_t bitRate);
+    void note(const std::string& line);
+    void progress(std::int64_t bytes, double seconds);
+    // The last progress line, ending with a newline.
+    void done(std::int64_t bytes, double seconds);
+    // Ends an open progress line before an error line follows.
+    void endLine();
+
+private:
+    void put(const std::string& text);
+
+    std::FILE* out_;
+    std::chrono::steady_clock::time_point lastShown_{};
+    bool lineOpen_ = false;
+};
+
+} // namespace conv
