@@ -1,6 +1,5 @@
 #include "filelist/add_folder.h"
 
-#include <string>
 #include <vector>
 
 #include <QCoreApplication>
@@ -62,17 +61,19 @@ void AddFolder(QWidget* owner, const FileListHooks& list) {
         if (!pump.pumpNow())
             return; // let the hint show before the first listing
         // Kept apart until the search is over, so the list grows in one go.
-        std::vector<std::string> found;
+        std::vector<QByteArray> found;
         const QByteArray native = QFile::encodeName(*folder);
         const bool finished = SearchFolder(
             std::filesystem::path(std::string(native.constData(), std::size_t(native.size()))),
-            [&found](const std::string& path) { found.push_back(path); },
+            [&found](const std::string& path) {
+                found.emplace_back(path.data(), qsizetype(path.size()));
+            },
             [&pump] { return pump(); });
         if (!finished)
             return;
-        for (const std::string& path : found) {
+        for (const QByteArray& path : found) {
             if (list.addFileEntry)
-                list.addFileEntry(QByteArray(path.data(), qsizetype(path.size())));
+                list.addFileEntry(path);
             if (!pump())
                 return;
         }
