@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What the program says about itself, in one place: the addresses behind Help, the home-page
+// link and the feedback link, and the lines of the About box.
+namespace product {
+
+// Reserved example domains: nothing is published under them yet.
+inline constexpr std::string_view kHomePage = "https://pelkora.example.org/";
+inline constexpr std::string_view kSupportMail = "support@pelkora.example.org";
+
+// The tutorial ships beside the program, relative to its folder, so Help works offline.
+inline constexpr std::string_view kTutorialPage = "help/tutorial.html";
+
+inline constexpr std::string_view kAboutOwner =
+    "Pelkora, the batch audio converter, by the Pelkora team";
+inline constexpr std::string_view kAboutRights =
+    "Copyright (C) 2026 the Pelkora team. All rights reserved.";
+
+// The address the feedback link opens: a new message to the support address.
+[[nodiscard]] inline std::string FeedbackLink() {
+    return std::string("mailto:").append(kSupportMail);
+}
+
+// The three About lines joined by CR LF: owner, rights, web site.
+[[nodiscard]] inline std::string AboutText() {
+    return std::string(kAboutOwner)
+        .append("\r\n")
+        .append(kAboutRights)
+        .append("\r\n")
+        .append(kHomePage);
+}
+
+} // namespace product
