@@ -1,11 +1,10 @@
+#include "ui/frm_main.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle(QStringLiteral("Pelkora"));
-    window.resize(699, 499);
+    frmMain window;
     window.show();
     return app.exec();
 }

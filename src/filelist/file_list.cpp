@@ -1,0 +1,210 @@
+#include "filelist/file_list.h"
+
+#include <QFile>
+#include <QItemSelectionModel>
+#include <QMetaObject>
+#include <QMimeData>
+#include <QUrl>
+
+FileList::FileList(QObject* parent)
+    : QAbstractTableModel(parent), hintText_(idleHintText()),
+      selection_(new QItemSelectionModel(this, this)) {}
+
+FileList::~FileList() = default;
+
+QString FileList::idleHintText() {
+    return QStringLiteral("Drag & Drop Files Here");
+}
+
+QString FileList::searchingHintText() {
+    return QStringLiteral("Searching Files...");
+}
+
+QString FileList::FormatTag(const QString& text) {
+    // Only blanks are trimmed: a tab or newline at the end is part of the name.
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin) == u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1) == u' ')
+        --end;
+    // Three characters, not three UTF-16 units: never split a surrogate pair.
+    qsizetype start = end;
+    for (int taken = 0; taken < 3 && start > begin; ++taken) {
+        --start;
+        if (text.at(start).isLowSurrogate() && start > begin &&
+            text.at(start - 1).isHighSurrogate())
+            --start;
+    }
+    return text.mid(start, end - start).toUpper();
+}
+
+std::vector<QByteArray> FileList::droppedPaths(const QMimeData& data) {
+    std::vector<QByteArray> paths;
+    if (!data.hasUrls())
+        return paths;
+    const QList<QUrl> urls = data.urls();
+    paths.reserve(static_cast<std::size_t>(urls.size()));
+    for (const QUrl& url : urls) {
+        if (url.scheme().compare(u"file", Qt::CaseInsensitive) != 0)
+            continue;
+        const QString host = url.host();
+        if (!host.isEmpty() && host.compare(u"localhost", Qt::CaseInsensitive) != 0)
+            continue;
+        // Decode the percent-encoded form ourselves: toLocalFile() would push the bytes
+        // through UTF-8 and mangle names that are not valid UTF-8.
+        QByteArray path = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        if (!path.isEmpty())
+            paths.push_back(std::move(path));
+    }
+    return paths;
+}
+
+void FileList::AddFileEntry(const QByteArray& path) {
+    entries_.push_back(Entry{path, FormatTag(QFile::decodeName(path))});
+    scheduleCommit();
+}
+
+QByteArray FileList::path(int index) const {
+    if (index < 0 || index >= count())
+        return {};
+    return entries_[static_cast<std::size_t>(index)].path;
+}
+
+QString FileList::displayText(int index) const {
+    return QFile::decodeName(path(index));
+}
+
+QString FileList::format(int index) const {
+    if (index < 0 || index >= count())
+        return {};
+    return entries_[static_cast<std::size_t>(index)].format;
+}
+
+void FileList::RemoveFirstEntry() {
+    if (entries_.empty())
+        return;
+    commitRows();
+    beginRemoveRows({}, 0, 0);
+    entries_.erase(entries_.begin());
+    --committed_;
+    endRemoveRows();
+}
+
+void FileList::RemoveSelected() {
+    commitRows();
+    if (count() > 0) {
+        const QModelIndex current = selection_->currentIndex();
+        if (current.isValid() && current.model() == this && current.row() < count()) {
+            const int row = current.row();
+            beginRemoveRows({}, row, row);
+            entries_.erase(entries_.begin() + row);
+            --committed_;
+            endRemoveRows();
+        }
+    }
+    if (count() == 0)
+        UpdateDropHint();
+}
+
+void FileList::RemoveAll() {
+    // One reset instead of a row at a time: a long list empties at once and the window
+    // never shows a half-cleared list whose rows no longer match the paths.
+    if (!entries_.empty()) {
+        beginResetModel();
+        entries_.clear();
+        entries_.shrink_to_fit();
+        committed_ = 0;
+        endResetModel();
+    }
+    setHintText(idleHintText());
+    setHintVisible(true);
+}
+
+int FileList::AddDroppedFiles(const QMimeData& data) {
+    const std::vector<QByteArray> paths = droppedPaths(data);
+    for (const QByteArray& p : paths)
+        AddFileEntry(p);
+    if (count() > 0)
+        UpdateDropHint();
+    return static_cast<int>(paths.size());
+}
+
+void FileList::UpdateDropHint() {
+    commitRows();
+    setHintVisible(count() == 0);
+}
+
+void FileList::setHintVisible(bool visible) {
+    if (hintVisible_ == visible)
+        return;
+    hintVisible_ = visible;
+    emit hintChanged();
+}
+
+void FileList::setHintText(const QString& text) {
+    if (hintText_ == text)
+        return;
+    hintText_ = text;
+    emit hintChanged();
+}
+
+void FileList::scheduleCommit() {
+    if (commitQueued_)
+        return;
+    commitQueued_ = true;
+    QMetaObject::invokeMethod(this, &FileList::commitRows, Qt::QueuedConnection);
+}
+
+void FileList::commitRows() {
+    commitQueued_ = false;
+    if (committed_ >= count())
+        return;
+    beginInsertRows({}, committed_, count() - 1);
+    committed_ = count();
+    endInsertRows();
+}
+
+int FileList::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : committed_;
+}
+
+int FileList::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant FileList::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= committed_)
+        return {};
+    const Entry& e = entries_[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+        if (index.column() == FileNameColumn)
+            return QFile::decodeName(e.path);
+        return e.format;
+    case Qt::ToolTipRole:
+        return QFile::decodeName(e.path);
+    case Qt::TextAlignmentRole:
+        if (index.column() == FormatColumn)
+            return QVariant::fromValue(Qt::AlignCenter);
+        return QVariant::fromValue(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant FileList::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == Qt::DisplayRole)
+        return section == FileNameColumn ? QStringLiteral("FileName") : QStringLiteral("Format");
+    if (role == Qt::TextAlignmentRole && section == FormatColumn)
+        return QVariant::fromValue(Qt::AlignCenter);
+    return {};
+}
+
+Qt::ItemFlags FileList::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren;
+}

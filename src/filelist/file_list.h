@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+class QItemSelectionModel;
+class QMimeData;
+
+// The batch the user collects: full paths in the order they were added, shown as the rows
+// "FileName" and "Format". One store serves both the visible rows and the path list, so the
+// two can never drift apart.
+//
+// Paths are kept as the file system's bytes (a name need not be valid UTF-8) and are only
+// decoded for display. Appends are announced to views in batches: count() and path() see an
+// entry at once, rowCount() once the batch is committed (by UpdateDropHint, by any removal,
+// or by the event loop).
+class FileList final : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Column { FileNameColumn = 0, FormatColumn = 1, ColumnCount = 2 };
+
+    explicit FileList(QObject* parent = nullptr);
+    ~FileList() override;
+
+    // The short type tag of a path: its last three characters once surrounding blanks are
+    // trimmed, upper-cased ("song.flac" gives "LAC").
+    [[nodiscard]] static QString FormatTag(const QString& text);
+    [[nodiscard]] static QString idleHintText();
+    [[nodiscard]] static QString searchingHintText();
+
+    // Local paths carried by a drop, in the order of the drag source; bytes are exact.
+    [[nodiscard]] static std::vector<QByteArray> droppedPaths(const QMimeData& data);
+
+    void AddFileEntry(const QByteArray& path);
+    [[nodiscard]] int count() const { return static_cast<int>(entries_.size()); }
+    [[nodiscard]] QByteArray path(int index) const;
+    [[nodiscard]] QString displayText(int index) const;
+    [[nodiscard]] QString format(int index) const;
+
+    // Drops entry 0 without touching the hint: the batch run calls this after each file.
+    void RemoveFirstEntry();
+    // Removes the current row of the selection model, if there is one.
+    void RemoveSelected();
+    void RemoveAll();
+    // Appends every local file or folder of a drop; returns how many were added.
+    int AddDroppedFiles(const QMimeData& data);
+
+    // The hint over the empty list.
+    void UpdateDropHint();
+    [[nodiscard]] bool hintVisible() const { return hintVisible_; }
+    [[nodiscard]] QString hintText() const { return hintText_; }
+    void setHintVisible(bool visible);
+    void setHintText(const QString& text);
+
+    // The current row lives here so that removal does not depend on a particular view.
+    [[nodiscard]] QItemSelectionModel* selectionModel() const { return selection_; }
+
+    // Announces pending appends to views now.
+    void commitRows();
+
+    // QAbstractItemModel
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
+                                      int role) const override;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+signals:
+    void hintChanged();
+
+private:
+    struct Entry {
+        QByteArray path;
+        QString format;
+    };
+
+    void scheduleCommit();
+
+    std::vector<Entry> entries_;
+    int committed_ = 0; // rows views know about
+    bool commitQueued_ = false;
+    bool hintVisible_ = true;
+    QString hintText_;
+    QItemSelectionModel* selection_ = nullptr;
+};

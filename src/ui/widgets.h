@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPixmap>
+
+// A transparent button over a face painted on the window background. It shows no picture
+// until its window gives it one (hover, pressed); empty, the painted face shows through.
+class ImageButton final : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit ImageButton(QWidget* parent = nullptr);
+
+    void setPicture(const QPixmap& picture);
+    void clearPicture();
+    [[nodiscard]] const QPixmap& picture() const { return picture_; }
+    [[nodiscard]] bool showsPicture(const QPixmap& store) const;
+
+    [[nodiscard]] QSize sizeHint() const override;
+
+signals:
+    // Every mouse move over the button, with or without a button held.
+    void mouseMoved();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    QPixmap picture_;
+    bool keyboardFocus_ = false;
+};
+
+// A label that acts as a link: hand cursor, click and mouse-move signals.
+class LinkLabel final : public QLabel {
+    Q_OBJECT
+public:
+    explicit LinkLabel(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+    void mouseMoved();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    bool pressed_ = false;
+};
+
+// The progress fill: a thin picture stretched to whatever width the progress display sets.
+class ProgressFill final : public QWidget {
+    Q_OBJECT
+public:
+    explicit ProgressFill(QWidget* parent = nullptr);
+    void setPicture(const QPixmap& picture);
+    [[nodiscard]] const QPixmap& picture() const { return picture_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap picture_;
+};
+
+// A check box drawn to match the skin; only the box itself, its words are painted.
+class SkinCheckBox final : public QCheckBox {
+    Q_OBJECT
+public:
+    explicit SkinCheckBox(const QString& text, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    [[nodiscard]] bool hitButton(const QPoint& pos) const override;
+};
