@@ -13,84 +13,80 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QVBoxLayout>
-#include <QWidget>
-
-#include <vector>
 
 using namespace settings;
 
+// Readable failure messages.
+void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace {
 
-// Records each message with the widget that had the focus when it came up.
 class RecordedBoxes final : public platform::MessageBoxes {
 public:
-    struct Shown {
-        QString text;
-        platform::MsgIcon icon;
-        QString title;
-    };
     RecordedBoxes() { platform::setMessageBoxes(this); }
     ~RecordedBoxes() override { platform::setMessageBoxes(nullptr); }
     void show(const QString& text, platform::MsgIcon icon, const QString& title) override {
-        shown.push_back({text, icon, title});
+        EXPECT_EQ(icon, platform::MsgIcon::Exclamation);
+        shown << title + ": " + text;
     }
-    std::vector<Shown> shown;
+    QStringList shown;
 };
 
-// The dialog's controls on a plain window, as the skinned dialog holds them.
+// The dialog's controls on a plain window, in their design state.
 class OptionsDialog : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(dir.isValid());
-        cmbSR = new QComboBox(&window);
-        cmbSR->addItems({"ON", "OFF"});
-        chkMC = new QCheckBox(QStringLiteral("Music Cutter"), &window);
         auto* layout = new QVBoxLayout(&window);
+        cmbSR->addItems({"ON", "OFF"});
         layout->addWidget(cmbSR);
         layout->addWidget(chkMC);
-        for (QLineEdit** box : {&txtFromH, &txtFromM, &txtFromS, &txtToH, &txtToM, &txtToS}) {
-            *box = new QLineEdit(QStringLiteral("0"), &window);
-            (*box)->setEnabled(false);
-            layout->addWidget(*box);
+        for (QLineEdit* box : boxes) {
+            box->setText("0");
+            box->setEnabled(false);
+            layout->addWidget(box);
         }
         window.show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
 
-    OptionsController& open() {
-        controller = std::make_unique<OptionsController>(
-            OptionsControls{cmbSR, chkMC, txtFromH, txtFromM, txtFromS, txtToH, txtToM, txtToS},
-            OptionsFilePath(dir.path()), options);
-        controller->Load();
-        return *controller;
+    OptionsController& open(const QString& folder) {
+        dialog = std::make_unique<OptionsController>(OptionsControls{cmbSR, chkMC, boxes[0],
+                                                                     boxes[1], boxes[2], boxes[3],
+                                                                     boxes[4], boxes[5]},
+                                                     OptionsFilePath(folder), options);
+        dialog->Load();
+        return *dialog;
     }
+    OptionsController& open() { return open(dir.path()); }
 
-    void enter(QString fh, QString fm, QString fs, QString th, QString tm, QString ts) {
-        txtFromH->setText(fh);
-        txtFromM->setText(fm);
-        txtFromS->setText(fs);
-        txtToH->setText(th);
-        txtToM->setText(tm);
-        txtToS->setText(ts);
+    void enter(const QStringList& texts) {
+        for (int i = 0; i < 6; ++i)
+            boxes[i]->setText(texts[i]);
     }
-
     QStringList texts() const {
-        return {txtFromH->text(), txtFromM->text(), txtFromS->text(),
-                txtToH->text(),   txtToM->text(),   txtToS->text()};
+        QStringList t;
+        for (const QLineEdit* box : boxes)
+            t << box->text();
+        return t;
     }
-
-    bool optionsFileExists() const { return QFile::exists(OptionsFilePath(dir.path())); }
+    QByteArray fileBytes() const {
+        QFile f(OptionsFilePath(dir.path()));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
 
     QTemporaryDir dir;
     QWidget window;
-    QComboBox* cmbSR = nullptr;
-    QCheckBox* chkMC = nullptr;
-    QLineEdit *txtFromH = nullptr, *txtFromM = nullptr, *txtFromS = nullptr;
-    QLineEdit *txtToH = nullptr, *txtToM = nullptr, *txtToS = nullptr;
+    QComboBox* cmbSR = new QComboBox(&window);
+    QCheckBox* chkMC = new QCheckBox(&window);
+    // txtFromH, txtFromM, txtFromS, txtToH, txtToM, txtToS
+    QLineEdit* boxes[6] = {new QLineEdit(&window), new QLineEdit(&window), new QLineEdit(&window),
+                           new QLineEdit(&window), new QLineEdit(&window), new QLineEdit(&window)};
     OptionsRecords options;
-    std::unique_ptr<OptionsController> controller;
-    RecordedBoxes boxes;
+    std::unique_ptr<OptionsController> dialog;
+    RecordedBoxes messages;
 };
 
 } // namespace
@@ -101,153 +97,93 @@ TEST_F(OptionsDialog, OpensWithTheCurrentValues) {
     EXPECT_EQ(cmbSR->currentText(), "OFF");
     EXPECT_TRUE(chkMC->isChecked());
     EXPECT_EQ(texts(), (QStringList{"1", "30", "0", "0", "0", "45"}));
-    EXPECT_TRUE(txtFromH->isEnabled());
-    EXPECT_TRUE(txtToS->isEnabled());
+    EXPECT_TRUE(boxes[0]->isEnabled());
+
+    chkMC->click(); // the check box only enables and disables
+    EXPECT_FALSE(boxes[5]->isEnabled());
+    EXPECT_EQ(texts(), (QStringList{"1", "30", "0", "0", "0", "45"}));
 }
 
-TEST_F(OptionsDialog, CutterOffShowsDisabledDesignTextsAndOkStoresZeros) {
+TEST_F(OptionsDialog, CutterOffOkStoresZerosAndWritesTheFile) {
     options = {0, 0, 5400, 45};
-    auto& dialog = open();
-    EXPECT_FALSE(chkMC->isChecked());
-    EXPECT_FALSE(txtFromM->isEnabled());
-    EXPECT_EQ(texts(), (QStringList{"0", "0", "0", "0", "0", "0"}));
-
-    EXPECT_TRUE(dialog.imgOK_Click());
-    EXPECT_EQ(options.CutStart, 0);
-    EXPECT_EQ(options.CutLength, 0);
-    EXPECT_EQ(options.CutEnabled, 0);
-    EXPECT_TRUE(optionsFileExists()); // written even when nothing changed
-}
-
-TEST_F(OptionsDialog, CheckBoxEnablesTheBoxesWithoutTouchingTheirTexts) {
-    auto& dialog = open();
-    txtFromS->setText("12");
-    chkMC->click();
-    EXPECT_TRUE(txtFromS->isEnabled());
-    EXPECT_EQ(txtFromS->text(), "12");
-    chkMC->click();
-    EXPECT_FALSE(txtToH->isEnabled());
-    EXPECT_EQ(txtFromS->text(), "12");
-    (void)dialog;
+    EXPECT_TRUE(open().imgOK_Click());
+    EXPECT_FALSE(boxes[1]->isEnabled());
+    EXPECT_EQ(options.CutStart + options.CutLength + options.CutEnabled, 0);
+    EXPECT_EQ(fileBytes(), "0\r\n0\r\n0\r\n0\r\n"); // written even when nothing changed
 }
 
 TEST_F(OptionsDialog, MessagesAndFocusFollowTheOrderOfTheChecks) {
     options = {0, 1, 0, 10};
-    auto& dialog = open();
-    const OptionsRecords before = options;
-    enter("0", "60", "75", "0", "61", "99");
-
-    struct Step {
-        QLineEdit* fixed;
-        const char* message;
-        QLineEdit* focus;
-    };
-    const std::vector<Step> steps = {
-        {txtFromM, "Minutes must less than 60", txtFromM},
-        {txtToM, "Minutes must less than 60", txtToM},
-        {txtFromS, "Seconds must less than 60", txtFromS},
-        {txtToS, "Seconds must less than 60", txtToS},
-    };
-    for (const Step& step : steps) {
-        boxes.shown.clear();
-        EXPECT_FALSE(dialog.imgOK_Click());
-        ASSERT_EQ(boxes.shown.size(), 1u) << step.message;
-        EXPECT_EQ(boxes.shown[0].text, step.message);
-        EXPECT_EQ(boxes.shown[0].title, "Min");
-        EXPECT_EQ(boxes.shown[0].icon, platform::MsgIcon::Exclamation);
-        EXPECT_EQ(QApplication::focusWidget(), step.focus) << step.message;
-        EXPECT_EQ(options.CutLength, before.CutLength);
-        EXPECT_FALSE(optionsFileExists());
-        step.fixed->setText("59");
+    auto& d = open();
+    enter({"0", "60", "75", "0", "61", "99"});
+    const QString minutes = "Min: Minutes must less than 60";
+    const QString seconds = "Min: Seconds must less than 60";
+    const std::vector<std::pair<QString, int>> expected = {
+        {minutes, 1}, {minutes, 4}, {seconds, 2}, {seconds, 5}};
+    for (const auto& [message, box] : expected) {
+        messages.shown.clear();
+        EXPECT_FALSE(d.imgOK_Click());
+        EXPECT_EQ(messages.shown, QStringList{message});
+        EXPECT_EQ(QApplication::focusWidget(), boxes[box]) << message.toStdString();
+        EXPECT_EQ(options.CutLength, 10);
+        EXPECT_EQ(fileBytes(), "<missing>");
+        boxes[box]->setText("59");
     }
-    boxes.shown.clear();
-    EXPECT_TRUE(dialog.imgOK_Click());
-    EXPECT_TRUE(boxes.shown.empty());
+    boxes[1]->setText("59.5");
+    messages.shown.clear();
+    EXPECT_FALSE(d.imgOK_Click()); // 59.5 minutes is still too many
+    EXPECT_EQ(messages.shown, QStringList{minutes});
+    boxes[1]->setText("59");
+    EXPECT_TRUE(d.imgOK_Click());
     EXPECT_EQ(options.CutStart, 59 * 60 + 59);
-    EXPECT_EQ(options.CutLength, 59 * 60 + 59);
 }
 
-TEST_F(OptionsDialog, HalfAMinuteTooManyIsRejected) {
+TEST_F(OptionsDialog, HoursHaveNoLimitAndAllZeroUnchecks) {
     options.CutEnabled = 1;
-    auto& dialog = open();
-    enter("0", "59.5", "0", "0", "0", "0");
-    EXPECT_FALSE(dialog.imgOK_Click());
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Minutes must less than 60");
-}
-
-TEST_F(OptionsDialog, HoursHaveNoUpperLimitAndAreWrittenToTheFile) {
-    options.CutEnabled = 1;
-    auto& dialog = open();
     cmbSR->setCurrentIndex(1);
-    enter("100", "0", "0", "0", "1", "30");
-    EXPECT_TRUE(dialog.imgOK_Click());
-    EXPECT_EQ(options.FinishSound, 1);
-    EXPECT_EQ(options.CutEnabled, 1);
-    EXPECT_EQ(options.CutStart, 360000);
-    EXPECT_EQ(options.CutLength, 90);
-    QFile f(OptionsFilePath(dir.path()));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), "1\r\n1\r\n360000\r\n90\r\n");
-}
+    auto& d = open();
+    EXPECT_EQ(cmbSR->currentText(), "ON");
+    cmbSR->setCurrentIndex(1);
+    enter({"100", "0", "0", "0", "1", "30"});
+    EXPECT_TRUE(d.imgOK_Click());
+    EXPECT_EQ(fileBytes(), "1\r\n1\r\n360000\r\n90\r\n");
 
-TEST_F(OptionsDialog, AllZeroEntriesUncheckTheCutter) {
-    options = {0, 1, 0, 0};
-    auto& dialog = open();
-    ASSERT_TRUE(chkMC->isChecked());
-    EXPECT_TRUE(dialog.imgOK_Click());
+    open();
+    enter({"0", "0", "0", "0", "0", "0"});
+    EXPECT_TRUE(dialog->imgOK_Click());
     EXPECT_FALSE(chkMC->isChecked());
     EXPECT_EQ(options.CutEnabled, 0);
 }
 
 TEST_F(OptionsDialog, BackAndCloseStoreNothing) {
     options = {0, 1, 90, 45};
-    auto& dialog = open();
+    auto& d = open();
     cmbSR->setCurrentIndex(1);
-    enter("2", "0", "0", "0", "0", "5");
+    enter({"2", "0", "0", "0", "0", "5"});
     chkMC->click();
-    EXPECT_TRUE(dialog.imgBack_Click());
-    EXPECT_TRUE(dialog.imgExit_Click());
+    EXPECT_TRUE(d.imgBack_Click());
+    EXPECT_TRUE(d.imgExit_Click());
     EXPECT_EQ(options.FinishSound, 0);
     EXPECT_EQ(options.CutEnabled, 1);
     EXPECT_EQ(options.CutStart, 90);
-    EXPECT_EQ(options.CutLength, 45);
-    EXPECT_FALSE(optionsFileExists());
-
+    EXPECT_EQ(fileBytes(), "<missing>");
     open(); // the next opening shows the kept values
-    EXPECT_EQ(cmbSR->currentText(), "ON");
     EXPECT_EQ(texts(), (QStringList{"0", "1", "30", "0", "0", "45"}));
 }
 
-TEST_F(OptionsDialog, DisabledBoxGetsTheMessageButNotTheFocus) {
-    auto& dialog = open();
-    txtFromM->setText("75"); // left over while the cutter is off
+TEST_F(OptionsDialog, DisabledBoxTakesNoFocusAndFailedWriteStillCloses) {
+    auto& d = open(dir.filePath("missing/folder"));
+    boxes[1]->setText("75"); // left over while the cutter is off
     cmbSR->setFocus();
-    EXPECT_FALSE(dialog.imgOK_Click());
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_NE(QApplication::focusWidget(), txtFromM);
-}
+    EXPECT_FALSE(d.imgOK_Click());
+    EXPECT_EQ(messages.shown.size(), 1);
+    EXPECT_EQ(QApplication::focusWidget(), cmbSR);
 
-TEST_F(OptionsDialog, UnwritableFileStillClosesAndKeepsTheValues) {
-    QFile plain(dir.filePath("plain"));
-    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    plain.close();
-    controller = std::make_unique<OptionsController>(
-        OptionsControls{cmbSR, chkMC, txtFromH, txtFromM, txtFromS, txtToH, txtToM, txtToS},
-        OptionsFilePath(dir.filePath("plain")), options);
-    controller->Load();
-    chkMC->click();
-    enter("0", "1", "0", "0", "0", "20");
-    EXPECT_TRUE(controller->imgOK_Click());
-    EXPECT_FALSE(controller->lastWrite());
-    EXPECT_EQ(options.CutStart, 60);
-    EXPECT_EQ(options.CutLength, 20);
-}
-
-TEST_F(OptionsDialog, AnyNonZeroCutterValueShowsAsChecked) {
-    options = {0, 2, 30, 0};
-    auto& dialog = open();
+    boxes[1]->setText("1");
+    options.CutEnabled = 2; // any non-zero value means on, as in the conversion
+    d.Load();
     EXPECT_TRUE(chkMC->isChecked());
-    EXPECT_TRUE(dialog.imgOK_Click());
-    EXPECT_EQ(options.CutEnabled, 1);
+    EXPECT_TRUE(d.imgOK_Click());
+    EXPECT_FALSE(d.lastWrite());
+    EXPECT_EQ(options.CutEnabled, 0); // the boxes now show 0:00:00 for both times
 }

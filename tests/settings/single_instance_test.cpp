@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -49,19 +48,6 @@ TEST(SingleInstance, SecondCopyEndsWhileTheFirstRunsAndStartsAfterwards) {
         EXPECT_EQ(probeExit(folder.path() + "/./"), kAnotherCopyRuns);
     }
     EXPECT_EQ(probeExit(folder.path()), 0);
-}
-
-TEST(SingleInstance, OldLockOfALiveCopyIsNotStale) {
-    QTemporaryDir folder;
-    platform::SingleInstanceLock first(folder.path());
-    ASSERT_TRUE(first.acquired());
-    // A copy that has run for hours still counts as running.
-    QFile lock(platform::SingleInstanceLockPath(folder.path()));
-    ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-7200),
-                                 QFileDevice::FileModificationTime));
-    lock.close();
-    EXPECT_EQ(probeExit(folder.path()), kAnotherCopyRuns);
 }
 
 TEST(SingleInstance, LockOfAKilledCopyIsTakenOver) {
