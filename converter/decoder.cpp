@@ -38,9 +38,10 @@ Status InputFile::open(const std::string& path) {
     int ret = avformat_open_input(&raw, url.c_str(), nullptr, &options);
     av_dict_free(&options);
     if (ret < 0) {
-        if (ret == AVERROR_INVALIDDATA)
-            return Fail(path, "not a media file of a known kind (or it is damaged)");
-        return Fail(path, "cannot open the file: " + DescribeAvError(ret));
+        // Opening itself was checked before; what fails here is reading the contents.
+        if (ret == AVERROR(ENOMEM) || ret == AVERROR(EIO) || ret == AVERROR(EACCES))
+            return Fail(path, "cannot open the file: " + DescribeAvError(ret));
+        return Fail(path, "not a media file of a known kind (or it is damaged)");
     }
     format_.reset(raw);
 

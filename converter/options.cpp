@@ -136,7 +136,7 @@ Status ParseArguments(const std::vector<std::string>& args, Options& options) {
         } else if (takesValue) {
             const std::string* v = value();
             if (!v)
-                return Fail(arg, "this option needs a value before the output name");
+                return Fail(arg, "this option needs a value, and the output name comes last");
             if (arg == "-i") {
                 if (haveInput)
                     return Fail(*v, "only one input can be converted at a time");

@@ -102,7 +102,9 @@ std::string TempNameFor(const std::string& finalPath, const std::string& tag) {
     constexpr std::size_t kDecoration = 1 + 6 + 6 + 5; // "." ".conv-" tag ".part"
     if (name.size() > 255 - kDecoration)
         name.resize(255 - kDecoration);
-    const std::string prefix = (finalPath.find('/') == std::string::npos) ? "" : folder + "/";
+    std::string prefix;
+    if (finalPath.find('/') != std::string::npos)
+        prefix = folder == "/" ? folder : folder + "/";
     return prefix + "." + name + ".conv-" + tag + ".part";
 }
 
@@ -182,6 +184,13 @@ Status CheckInput(const std::string& input) {
         return Fail(input, "this is a folder, not a file");
     if (S_ISREG(info.st_mode) && info.st_size == 0)
         return Fail(input, "the file is empty");
+    // A FIFO would block here; it is opened for real by the decoder.
+    if (S_ISREG(info.st_mode)) {
+        const int fd = ::open(input.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return Fail(input, "cannot open the file: " + DescribeErrno(errno));
+        ::close(fd);
+    }
     return std::nullopt;
 }
 

@@ -22,15 +22,15 @@ bool SampleFifo::write(uint8_t* const* data, int count) {
     if (room <= 0 || count <= 0)
         return true;
     const int take = static_cast<int>(std::min<std::int64_t>(count, room));
-    if (av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(const_cast<uint8_t**>(data)), take) < take)
+    if (av_audio_fifo_write(fifo_.get(), reinterpret_cast<void**>(const_cast<uint8_t**>(data)),
+                            take) < take)
         return false;
     written_ += take;
     return true;
 }
 
 bool SampleFifo::read(AVFrame* frame, int count) {
-    return av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame->data), count) ==
-           count;
+    return av_audio_fifo_read(fifo_.get(), reinterpret_cast<void**>(frame->data), count) == count;
 }
 
 AudioSpec SpecOfFrame(const AVFrame* frame) {
