@@ -1,13 +1,8 @@
 #pragma once
 
 #include <deque>
-#include <optional>
 #include <ostream>
 #include <vector>
-
-#include <QColor>
-#include <QFont>
-#include <QString>
 
 #include "dialogs/dialog_backend.h"
 
@@ -15,80 +10,42 @@ inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';
 }
 
-// Answers dialogs from scripted replies and records how each was opened; a dialog without
-// a scripted reply, or with a null text as reply, is cancelled. Installs itself for its
-// lifetime.
+// Answers file and folder dialogs from `replies` in turn (a null text, or none left, is a
+// cancel) and records how they were opened. Installs itself for its lifetime.
 class FakeDialogs final : public dialogs::Backend {
 public:
-    struct FolderCall {
-        QWidget* owner;
-        QString title;
-        QString startFolder;
-    };
-
     FakeDialogs() { dialogs::setBackend(this); }
     ~FakeDialogs() override { dialogs::setBackend(nullptr); }
-    FakeDialogs(const FakeDialogs&) = delete;
-    FakeDialogs& operator=(const FakeDialogs&) = delete;
 
-    std::deque<QString> fileReplies;
-    std::deque<QString> folderReplies;
+    std::deque<QString> replies;
+    std::vector<dialogs::FileRequest> files;
+    std::vector<QString> folderTitles;
+    QWidget* owner = nullptr;
     std::optional<QColor> colorReply;
-    std::optional<QFont> fontReply;
-    bool printerReply = false;
+    QColor colorShown;
 
-    std::vector<dialogs::FileRequest> fileRequests;
-    std::vector<QWidget*> fileOwners;
-    std::vector<FolderCall> folderCalls;
-    QColor colorInitial;
-    bool colorFullOpen = false;
-    QFont fontInitial;
-    int colorCalls = 0;
-    int fontCalls = 0;
-    int printerCalls = 0;
-    int propertiesCalls = 0;
-    QWidget* lastOwner = nullptr;
-
-    std::optional<QString> chooseFile(QWidget* owner, const dialogs::FileRequest& r) override {
-        fileRequests.push_back(r);
-        fileOwners.push_back(owner);
-        return next(fileReplies);
+    std::optional<QString> chooseFile(QWidget* o, const dialogs::FileRequest& r) override {
+        files.push_back(r);
+        return next(o);
     }
-    std::optional<QString> chooseFolder(QWidget* owner, const QString& title,
-                                        const QString& start) override {
-        folderCalls.push_back({owner, title, start});
-        return next(folderReplies);
+    std::optional<QString> chooseFolder(QWidget* o, const QString& title, const QString&) override {
+        folderTitles.push_back(title);
+        return next(o);
     }
-    std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial,
-                                      bool fullOpen) override {
-        ++colorCalls;
-        lastOwner = owner;
-        colorInitial = initial;
-        colorFullOpen = fullOpen;
+    std::optional<QColor> chooseColor(QWidget*, const QColor& shown, bool) override {
+        colorShown = shown;
         return colorReply;
     }
-    std::optional<QFont> chooseFont(QWidget* owner, const QFont& initial) override {
-        ++fontCalls;
-        lastOwner = owner;
-        fontInitial = initial;
-        return fontReply;
-    }
-    bool choosePrinter(QWidget* owner) override {
-        ++printerCalls;
-        lastOwner = owner;
-        return printerReply;
-    }
-    void showPrinterProperties(QWidget* owner) override {
-        ++propertiesCalls;
-        lastOwner = owner;
-    }
+    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
+    bool choosePrinter(QWidget*) override { return false; }
+    void showPrinterProperties(QWidget*) override {}
 
 private:
-    static std::optional<QString> next(std::deque<QString>& replies) {
-        if (replies.empty())
-            return std::nullopt;
-        const QString reply = replies.front();
-        replies.pop_front();
+    std::optional<QString> next(QWidget* o) {
+        owner = o;
+        const QString reply = replies.empty() ? QString() : replies.front();
+        if (!replies.empty())
+            replies.pop_front();
         if (reply.isNull())
             return std::nullopt;
         return reply;

@@ -3,22 +3,16 @@
 #include <string>
 #include <vector>
 
-#include <QByteArray>
-#include <QString>
-
 #include "filelist/list_hooks.h"
 
-// Stands in for the file list: records every call the add commands make, in order.
+// Stands in for the file list: records the add commands' calls in order as "add <path>",
+// "update" and "hint <text>".
 struct ListRecorder {
-    std::vector<QByteArray> entries;
-    std::vector<std::string> calls; // "add", "update", "hint:<text>"
+    std::vector<std::string> calls;
 
     FileListHooks hooks() {
-        return {[this](const QByteArray& p) {
-                    entries.push_back(p);
-                    calls.push_back("add");
-                },
+        return {[this](const QByteArray& p) { calls.push_back("add " + p.toStdString()); },
                 [this] { calls.push_back("update"); },
-                [this](const QString& text) { calls.push_back("hint:" + text.toStdString()); }};
+                [this](const QString& text) { calls.push_back("hint " + text.toStdString()); }};
     }
 };

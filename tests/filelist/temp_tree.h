@@ -5,47 +5,23 @@
 #include <string>
 #include <system_error>
 
-#include <stdlib.h>
+#include <QTemporaryDir>
 
-// A scratch folder that is removed with everything in it, also after permission changes.
-class TempTree {
-public:
-    TempTree() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "pelkora-search-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr)
-            root_ = pattern;
-    }
+// A scratch folder; `file` makes an empty file with its folders and returns its full path.
+struct TempTree {
+    QTemporaryDir dir;
+    TempTree() { dir.setAutoRemove(false); }
+    // Qt cannot remove names that are not valid UTF-8.
     ~TempTree() {
         std::error_code ec;
-        for (auto it = std::filesystem::recursive_directory_iterator(root_, ec);
-             !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
-            if (!it->is_symlink())
-                std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                             std::filesystem::perm_options::add, ec);
-        }
-        std::filesystem::remove_all(root_, ec);
+        std::filesystem::remove_all(root(), ec);
     }
-    TempTree(const TempTree&) = delete;
-    TempTree& operator=(const TempTree&) = delete;
-
-    [[nodiscard]] const std::filesystem::path& root() const { return root_; }
-    [[nodiscard]] std::string path(const std::string& relative) const {
-        return (root_ / relative).native();
-    }
-    // Creates an empty file, making its folders as needed; returns its full path.
+    std::filesystem::path root() const { return dir.path().toStdString(); }
+    std::string path(const std::string& relative) const { return (root() / relative).native(); }
     std::string file(const std::string& relative) const {
-        const auto p = root_ / relative;
+        const auto p = root() / relative;
         std::filesystem::create_directories(p.parent_path());
-        std::ofstream(p).put('x');
+        std::ofstream{p};
         return p.native();
     }
-    std::string folder(const std::string& relative) const {
-        const auto p = root_ / relative;
-        std::filesystem::create_directories(p);
-        return p.native();
-    }
-
-private:
-    std::filesystem::path root_;
 };
