@@ -149,6 +149,11 @@ void FileList::setHintText(const QString& text) {
     emit hintChanged();
 }
 
+void FileList::ShowDropHint(const QString& text) {
+    setHintText(text);
+    setHintVisible(true);
+}
+
 void FileList::scheduleCommit() {
     if (commitQueued_)
         return;

@@ -54,6 +54,8 @@ public:
     [[nodiscard]] QString hintText() const { return hintText_; }
     void setHintVisible(bool visible);
     void setHintText(const QString& text);
+    // Shows the hint with this text whatever the list holds (a folder search in progress).
+    void ShowDropHint(const QString& text);
 
     // The current row lives here so that removal does not depend on a particular view.
     [[nodiscard]] QItemSelectionModel* selectionModel() const { return selection_; }

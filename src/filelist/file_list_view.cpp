@@ -22,11 +22,9 @@ bool acceptFileDrag(QDropEvent* event) {
 }
 
 void takeFileDrop(FileList& list, QDropEvent* event) {
-    const QMimeData* data = event->mimeData();
-    event->setDropAction(Qt::CopyAction);
-    event->accept();
-    if (data != nullptr)
-        list.AddDroppedFiles(*data);
+    if (!acceptFileDrag(event))
+        return; // no file list in it (dragged text, say): nothing to add
+    list.AddDroppedFiles(*event->mimeData());
 }
 
 } // namespace filelist

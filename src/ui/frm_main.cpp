@@ -4,6 +4,7 @@
 #include "filelist/file_list_view.h"
 #include "ui/frm_menu.h"
 #include "ui/layout.h"
+#include "ui/product_info.h"
 #include "ui/widgets.h"
 
 #include <QComboBox>
@@ -208,6 +209,8 @@ void frmMain::buildControls() {
     lblWeb_->setGeometry(L::lblWeb);
     lblWeb_->setText(QStringLiteral("Pelkora"));
     lblWeb_->setAccessibleName(QStringLiteral("Pelkora home page"));
+    lblWeb_->setToolTip(QString::fromUtf8(product::kHomePage.data(),
+                                          static_cast<qsizetype>(product::kHomePage.size())));
     QFont webFont = skin::font(11, true);
     webFont.setUnderline(true);
     lblWeb_->setFont(webFont);
