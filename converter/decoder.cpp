@@ -21,6 +21,8 @@ bool StatesExactLength(const char* demuxer) {
     return false;
 }
 
+constexpr int kMinSampleRate = 1000;
+
 // Errors of the disk or of memory end the conversion; anything else is damaged data.
 bool IsHardReadError(int err) {
     return err == AVERROR(EIO) || err == AVERROR(ENOMEM) || err == AVERROR(EACCES);
@@ -139,7 +141,9 @@ Status InputFile::next(AVFrame* frame, bool& gotFrame) {
     for (;;) {
         int ret = avcodec_receive_frame(decoder_.get(), frame);
         if (ret >= 0) {
-            if (frame->nb_samples > 0 && frame->sample_rate > 0 &&
+            // A rate far below any real audio only comes from a damaged header; resampling it
+            // would turn a small file into hours of output.
+            if (frame->nb_samples > 0 && frame->sample_rate >= kMinSampleRate &&
                 frame->ch_layout.nb_channels > 0) {
                 gotFrame = true;
                 return std::nullopt;
