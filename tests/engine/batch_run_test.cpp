@@ -1,9 +1,7 @@
 #include "engine/batch_run.h"
 
+#include "common/platform_fakes.h"
 #include "engine/dos_outputs.h"
-#include "engine/fake_message_boxes.h"
-#include "platform/shell.h"
-#include "platform/sound.h"
 
 #include <gtest/gtest.h>
 
@@ -16,28 +14,6 @@
 #include <functional>
 
 namespace {
-
-class FakeShell final : public platform::Shell {
-public:
-    FakeShell() { platform::setShell(this); }
-    ~FakeShell() override { platform::setShell(nullptr); }
-    bool openUrl(const QUrl& url) override {
-        opened.push_back(url);
-        return true;
-    }
-    std::vector<QUrl> opened;
-};
-
-class FakeSound final : public platform::Sound {
-public:
-    FakeSound() { platform::setSound(this); }
-    ~FakeSound() override { platform::setSound(nullptr); }
-    void playToEnd(const QString& path, std::function<void()> done) override {
-        played.push_back(path);
-        QTimer::singleShot(0, std::move(done));
-    }
-    std::vector<QString> played;
-};
 
 // The window as the run sees it, with a log of what it was told.
 class FakeWindow final : public BatchSource {

@@ -1,6 +1,6 @@
 #include "engine/dos_outputs.h"
 
-#include "engine/fake_message_boxes.h"
+#include "common/platform_fakes.h"
 
 #include <gtest/gtest.h>
 

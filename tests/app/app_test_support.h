@@ -1,0 +1,93 @@
+#pragma once
+
+#include "common/platform_fakes.h"
+#include "dialogs/dialog_backend.h"
+#include "settings/settings_file.h"
+#include "ui/frm_main.h"
+#include "ui/main_controller.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+#include <optional>
+
+// Answers the folder browser from a queue (empty: cancel).
+class QueueDialogs final : public dialogs::Backend {
+public:
+    QueueDialogs() { dialogs::setBackend(this); }
+    ~QueueDialogs() override { dialogs::setBackend(nullptr); }
+    std::optional<QString> chooseFile(QWidget*, const dialogs::FileRequest&) override {
+        return next();
+    }
+    std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override {
+        return next();
+    }
+    std::optional<QColor> chooseColor(QWidget*, const QColor&, bool) override { return {}; }
+    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return {}; }
+    bool choosePrinter(QWidget*) override { return false; }
+    void showPrinterProperties(QWidget*) override {}
+
+    std::deque<QString> replies;
+
+private:
+    std::optional<QString> next() {
+        if (replies.empty())
+            return std::nullopt;
+        QString r = replies.front();
+        replies.pop_front();
+        return r;
+    }
+};
+
+// A program folder of its own (settings files land there), a window and its controller.
+struct AppFixture {
+    AppFixture() {
+        settings::Module1() = {};
+        settings::Module1().FinishSound = 1;
+        window = std::make_unique<frmMain>();
+        controller = std::make_unique<MainController>(*window, program.path());
+    }
+
+    // Makes the real converter reachable as data/conv of the program folder.
+    void InstallConverter() {
+        QDir(program.path()).mkpath("data");
+        QFile::link(QStringLiteral(PELKORA_PROGRAM_DIR "/data/conv"),
+                    program.filePath("data/conv"));
+    }
+
+    QByteArray ReadFile(const QString& name) const {
+        QFile f(program.filePath(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir program;
+    FakeMessageBoxes boxes;
+    FakeShell shell;
+    FakeSound sound;
+    QueueDialogs dialogs;
+    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainController> controller;
+};
+
+// A one-second sine tone made by the ffmpeg program.
+inline bool MakeTone(const QString& path, double seconds = 1.0) {
+    return QProcess::execute(QStringLiteral("ffmpeg"),
+                             {"-v", "error", "-y", "-f", "lavfi", "-i",
+                              QStringLiteral("sine=frequency=440:duration=%1").arg(seconds),
+                              path}) == 0;
+}
+
+// codec_name, sample_rate, channels of the first audio stream, as ffprobe states them.
+inline QString Probe(const QString& path) {
+    QProcess p;
+    p.start(QStringLiteral("ffprobe"),
+            {"-v", "error", "-select_streams", "a:0", "-show_entries",
+             "stream=codec_name,sample_rate,channels", "-of", "csv=p=0", path});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
