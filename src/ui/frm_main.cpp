@@ -182,7 +182,6 @@ void frmMain::buildControls() {
     txtPath_->setAccessibleName(QStringLiteral("Output folder"));
     txtPath_->setText(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
                                                QStringLiteral("/output")));
-    txtPath_->setCursorPosition(0);
     imgBrowse_ = makeButton(L::imgBrowse, QStringLiteral("Select an Output Folder"),
                             QStringLiteral("Select an Output Folder"), false);
     imgConvert_ = makeButton(L::imgConvert, QStringLiteral("Convert"), {}, false);
@@ -306,8 +305,7 @@ void frmMain::connectLooks() {
         connect(arrow, &ImageButton::clicked, combo, &QComboBox::showPopup);
     }
 
-    connect(lblFeed_, &LinkLabel::mouseMoved, this,
-            [this] { setTextColour(lblFeed_, skin::colour::accentDark); });
+    connect(lblFeed_, &LinkLabel::mouseMoved, this, [this] { setFeedEmphasis(true); });
 
     connect(imgToolbar_[1], &ImageButton::clicked, this,
             [this] { menus_->menuRemove()->popup(QCursor::pos()); });
@@ -357,8 +355,15 @@ void frmMain::showHint() {
     picText_->setVisible(list_->hintVisible());
 }
 
+void frmMain::setFeedEmphasis(bool on) {
+    if (feedEmphasis_ == on)
+        return;
+    feedEmphasis_ = on;
+    setTextColour(lblFeed_, on ? skin::colour::accentDark : QColor(Qt::black));
+}
+
 void frmMain::resetLooks() {
-    setTextColour(lblFeed_, Qt::black);
+    setFeedEmphasis(false);
     imgHelp_->clearPicture();
     imgExit_->clearPicture();
     for (ImageButton* arrow : {picButtonChannel_, picButtonR_, picButtonOF_, picButtonBR_})

@@ -91,6 +91,7 @@ private:
     void connectLooks();
     void buildShortcuts();
     void showHint();
+    void setFeedEmphasis(bool on);
     ImageButton* makeButton(const QRect& where, const QString& name, const QString& tip,
                             bool handCursor);
 
@@ -129,4 +130,5 @@ private:
     QLabel* lblText_ = nullptr;
     FileListView* LV_ = nullptr;
     frmMenu* menus_ = nullptr;
+    bool feedEmphasis_ = false;
 };

@@ -704,6 +704,8 @@ QTreeView {
     color: #1d2e2c; outline: 0;
     selection-background-color: #1fa38f; selection-color: #ffffff;
 }
+QTreeView::item { padding: 2px 4px; border: none; }
+QTreeView::item:selected { background: #1fa38f; color: #ffffff; }
 QHeaderView::section {
     background: #f1f6f5; color: #3e5754; border: none;
     border-bottom: 1px solid #d3dedc; border-right: 1px solid #e2e9e8;

@@ -35,14 +35,41 @@ std::vector<QByteArray> paths(const FileList& list) {
     return out;
 }
 
+// The row count a view would believe in, built from the model's notifications alone.
+class RowShadow {
+public:
+    explicit RowShadow(const FileList& list) {
+        QObject::connect(
+            &list, &QAbstractItemModel::rowsInserted,
+            [this](const QModelIndex&, int first, int last) { rows_ += last - first + 1; });
+        QObject::connect(
+            &list, &QAbstractItemModel::rowsRemoved,
+            [this](const QModelIndex&, int first, int last) { rows_ -= last - first + 1; });
+        QObject::connect(&list, &QAbstractItemModel::modelReset,
+                         [this, &list] { rows_ = list.rowCount(); });
+    }
+    [[nodiscard]] int rows() const { return rows_; }
+
+private:
+    int rows_ = 0;
+};
+
 class FileListTest : public testing::Test {
 protected:
-    FileListTest() : tester_(&list_, QAbstractItemModelTester::FailureReportingMode::Warning) {}
+    FileListTest()
+        : tester_(&list_, QAbstractItemModelTester::FailureReportingMode::Fatal), shadow_(list_) {}
+
+    void TearDown() override { EXPECT_EQ(shadow_.rows(), list_.rowCount()); }
 
     void addAll(std::initializer_list<const char*> items) {
         for (const char* p : items)
             list_.AddFileEntry(QByteArray(p));
         list_.UpdateDropHint();
+    }
+
+    void expectShown() {
+        expectAligned(list_);
+        EXPECT_EQ(shadow_.rows(), list_.rowCount()) << "views were not told of a change";
     }
 
     void makeCurrent(int row) {
@@ -52,6 +79,7 @@ protected:
 
     FileList list_;
     QAbstractItemModelTester tester_; // checks every model notification for consistency
+    RowShadow shadow_;
 };
 
 } // namespace
@@ -84,7 +112,7 @@ TEST(FormatTag, NeverSplitsACharacterOutsideTheBasicPlane) {
 TEST_F(FileListTest, AddsInOrderWithDuplicatesAndKeepsStoresAligned) {
     addAll({"/a/one.mp3", "/a/two.flac", "/a/one.mp3", "/b/clip.rm", "x"});
     ASSERT_EQ(list_.count(), 5);
-    expectAligned(list_);
+    expectShown();
     EXPECT_EQ(paths(list_), (std::vector<QByteArray>{"/a/one.mp3", "/a/two.flac", "/a/one.mp3",
                                                      "/b/clip.rm", "x"}));
     EXPECT_EQ(list_.format(1), "LAC");
@@ -101,7 +129,7 @@ TEST_F(FileListTest, KeepsNamesThatAreNotUtf8ByteForByte) {
     list_.UpdateDropHint();
     EXPECT_EQ(list_.path(0), latin1Name);
     EXPECT_EQ(list_.format(0), "WAV");
-    expectAligned(list_);
+    expectShown();
 }
 
 TEST_F(FileListTest, AppendsReachViewsWithoutWaitingForTheCaller) {
@@ -110,7 +138,7 @@ TEST_F(FileListTest, AppendsReachViewsWithoutWaitingForTheCaller) {
     EXPECT_EQ(list_.count(), 2);
     QCoreApplication::processEvents(); // a caller that never asks for the hint
     EXPECT_EQ(list_.rowCount(), 2);
-    expectAligned(list_);
+    expectShown();
 }
 
 TEST_F(FileListTest, HintFollowsTheCommandsButNotTheBatchRun) {
@@ -145,12 +173,12 @@ TEST_F(FileListTest, RemoveFirstEntryTakesTheHeadOfBothStores) {
     addAll({"/1.mp3", "/2.mp3", "/3.mp3"});
     list_.RemoveFirstEntry();
     EXPECT_EQ(paths(list_), (std::vector<QByteArray>{"/2.mp3", "/3.mp3"}));
-    expectAligned(list_);
+    expectShown();
     list_.RemoveFirstEntry();
     list_.RemoveFirstEntry();
     list_.RemoveFirstEntry(); // nothing left: harmless
     EXPECT_EQ(list_.count(), 0);
-    expectAligned(list_);
+    expectShown();
 }
 
 TEST_F(FileListTest, RemoveSelectedTakesTheCurrentRowOnly) {
@@ -158,7 +186,7 @@ TEST_F(FileListTest, RemoveSelectedTakesTheCurrentRowOnly) {
     makeCurrent(2);
     list_.RemoveSelected();
     EXPECT_EQ(paths(list_), (std::vector<QByteArray>{"/1.mp3", "/2.mp3", "/4.mp3", "/5.mp3"}));
-    expectAligned(list_);
+    expectShown();
     EXPECT_FALSE(list_.hintVisible());
 
     // Without a current row nothing goes.
@@ -185,7 +213,7 @@ TEST_F(FileListTest, RemoveAllEmptiesEverything) {
     makeCurrent(1);
     list_.RemoveAll();
     EXPECT_EQ(list_.count(), 0);
-    expectAligned(list_);
+    expectShown();
     EXPECT_TRUE(list_.hintVisible());
     EXPECT_FALSE(list_.selectionModel()->currentIndex().isValid());
 
@@ -198,7 +226,7 @@ TEST_F(FileListTest, RemoveAllEmptiesEverything) {
     list_.RemoveAll();
     QCoreApplication::processEvents();
     EXPECT_EQ(list_.count(), 0);
-    expectAligned(list_);
+    expectShown();
 }
 
 TEST(DroppedPaths, LocalFilesInOrderOthersIgnored) {
@@ -237,7 +265,7 @@ TEST_F(FileListTest, DropsAppendAndHideTheHint) {
               (std::vector<QByteArray>{"/d/1.mp3", "/d/2.ogg", "/d/3.wav", "/d/folder"}));
     EXPECT_EQ(list_.format(3), "DER");
     EXPECT_FALSE(list_.hintVisible());
-    expectAligned(list_);
+    expectShown();
 }
 
 TEST_F(FileListTest, TextDropOnEmptyListChangesNothing) {
