@@ -70,7 +70,10 @@ Status InputFile::open(const std::string& path) {
             format_->streams[i]->discard = AVDISCARD_ALL;
     }
 
-    const std::int64_t headerDuration = headerDurations[static_cast<std::size_t>(ret)];
+    // Streams found only while probing have no header length.
+    const auto index = static_cast<std::size_t>(ret);
+    const std::int64_t headerDuration =
+        index < headerDurations.size() ? headerDurations[index] : AV_NOPTS_VALUE;
     if (StatesExactLength(format_->iformat->name) && headerDuration > 0 &&
         headerDuration != AV_NOPTS_VALUE)
         declaredUs_ = av_rescale_q(headerDuration, stream_->time_base, AV_TIME_BASE_Q);

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -198,6 +199,9 @@ Status CheckOutput(const Options& options) {
     const std::string& output = options.output;
     if (NameOf(output).empty())
         return Fail(output, "the output name has no file name");
+    // Found now rather than when the finished file is put in place.
+    if (NameOf(output).size() > NAME_MAX)
+        return Fail(output, "the output file name is too long");
     struct stat folder {};
     if (::stat(FolderOf(output).c_str(), &folder) != 0)
         return FolderFailure(output, errno);

@@ -1,10 +1,7 @@
 #include "conv_test_support.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -20,7 +17,6 @@
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 }
 
@@ -42,10 +38,8 @@ ScratchDir::ScratchDir() {
 ScratchDir::~ScratchDir() {
     std::error_code ignored;
     // Folders a test made read-only must become writable again to be removed.
-    for (const auto& entry : fs::recursive_directory_iterator(path_, ignored)) {
-        if (entry.is_directory(ignored))
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-    }
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ignored))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(path_, ignored);
 }
 
@@ -70,49 +64,43 @@ Child::Child(const std::string& program, const std::vector<std::string>& args,
     : timeoutSeconds_(options.timeoutSeconds) {
     std::string pattern = (fs::temp_directory_path() / "conv-out-XXXXXX").string();
     const int outFd = mkstemp(pattern.data());
-    if (outFd < 0)
-        std::abort();
     outputFile_ = pattern;
 
-    std::vector<std::string> argStore;
-    argStore.push_back(program);
+    // Everything is prepared before fork, so the child only calls exec.
+    std::vector<std::string> argStore = {program};
     argStore.insert(argStore.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : argStore)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-
-    // The environment is built before fork, so the child only calls exec.
     std::vector<std::string> envStore;
     for (char** e = environ; *e; ++e) {
         const std::string entry = *e;
-        const auto name = entry.substr(0, entry.find('='));
-        const bool replaced = std::any_of(
-            options.extraEnv.begin(), options.extraEnv.end(),
-            [&](const std::string& extra) { return extra.substr(0, extra.find('=')) == name; });
-        if (!replaced)
+        const auto named = [&](const std::string& extra) {
+            return extra.substr(0, extra.find('=')) == entry.substr(0, entry.find('='));
+        };
+        if (std::none_of(options.extraEnv.begin(), options.extraEnv.end(), named))
             envStore.push_back(entry);
     }
     envStore.insert(envStore.end(), options.extraEnv.begin(), options.extraEnv.end());
-    std::vector<char*> envp;
+    std::vector<char*> argv, envp;
+    for (auto& a : argStore)
+        argv.push_back(a.data());
     for (auto& e : envStore)
         envp.push_back(e.data());
+    argv.push_back(nullptr);
     envp.push_back(nullptr);
+    const int devNull = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit),
+                       static_cast<rlim_t>(options.fileSizeLimit)};
 
     pid_ = fork();
     if (pid_ == 0) {
         dup2(outFd, STDOUT_FILENO);
         dup2(outFd, STDERR_FILENO);
-        const int devNull = open("/dev/null", O_RDONLY);
         dup2(devNull, STDIN_FILENO);
-        if (options.fileSizeLimit >= 0) {
-            rlimit limit{static_cast<rlim_t>(options.fileSizeLimit),
-                         static_cast<rlim_t>(options.fileSizeLimit)};
+        if (options.fileSizeLimit >= 0)
             setrlimit(RLIMIT_FSIZE, &limit);
-        }
         execve(program.c_str(), argv.data(), envp.data());
         _exit(127);
     }
+    close(devNull);
     close(outFd);
 }
 
@@ -121,8 +109,7 @@ Child::~Child() {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
-    if (!outputFile_.empty())
-        unlink(outputFile_.c_str());
+    unlink(outputFile_.c_str());
 }
 
 RunResult Child::wait() {
@@ -130,10 +117,7 @@ RunResult Child::wait() {
     const auto deadline = std::chrono::steady_clock::now() +
                           std::chrono::milliseconds(static_cast<long>(timeoutSeconds_ * 1000));
     int status = 0;
-    while (true) {
-        const pid_t done = waitpid(pid_, &status, WNOHANG);
-        if (done == pid_)
-            break;
+    while (waitpid(pid_, &status, WNOHANG) != pid_) {
         if (std::chrono::steady_clock::now() > deadline) {
             result.timedOut = true;
             kill(pid_, SIGKILL);
@@ -151,124 +135,78 @@ RunResult Child::wait() {
     return result;
 }
 
-RunResult Run(const std::string& program, const std::vector<std::string>& args,
-              const RunOptions& options) {
-    Child child(program, args, options);
-    return child.wait();
-}
-
 RunResult RunConv(const std::vector<std::string>& args, const RunOptions& options) {
-    return Run(ConvPath(), args, options);
+    return Child(ConvPath(), args, options).wait();
 }
 
 bool Ffmpeg(const std::vector<std::string>& args) {
     std::vector<std::string> all = {"-nostdin", "-hide_banner", "-loglevel", "error", "-y"};
     all.insert(all.end(), args.begin(), args.end());
-    const RunResult result = Run("/usr/bin/ffmpeg", all);
-    return result.exitCode == 0;
+    return Child("/usr/bin/ffmpeg", all).wait().exitCode == 0;
 }
 
-namespace {
-
-struct Opened {
+MediaInfo Probe(const std::string& path, bool keepSamples) {
+    MediaInfo info;
     AVFormatContext* format = nullptr;
     AVCodecContext* decoder = nullptr;
-    AVStream* stream = nullptr;
-
-    explicit Opened(const std::string& path) {
-        if (avformat_open_input(&format, ("file:" + path).c_str(), nullptr, nullptr) < 0)
-            return;
-        if (avformat_find_stream_info(format, nullptr) < 0)
-            return;
-        const AVCodec* codec = nullptr;
-        const int index = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
-        if (index < 0 || !codec)
-            return;
-        stream = format->streams[index];
+    const AVCodec* codec = nullptr;
+    int index = -1;
+    if (avformat_open_input(&format, ("file:" + path).c_str(), nullptr, nullptr) >= 0 &&
+        avformat_find_stream_info(format, nullptr) >= 0 &&
+        (index = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0)) >= 0) {
+        const AVStream* stream = format->streams[index];
         decoder = avcodec_alloc_context3(codec);
         avcodec_parameters_to_context(decoder, stream->codecpar);
         decoder->pkt_timebase = stream->time_base;
-        if (avcodec_open2(decoder, codec, nullptr) < 0)
-            avcodec_free_context(&decoder);
-    }
-    ~Opened() {
-        avcodec_free_context(&decoder);
-        avformat_close_input(&format);
-    }
-    Opened(const Opened&) = delete;
-    Opened& operator=(const Opened&) = delete;
-
-    // Calls `use` for every decoded frame.
-    template <typename F> void decodeAll(F use) {
-        AVPacket* packet = av_packet_alloc();
-        AVFrame* frame = av_frame_alloc();
-        auto drain = [&] {
-            while (avcodec_receive_frame(decoder, frame) >= 0) {
-                use(frame);
-                av_frame_unref(frame);
+        info.ok = avcodec_open2(decoder, codec, nullptr) >= 0;
+        info.codec = avcodec_get_name(stream->codecpar->codec_id);
+        info.sampleRate = stream->codecpar->sample_rate;
+        info.channels = stream->codecpar->ch_layout.nb_channels;
+        info.bitRate = stream->codecpar->bit_rate;
+        for (const AVDictionary* dict : {format->metadata, stream->metadata}) {
+            const AVDictionaryEntry* e = nullptr;
+            while ((e = av_dict_get(dict, "", e, AV_DICT_IGNORE_SUFFIX))) {
+                std::string key = e->key;
+                std::transform(key.begin(), key.end(), key.begin(), ::tolower);
+                info.tags.emplace(key, e->value);
             }
-        };
-        while (av_read_frame(format, packet) >= 0) {
-            if (packet->stream_index == stream->index && avcodec_send_packet(decoder, packet) >= 0)
-                drain();
-            av_packet_unref(packet);
         }
-        avcodec_send_packet(decoder, nullptr);
+    }
+    AVPacket* packet = av_packet_alloc();
+    AVFrame* frame = av_frame_alloc();
+    auto drain = [&] {
+        while (avcodec_receive_frame(decoder, frame) >= 0) {
+            info.decodedSamples += frame->nb_samples;
+            if (keepSamples) {
+                const std::size_t start = info.samples.size();
+                info.samples.resize(start + static_cast<std::size_t>(frame->nb_samples *
+                                                                     frame->ch_layout.nb_channels));
+                SwrContext* swr = nullptr;
+                swr_alloc_set_opts2(&swr, &frame->ch_layout, AV_SAMPLE_FMT_S16, frame->sample_rate,
+                                    &frame->ch_layout, static_cast<AVSampleFormat>(frame->format),
+                                    frame->sample_rate, 0, nullptr);
+                uint8_t* out[] = {reinterpret_cast<uint8_t*>(info.samples.data() + start)};
+                if (swr_init(swr) >= 0)
+                    swr_convert(swr, out, frame->nb_samples,
+                                const_cast<const uint8_t**>(frame->extended_data),
+                                frame->nb_samples);
+                swr_free(&swr);
+            }
+            av_frame_unref(frame);
+        }
+    };
+    while (info.ok && av_read_frame(format, packet) >= 0) {
+        if (packet->stream_index == index && avcodec_send_packet(decoder, packet) >= 0)
+            drain();
+        av_packet_unref(packet);
+    }
+    if (info.ok && avcodec_send_packet(decoder, nullptr) >= 0)
         drain();
-        av_frame_free(&frame);
-        av_packet_free(&packet);
-    }
-};
-
-void AddTags(std::map<std::string, std::string>& tags, const AVDictionary* dict) {
-    const AVDictionaryEntry* entry = nullptr;
-    while ((entry = av_dict_get(dict, "", entry, AV_DICT_IGNORE_SUFFIX))) {
-        std::string key = entry->key;
-        std::transform(key.begin(), key.end(), key.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        tags.emplace(key, entry->value);
-    }
-}
-
-} // namespace
-
-MediaInfo Probe(const std::string& path) {
-    MediaInfo info;
-    Opened opened(path);
-    if (!opened.decoder)
-        return info;
-    info.container = opened.format->iformat->name;
-    info.codec = avcodec_get_name(opened.stream->codecpar->codec_id);
-    info.sampleRate = opened.stream->codecpar->sample_rate;
-    info.channels = opened.stream->codecpar->ch_layout.nb_channels;
-    info.bitRate = opened.stream->codecpar->bit_rate;
-    AddTags(info.tags, opened.format->metadata);
-    AddTags(info.tags, opened.stream->metadata);
-    opened.decodeAll([&](const AVFrame* frame) { info.decodedSamples += frame->nb_samples; });
-    info.ok = true;
+    av_frame_free(&frame);
+    av_packet_free(&packet);
+    avcodec_free_context(&decoder);
+    avformat_close_input(&format);
     return info;
-}
-
-std::vector<std::int16_t> DecodeS16(const std::string& path) {
-    std::vector<std::int16_t> samples;
-    Opened opened(path);
-    if (!opened.decoder)
-        return samples;
-    opened.decodeAll([&](AVFrame* frame) {
-        SwrContext* swr = nullptr;
-        swr_alloc_set_opts2(&swr, &frame->ch_layout, AV_SAMPLE_FMT_S16, frame->sample_rate,
-                            &frame->ch_layout, static_cast<AVSampleFormat>(frame->format),
-                            frame->sample_rate, 0, nullptr);
-        swr_init(swr);
-        const std::size_t start = samples.size();
-        const int channels = frame->ch_layout.nb_channels;
-        samples.resize(start + static_cast<std::size_t>(frame->nb_samples * channels));
-        uint8_t* out[] = {reinterpret_cast<uint8_t*>(samples.data() + start)};
-        swr_convert(swr, out, frame->nb_samples, const_cast<const uint8_t**>(frame->extended_data),
-                    frame->nb_samples);
-        swr_free(&swr);
-    });
-    return samples;
 }
 
 std::string ReadFile(const std::string& path) {
@@ -279,8 +217,7 @@ std::string ReadFile(const std::string& path) {
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 bool Exists(const std::string& path) {
