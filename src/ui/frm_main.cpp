@@ -99,6 +99,11 @@ void frmMain::buildControls() {
     for (int i = 0; i < 3; ++i)
         imgMenu_[static_cast<std::size_t>(i)] = makeButton(
             L::imgMenu[static_cast<std::size_t>(i)], QString::fromLatin1(menuNames[i]), {}, false);
+    for (ImageButton* title : imgMenu_) {
+        QColor wash = skin::colour::headerBottom;
+        wash.setAlpha(150);
+        title->setDisabledWash(wash);
+    }
 
     imgHelp_ = makeButton(L::imgHelp, QStringLiteral("Help & Tutorial"),
                           QStringLiteral("Help & Tutorial"), true);

@@ -246,6 +246,8 @@ bool MainController::finishSoundOn() const {
 
 void MainController::setRunning(bool running) {
     const bool enabled = !running;
+    if (running)
+        window_.resetLooks(); // nothing that cannot be clicked may look lit
     for (int index : kToolbarIndexes)
         window_.imgToolbar(index)->setEnabled(enabled);
     for (int i = 0; i < 3; ++i)

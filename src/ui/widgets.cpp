@@ -40,7 +40,7 @@ void ImageButton::paintEvent(QPaintEvent*) {
         p.drawPixmap(QPoint(0, 0), picture_);
     if (!isEnabled()) {
         // The face is part of the background; a wash shows that it does not answer now.
-        p.fillRect(rect(), QColor(0xf4, 0xf7, 0xf6, 150));
+        p.fillRect(rect(), disabledWash_);
     }
     if (keyboardFocus_ && hasFocus()) {
         p.setRenderHint(QPainter::Antialiasing);

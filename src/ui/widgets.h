@@ -16,6 +16,9 @@ public:
     void clearPicture();
     [[nodiscard]] const QPixmap& picture() const { return picture_; }
     [[nodiscard]] bool showsPicture(const QPixmap& store) const;
+    // The wash laid over the face while the button is disabled; it should match what lies
+    // beneath, so that the face fades instead of turning into a box.
+    void setDisabledWash(const QColor& wash) { disabledWash_ = wash; }
 
     [[nodiscard]] QSize sizeHint() const override;
 
@@ -31,6 +34,7 @@ protected:
 
 private:
     QPixmap picture_;
+    QColor disabledWash_{0xf4, 0xf7, 0xf6, 150};
     bool keyboardFocus_ = false;
 };
 
