@@ -71,17 +71,6 @@ protected:
     DOSOutputs dos;
 };
 
-TEST_F(BatchRunTest, EmptyListOnlyAsksForAFile) {
-    BatchRun run(window, dos, program.path());
-    run.Start();
-    EXPECT_FALSE(run.isActive());
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "Please add a file");
-    EXPECT_EQ(boxes.shown[0].title, "Add");
-    EXPECT_EQ(boxes.shown[0].icon, platform::MsgIcon::Exclamation);
-    EXPECT_TRUE(window.log.empty());
-}
-
 TEST_F(BatchRunTest, ConvertsInListOrderThenOpensFolderPlaysSoundAndSaysDone) {
     window.files = {input("one.wav"), input("two.x.flac"), input("three")};
     window.soundOn = true;
@@ -121,36 +110,6 @@ TEST_F(BatchRunTest, FilesAddedAndChoicesChangedDuringTheRunApplyFromTheNextFile
     EXPECT_TRUE(QFile::exists(output("dropped.mp3")));
     EXPECT_FALSE(QFile::exists(output("slow2.wav")));
     EXPECT_TRUE(sound.played.empty()) << "sound off";
-}
-
-TEST_F(BatchRunTest, FailedFilesAreReportedAndTheOthersConverted) {
-    window.files = {input("good.wav"), input("fail.wav"), input("also good.wav")};
-    BatchRun run(window, dos, program.path());
-    RunToEnd(run);
-    EXPECT_TRUE(window.files.empty());
-    EXPECT_TRUE(QFile::exists(output("also good.wav")));
-    ASSERT_EQ(run.failures().size(), 1u);
-    EXPECT_EQ(run.failures()[0].path, input("fail.wav"));
-    EXPECT_TRUE(run.failures()[0].reason.startsWith("conv: "));
-    EXPECT_EQ(window.captions.back(), "Done.");
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].title, "Pelkora");
-    EXPECT_EQ(boxes.shown[0].icon, platform::MsgIcon::Exclamation);
-    EXPECT_TRUE(boxes.shown[0].text.contains(QFile::decodeName(input("fail.wav"))));
-    EXPECT_TRUE(boxes.shown[0].text.contains("not a media file"));
-}
-
-TEST_F(BatchRunTest, MissingConverterEndsTheRunOnceAndKeepsTheList) {
-    QFile::remove(program.filePath("data/conv"));
-    window.files = {input("a.wav"), input("b.wav")};
-    BatchRun run(window, dos, program.path());
-    RunToEnd(run);
-    EXPECT_FALSE(run.isActive());
-    EXPECT_EQ(window.files.size(), 2u);
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, "File or command not found");
-    EXPECT_EQ(window.log.back(), "enable");
-    EXPECT_TRUE(shell.opened.empty());
 }
 
 TEST_F(BatchRunTest, CutToTheEndMeasuresTheRestOfTheFile) {
