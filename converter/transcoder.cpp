@@ -12,6 +12,7 @@
 #include <memory>
 
 extern "C" {
+#include <libavutil/common.h>
 #include <libavutil/mathematics.h>
 }
 
@@ -36,7 +37,8 @@ public:
         }
         rate_ = rate;
         const std::int64_t frameStart = position_;
-        position_ += frame->nb_samples;
+        // Saturating: a damaged time stamp may sit near the end of the range.
+        position_ = av_sat_add64(position_, frame->nb_samples);
         if (startUs <= 0)
             return 0;
         const std::int64_t startSample = av_rescale(startUs, rate, 1000000);
