@@ -139,4 +139,22 @@ TEST_F(ConversionRoad, MissingConverterEndsTheRunAndKeepsTheList) {
     EXPECT_FALSE(app.controller->batch().isActive());
 }
 
+TEST_F(ConversionRoad, ClosingTheWindowDuringARunLeavesNoPartialFile) {
+    app.InstallConverter();
+    const QString long_ = in.filePath("long.wav");
+    ASSERT_TRUE(MakeTone(long_, 600));
+    list().AddFileEntry(QFile::encodeName(long_));
+    QEventLoop loop;
+    QObject::connect(&app.controller->objDOS(), &DOSOutputs::ReceiveOutputs, &loop,
+                     &QEventLoop::quit);
+    emit app.window->imgConvert()->clicked();
+    loop.exec();
+    app.controller.reset();
+    app.window.reset();
+    EXPECT_TRUE(QDir(out.filePath("converted"))
+                    .entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot)
+                    .isEmpty())
+        << "the stopped converter took its temporary file with it";
+}
+
 } // namespace
