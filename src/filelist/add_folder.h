@@ -1,11 +1,10 @@
 #pragma once
 
+#include "filelist/hint_texts.h"
 #include "filelist/list_hooks.h"
 
 class QWidget;
 
-inline constexpr auto kSearchingFilesText = "Searching Files...";
-inline constexpr auto kDropHintIdleText = "Drag && Drop Files Here";
 inline constexpr auto kSelectFolderPrompt = "Please select a folder:";
 
 // Longest stretch, in milliseconds, that the search goes without processing events.

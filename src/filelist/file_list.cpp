@@ -1,5 +1,7 @@
 #include "filelist/file_list.h"
 
+#include "filelist/hint_texts.h"
+
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QMetaObject>
@@ -12,13 +14,9 @@ FileList::FileList(QObject* parent)
 
 FileList::~FileList() = default;
 
-QString FileList::idleHintText() {
-    return QStringLiteral("Drag & Drop Files Here");
-}
+QString FileList::idleHintText() { return QString::fromLatin1(kDropHintIdleText); }
 
-QString FileList::searchingHintText() {
-    return QStringLiteral("Searching Files...");
-}
+QString FileList::searchingHintText() { return QString::fromLatin1(kSearchingFilesText); }
 
 QString FileList::FormatTag(const QString& text) {
     // Only blanks are trimmed: a tab or newline at the end is part of the name.

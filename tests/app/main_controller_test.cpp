@@ -125,4 +125,11 @@ TEST(Commands, BrowseTakesTheChoiceAndCancelSetsTheDefaultFolder) {
     EXPECT_EQ(app.window->txtPath()->text(), app.program.path() + "/output");
 }
 
+TEST(Commands, CancelledFolderSearchShowsTheIdleHintAsTheListDoes) {
+    AppFixture app;
+    app.controller->imgToolbar_Click(6);
+    EXPECT_EQ(app.window->lblText()->text(), "Drag & Drop Files Here");
+    EXPECT_TRUE(app.window->picText()->isVisibleTo(app.window.get()));
+}
+
 } // namespace
