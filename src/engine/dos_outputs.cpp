@@ -5,9 +5,12 @@
 
 #include <QFile>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
+
+constexpr int kPipeBytes = 1 << 20;
 
 void ShowFailure(const char* text) {
     platform::messageBoxes().show(QString::fromLatin1(text), platform::MsgIcon::Critical,
@@ -62,7 +65,11 @@ bool DOSOutputs::Start() {
     // File names are bytes on this system and need not be valid UTF-8, which QString cannot
     // carry unchanged: the child executes the exact bytes itself, just before Qt would.
     char* const* argv = argv_.data();
-    process->setChildProcessModifier([argv] { ::execv(argv[0], argv); });
+    process->setChildProcessModifier([argv] {
+        // A roomier pipe lets a talkative child run ahead instead of waiting for every read.
+        ::fcntl(STDOUT_FILENO, F_SETPIPE_SZ, kPipeBytes);
+        ::execv(argv[0], argv);
+    });
     connect(process, &QProcess::readyReadStandardOutput, this, &DOSOutputs::readAvailable);
     connect(process, &QProcess::finished, this, &DOSOutputs::finish);
 
