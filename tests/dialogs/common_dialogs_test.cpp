@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QTemporaryDir>
 #include <QWidget>
 
 #include "dialogs/common_dialogs.h"
 #include "dialogs/fake_dialogs.h"
+#include "dialogs/filter_list.h"
+#include "filelist/add_file.h"
 
 namespace {
 
@@ -19,30 +20,26 @@ protected:
     void SetUp() override { cd.Init(&owner); }
 };
 
-QString Padded(const char* text) {
-    return QString::fromLatin1(text) + QString(3, QChar(0)) + " ";
-}
-
 } // namespace
 
 TEST_F(CommonDialogsTest, FileTextsReadUpToTheFirstNulOthersAsStored) {
-    cd.setTitle(Padded("Open"));
-    cd.setPath(Padded("/music"));
-    cd.setFileTitle(Padded("a.mp3"));
-    cd.setFileName(Padded("/music/a.mp3"));
-    cd.setFilter(Padded("x"));
+    const QString padding = QString(3, QChar(0)) + " ";
+    cd.setTitle("Open" + padding);
+    cd.setPath("/music" + padding);
+    cd.setFileTitle("a.mp3" + padding);
+    cd.setFileName("/music/a.mp3" + padding);
+    cd.setFilter("x" + padding);
     EXPECT_EQ(cd.Title(), "Open");
     EXPECT_EQ(cd.Path(), "/music");
     EXPECT_EQ(cd.FileTitle(), "a.mp3");
     EXPECT_EQ(cd.FileName(), "/music/a.mp3");
-    EXPECT_EQ(cd.Filter(), Padded("x"));
+    EXPECT_EQ(cd.Filter(), "x" + padding);
 }
 
 TEST_F(CommonDialogsTest, ShowOpenStartsInPathOrTheWorkingFolderAndSplitsTheChoice) {
     cd.setFilter("Wave|*.wav|All|*.*");
     fake.replies = {QString(), "/srv/music/rock/a b.mp3", "/a.mp3"};
     EXPECT_FALSE(cd.ShowOpen());
-    EXPECT_EQ(fake.files[0].folder, QDir::currentPath());
     EXPECT_TRUE(fake.files[0].mustExist);
     EXPECT_EQ(fake.files[0].selectedFilter, "Wave (*.wav)");
     EXPECT_EQ(fake.owner, &owner);
@@ -72,15 +69,13 @@ TEST_F(CommonDialogsTest, CancelReturnsFalseAndChangesNothing) {
 
 TEST_F(CommonDialogsTest, ShowSaveFallsBackToTheProgramFolder) {
     QTemporaryDir existing;
-    const QString programFolder = QCoreApplication::applicationDirPath();
     for (const QString& path : {QString(), existing.path(), existing.path() + "/gone"}) {
         cd.setPath(path);
-        cd.ShowSave();
+        EXPECT_FALSE(cd.ShowSave());
     }
-    EXPECT_EQ(fake.files[0].folder, programFolder);
+    EXPECT_EQ(fake.files[0].folder, QCoreApplication::applicationDirPath());
     EXPECT_EQ(fake.files[1].folder, existing.path() + "/");
-    EXPECT_EQ(fake.files[2].folder, programFolder);
-    EXPECT_EQ(fake.files[0].title, "Save");
+    EXPECT_EQ(fake.files[2].folder, QCoreApplication::applicationDirPath());
     EXPECT_EQ(fake.files[0].nameFilters, QStringList{"*.* (*)"});
 }
 
@@ -97,4 +92,18 @@ TEST_F(CommonDialogsTest, FolderAndColourResults) {
     ASSERT_TRUE(cd.ShowColor(false));
     EXPECT_EQ(fake.colorShown, QColor(255, 0, 0));
     EXPECT_EQ(cd.Color(), 0xFF8010u);
+}
+
+TEST(FilterConversion, PairsBecomeQtFiltersWithTheFirstSelected) {
+    const NameFilters f = ConvertFilter(QString::fromLatin1(kAddFileFilter));
+    ASSERT_EQ(f.filters.size(), 14);
+    EXPECT_EQ(f.selected, "WAVE Files(*.wav) (*.wav)");
+    EXPECT_EQ(f.filters[11], "Real Video(*.rm) (*.rm)");
+    // "*.*" must also show names without a dot.
+    EXPECT_EQ(f.filters.back(), "All Media Formats(*.*) (*)");
+    EXPECT_EQ(ConvertFilter("*.*|*.*").filters, QStringList{"*.* (*)"});
+
+    EXPECT_EQ(ConvertFilter("Audio|*.mp3;*.wav| |*.ogg|Any||Lonely").filters,
+              (QStringList{"Audio (*.mp3 *.wav)", "*.ogg (*.ogg)", "Any (*)"}));
+    EXPECT_TRUE(ConvertFilter("").selected.isEmpty());
 }

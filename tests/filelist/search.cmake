@@ -4,6 +4,6 @@ pelkora_add_test(filelist_search_core_test
     LIBS pelkora_core Qt6::Core)
 
 pelkora_add_test(filelist_add_commands_test
-    SOURCES add_file_test.cpp add_folder_test.cpp list_recorder.h temp_tree.h
+    SOURCES add_commands_test.cpp temp_tree.h
     LIBS pelkora_lib
     GUI)

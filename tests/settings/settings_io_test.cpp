@@ -1,12 +1,20 @@
 #include "settings/settings_io.h"
 
+#include "common/platform_fakes.h"
+#include "settings/options_controller.h"
+#include "ui/frm_main.h"
+#include "ui/frm_options.h"
+
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace settings;
 
@@ -23,111 +31,218 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-// The main window's five setup controls with their fixed lists and start-up defaults.
+// The main window's five setup controls, with their lists and start-up defaults.
 class SetupFile : public testing::Test {
 protected:
-    void SetUp() override {
-        cmbBR.addItems(
-            {"32", "48", "56", "64", "80", "96", "112", "128", "192", "224", "256", "320"});
-        cmbR.addItems({"48000", "44100", "32000", "24000", "22050", "16000", "12050", "8000"});
-        cmbChannel.addItems({"Mono", "Stereo"});
-        cmbOF.addItems({"MP3", "WMA", "OGG", "WAV", "FLAC", "AC3", "AAC", "AMR", "MPG"});
-        cmbBR.setCurrentIndex(7);
-        cmbR.setCurrentIndex(1);
-        cmbChannel.setCurrentIndex(1);
-        txtPath.setText(defaultFolder);
-    }
     QString path() const { return SetupFilePath(dir.path()); }
-    void read() { ReadSetupFile(path(), {&cmbBR, &cmbR, &cmbChannel, &txtPath, &cmbOF}); }
-    WriteResult write(const QString& file) {
-        return WriteSetupFile(file, {&cmbBR, &cmbR, &cmbChannel, &txtPath, &cmbOF});
+    void read() { ReadSetupFile(path(), {cmbBR, cmbR, cmbChannel, txtPath, cmbOF}); }
+    WriteResult write() {
+        return WriteSetupFile(path(), {cmbBR, cmbR, cmbChannel, txtPath, cmbOF});
     }
 
     QTemporaryDir dir;
-    const QString defaultFolder = dir.filePath("output");
-    QComboBox cmbBR, cmbR, cmbChannel, cmbOF;
-    QLineEdit txtPath;
+    frmMain frm;
+    QComboBox *cmbBR = frm.cmbBR(), *cmbR = frm.cmbR(), *cmbChannel = frm.cmbChannel(),
+              *cmbOF = frm.cmbOF();
+    QLineEdit* txtPath = frm.txtPath();
+};
+
+// The controller on the real dialog's controls, in their design state.
+class OptionsDialog : public testing::Test {
+protected:
+    void SetUp() override {
+        window.show();
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    }
+
+    OptionsController& open(const QString& folder = {}) {
+        dialog = std::make_unique<OptionsController>(
+            OptionsControls{cmbSR, chkMC, boxes[0], boxes[1], boxes[2], boxes[3], boxes[4],
+                            boxes[5]},
+            OptionsFilePath(folder.isEmpty() ? dir.path() : folder), options);
+        dialog->Load();
+        return *dialog;
+    }
+    QStringList texts(const QStringList& enter = {}) {
+        QStringList t;
+        for (int i = 0; i < 6; ++i) {
+            if (!enter.isEmpty())
+                boxes[i]->setText(enter[i]);
+            t << boxes[i]->text();
+        }
+        return t;
+    }
+    QByteArray fileBytes() const { return readFile(OptionsFilePath(dir.path())); }
+    // The one warning the last OK showed.
+    std::string shown() {
+        EXPECT_EQ(messages.shown.size(), 1u);
+        const auto m = messages.shown.empty() ? FakeMessageBoxes::Shown{} : messages.shown.back();
+        messages.shown.clear();
+        EXPECT_EQ(m.icon, platform::MsgIcon::Exclamation);
+        return (m.title + ": " + m.text).toStdString();
+    }
+
+    QTemporaryDir dir;
+    frmOptions window;
+    QComboBox* cmbSR = window.cmbSR();
+    QCheckBox* chkMC = window.chkMC();
+    QLineEdit* boxes[6] = {window.txtFromH(), window.txtFromM(), window.txtFromS(),
+                           window.txtToH(),   window.txtToM(),   window.txtToS()};
+    OptionsRecords options;
+    std::unique_ptr<OptionsController> dialog;
+    FakeMessageBoxes messages;
 };
 
 } // namespace
 
 TEST_F(SetupFile, WorkedExampleByteForByteAndBack) {
-    read(); // no file yet: the defaults stand
-    EXPECT_EQ(cmbBR.currentText() + cmbR.currentText() + cmbChannel.currentText(),
-              "12844100Stereo");
-    EXPECT_EQ(txtPath.text(), defaultFolder);
-
-    txtPath.setText("C:\\Audio Tools\\output");
-    ASSERT_TRUE(write(path()));
+    txtPath->setText("C:\\Audio Tools\\output");
+    ASSERT_TRUE(write());
     EXPECT_EQ(readFile(path()),
               "\"7\"\r\n\"1\"\r\n\"1\"\r\n\"C:\\Audio Tools\\output\"\r\n\"0\"\r\n");
 
-    cmbR.setCurrentIndex(-1);
-    txtPath.setText(QStringLiteral("/home/a/Music, Old/out ä"));
-    ASSERT_TRUE(write(path()));
+    cmbR->setCurrentIndex(-1);
+    txtPath->setText(QStringLiteral("/home/a/Music, Old/out ä"));
+    ASSERT_TRUE(write());
     EXPECT_TRUE(readFile(path()).contains("\"7\"\r\n\"-1\"\r\n"));
-    cmbR.setCurrentIndex(3);
-    cmbBR.setCurrentIndex(0);
-    txtPath.clear();
+    cmbR->setCurrentIndex(3);
+    cmbBR->setCurrentIndex(0);
+    txtPath->clear();
     read();
-    EXPECT_EQ(cmbBR.currentIndex(), 7);
-    EXPECT_EQ(cmbR.currentIndex(), -1);
-    EXPECT_EQ(txtPath.text(), QStringLiteral("/home/a/Music, Old/out ä"));
+    EXPECT_EQ(cmbBR->currentIndex(), 7);
+    EXPECT_EQ(cmbR->currentIndex(), -1);
+    EXPECT_EQ(txtPath->text(), QStringLiteral("/home/a/Music, Old/out ä"));
 }
 
 TEST_F(SetupFile, RecordsThatDoNotFitLeaveTheirControlAlone) {
-    writeFile(path(), "\"12\"\r\n\"abc\"\r\n\"0\"\r\n\"/music\"\r\n\"9\"\r\n");
+    writeFile(path(), "\"12\"\r\n\"abc\"\r\n\"0\"\r\n\"/music\"\r\n\"2.5\"\r\n");
     read();
-    EXPECT_EQ(cmbBR.currentText(), "128"); // the list has indexes 0 to 11
-    EXPECT_EQ(cmbR.currentText(), "44100");
-    EXPECT_EQ(cmbChannel.currentText(), "Mono");
-    EXPECT_EQ(txtPath.text(), "/music");
-    EXPECT_EQ(cmbOF.currentText(), "MP3"); // 9 is past MPG
+    EXPECT_EQ(cmbBR->currentText(), "128"); // the list has indexes 0 to 11
+    EXPECT_EQ(cmbR->currentText(), "44100");
+    EXPECT_EQ(cmbChannel->currentText(), "Mono");
+    EXPECT_EQ(txtPath->text(), "/music");
+    EXPECT_EQ(cmbOF->currentText(), "OGG"); // rounded half to even
 
-    writeFile(path(), "\"5\"\r\n\"2\"\r\n\"1\"\r\n\"/mnt/Aud"); // truncated
+    writeFile(path(), "\"5\"\r\n\"40000\"\r\n\"1\"\r\n\"/mnt/Aud"); // truncated
     read();
-    EXPECT_EQ(cmbBR.currentIndex(), 5);
-    EXPECT_EQ(cmbR.currentIndex(), 2);
-    EXPECT_EQ(txtPath.text(), "/music");
+    EXPECT_EQ(cmbBR->currentIndex(), 5);
+    EXPECT_EQ(cmbR->currentText(), "44100"); // beyond 16 bits
+    EXPECT_EQ(cmbChannel->currentText(), "Stereo");
+    EXPECT_EQ(txtPath->text(), "/music");
 }
 
-TEST_F(SetupFile, UnwritableFolderIsReportedAndLosesNothing) {
-    writeFile(dir.filePath("plain"), "x");
-    const WriteResult below = write(SetupFilePath(dir.filePath("plain")));
-    EXPECT_FALSE(below);
-    EXPECT_FALSE(below.error.empty());
-
-    ASSERT_TRUE(write(path()));
+TEST_F(SetupFile, FolderTheFileCannotHoldIsReportedAndLosesNothing) {
+    ASSERT_TRUE(write());
     const QByteArray before = readFile(path());
-    txtPath.setText("/music/\"live\"");
-    EXPECT_FALSE(write(path()));
+    for (const char* folder : {"/music/\"live\"", "/music\n/x"}) { // the file has no escapes
+        txtPath->setText(folder);
+        const WriteResult result = write();
+        EXPECT_FALSE(result);
+        EXPECT_FALSE(result.error.empty());
+    }
     EXPECT_EQ(readFile(path()), before);
-    EXPECT_EQ(QDir(dir.path()).count(), 4u); // ".", "..", plain, setup.ini
+    EXPECT_EQ(QDir(dir.path()).count(), 3u); // ".", "..", setup.ini
 }
 
-TEST(OptionsFile, ReadsIntoTheGlobalsAndWritesThem) {
+TEST(OptionsFile, FirstRunWorkedExampleLeadingNumbersAndRecordsOutOfRange) {
     QTemporaryDir dir;
     const QString path = OptionsFilePath(dir.path());
     OptionsRecords o{1, 1, 12, 34};
     ReadOptionsFile(path, o); // first run: sound on, cutter off
-    EXPECT_EQ(o.FinishSound + o.CutEnabled, 0);
-    EXPECT_EQ(o.CutStart, 12);
-
+    EXPECT_EQ(FormatOptionsText(o), "0\r\n0\r\n12\r\n34\r\n");
     writeFile(path, "1\r\nabc\r\n90.5\r\n91.5\r\n");
     ReadOptionsFile(path, o);
-    EXPECT_EQ(o.FinishSound, 1);
-    EXPECT_EQ(o.CutEnabled, 0);
-    EXPECT_EQ(o.CutStart, 90);
-    EXPECT_EQ(o.CutLength, 92);
+    EXPECT_EQ(FormatOptionsText(o), "1\r\n0\r\n90\r\n92\r\n");
+    o.CutEnabled = 1;
+    writeFile(path, "0\r\n99999\r\n1e10\r\n4"); // beyond 16 bits, beyond 32 bits, cut off
+    ReadOptionsFile(path, o);
+    EXPECT_EQ(FormatOptionsText(o), "0\r\n1\r\n90\r\n92\r\n");
 
     ASSERT_TRUE(WriteOptionsFile(path, OptionsRecords{0, 1, 90, 45}));
     EXPECT_EQ(readFile(path), "0\r\n1\r\n90\r\n45\r\n");
+    ASSERT_TRUE(WriteOptionsFile(path, OptionsRecords{1, 0, -5, 360000}));
+    EXPECT_EQ(readFile(path), "1\r\n0\r\n-5\r\n360000\r\n");
 }
 
-TEST(VersionLabel, PlainDecimalParts) {
-    EXPECT_EQ(VersionText(2, 0, 1), "Ver 2.0.1");
-    EXPECT_EQ(ProgramVersionText(), QStringLiteral("Ver %1.%2.%3")
-                                        .arg(PELKORA_VERSION_MAJOR)
-                                        .arg(PELKORA_VERSION_MINOR)
-                                        .arg(PELKORA_VERSION_PATCH));
+TEST_F(OptionsDialog, OpensWithTheCurrentValuesAndBackStoresNothing) {
+    options = {1, 1, 5400, 45};
+    auto& d = open();
+    EXPECT_EQ(cmbSR->currentText(), "OFF");
+    EXPECT_TRUE(chkMC->isChecked());
+    EXPECT_EQ(texts(), (QStringList{"1", "30", "0", "0", "0", "45"}));
+    EXPECT_TRUE(boxes[0]->isEnabled());
+    chkMC->click(); // the check box only enables and disables
+    EXPECT_FALSE(boxes[5]->isEnabled());
+    EXPECT_EQ(texts(), (QStringList{"1", "30", "0", "0", "0", "45"}));
+
+    cmbSR->setCurrentIndex(0);
+    texts({"2", "0", "0", "0", "0", "5"});
+    EXPECT_TRUE(d.imgBack_Click());
+    EXPECT_TRUE(d.imgExit_Click());
+    EXPECT_EQ(FormatOptionsText(options), "1\r\n1\r\n5400\r\n45\r\n");
+    EXPECT_EQ(fileBytes(), "<missing>");
+    open(); // the next opening shows the kept values
+    EXPECT_EQ(texts(), (QStringList{"1", "30", "0", "0", "0", "45"}));
+}
+
+TEST_F(OptionsDialog, MessagesAndFocusFollowTheOrderOfTheChecks) {
+    options = {0, 1, 0, 10};
+    auto& d = open();
+    texts({"0", "60", "75", "0", "61", "99"});
+    const std::string minutes = "Min: Minutes must less than 60";
+    const std::string seconds = "Min: Seconds must less than 60";
+    // Each round fixes the box the message was about; 59.5 minutes are still too many.
+    const std::tuple<std::string, int, const char*> rounds[] = {{minutes, 1, "59.5"},
+                                                                {minutes, 1, "59"},
+                                                                {minutes, 4, "59"},
+                                                                {seconds, 2, "59"},
+                                                                {seconds, 5, "59"}};
+    for (const auto& [message, box, fix] : rounds) {
+        EXPECT_FALSE(d.imgOK_Click());
+        EXPECT_EQ(shown(), message);
+        EXPECT_EQ(QApplication::focusWidget(), boxes[box]) << message;
+        EXPECT_EQ(options.CutLength, 10);
+        EXPECT_EQ(fileBytes(), "<missing>");
+        boxes[box]->setText(fix);
+    }
+    EXPECT_TRUE(d.imgOK_Click());
+    EXPECT_EQ(options.CutStart, 59 * 60 + 59);
+}
+
+TEST_F(OptionsDialog, HoursHaveNoLimitAllZeroOrCutterOffStoresZeros) {
+    options.CutEnabled = 1;
+    cmbSR->setCurrentIndex(1);
+    auto& d = open();
+    EXPECT_EQ(cmbSR->currentText(), "ON");
+    cmbSR->setCurrentIndex(1);
+    texts({"100", "0", "0", "0", "1", "30"});
+    EXPECT_TRUE(d.imgOK_Click());
+    EXPECT_EQ(fileBytes(), "1\r\n1\r\n360000\r\n90\r\n");
+
+    texts({"0", "0", "0", "0", "0", "0"});
+    EXPECT_TRUE(d.imgOK_Click());
+    EXPECT_FALSE(chkMC->isChecked());
+    EXPECT_EQ(options.CutEnabled, 0);
+
+    options = {0, 0, 5400, 45};
+    EXPECT_TRUE(open().imgOK_Click());
+    EXPECT_EQ(FormatOptionsText(options), "0\r\n0\r\n0\r\n0\r\n");
+    EXPECT_EQ(fileBytes(), "0\r\n0\r\n0\r\n0\r\n"); // written even when nothing changed
+}
+
+TEST_F(OptionsDialog, DisabledBoxTakesNoFocusAndFailedWriteStillCloses) {
+    auto& d = open(dir.filePath("missing/folder"));
+    boxes[1]->setText("75"); // left over while the cutter is off
+    cmbSR->setFocus();
+    EXPECT_FALSE(d.imgOK_Click());
+    EXPECT_EQ(shown(), "Min: Minutes must less than 60");
+    EXPECT_EQ(QApplication::focusWidget(), cmbSR);
+
+    options.CutEnabled = 2; // any non-zero value means on, as in the conversion
+    d.Load();
+    EXPECT_TRUE(chkMC->isChecked());
+    EXPECT_TRUE(d.imgOK_Click());
+    EXPECT_FALSE(d.lastWrite());
+    EXPECT_EQ(options.CutEnabled, 0); // the boxes now show 0:00:00 for both times
 }

@@ -11,23 +11,16 @@
 namespace {
 
 constexpr int kAnotherCopyRuns = 3;
-
-QString probe() {
-    return QStringLiteral(PELKORA_TEST_BIN_DIR "/single_instance_probe");
-}
+const QString kProbe = QStringLiteral(PELKORA_TEST_BIN_DIR "/single_instance_probe");
 
 // Runs the probe to its end and gives its exit code.
 int probeExit(const QString& folder,
               const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-    QProcess p;
+    QProcess p; // kills the probe on the way out if it hangs
     p.setProcessEnvironment(env);
-    p.start(probe(), {folder});
-    if (!p.waitForFinished(30000)) {
-        p.kill();
-        p.waitForFinished();
-        return -1;
-    }
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+    p.start(kProbe, {folder});
+    const bool ended = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
+    return ended ? p.exitCode() : -1;
 }
 
 } // namespace
@@ -39,13 +32,10 @@ TEST(SingleInstance, SecondCopyEndsWhileTheFirstRunsAndStartsAfterwards) {
         platform::SingleInstanceLock first(folder.path());
         ASSERT_TRUE(first.acquired());
         EXPECT_EQ(probeExit(folder.path()), kAnotherCopyRuns);
-
-        // Another program folder is another program.
+        // The same folder spelt differently is the same program; another folder is another.
+        EXPECT_EQ(probeExit(folder.path() + "/./"), kAnotherCopyRuns);
         QTemporaryDir other;
         EXPECT_EQ(probeExit(other.path()), 0);
-
-        // The same folder spelt differently is the same program.
-        EXPECT_EQ(probeExit(folder.path() + "/./"), kAnotherCopyRuns);
     }
     EXPECT_EQ(probeExit(folder.path()), 0);
 }
@@ -53,25 +43,19 @@ TEST(SingleInstance, SecondCopyEndsWhileTheFirstRunsAndStartsAfterwards) {
 TEST(SingleInstance, LockOfAKilledCopyIsTakenOver) {
     QTemporaryDir folder;
     QProcess holder;
-    holder.start(probe(), {folder.path(), QStringLiteral("hold")});
+    holder.start(kProbe, {folder.path(), QStringLiteral("hold")});
     ASSERT_TRUE(holder.waitForReadyRead(30000));
     ASSERT_EQ(holder.readAll().trimmed(), "held");
-
-    platform::SingleInstanceLock whileHeld(folder.path());
-    EXPECT_FALSE(whileHeld.acquired());
-    EXPECT_TRUE(whileHeld.anotherCopyRuns());
+    EXPECT_TRUE(platform::SingleInstanceLock(folder.path()).anotherCopyRuns());
 
     holder.kill(); // no chance to remove its lock file
     holder.waitForFinished(30000);
     EXPECT_TRUE(QFileInfo::exists(platform::SingleInstanceLockPath(folder.path())));
-
-    platform::SingleInstanceLock after(folder.path());
-    EXPECT_TRUE(after.acquired());
+    EXPECT_TRUE(platform::SingleInstanceLock(folder.path()).acquired());
 }
 
 TEST(SingleInstance, NoPlaceForTheLockDoesNotStopTheProgram) {
-    QTemporaryDir folder;
-    QTemporaryDir temp;
+    QTemporaryDir folder, temp;
     QFile plain(temp.filePath("plain"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
     plain.close();
