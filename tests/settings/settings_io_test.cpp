@@ -193,11 +193,11 @@ TEST_F(OptionsDialog, MessagesAndFocusFollowTheOrderOfTheChecks) {
     const std::string minutes = "Min: Minutes must less than 60";
     const std::string seconds = "Min: Seconds must less than 60";
     // Each round fixes the box the message was about; 59.5 minutes are still too many.
-    const std::tuple<std::string, int, const char*> rounds[] = {{minutes, 1, "59.5"},
-                                                                {minutes, 1, "59"},
-                                                                {minutes, 4, "59"},
-                                                                {seconds, 2, "59"},
-                                                                {seconds, 5, "59"}};
+    // clang-format off
+    const std::tuple<std::string, int, const char*> rounds[] = {
+        {minutes, 1, "59.5"}, {minutes, 1, "59"}, {minutes, 4, "59"},
+        {seconds, 2, "59"},   {seconds, 5, "59"}};
+    // clang-format on
     for (const auto& [message, box, fix] : rounds) {
         EXPECT_FALSE(d.imgOK_Click());
         EXPECT_EQ(shown(), message);

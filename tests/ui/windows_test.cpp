@@ -153,14 +153,12 @@ TEST_F(FrmMainTest, FixedFramelessWindowWithEveryControlAtItsPlace) {
         {frm.txtPath(), {488, 330, 143, 23}},      {frm.imgBrowse(), {635, 331, 42, 22}},
         {frm.imgConvert(), {489, 371, 187, 91}},   {frm.imgPB(), {113, 447, 0, 13}},
         {frm.lblPB(), {214, 447, 157, 13}},        {frm.lblWeb(), {18, 478, 150, 13}},
-        {frm.lblFeed(), {628, 477, 46, 13}},       {frm.imgAdd(), {409, 549, 93, 22}},
-        {frm.imgRemove(), {506, 549, 79, 22}},     {frm.imgStart(), {296, 548, 91, 21}},
-        {frm.picDrag(), {728, 422, 143, 146}}};
+        {frm.lblFeed(), {628, 477, 46, 13}},       {frm.picDrag(), {728, 422, 143, 146}}};
     // clang-format on
     for (const auto& [widget, rect] : places)
         EXPECT_EQ(widget->geometry(), rect);
     EXPECT_EQ(frm.LV()->header()->sectionSize(0), 361);
-    EXPECT_FALSE(frm.picDrag()->isVisibleTo(&frm)); // reached only through code
+    EXPECT_FALSE(frm.picDrag()->isVisibleTo(&frm)); // outside the client area, reached by code
 
     // The window's shape comes from the colour key and clips no working control.
     const QRegion shape = frm.mask();
@@ -186,7 +184,6 @@ TEST_F(FrmMainTest, ListContentsAndAccessibleNames) {
         EXPECT_EQ(shown, items);
         EXPECT_FALSE(combo->isEditable()) << "only listed entries can be chosen";
     }
-    // The defaults after start-up are the controller's tests.
     EXPECT_TRUE(frm.txtPath()->isReadOnly());
 
     // A skinned window has no captions of its own: every button needs an accessible name.
