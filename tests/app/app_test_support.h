@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/platform_fakes.h"
-#include "dialogs/dialog_backend.h"
+#include "dialogs/fake_dialogs.h"
 #include "settings/settings_file.h"
 #include "ui/frm_main.h"
 #include "ui/main_controller.h"
@@ -12,37 +12,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <deque>
 #include <memory>
 #include <optional>
-
-// Answers the folder browser from a queue (empty: cancel).
-class QueueDialogs final : public dialogs::Backend {
-public:
-    QueueDialogs() { dialogs::setBackend(this); }
-    ~QueueDialogs() override { dialogs::setBackend(nullptr); }
-    std::optional<QString> chooseFile(QWidget*, const dialogs::FileRequest&) override {
-        return next();
-    }
-    std::optional<QString> chooseFolder(QWidget*, const QString&, const QString&) override {
-        return next();
-    }
-    std::optional<QColor> chooseColor(QWidget*, const QColor&, bool) override { return {}; }
-    std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return {}; }
-    bool choosePrinter(QWidget*) override { return false; }
-    void showPrinterProperties(QWidget*) override {}
-
-    std::deque<QString> replies;
-
-private:
-    std::optional<QString> next() {
-        if (replies.empty())
-            return std::nullopt;
-        QString r = replies.front();
-        replies.pop_front();
-        return r;
-    }
-};
 
 // A program folder of its own (settings files land there), a window and its controller.
 struct AppFixture {
@@ -69,7 +40,7 @@ struct AppFixture {
     FakeMessageBoxes boxes;
     FakeShell shell;
     FakeSound sound;
-    QueueDialogs dialogs;
+    FakeDialogs dialogs;
     std::unique_ptr<frmMain> window;
     std::unique_ptr<MainController> controller;
 };
