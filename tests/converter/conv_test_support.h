@@ -1,14 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <vector>
 
 // Scratch folders, child processes, generated media and probing for the converter tests.
 namespace convtest {
 
-[[nodiscard]] std::string ConvPath();
+inline const std::string kConv = PELKORA_PROGRAM_DIR "/data/conv";
 
 // Removed with its contents at the end of the scope.
 class ScratchDir {
@@ -28,22 +27,14 @@ private:
 struct RunResult {
     int exitCode = -1; // -1 when ended by a signal
     int signal = 0;
-    bool timedOut = false;
     std::string output; // standard output and error together
     [[nodiscard]] std::string lastLine() const;
 };
 
-struct RunOptions {
-    std::vector<std::string> extraEnv; // NAME=VALUE
-    long long fileSizeLimit = -1;      // bytes
-    double timeoutSeconds = 120;
-};
-
-// A child process whose output goes to a file; killed when its time runs out.
+// A child process whose output goes to a file.
 class Child {
 public:
-    Child(const std::string& program, const std::vector<std::string>& args,
-          const RunOptions& options = {});
+    Child(const std::string& program, const std::vector<std::string>& args);
     ~Child();
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
@@ -53,11 +44,11 @@ public:
 private:
     int pid_ = -1;
     std::string outputFile_;
-    double timeoutSeconds_;
 };
 
-[[nodiscard]] RunResult RunConv(const std::vector<std::string>& args,
-                                const RunOptions& options = {});
+// conv, killed after the time limit (exit status 137), its files limited in size when asked.
+[[nodiscard]] RunResult RunConv(const std::vector<std::string>& args, long long fileSizeLimit = -1,
+                                int timeLimitSeconds = 120);
 // The ffmpeg program, quiet and overwriting; false on failure.
 [[nodiscard]] bool Ffmpeg(const std::vector<std::string>& args);
 
@@ -68,21 +59,17 @@ struct MediaInfo {
     int sampleRate = 0;
     int channels = 0;
     std::int64_t bitRate = 0;
-    std::int64_t decodedSamples = 0;         // per channel
-    std::map<std::string, std::string> tags; // file and stream tags, lower-case keys
-    std::vector<std::int16_t> samples;       // interleaved, only when asked for
+    std::int64_t decodedSamples = 0;   // per channel
+    std::string tags;                  // "title/artist"
+    std::vector<std::int16_t> samples; // interleaved 16-bit audio only
     [[nodiscard]] double seconds() const {
         return sampleRate > 0 ? static_cast<double>(decodedSamples) / sampleRate : 0.0;
     }
-    [[nodiscard]] std::string tag(const std::string& key) const {
-        return tags.count(key) ? tags.at(key) : "";
-    }
 };
 
-[[nodiscard]] MediaInfo Probe(const std::string& path, bool keepSamples = false);
+[[nodiscard]] MediaInfo Probe(const std::string& path);
 
 [[nodiscard]] std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
-[[nodiscard]] bool Exists(const std::string& path);
 
 } // namespace convtest
