@@ -83,25 +83,12 @@ void BatchRun::convertNext() {
 void BatchRun::objDOS_ReceiveOutputs(const QByteArray& chunk) {
     if (!converting_)
         return;
-    // A cut of length 0 runs to the end of the file: its total is the rest after the start.
-    const bool cutToEnd = current_.cutEnabled && current_.cutLength == 0;
-    const std::int32_t before = totalSeconds_;
     const auto update =
         ParseProgressChunk(std::string_view(chunk.constData(), chunk.size()), totalSeconds_,
-                           current_.cutEnabled && !cutToEnd, current_.cutLength);
+                           current_.cutEnabled, current_.cutLength, current_.cutStart);
     totalSeconds_ = update.totalSeconds;
-    if (cutToEnd && before == 0 && totalSeconds_ != 0)
-        totalSeconds_ = std::max<std::int32_t>(0, totalSeconds_ - current_.cutStart);
-    if (!update.displayChanged)
-        return;
-    if (cutToEnd) {
-        // Recomputed against the shortened total.
-        const auto shown = ParseProgressChunk(std::string_view(chunk.constData(), chunk.size()),
-                                              totalSeconds_, false, 0);
-        source_.showProgress(shown.barWidth, QString::fromStdString(shown.caption));
-        return;
-    }
-    source_.showProgress(update.barWidth, QString::fromStdString(update.caption));
+    if (update.displayChanged)
+        source_.showProgress(update.barWidth, QString::fromStdString(update.caption));
 }
 
 void BatchRun::objDOS_CommandOver() {

@@ -1,5 +1,6 @@
 #include "engine/progress_parser.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -119,17 +120,19 @@ std::string PercentCaption(double percent) {
 }
 
 ProgressUpdate ParseProgressChunk(std::string_view chunk, std::int32_t totalSeconds,
-                                  bool cutEnabled, std::int32_t cutLength) {
+                                  bool cutEnabled, std::int32_t cutLength, std::int32_t cutStart) {
     ProgressUpdate update;
     update.totalSeconds = totalSeconds;
 
     if (update.totalSeconds == 0) {
-        if (cutEnabled) {
+        if (cutEnabled && cutLength != 0) {
             update.totalSeconds = cutLength;
         } else {
             const std::string duration = CollectValues(chunk, kDurationMarker);
             if (!duration.empty())
                 update.totalSeconds = DurationSeconds(duration);
+            if (cutEnabled && update.totalSeconds != 0)
+                update.totalSeconds = std::max<std::int32_t>(0, update.totalSeconds - cutStart);
         }
     }
 
