@@ -46,8 +46,6 @@ public:
     // first file shortly after, so that the disabled look is painted first.
     void Start();
     [[nodiscard]] bool isActive() const { return active_; }
-    [[nodiscard]] const std::vector<Failure>& failures() const { return failures_; }
-    [[nodiscard]] std::int32_t totalSeconds() const { return totalSeconds_; }
 
     static constexpr int kMaxListedFailures = 20;
     // The text of the box that lists failed files.

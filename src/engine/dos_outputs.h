@@ -23,7 +23,6 @@ public:
 
     // The shown text and the vector that is executed.
     void setCommand(QString text, std::string program, std::vector<std::string> arguments);
-    void setCommandLine(const QString& text) { commandLine_ = text; }
     [[nodiscard]] QString CommandLine() const { return commandLine_; }
     [[nodiscard]] QByteArray Outputs() const { return outputs_; }
 
