@@ -670,13 +670,17 @@ QIcon windowIcon() {
         QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
         QPainter p(&image);
-        smooth(p);
-        const qreal inset = size * 0.04;
-        drawLogo(p, QRectF(inset, inset, size - 2 * inset, size - 2 * inset));
+        paintAppIcon(p, size);
         p.end();
         icon.addPixmap(QPixmap::fromImage(image));
     }
     return icon;
+}
+
+void paintAppIcon(QPainter& p, qreal size) {
+    smooth(p);
+    const qreal inset = size * 0.04;
+    drawLogo(p, QRectF(inset, inset, size - 2 * inset, size - 2 * inset));
 }
 
 QString controlStyleSheet() {

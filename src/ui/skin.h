@@ -9,6 +9,8 @@
 
 #include <array>
 
+class QPainter;
+
 // The program's artwork, drawn at start-up for the screen's device-pixel ratio.
 namespace skin {
 
@@ -70,6 +72,8 @@ struct OptionsPictures {
 [[nodiscard]] OptionsPictures optionsPictures(const QImage& background);
 
 [[nodiscard]] QIcon windowIcon();
+// The program's icon on a size x size square; the installed icons are drawn with it too.
+void paintAppIcon(QPainter& p, qreal size);
 
 // Style sheet for the standard controls placed on the skin.
 [[nodiscard]] QString controlStyleSheet();
