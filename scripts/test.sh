@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
+# Sources must be as clang-format leaves them.
+git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
 scripts/build.sh build -DPELKORA_WERROR=ON
 scripts/build.sh build-asan -DPELKORA_SANITIZE=ON -DPELKORA_WERROR=ON -DCMAKE_BUILD_TYPE=Debug
 status=0

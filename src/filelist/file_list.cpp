@@ -14,9 +14,13 @@ FileList::FileList(QObject* parent)
 
 FileList::~FileList() = default;
 
-QString FileList::idleHintText() { return QString::fromLatin1(kDropHintIdleText); }
+QString FileList::idleHintText() {
+    return QString::fromLatin1(kDropHintIdleText);
+}
 
-QString FileList::searchingHintText() { return QString::fromLatin1(kSearchingFilesText); }
+QString FileList::searchingHintText() {
+    return QString::fromLatin1(kSearchingFilesText);
+}
 
 QString FileList::FormatTag(const QString& text) {
     // Only blanks are trimmed: a tab or newline at the end is part of the name.

@@ -19,6 +19,8 @@ Shell& shell() {
     return replacement ? *replacement : real;
 }
 
-void setShell(Shell* r) { replacement = r; }
+void setShell(Shell* r) {
+    replacement = r;
+}
 
 } // namespace platform
