@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+// The command line of the windowless mode: pelkora --batch [options] FILE|FOLDER ...
+namespace headless {
+
+struct CutChoice {
+    std::int32_t start = 0;  // whole seconds
+    std::int32_t length = 0; // whole seconds; 0 runs to the end of the file
+};
+
+// What the command line chose. An empty choice is taken from the settings files.
+struct BatchArguments {
+    std::optional<int> format;   // position in choices::kFormats
+    std::optional<int> bitrate;  // position in choices::kBitrates
+    std::optional<int> rate;     // position in choices::kSampleRates
+    std::optional<int> channels; // position in choices::kChannels
+    std::optional<std::string> output;
+    std::optional<CutChoice> cut; // set: the cut is on
+    std::optional<int> jobs;      // 1 to the caller's maximum
+    bool keepTree = false;
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+    std::vector<std::string> inputs; // in the order given
+};
+
+// One line naming the option at fault, meant for standard error as it is.
+struct UsageError {
+    std::string message;
+};
+
+using ParsedArguments = std::variant<BatchArguments, UsageError>;
+
+// Whether the program was started as pelkora --batch (or -b).
+[[nodiscard]] bool IsBatchInvocation(int argc, char** argv);
+
+// The arguments after the mode switch. --help and --version end the parse where they stand.
+[[nodiscard]] ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments,
+                                                  int maxJobs);
+
+// The whole argv of a batch invocation; argv[0] and the mode switch are skipped.
+[[nodiscard]] ParsedArguments ParseBatchArguments(int argc, char** argv, int maxJobs);
+
+// A time of the cut: whole seconds, M:S or H:M:S; nothing when it is not one or too large.
+[[nodiscard]] std::optional<std::int32_t> ParseCutTime(std::string_view text);
+
+} // namespace headless
