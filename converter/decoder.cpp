@@ -21,7 +21,42 @@ bool StatesExactLength(const char* demuxer) {
     return false;
 }
 
+// Beyond these a header is damaged, not describing a real recording: decoding it would
+// take minutes and gigabytes for a file of a few kilobytes.
 constexpr int kMinSampleRate = 1000;
+constexpr int kMaxSampleRate = 768000;
+constexpr int kMaxChannels = 64;
+constexpr int kMaxBlockAlign = 1 << 20;
+constexpr int kMaxBytesPerSample = 8;
+
+bool IsPcm(AVCodecID id) {
+    return id >= AV_CODEC_ID_FIRST_AUDIO && id < AV_CODEC_ID_ADPCM_IMA_QT;
+}
+
+// A PCM block holds one sample per channel; anything bigger is not a recording's.
+bool PlausibleBlock(const AVCodecParameters& audio) {
+    if (IsPcm(audio.codec_id))
+        return audio.block_align <= audio.ch_layout.nb_channels * kMaxBytesPerSample;
+    return audio.block_align <= kMaxBlockAlign;
+}
+
+bool PlausibleAudio(int sampleRate, int channels) {
+    return sampleRate >= kMinSampleRate && sampleRate <= kMaxSampleRate && channels > 0 &&
+           channels <= kMaxChannels;
+}
+
+// One line on what makes the header impossible.
+std::string Implausible(const AVCodecParameters& audio) {
+    const int channels = audio.ch_layout.nb_channels;
+    std::string what;
+    if (audio.sample_rate > kMaxSampleRate)
+        what = "a sample rate of " + std::to_string(audio.sample_rate) + " Hz";
+    else if (channels > kMaxChannels)
+        what = std::to_string(channels) + " channels";
+    else
+        what = "blocks of " + std::to_string(audio.block_align) + " bytes";
+    return "the file is damaged (its header claims " + what + ")";
+}
 
 // Errors of the disk or of memory end the conversion; anything else is damaged data.
 bool IsHardReadError(int err) {
@@ -30,12 +65,20 @@ bool IsHardReadError(int err) {
 
 } // namespace
 
-Status InputFile::open(const std::string& path) {
+Status InputFile::open(const std::string& path, int fd) {
     path_ = path;
+    io_ = ReadIo(fd);
+    AVFormatContext* raw = avformat_alloc_context();
+    if (!io_ || !raw) {
+        avformat_free_context(raw);
+        return Fail(path, "out of memory");
+    }
+    raw->pb = io_.get();
+    raw->flags |= AVFMT_FLAG_CUSTOM_IO;
     AVDictionary* options = nullptr;
-    // Only local files: a name must never reach the network or another protocol.
+    // Only local files, should a playlist name others: never the network or another protocol.
     av_dict_set(&options, "protocol_whitelist", "file", 0);
-    AVFormatContext* raw = nullptr;
+    // The name only lends its extension to the probe.
     const std::string url = "file:" + path;
     int ret = avformat_open_input(&raw, url.c_str(), nullptr, &options);
     av_dict_free(&options);
@@ -63,6 +106,10 @@ Status InputFile::open(const std::string& path) {
     if (ret == AVERROR_DECODER_NOT_FOUND || ret < 0 || !codec)
         return Fail(path, "the audio of this file is in a format that cannot be decoded");
     stream_ = format_->streams[ret];
+    const AVCodecParameters& audio = *stream_->codecpar;
+    if (audio.sample_rate > kMaxSampleRate || audio.ch_layout.nb_channels > kMaxChannels ||
+        !PlausibleBlock(audio))
+        return Fail(path, Implausible(audio));
 
     // Everything but the chosen audio is skipped by the demuxer.
     for (unsigned i = 0; i < format_->nb_streams; ++i) {
@@ -144,10 +191,10 @@ Status InputFile::next(AVFrame* frame, bool& gotFrame) {
     for (;;) {
         int ret = avcodec_receive_frame(decoder_.get(), frame);
         if (ret >= 0) {
-            // A rate far below any real audio only comes from a damaged header; resampling it
-            // would turn a small file into hours of output.
-            if (frame->nb_samples > 0 && frame->sample_rate >= kMinSampleRate &&
-                frame->ch_layout.nb_channels > 0) {
+            // A rate far from any real audio only comes from damage; resampling it would turn
+            // a small file into hours of output.
+            if (frame->nb_samples > 0 &&
+                PlausibleAudio(frame->sample_rate, frame->ch_layout.nb_channels)) {
                 gotFrame = true;
                 return std::nullopt;
             }

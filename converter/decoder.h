@@ -2,6 +2,7 @@
 
 #include "av_ptr.h"
 #include "errors.h"
+#include "fd_io.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,9 +13,9 @@ namespace conv {
 // The input file: its best audio stream and that stream's decoder.
 class InputFile {
 public:
-    // Opens the file as a plain local file (no protocols, no URLs), picks the best audio
-    // stream and opens its decoder.
-    [[nodiscard]] Status open(const std::string& path);
+    // Reads the file through `fd` (kept open by the caller; `path` only names it and hints
+    // at its kind), picks the best audio stream and opens its decoder.
+    [[nodiscard]] Status open(const std::string& path, int fd);
 
     // Header values, AV_NOPTS_VALUE (or 0 for the bitrate) when unknown.
     [[nodiscard]] std::int64_t durationUs() const;
@@ -40,6 +41,7 @@ public:
 
 private:
     std::string path_;
+    AvioPtr io_; // outlives format_
     InputContextPtr format_;
     CodecContextPtr decoder_;
     PacketPtr packet_;

@@ -32,23 +32,20 @@ void CopyInto(AVDictionary** target, const AVDictionary* source) {
 } // namespace
 
 Muxer::~Muxer() {
-    if (!context_)
-        return;
-    if (context_->pb)
-        avio_closep(&context_->pb);
     avformat_free_context(context_);
 }
 
-Status Muxer::open(const std::string& file, const std::string& shownPath, std::string_view muxer) {
+Status Muxer::open(int fd, const std::string& shownPath, std::string_view muxer) {
     shownPath_ = shownPath;
-    int ret =
+    const int ret =
         avformat_alloc_output_context2(&context_, nullptr, std::string(muxer).c_str(), nullptr);
     if (ret < 0 || !context_)
         return Fail(shownPath_, "cannot create the output: " + DescribeAvError(ret));
-    // The "file:" prefix keeps any name a plain local file.
-    ret = avio_open(&context_->pb, ("file:" + file).c_str(), AVIO_FLAG_WRITE);
-    if (ret < 0)
-        return Fail(shownPath_, "cannot write the output file: " + DescribeAvError(ret));
+    io_ = WriteIo(fd);
+    if (!io_)
+        return Fail(shownPath_, "out of memory");
+    context_->pb = io_.get();
+    context_->flags |= AVFMT_FLAG_CUSTOM_IO;
     return std::nullopt;
 }
 
@@ -94,14 +91,12 @@ Status Muxer::write(AVPacket* packet, AVRational timeBase) {
 
 Status Muxer::finish() {
     int ret = av_write_trailer(context_);
-    // Closing drops flush errors, so flush first and look.
     avio_flush(context_->pb);
     if (ret >= 0 && context_->pb->error < 0)
         ret = context_->pb->error;
     finalBytes_ = avio_size(context_->pb);
-    const int closed = avio_closep(&context_->pb);
-    if (ret >= 0)
-        ret = closed;
+    context_->pb = nullptr;
+    io_.reset();
     if (ret < 0)
         return writeFailure(ret);
     return std::nullopt;

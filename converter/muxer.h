@@ -2,6 +2,7 @@
 
 #include "av_ptr.h"
 #include "errors.h"
+#include "fd_io.h"
 
 #include <cstdint>
 #include <string>
@@ -20,9 +21,9 @@ public:
     Muxer(const Muxer&) = delete;
     Muxer& operator=(const Muxer&) = delete;
 
-    // `file` is where the bytes go; `shownPath` names the output in messages.
-    [[nodiscard]] Status open(const std::string& file, const std::string& shownPath,
-                              std::string_view muxer);
+    // The bytes go to `fd` (kept open by the caller); `shownPath` names the output in
+    // messages.
+    [[nodiscard]] Status open(int fd, const std::string& shownPath, std::string_view muxer);
     // Whether the encoder must put its set-up data in a global header.
     [[nodiscard]] bool wantsGlobalHeader() const;
     [[nodiscard]] Status addStream(const AudioEncoder& encoder);
@@ -31,7 +32,7 @@ public:
     [[nodiscard]] Status writeHeader();
     // Takes the packet's data; its time stamps are in `timeBase`.
     [[nodiscard]] Status write(AVPacket* packet, AVRational timeBase);
-    // Writes the trailer and closes the file.
+    // Writes the trailer and everything still buffered.
     [[nodiscard]] Status finish();
 
     [[nodiscard]] std::int64_t bytesWritten() const;
@@ -40,6 +41,7 @@ private:
     [[nodiscard]] Status writeFailure(int err) const;
 
     std::string shownPath_;
+    AvioPtr io_;
     AVFormatContext* context_ = nullptr;
     AVStream* stream_ = nullptr;
     std::int64_t finalBytes_ = 0;

@@ -9,6 +9,7 @@
 #include <random>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,17 +17,22 @@ namespace conv {
 
 namespace {
 
-// Read by the signal handler; a lock-free atomic pointer is safe to read there.
-std::atomic<const char*> g_tempPath{nullptr};
+// Read by the signal handler; lock-free atomics are safe to read there.
+std::atomic<int> g_folderFd{-1};
+std::atomic<const char*> g_tempName{nullptr};
 std::atomic<const char*> g_interruptLine{nullptr};
 static_assert(std::atomic<const char*>::is_always_lock_free);
+static_assert(std::atomic<int>::is_always_lock_free);
 
-constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP};
+// Every signal whose default action ends the process, but SIGKILL and SIGSTOP (which cannot
+// be caught) and SIGPIPE and SIGXFSZ (ignored: they become write errors).
+constexpr int kStopSignals[] = {SIGTERM, SIGINT,  SIGHUP,    SIGQUIT, SIGUSR1,
+                                SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU};
 
 extern "C" void OnStopSignal(int signal) {
     const int savedErrno = errno;
-    if (const char* path = g_tempPath.load())
-        unlink(path);
+    if (const char* name = g_tempName.load())
+        unlinkat(g_folderFd.load(), name, 0);
     if (const char* line = g_interruptLine.load()) {
         const ssize_t ignored = write(STDERR_FILENO, line, std::strlen(line));
         (void)ignored;
@@ -36,7 +42,7 @@ extern "C" void OnStopSignal(int signal) {
     raise(signal);
 }
 
-// Keeps the stop signals out while the registered path and the file disagree.
+// Keeps the stop signals out while the registered name and the file disagree.
 class SignalBlock {
 public:
     SignalBlock() {
@@ -53,6 +59,10 @@ public:
 private:
     sigset_t old_;
 };
+
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
 
 std::string RandomTag() {
     static constexpr char kChars[] =
@@ -115,31 +125,58 @@ TempOutput::~TempOutput() {
 
 Status TempOutput::create(const std::string& finalPath) {
     finalPath_ = finalPath;
+    finalName_ = NameOf(finalPath);
     interruptLine_ = FailureLine({finalPath, "the conversion was interrupted"});
+    folder_.reset(::open(FolderOf(finalPath).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!folder_.valid())
+        return FolderFailure(finalPath, errno);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = TempNameFor(finalPath, RandomTag());
+        const std::string name = NameOf(candidate);
         SignalBlock block;
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) {
+        UniqueFd fd(::openat(folder_.get(), name.c_str(),
+                             O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (!fd.valid()) {
             if (errno == EEXIST)
                 continue;
             return FolderFailure(finalPath, errno);
         }
-        ::close(fd);
         path_ = candidate;
+        name_ = name;
+        file_ = std::move(fd);
         active_ = true;
-        g_tempPath.store(path_.c_str());
+        g_folderFd.store(folder_.get());
+        g_tempName.store(name_.c_str());
         g_interruptLine.store(interruptLine_.c_str());
-        return std::nullopt;
+        // Held until the file is renamed or removed. A cleaner may have taken the file
+        // between its creation and the lock; then its name is gone and another is tried.
+        if (::flock(file_.get(), LOCK_EX) == 0 && nameLeadsToFile())
+            return std::nullopt;
+        discard();
     }
     return Fail(finalPath, "cannot create a temporary file in the output folder");
+}
+
+bool TempOutput::nameLeadsToFile() const {
+    struct stat named {};
+    struct stat held {};
+    return ::fstatat(folder_.get(), name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           ::fstat(file_.get(), &held) == 0 && SameFile(named, held);
 }
 
 Status TempOutput::commit() {
     if (!active_)
         return Fail(finalPath_, "no output was written");
     SignalBlock block;
-    if (std::rename(path_.c_str(), finalPath_.c_str()) != 0) {
+    if (!nameLeadsToFile()) {
+        // Whatever is there now is not ours to rename or remove.
+        active_ = false;
+        g_tempName.store(nullptr);
+        file_.reset();
+        return Fail(finalPath_, "the temporary file was replaced by something else; the output "
+                                "was not put in place");
+    }
+    if (::renameat(folder_.get(), name_.c_str(), folder_.get(), finalName_.c_str()) != 0) {
         const int err = errno;
         discard();
         if (err == EISDIR)
@@ -147,7 +184,8 @@ Status TempOutput::commit() {
         return Fail(finalPath_, "cannot put the output in place: " + DescribeErrno(err));
     }
     active_ = false;
-    g_tempPath.store(nullptr);
+    g_tempName.store(nullptr);
+    file_.reset();
     return std::nullopt;
 }
 
@@ -155,9 +193,11 @@ void TempOutput::discard() {
     if (!active_)
         return;
     SignalBlock block;
-    ::unlink(path_.c_str());
+    if (nameLeadsToFile())
+        ::unlinkat(folder_.get(), name_.c_str(), 0);
     active_ = false;
-    g_tempPath.store(nullptr);
+    g_tempName.store(nullptr);
+    file_.reset();
 }
 
 void InstallSignalHandlers() {
@@ -173,29 +213,7 @@ void InstallSignalHandlers() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
 
-Status CheckInput(const std::string& input) {
-    struct stat info {};
-    if (::stat(input.c_str(), &info) != 0) {
-        const int err = errno;
-        if (err == ENOENT || err == ENOTDIR)
-            return Fail(input, "the file does not exist");
-        return Fail(input, "cannot open the file: " + DescribeErrno(err));
-    }
-    if (S_ISDIR(info.st_mode))
-        return Fail(input, "this is a folder, not a file");
-    if (S_ISREG(info.st_mode) && info.st_size == 0)
-        return Fail(input, "the file is empty");
-    // A FIFO would block here; it is opened for real by the decoder.
-    if (S_ISREG(info.st_mode)) {
-        const int fd = ::open(input.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return Fail(input, "cannot open the file: " + DescribeErrno(errno));
-        ::close(fd);
-    }
-    return std::nullopt;
-}
-
-Status CheckOutput(const Options& options) {
+Status CheckOutput(const Options& options, int inputFd) {
     const std::string& output = options.output;
     if (NameOf(output).empty())
         return Fail(output, "the output name has no file name");
@@ -214,8 +232,7 @@ Status CheckOutput(const Options& options) {
     if (::stat(output.c_str(), &existing) != 0)
         return std::nullopt;
     struct stat in {};
-    if (::stat(options.input.c_str(), &in) == 0 && in.st_dev == existing.st_dev &&
-        in.st_ino == existing.st_ino)
+    if (::fstat(inputFd, &in) == 0 && SameFile(in, existing))
         return Fail(output, "the output would replace the input file itself; choose another "
                             "output folder or format");
     if (S_ISDIR(existing.st_mode))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "errors.h"
+#include "fd_io.h"
 #include "options.h"
 
 #include <string>
@@ -8,8 +9,10 @@
 namespace conv {
 
 // A temporary file beside the output, named so that it is clearly ours
-// (".NAME.conv-XXXXXX.part"). It replaces the output only on commit; otherwise it is removed,
-// also when the process is stopped by SIGTERM, SIGINT or SIGHUP.
+// (".NAME.conv-XXXXXX.part"). It is created exclusively and written only through its
+// descriptor, never reopened by name, and holds an exclusive flock while it exists, so a
+// cleaner can tell it from one left by a killed converter. It replaces the output only on
+// commit; otherwise it is removed, also when the process is stopped by a signal.
 class TempOutput {
 public:
     TempOutput() = default;
@@ -19,15 +22,23 @@ public:
 
     [[nodiscard]] Status create(const std::string& finalPath);
     [[nodiscard]] const std::string& path() const { return path_; }
-    // Renames the temporary file over the output.
+    // Open for reading and writing.
+    [[nodiscard]] int fd() const { return file_.get(); }
+    // Renames the temporary file over the output, unless its name no longer leads to it.
     [[nodiscard]] Status commit();
-    // Removes the temporary file.
+    // Removes the temporary file (only while its name still leads to it).
     void discard();
 
 private:
+    [[nodiscard]] bool nameLeadsToFile() const;
+
     std::string finalPath_;
+    std::string finalName_;
     std::string path_;
+    std::string name_;
     std::string interruptLine_;
+    UniqueFd folder_;
+    UniqueFd file_;
     bool active_ = false;
 };
 
@@ -38,10 +49,8 @@ private:
 // into a write error instead of ending the process.
 void InstallSignalHandlers();
 
-// The input must be an existing, non-empty file.
-[[nodiscard]] Status CheckInput(const std::string& input);
-// The output's folder must exist and be writable, the output must not be the input itself,
-// and without -y it must not exist yet.
-[[nodiscard]] Status CheckOutput(const Options& options);
+// The output's folder must exist and be writable, the output must not be the input (open as
+// `inputFd`) itself, and without -y it must not exist yet.
+[[nodiscard]] Status CheckOutput(const Options& options, int inputFd);
 
 } // namespace conv

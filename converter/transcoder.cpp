@@ -7,6 +7,7 @@
 #include "output_file.h"
 #include "progress.h"
 #include "resampler.h"
+#include "source.h"
 
 #include <limits>
 #include <memory>
@@ -84,6 +85,7 @@ private:
     const Options& options_;
     Console& console_;
     const FormatInfo& format_;
+    UniqueFd source_; // outlives input_
     InputFile input_;
     Cursor cursor_;
     std::unique_ptr<AudioEncoder> encoder_;
@@ -98,11 +100,11 @@ private:
 };
 
 Status Transcoder::run() {
-    if (auto failed = CheckInput(options_.input))
+    if (auto failed = OpenSource(options_.input, source_))
         return failed;
-    if (auto failed = CheckOutput(options_))
+    if (auto failed = CheckOutput(options_, source_.get()))
         return failed;
-    if (auto failed = input_.open(options_.input))
+    if (auto failed = input_.open(options_.input, source_.get()))
         return failed;
     console_.header(input_.durationUs(), input_.startUs(), input_.bitRate());
 
@@ -163,7 +165,7 @@ Status Transcoder::startOutput(const AVFrame* first) {
     // The muxer decides whether the encoder must write a global header, so it comes first.
     if (auto failed = temp_.create(options_.output))
         return failed;
-    if (auto failed = muxer_.open(temp_.path(), options_.output, format_.muxer))
+    if (auto failed = muxer_.open(temp_.fd(), options_.output, format_.muxer))
         return failed;
 
     std::vector<std::string> notes;

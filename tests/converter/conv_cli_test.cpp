@@ -15,7 +15,10 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <string.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace convtest;
@@ -32,9 +35,10 @@ class ConvCli : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         dir_ = std::make_unique<ScratchDir>();
+        // The long one takes the converter about a second to MP3, time enough to catch it.
         for (const char* name : {"in.wav", "in.flac", "long.wav"})
             ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i",
-                                "sine=duration=" + std::string(name[0] == 'l' ? "10" : "1"), "-ac",
+                                "sine=duration=" + std::string(name[0] == 'l' ? "60" : "1"), "-ac",
                                 "2", dir_->file(name)}));
     }
     static void TearDownTestSuite() { dir_.reset(); }
@@ -147,31 +151,89 @@ TEST_F(ConvCli, OddNamesConvertWithTheWindowsCommandLine) {
     }
 }
 
-TEST_F(ConvCli, StopSignalsRemoveTheTemporaryFile) {
-    for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
-        SCOPED_TRACE(sig);
-        ScratchDir work;
-        // A FIFO input with half of the promised data keeps conv waiting mid-output.
-        const std::string fifo = work.file("slow.wav");
-        ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-        WriteFile(work.file("out.flac"), "earlier result");
-        Child child(kConv, {"-i", fifo, "-y", work.file("out.flac")});
-        const int writer = open(fifo.c_str(), O_WRONLY);
-        const std::string wav = ReadFile(dir_->file("long.wav"));
-        ASSERT_EQ(write(writer, wav.data(), wav.size() / 2), static_cast<ssize_t>(wav.size() / 2));
-        for (int i = 0; i < 1000 && work.entries().size() < 3; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ASSERT_EQ(work.entries().size(), 3u); // the temporary file appeared
+// An input that is no regular file is refused before anything could block on it.
+TEST_F(ConvCli, InputsThatAreNoRegularFileAreRefusedAtOnce) {
+    ScratchDir work;
+    const std::string fifo = work.file("pipe.wav"), socketPath = work.file("socket.wav");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const int listener = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socketPath.copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(listener, 1), 0);
 
-        const auto sent = std::chrono::steady_clock::now();
+    for (const std::string& in : {fifo, socketPath, std::string("/dev/zero"), work.path()}) {
+        SCOPED_TRACE(in);
+        const RunResult r = RunConv({"-i", in, "-y", work.file("x.mp3")}, -1, 10);
+        EXPECT_EQ(r.exitCode, 1) << r.output; // 137: still blocked after ten seconds
+        EXPECT_EQ(r.output.rfind("conv: " + in + ": not a regular file", 0), 0u) << r.output;
+        EXPECT_EQ(r.output.find('\n'), r.output.size() - 1) << r.output;
+    }
+    close(listener);
+    EXPECT_EQ(work.entries(), (Names{"pipe.wav", "socket.wav"}));
+}
+
+namespace {
+
+// The temporary file of a running conversion, or "" when none appeared before the deadline.
+std::string AwaitTemporary(const ScratchDir& dir) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (std::chrono::steady_clock::now() < deadline) {
+        for (const std::string& name : dir.entries())
+            if (name.ends_with(".part"))
+                return name;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return "";
+}
+
+} // namespace
+
+TEST_F(ConvCli, StopSignalsRemoveTheTemporaryFile) {
+    for (const int sig : {SIGTERM, SIGINT, SIGHUP, SIGUSR1, SIGUSR2, SIGALRM}) {
+        SCOPED_TRACE(strsignal(sig));
+        ScratchDir work;
+        WriteFile(work.file("out.mp3"), "earlier result");
+        Child child(kConv, {"-i", dir_->file("long.wav"), "-y", work.file("out.mp3")});
+        const std::string temporary = AwaitTemporary(work);
+        ASSERT_NE(temporary, "");
+        // Stopped mid-output, the signal waits for it to go on.
+        child.freeze();
+        ASSERT_EQ(work.entries(), (Names{temporary, "out.mp3"})) << "finished too soon";
         kill(child.pid(), sig);
-        const RunResult r = child.wait();
-        close(writer);
-        EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(2));
+        kill(child.pid(), SIGCONT);
+        const RunResult r = child.wait(60);
+        EXPECT_FALSE(r.timedOut);
         EXPECT_EQ(r.signal, sig);
         EXPECT_EQ(r.lastLine(),
-                  "conv: " + work.file("out.flac") + ": the conversion was interrupted");
-        EXPECT_EQ(work.entries(), (Names{"out.flac", "slow.wav"}));
-        EXPECT_EQ(ReadFile(work.file("out.flac")), "earlier result");
+                  "conv: " + work.file("out.mp3") + ": the conversion was interrupted");
+        EXPECT_EQ(work.entries(), Names{"out.mp3"});
+        EXPECT_EQ(ReadFile(work.file("out.mp3")), "earlier result");
     }
+}
+
+// A temporary file swapped for a link mid-output: nothing is written through the link, and
+// the link is not put in place of the output.
+TEST_F(ConvCli, TemporaryFileSwappedForALinkChangesNothing) {
+    ScratchDir work;
+    const std::string victim = work.file("victim.txt"), out = work.file("out.mp3");
+    WriteFile(victim, "precious");
+    WriteFile(out, "earlier result");
+    Child child(kConv, {"-i", dir_->file("long.wav"), "-y", out});
+    const std::string temporary = AwaitTemporary(work);
+    ASSERT_NE(temporary, "");
+    child.freeze();
+    ASSERT_EQ(unlink(work.file(temporary).c_str()), 0) << "finished too soon";
+    ASSERT_EQ(symlink(victim.c_str(), work.file(temporary).c_str()), 0);
+    kill(child.pid(), SIGCONT);
+    const RunResult r = child.wait(60);
+
+    EXPECT_EQ(r.exitCode, 1) << r.output;
+    EXPECT_NE(r.lastLine().find("temporary file was replaced"), std::string::npos) << r.output;
+    EXPECT_EQ(ReadFile(victim), "precious");
+    EXPECT_EQ(ReadFile(out), "earlier result");
+    struct stat info {};
+    ASSERT_EQ(lstat(out.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISREG(info.st_mode));
 }

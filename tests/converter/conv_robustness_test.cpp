@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <future>
 #include <random>
@@ -101,4 +102,36 @@ TEST(ConvRobustness, DamagedMediaNeverCrashOrHang) {
     // Only meaningful when some copies still convert and some do not.
     EXPECT_GT(succeeded, 0);
     EXPECT_LT(succeeded, static_cast<int>(cases.size()));
+}
+
+// A few kilobytes whose header claims an impossible recording are refused at once, without
+// the gigabytes and minutes that decoding such a claim would take.
+TEST(ConvRobustness, ImpossibleHeaderValuesAreRefusedInLittleMemory) {
+    ScratchDir work;
+    const std::string valid = work.file("valid.wav");
+    ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "sine=duration=0.09", "-ac", "2", valid}));
+    const std::string wav = ReadFile(valid);
+    const std::size_t fmt = wav.find("fmt ");
+    ASSERT_NE(fmt, std::string::npos);
+    const auto patched = [&](std::size_t offset, std::uint32_t value, int bytes) {
+        std::string copy = wav;
+        for (int i = 0; i < bytes; ++i)
+            copy[fmt + offset + i] = static_cast<char>(value >> (8 * i));
+        return copy;
+    };
+    const std::pair<const char*, std::string> cases[] = {
+        {"rate", patched(12, 2'130'714'432u, 4)}, // 2.1 GHz
+        {"channels", patched(10, 200, 2)},
+        {"block", patched(20, 60000, 2)}}; // 60 KB per stereo sample
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name);
+        const std::string in = work.file(std::string(name) + ".wav");
+        WriteFile(in, bytes);
+        const RunResult r = RunConv({"-i", in, "-y", work.file("out.mp3")}, -1, 60);
+        EXPECT_EQ(r.exitCode, 1) << r.output;
+        EXPECT_NE(r.lastLine().find("the file is damaged"), std::string::npos) << r.output;
+        EXPECT_LT(r.peakKb, 100 * 1024);
+        std::printf("impossible %s: peak memory %.1f MB\n", name, r.peakKb / 1024.0);
+    }
+    EXPECT_FALSE(std::filesystem::exists(work.file("out.mp3")));
 }

@@ -1,13 +1,16 @@
 #include "conv_test_support.h"
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -77,18 +80,43 @@ Child::~Child() {
     unlink(outputFile_.c_str());
 }
 
-RunResult Child::wait() {
+RunResult Child::wait(int deadlineSeconds) {
     RunResult result;
     int status = 0;
-    if (pid_ > 0 && waitpid(pid_, &status, 0) == pid_) {
+    struct rusage usage {};
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(deadlineSeconds);
+    while (pid_ > 0) {
+        const pid_t got = wait4(pid_, &status, WNOHANG, &usage);
+        if (got == pid_)
+            break;
+        if (got < 0) {
+            pid_ = -1;
+            break;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            result.timedOut = true;
+            kill(pid_, SIGKILL);
+            wait4(pid_, &status, 0, &usage);
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    if (pid_ > 0) {
         if (WIFEXITED(status))
             result.exitCode = WEXITSTATUS(status);
         else if (WIFSIGNALED(status))
             result.signal = WTERMSIG(status);
+        result.peakKb = usage.ru_maxrss;
     }
     pid_ = -1;
     result.output = ReadFile(outputFile_);
     return result;
+}
+
+void Child::freeze() {
+    int status = 0;
+    if (pid_ > 0 && kill(pid_, SIGSTOP) == 0)
+        waitpid(pid_, &status, WUNTRACED);
 }
 
 RunResult RunConv(const std::vector<std::string>& args, long long fileSizeLimit,
@@ -99,7 +127,7 @@ RunResult RunConv(const std::vector<std::string>& args, long long fileSizeLimit,
         all.insert(all.end(), {"/usr/bin/prlimit", "--fsize=" + std::to_string(fileSizeLimit)});
     all.push_back(kConv);
     all.insert(all.end(), args.begin(), args.end());
-    return Child("/usr/bin/timeout", all).wait();
+    return Child("/usr/bin/timeout", all).wait(timeLimitSeconds + 30);
 }
 
 bool Ffmpeg(const std::vector<std::string>& args) {

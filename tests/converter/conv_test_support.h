@@ -27,7 +27,9 @@ private:
 struct RunResult {
     int exitCode = -1; // -1 when ended by a signal
     int signal = 0;
-    std::string output; // standard output and error together
+    bool timedOut = false; // still running at the deadline, then killed
+    long peakKb = 0;       // peak resident size of the child and what it waited for
+    std::string output;    // standard output and error together
     [[nodiscard]] std::string lastLine() const;
 };
 
@@ -39,7 +41,10 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
     [[nodiscard]] int pid() const { return pid_; }
-    RunResult wait();
+    // Waits up to the deadline; a child still running then is killed and marked timed out.
+    RunResult wait(int deadlineSeconds = 120);
+    // Stops the child and waits until it has stopped.
+    void freeze();
 
 private:
     int pid_ = -1;

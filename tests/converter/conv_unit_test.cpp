@@ -79,6 +79,17 @@ TEST(ConvFitting, RefusedValuesAreReplacedAndNoted) {
     }
 }
 
+// Halfway between two allowed values, the higher is taken: the file keeps more quality than
+// asked rather than less. 80k stereo MPG lies between 64k and 96k.
+TEST(ConvFitting, ATieGoesToTheHigherValue) {
+    const Fitted f = FitValues(CodecKind::Mp2, "MPG", {44100, 2, 80000, true});
+    EXPECT_EQ(f.bitRate, 96000);
+    ASSERT_EQ(f.notes.size(), 1u);
+    EXPECT_EQ(f.notes[0],
+              "note: MPG cannot use 80 kbit/s at 44100 Hz stereo; using 96 kbit/s instead");
+    EXPECT_EQ(Nearest({8000, 12000}, 10000), 12000);
+}
+
 TEST(ConvLines, FailureLineStaysOneReadableLine) {
     EXPECT_EQ(FailureLine({"a\nb\r.wav", "x"}), "conv: a\\x0Ab\\x0D.wav: x\n");
     EXPECT_EQ(FailureLine({"caf\xC3\xA9-\xFF\xC3.wav", "x"}),
