@@ -141,7 +141,7 @@ std::string HelpText() {
 
 std::string VersionText(int major, int minor, int patch) {
     return "pelkora " + std::to_string(major) + "." + std::to_string(minor) + "." +
-           std::to_string(patch) + "\n";
+           std::to_string(patch);
 }
 
 std::string PercentText(double percent) {

@@ -115,8 +115,8 @@ TEST(BatchTexts, HelpDocumentsEveryOptionTheParserTakes) {
 }
 
 TEST(BatchTexts, VersionAndValues) {
-    EXPECT_EQ(VersionText(0, 1, 0), "pelkora 0.1.0\n");
-    EXPECT_EQ(VersionText(2, 10, 3), "pelkora 2.10.3\n");
+    EXPECT_EQ(VersionText(0, 1, 0), "pelkora 0.1.0");
+    EXPECT_EQ(VersionText(2, 10, 3), "pelkora 2.10.3");
     EXPECT_EQ(ShownValue("a b"), "'a b'");
     EXPECT_EQ(ShownValue(""), "''");
     EXPECT_EQ(ShownValue("x\ty"), "'x?y'");
