@@ -114,7 +114,9 @@ public:
         bool optionsEnded = false;
         while (next_ < arguments_.size()) {
             const std::string& argument = arguments_[next_++];
-            if (optionsEnded || argument == "-" || argument.empty() || argument[0] != '-')
+            if (argument.empty())
+                fail("an empty argument names no file or folder");
+            else if (optionsEnded || argument == "-" || argument[0] != '-')
                 result_.inputs.push_back(argument);
             else if (argument == "--")
                 optionsEnded = true;

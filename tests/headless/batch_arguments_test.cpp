@@ -132,6 +132,7 @@ TEST(BatchArguments, UnknownOptionsMissingValuesAndNoInputs) {
     EXPECT_EQ(Refusal({"x", "--cut", "10"}), "pelkora: --cut needs a start and a length");
     EXPECT_EQ(Refusal({"--quiet=yes", "x"}), "pelkora: --quiet takes no value");
     EXPECT_NE(Refusal({}).find("no files or folders"), std::string::npos);
+    EXPECT_EQ(Refusal({"a.wav", "--", ""}), "pelkora: an empty argument names no file or folder");
     EXPECT_NE(Refusal({"--format", "mp3", "--"}).find("no files or folders"), std::string::npos);
 }
 

@@ -155,7 +155,7 @@ TEST_F(HeadlessCli, BadUsageConvertsNothing) {
         {{"--format", "mp3"}, "pelkora: no files or folders to convert"},
         {{tone, in + "/missing.wav"}, in + "/missing.wav"},
         {{"--jobs", "100000", tone}, "pelkora: --jobs 100000 is not a number from 1 to "},
-        {{"--cut", "10", tone}, "pelkora: --cut start 10 is"}, // the file is not a time
+        {{"--cut", "10", tone}, "pelkora: --cut length " + tone + " is not a time"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
