@@ -17,7 +17,7 @@ foreach(size IN LISTS PELKORA_ICON_SIZES)
 endforeach()
 add_custom_command(OUTPUT ${icon_files}
     COMMAND ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0
-        $<TARGET_FILE:make_icons> ${PELKORA_ICON_DIR} ${PELKORA_APP_ID}
+        $<TARGET_FILE:make_icons> ${PELKORA_ICON_DIR} ${PELKORA_APP_ID} ${PELKORA_ICON_SIZES}
     DEPENDS make_icons
     COMMENT "Drawing the application icons")
 add_custom_target(icons ALL DEPENDS ${icon_files})
@@ -50,7 +50,12 @@ install(FILES ${PELKORA_DIST_DIR}/${PELKORA_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PELKORA_DIST_DIR}/${PELKORA_APP_ID}.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(DIRECTORY ${PELKORA_ICON_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+install(FILES ${PELKORA_ICON_DIR}/hicolor/scalable/apps/${PELKORA_APP_ID}.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+foreach(size IN LISTS PELKORA_ICON_SIZES)
+    install(FILES ${PELKORA_ICON_DIR}/hicolor/${size}x${size}/apps/${PELKORA_APP_ID}.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
 install(FILES ${man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 if(PELKORA_DEBIAN_DOCS)

@@ -1,6 +1,6 @@
 // Draws the installed icons with the painter of the window's own icon, so the two never differ:
-// OUTDIR/hicolor/NxN/apps/NAME.png for the usual sizes and OUTDIR/hicolor/scalable/apps/NAME.svg.
-// Usage: make_icons OUTDIR NAME
+// OUTDIR/hicolor/NxN/apps/NAME.png for each SIZE and OUTDIR/hicolor/scalable/apps/NAME.svg.
+// Usage: make_icons OUTDIR NAME SIZE...
 #include "ui/skin.h"
 
 #include <QDir>
@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr int kSizes[] = {16, 24, 32, 48, 64, 128, 256};
 constexpr int kSvgSize = 256;
 
 bool fail(const QString& path, const char* why) {
@@ -71,14 +70,21 @@ bool writeSvg(const QString& root, const QString& name) {
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fputs("usage: make_icons OUTDIR NAME\n", stderr);
+    if (argc < 4) {
+        std::fputs("usage: make_icons OUTDIR NAME SIZE...\n", stderr);
         return 2;
     }
     const QString root = QString::fromLocal8Bit(argv[1]);
     const QString name = QString::fromLocal8Bit(argv[2]);
     bool ok = writeSvg(root, name);
-    for (int size : kSizes)
+    for (int i = 3; i < argc; ++i) {
+        bool number = false;
+        const int size = QString::fromLocal8Bit(argv[i]).toInt(&number);
+        if (!number || size < 1 || size > 1024) {
+            std::fprintf(stderr, "make_icons: %s: not an icon size\n", argv[i]);
+            return 2;
+        }
         ok = writePng(root, name, size) && ok;
+    }
     return ok ? 0 : 1;
 }
