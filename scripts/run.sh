@@ -3,8 +3,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-# The same tree and options as the tests use, but only what the program needs.
-scripts/build.sh build -DPELKORA_WERROR=ON -- pelkora conv chime
+# The tests' tree, but warnings stay warnings: a newer compiler's new warning must not stop a
+# user's build (scripts/test.sh keeps them errors).
+scripts/build.sh build -DPELKORA_WERROR=OFF -- pelkora conv chime
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "No display found: starting the program on a virtual X server."
     exec xvfb-run -a build/pelkora/pelkora
