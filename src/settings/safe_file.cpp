@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <random>
 #include <system_error>
 
 #include <fcntl.h>
@@ -40,12 +41,23 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// A replaced file keeps its permissions; a new one gets the usual rw-r--r--.
-mode_t modeFor(const std::filesystem::path& path) {
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        return st.st_mode & 07777;
-    return 0644;
+// A temporary file beside the target, created with the usual 0666 less umask: a rewritten
+// settings file must not inherit a mode that locks its next reader out.
+int createTemporary(const std::filesystem::path& folder, const std::filesystem::path& name,
+                    std::string& temp) {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[17];
+        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+        temp = (folder / (name.string() + "." + suffix)).string();
+        const int fd =
+            ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
 }
 
 void syncFolder(const std::filesystem::path& folder) {
@@ -78,13 +90,13 @@ WriteResult ReplaceFileContents(const std::filesystem::path& path, std::string_v
     std::filesystem::path folder = path.parent_path();
     if (folder.empty())
         folder = ".";
-    std::string temp = (folder / (path.filename().string() + ".XXXXXX")).string();
-    const int fd = ::mkstemp(temp.data());
+    std::string temp;
+    const int fd = createTemporary(folder, path.filename(), temp);
     if (fd < 0)
         return failure(path, "the folder is not writable", errno);
 
-    const mode_t mode = modeFor(path);
-    if (::fchmod(fd, mode) != 0 || !writeAll(fd, bytes) || ::fsync(fd) != 0) {
+    // The data is on disk before the rename makes it the file.
+    if (!writeAll(fd, bytes) || ::fsync(fd) != 0) {
         const int err = errno;
         ::close(fd);
         ::unlink(temp.c_str());

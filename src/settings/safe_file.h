@@ -23,6 +23,7 @@ struct [[nodiscard]] WriteResult {
 
 // Replaces the file with the bytes in one step: written to a temporary file beside it and
 // renamed over it, so a failure at any point leaves the old file (or no file) untouched.
+// The file gets the usual mode (0666 less umask), whatever mode the old one had.
 WriteResult ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes);
 
 } // namespace settings

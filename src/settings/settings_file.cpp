@@ -131,7 +131,7 @@ OptionsUpdate ParseOptionsText(std::string_view text) {
 }
 
 std::optional<std::string> FormatSetupText(const SetupRecords& records) {
-    if (records.txtPath.find_first_of("\"\r\n") != std::string::npos)
+    if (!CanStoreFolder(records.txtPath))
         return std::nullopt;
     std::string out;
     appendTextRecord(out, std::to_string(records.cmbBR));
@@ -149,6 +149,24 @@ std::string FormatOptionsText(const OptionsRecords& records) {
     appendNumberRecord(out, records.CutStart);
     appendNumberRecord(out, records.CutLength);
     return out;
+}
+
+bool CanStoreFolder(std::string_view folder) {
+    return folder.find_first_of("\"\r\n") == std::string_view::npos;
+}
+
+bool KeepStorableFolder(SetupRecords& records, const std::filesystem::path& path,
+                        std::string_view defaultFolder) {
+    if (CanStoreFolder(records.txtPath))
+        return false;
+    const SetupUpdate stored = LoadSetupFile(path);
+    if (stored.txtPath && CanStoreFolder(*stored.txtPath))
+        records.txtPath = *stored.txtPath;
+    else if (CanStoreFolder(defaultFolder))
+        records.txtPath = defaultFolder;
+    else
+        records.txtPath.clear(); // an empty record also starts with the default
+    return true;
 }
 
 bool IsListIndex(int index, int count) {

@@ -76,6 +76,14 @@ struct OptionsUpdate {
 [[nodiscard]] std::optional<std::string> FormatSetupText(const SetupRecords& records);
 [[nodiscard]] std::string FormatOptionsText(const OptionsRecords& records);
 
+// Whether the record format can hold the folder (no quote, no line break).
+[[nodiscard]] bool CanStoreFolder(std::string_view folder);
+// A folder the file cannot hold gives way to the one stored at path now, or to defaultFolder
+// when there is none it could keep, so that the other records can still be saved. True when
+// the folder was replaced.
+bool KeepStorableFolder(SetupRecords& records, const std::filesystem::path& path,
+                        std::string_view defaultFolder);
+
 // Whether a stored index can be selected in a list of count items (-1 clears the selection).
 [[nodiscard]] bool IsListIndex(int index, int count);
 

@@ -1,5 +1,7 @@
 #include "settings/settings_io.h"
 
+#include "platform/message_box.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -21,6 +23,8 @@ int selectedIndex(const QComboBox* box) {
     return box ? box->currentIndex() : -1;
 }
 
+constexpr const char* kFolderBytes = "pelkoraFolderBytes";
+
 } // namespace
 
 QString SetupFilePath(const QString& programFolder) {
@@ -31,6 +35,18 @@ QString OptionsFilePath(const QString& programFolder) {
     return QDir(programFolder).filePath(QStringLiteral("options.ini"));
 }
 
+void SetOutputFolder(QLineEdit* box, const QByteArray& folder) {
+    box->setText(QFile::decodeName(folder));
+    box->setProperty(kFolderBytes, folder);
+}
+
+QByteArray OutputFolder(const QLineEdit* box) {
+    const QByteArray bytes = box->property(kFolderBytes).toByteArray();
+    if (!bytes.isEmpty() && QFile::decodeName(bytes) == box->text())
+        return bytes;
+    return QFile::encodeName(box->text());
+}
+
 void ReadSetupFile(const QString& path, const SetupControls& controls) {
     const SetupUpdate update = LoadSetupFile(toPath(path));
     if (!update.found)
@@ -39,17 +55,26 @@ void ReadSetupFile(const QString& path, const SetupControls& controls) {
     selectIndex(controls.cmbR, update.cmbR);
     selectIndex(controls.cmbChannel, update.cmbChannel);
     if (controls.txtPath && update.txtPath)
-        controls.txtPath->setText(QString::fromStdString(*update.txtPath));
+        SetOutputFolder(controls.txtPath, QByteArray::fromStdString(*update.txtPath));
     selectIndex(controls.cmbOF, update.cmbOF);
 }
 
-WriteResult WriteSetupFile(const QString& path, const SetupControls& controls) {
+WriteResult WriteSetupFile(const QString& path, const SetupControls& controls,
+                           const QByteArray& defaultFolder) {
     SetupRecords records;
     records.cmbBR = selectedIndex(controls.cmbBR);
     records.cmbR = selectedIndex(controls.cmbR);
     records.cmbChannel = selectedIndex(controls.cmbChannel);
-    records.txtPath = controls.txtPath ? controls.txtPath->text().toStdString() : std::string();
+    records.txtPath =
+        controls.txtPath ? OutputFolder(controls.txtPath).toStdString() : std::string();
     records.cmbOF = selectedIndex(controls.cmbOF);
+    if (KeepStorableFolder(records, toPath(path), defaultFolder.toStdString())) {
+        platform::messageBoxes().show(
+            QStringLiteral("This output folder cannot be remembered because its name contains a "
+                           "double quote (\") or a line break:\n%1")
+                .arg(controls.txtPath->text()),
+            platform::MsgIcon::Exclamation, platform::applicationTitle());
+    }
     return SaveSetupFile(toPath(path), records);
 }
 

@@ -206,9 +206,10 @@ void MainController::Browse() {
 
 void MainController::Exit() {
     // Not being able to save the choices is no reason to keep the program open.
-    (void)settings::WriteSetupFile(settings::SetupFilePath(programFolder_),
-                                   {window_.cmbBR(), window_.cmbR(), window_.cmbChannel(),
-                                    window_.txtPath(), window_.cmbOF()});
+    (void)settings::WriteSetupFile(
+        settings::SetupFilePath(programFolder_),
+        {window_.cmbBR(), window_.cmbR(), window_.cmbChannel(), window_.txtPath(), window_.cmbOF()},
+        QFile::encodeName(defaultOutputFolder()));
     emit exitRequested();
 }
 
@@ -233,7 +234,7 @@ ConversionSettings MainController::settings() const {
     s.bitrate = window_.cmbBR()->currentText().toStdString();
     s.sampleRate = window_.cmbR()->currentText().toStdString();
     s.channelIndex = static_cast<std::int16_t>(window_.cmbChannel()->currentIndex());
-    s.outputFolder = QFile::encodeName(window_.txtPath()->text()).toStdString();
+    s.outputFolder = settings::OutputFolder(window_.txtPath()).toStdString();
     s.cutEnabled = options.CutEnabled != 0;
     s.cutStart = options.CutStart;
     s.cutLength = options.CutLength;

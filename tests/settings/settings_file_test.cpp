@@ -5,9 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace settings;
 namespace fs = std::filesystem;
@@ -43,9 +48,20 @@ TEST(FieldReader, QuotedBareAndCutOffFields) {
     EXPECT_EQ(FieldReader("\"0\"").next(), "0"); // closed, though the line end is missing
 }
 
-TEST(SafeFile, FailedReplaceKeepsWhatWasThere) {
-    const fs::path dir = fs::temp_directory_path() / "pelkora-safe-file-test";
-    fs::remove_all(dir);
+// A private folder per test: two trees testing at once must not share files.
+class SafeFile : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string name = (fs::temp_directory_path() / "pelkora-safe-file.XXXXXX").string();
+        ASSERT_NE(::mkdtemp(name.data()), nullptr);
+        dir = name;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    fs::path dir;
+};
+
+TEST_F(SafeFile, FailedReplaceKeepsWhatWasThere) {
     fs::create_directories(dir / "setup.ini");
     std::ofstream(dir / "plain") << "x";
 
@@ -58,15 +74,27 @@ TEST(SafeFile, FailedReplaceKeepsWhatWasThere) {
     EXPECT_FALSE(SaveSetupFile(dir / "setup.ini", SetupRecords{}));
     EXPECT_TRUE(fs::is_directory(dir / "setup.ini"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+}
 
-    // Replacing keeps the file's permissions.
+TEST_F(SafeFile, NewAndRewrittenFilesGetTheUsualMode) {
+    const mode_t mask = ::umask(022);
+    const fs::perms usual = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                            fs::perms::others_read;
     const fs::path p = dir / "options.ini";
-    std::ofstream(p) << "1";
-    fs::permissions(p, fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(SaveOptionsFile(p, {}));
+    EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, usual);
+    // A file nobody may read is not rewritten unreadable, nor a private one private.
+    for (fs::perms old : {fs::perms::none, fs::perms::owner_read | fs::perms::owner_write}) {
+        fs::permissions(p, old);
+        ASSERT_TRUE(SaveOptionsFile(p, {}));
+        EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, usual);
+    }
+    ::umask(077);
     ASSERT_TRUE(SaveOptionsFile(p, {}));
     EXPECT_EQ(fs::status(p).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
-    fs::remove_all(dir);
+    ::umask(mask);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 // The dialog's messages, focus and the usual limits are tested on the dialog itself.

@@ -37,7 +37,7 @@ protected:
     QString path() const { return SetupFilePath(dir.path()); }
     void read() { ReadSetupFile(path(), {cmbBR, cmbR, cmbChannel, txtPath, cmbOF}); }
     WriteResult write() {
-        return WriteSetupFile(path(), {cmbBR, cmbR, cmbChannel, txtPath, cmbOF});
+        return WriteSetupFile(path(), {cmbBR, cmbR, cmbChannel, txtPath, cmbOF}, "/default/out");
     }
 
     QTemporaryDir dir;
@@ -132,17 +132,48 @@ TEST_F(SetupFile, RecordsThatDoNotFitLeaveTheirControlAlone) {
     EXPECT_EQ(txtPath->text(), "/music");
 }
 
-TEST_F(SetupFile, FolderTheFileCannotHoldIsReportedAndLosesNothing) {
+TEST_F(SetupFile, FolderBytesThatAreNotUtf8GoThroughLoadAndSaveUnchanged) {
+    const QByteArray folder("/music/caf\xe9 \xff\xfe/out"); // Latin-1, not UTF-8
+    const QByteArray file = "\"7\"\r\n\"1\"\r\n\"1\"\r\n\"" + folder + "\"\r\n\"0\"\r\n";
+    writeFile(path(), file);
+    read();
+    EXPECT_EQ(OutputFolder(txtPath), folder);
+    QFile::remove(path());
     ASSERT_TRUE(write());
-    const QByteArray before = readFile(path());
-    for (const char* folder : {"/music/\"live\"", "/music\n/x"}) { // the file has no escapes
-        txtPath->setText(folder);
-        const WriteResult result = write();
-        EXPECT_FALSE(result);
-        EXPECT_FALSE(result.error.empty());
-    }
-    EXPECT_EQ(readFile(path()), before);
+    EXPECT_EQ(readFile(path()), file);
+    // Once the box shows another folder, that one counts.
+    txtPath->setText(QStringLiteral("/home/ä"));
+    EXPECT_EQ(OutputFolder(txtPath), "/home/\xc3\xa4");
+}
+
+TEST_F(SetupFile, FolderTheFileCannotHoldKeepsTheStoredOneAndTheOtherRecordsAreSaved) {
+    FakeMessageBoxes boxes;
+    txtPath->setText("/music/kept");
+    ASSERT_TRUE(write());
+    cmbOF->setCurrentIndex(4);
+    txtPath->setText("/music/\"live\"");
+    ASSERT_TRUE(write());
+    EXPECT_EQ(readFile(path()), "\"7\"\r\n\"1\"\r\n\"1\"\r\n\"/music/kept\"\r\n\"4\"\r\n");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Pelkora");
+    EXPECT_TRUE(boxes.shown[0].text.contains("/music/\"live\""))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_TRUE(boxes.shown[0].text.contains("cannot be remembered"))
+        << boxes.shown[0].text.toStdString();
+
+    // Without a stored folder the default goes in; nothing else is left in the folder.
+    QFile::remove(path());
+    txtPath->setText("/music\n/x");
+    ASSERT_TRUE(write());
+    EXPECT_TRUE(readFile(path()).contains("\"/default/out\"\r\n\"4\""))
+        << readFile(path()).toStdString();
+    EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(QDir(dir.path()).count(), 3u); // ".", "..", setup.ini
+
+    // A folder the file can hold shows no message.
+    txtPath->setText("/music/plain");
+    ASSERT_TRUE(write());
+    EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
 TEST(OptionsFile, FirstRunWorkedExampleLeadingNumbersAndRecordsOutOfRange) {
