@@ -2,58 +2,76 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QStandardPaths>
 
-#ifdef Q_OS_UNIX
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace platform {
 namespace {
 
-QString lockFolder() {
-    // The runtime folder is per user; without it the shared temporary folder is used and
-    // the user id keeps two users' locks apart.
-    if (qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
-        const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (!runtime.isEmpty() && QFileInfo(runtime).isWritable())
-            return runtime;
-    }
-    return QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+QString canonicalFolder(const QString& programFolder) {
+    const QFileInfo info(programFolder);
+    const QString folder = info.canonicalFilePath();
+    return folder.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : folder;
 }
 
-QString userTag() {
-#ifdef Q_OS_UNIX
-    return QString::number(::getuid());
-#else
-    return qEnvironmentVariable("USERNAME");
-#endif
+// A folder no other user can enter or swap: a real directory (not a link) of ours, closed to
+// everyone else.
+bool isPrivateFolder(const QByteArray& path) {
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & 077) == 0;
+}
+
+// Empty when the user has no private folder and one cannot be made.
+QString privateFolder() {
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && isPrivateFolder(runtime))
+        return QFile::decodeName(runtime);
+    const QByteArray own = QFile::encodeName(QDir::tempPath()) + "/pelkora-" +
+                           QByteArray::number(static_cast<qulonglong>(::geteuid()));
+    (void)::mkdir(own.constData(), 0700); // it may be there already; checked below either way
+    return isPrivateFolder(own) ? QFile::decodeName(own) : QString();
+}
+
+// One lock per program folder in the shared private folder.
+QString lockName(const QString& folder) {
+    const QByteArray hash =
+        QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha256)
+            .toHex()
+            .left(32);
+    return QStringLiteral("pelkora-%1.lock").arg(QString::fromLatin1(hash));
 }
 
 } // namespace
 
-QString SingleInstanceLockPath(const QString& programFolder) {
-    QFileInfo info(programFolder);
-    QString folder = info.canonicalFilePath();
-    if (folder.isEmpty())
-        folder = QDir::cleanPath(info.absoluteFilePath());
-    const QByteArray key = (userTag() + QLatin1Char('\n') + folder).toUtf8();
-    const QString hash = QString::fromLatin1(
-        QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex().left(32));
-    return QDir(lockFolder()).filePath(QStringLiteral("pelkora-%1.lock").arg(hash));
-}
-
-SingleInstanceLock::SingleInstanceLock(const QString& programFolder)
-    : lock_(std::make_unique<QLockFile>(SingleInstanceLockPath(programFolder))) {
-    // Age alone must never make a lock stale: the first copy may run for days.
-    lock_->setStaleLockTime(0);
-    acquired_ = lock_->tryLock(0);
-    anotherCopyRuns_ = !acquired_ && lock_->error() == QLockFile::LockFailedError;
+SingleInstanceLock::SingleInstanceLock(const QString& programFolder) {
+    const QString folder = canonicalFolder(programFolder);
+    if (tryPlace(QDir(folder).filePath(QStringLiteral(".pelkora.lock"))))
+        return;
+    const QString own = privateFolder();
+    if (!own.isEmpty())
+        (void)tryPlace(QDir(own).filePath(lockName(folder)));
 }
 
 SingleInstanceLock::~SingleInstanceLock() = default;
+
+// True when the place settles it: the lock is ours, or another copy holds it.
+bool SingleInstanceLock::tryPlace(const QString& path) {
+    auto lock = std::make_unique<QLockFile>(path);
+    // Age alone must never make a lock stale: the first copy may run for days.
+    lock->setStaleLockTime(0);
+    acquired_ = lock->tryLock(0);
+    anotherCopyRuns_ = !acquired_ && lock->error() == QLockFile::LockFailedError;
+    if (!acquired_ && !anotherCopyRuns_)
+        return false;
+    lock_ = std::move(lock);
+    path_ = path;
+    return true;
+}
 
 bool AcquireSingleInstance(const QString& programFolder) {
     static std::unique_ptr<SingleInstanceLock> held;
