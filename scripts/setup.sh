@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config clang-format
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
     libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libopencore-amrnb-dev
-    libgtest-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core
+    libgtest-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-dejavu-extra
 )
 
 missing=()

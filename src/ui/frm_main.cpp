@@ -47,6 +47,12 @@ void setTextColour(QLabel* label, const QColor& colour) {
 
 } // namespace
 
+QPoint placeWindow(const QRect& available, QSize window) {
+    const int x = available.left() + (available.width() - window.width()) / 2;
+    const int y = available.top() + (available.height() - window.height()) / 2;
+    return {std::max(x, available.left()), std::max(y, available.top())};
+}
+
 frmMain::frmMain(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), list_(new FileList(this)),
       drag_(this) {
@@ -65,7 +71,7 @@ frmMain::frmMain(QWidget* parent)
     setStyleSheet(skin::controlStyleSheet());
 
     if (QScreen* s = screen())
-        move(s->availableGeometry().center() - rect().center());
+        move(placeWindow(s->availableGeometry(), size()));
 }
 
 frmMain::~frmMain() = default;
@@ -134,10 +140,11 @@ void frmMain::buildControls() {
     QPalette hintPalette = picText_->palette();
     hintPalette.setColor(QPalette::Window, skin::colour::panel);
     picText_->setPalette(hintPalette);
-    lblText_ = new QLabel(list_->hintText(), picText_);
+    lblText_ = new FitLabel(picText_);
     lblText_->setGeometry(L::lblText);
     lblText_->setAlignment(Qt::AlignCenter);
-    lblText_->setFont(skin::narrowFont(12, true));
+    lblText_->setPreferredFont(skin::narrowFont(12, true));
+    lblText_->setText(list_->hintText());
     lblText_->setTextFormat(Qt::PlainText);
     setTextColour(lblText_, QColor(128, 128, 128));
     lblText_->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -194,13 +201,14 @@ void frmMain::buildControls() {
     imgPB_ = new ProgressFill(this);
     imgPB_->setGeometry(L::imgPB.x(), L::imgPB.y(), 0, L::imgPB.height());
     imgPB_->setPicture(pictures_.progress);
-    lblPB_ = new QLabel(QStringLiteral("0%"), this);
+    lblPB_ = new FitLabel(this);
     lblPB_->setGeometry(L::lblPB);
     lblPB_->setAlignment(Qt::AlignCenter);
-    lblPB_->setFont(skin::font(10, true));
+    lblPB_->setPreferredFont(skin::font(10, true));
+    lblPB_->setText(QStringLiteral("0%"));
     setTextColour(lblPB_, Qt::black);
 
-    lblVersion_ = new QLabel(this);
+    lblVersion_ = new FitLabel(this);
     lblVersion_->setGeometry(L::lblVersion);
     lblVersion_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblVersion_->setText(QStringLiteral("Ver %1.%2.%3")
@@ -217,7 +225,7 @@ void frmMain::buildControls() {
                                           static_cast<qsizetype>(product::kHomePage.size())));
     QFont webFont = skin::font(11, true);
     webFont.setUnderline(true);
-    lblWeb_->setFont(webFont);
+    lblWeb_->setPreferredFont(webFont);
     setTextColour(lblWeb_, QColor(20, 76, 72));
 
     lblFeed_ = new LinkLabel(this);
@@ -228,7 +236,7 @@ void frmMain::buildControls() {
     lblFeed_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont feedFont = skin::narrowFont(11);
     feedFont.setUnderline(true);
-    lblFeed_->setFont(feedFont);
+    lblFeed_->setPreferredFont(feedFont);
     setTextColour(lblFeed_, Qt::black);
 
     // Outside the client area: never seen, reached through code only.

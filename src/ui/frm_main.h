@@ -10,6 +10,7 @@
 class FileList;
 class FileListView;
 class DropZone;
+class FitLabel;
 class ImageButton;
 class LinkLabel;
 class ProgressFill;
@@ -17,6 +18,10 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class frmMenu;
+
+// Where a window of the given size goes on a screen's available area: centred, but never with
+// its top-left corner off the area, or its title bar could not be reached to drag it back.
+[[nodiscard]] QPoint placeWindow(const QRect& available, QSize window);
 
 // The main window: a frameless skinned window whose shape comes from its background picture.
 // It owns the file list and shows it; the commands behind most buttons are connected from
@@ -55,14 +60,14 @@ public:
     [[nodiscard]] ProgressFill* imgPB() const { return imgPB_; }
     // Width of the progress fill in twips; shown at twips / 15 pixels, within the track.
     void setProgressWidth(float twips);
-    [[nodiscard]] QLabel* lblPB() const { return lblPB_; }
-    [[nodiscard]] QLabel* lblVersion() const { return lblVersion_; }
+    [[nodiscard]] FitLabel* lblPB() const { return lblPB_; }
+    [[nodiscard]] FitLabel* lblVersion() const { return lblVersion_; }
     [[nodiscard]] LinkLabel* lblWeb() const { return lblWeb_; }
     [[nodiscard]] LinkLabel* lblFeed() const { return lblFeed_; }
 
     [[nodiscard]] DropZone* picDrag() const { return picDrag_; }
     [[nodiscard]] QWidget* picText() const { return picText_; }
-    [[nodiscard]] QLabel* lblText() const { return lblText_; }
+    [[nodiscard]] FitLabel* lblText() const { return lblText_; }
     [[nodiscard]] FileListView* LV() const { return LV_; }
     [[nodiscard]] FileList* fileList() const { return list_; }
 
@@ -121,13 +126,13 @@ private:
     QComboBox* cmbChannel_ = nullptr;
     QLineEdit* txtPath_ = nullptr;
     ProgressFill* imgPB_ = nullptr;
-    QLabel* lblPB_ = nullptr;
-    QLabel* lblVersion_ = nullptr;
+    FitLabel* lblPB_ = nullptr;
+    FitLabel* lblVersion_ = nullptr;
     LinkLabel* lblWeb_ = nullptr;
     LinkLabel* lblFeed_ = nullptr;
     DropZone* picDrag_ = nullptr;
     QWidget* picText_ = nullptr;
-    QLabel* lblText_ = nullptr;
+    FitLabel* lblText_ = nullptr;
     FileListView* LV_ = nullptr;
     frmMenu* menus_ = nullptr;
     bool feedEmphasis_ = false;

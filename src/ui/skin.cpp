@@ -3,6 +3,8 @@
 #include "ui/layout.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -40,6 +42,12 @@ QPen strokePen(const QColor& c, qreal width) {
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     return pen;
+}
+
+// A word in its box, smaller where the face the system gives runs wider than the design.
+void drawWord(QPainter& p, const QRect& box, int flags, const QFont& f, const QString& word) {
+    p.setFont(fittedFont(f, word, box.size()));
+    p.drawText(box, flags, word);
 }
 
 // Line icons on a 24 x 24 grid, scaled into box.
@@ -209,9 +217,8 @@ void paintToolbarButton(QPainter& p, const QRect& r, int index, bool lit) {
     const QColor ink = lit ? colour::accentDark : colour::iconInk;
     drawGlyph(p, face.glyph, QRectF(r.center().x() - 11 + 0.5, r.top() + 6, 22, 22), ink);
     p.setPen(lit ? colour::headerBottom : colour::ink);
-    p.setFont(font(11, lit));
-    p.drawText(QRect(r.left(), r.top() + 31, r.width(), 16), Qt::AlignHCenter | Qt::AlignTop,
-               QString::fromLatin1(face.word));
+    drawWord(p, QRect(r.left(), r.top() + 31, r.width(), 16), Qt::AlignHCenter | Qt::AlignTop,
+             font(11, lit), QString::fromLatin1(face.word));
 }
 
 const char* menuWord(int index) {
@@ -226,8 +233,7 @@ void paintMenuTitle(QPainter& p, const QRect& r, int index, bool lit) {
         p.fillPath(bg, QColor(0x2a, 0x6e, 0x66));
     }
     p.setPen(lit ? QColor(Qt::white) : colour::headerInk);
-    p.setFont(font(12));
-    p.drawText(r, Qt::AlignCenter, QString::fromLatin1(menuWord(index)));
+    drawWord(p, r, Qt::AlignCenter, font(12), QString::fromLatin1(menuWord(index)));
 }
 
 void paintConvert(QPainter& p, const QRect& r, bool lit) {
@@ -245,11 +251,12 @@ void paintConvert(QPainter& p, const QRect& r, bool lit) {
     p.strokePath(face.translated(0, 1), QPen(QColor(255, 255, 255, lit ? 70 : 50), 1));
     p.restore();
 
-    const QFont f = font(20, true);
-    const QString word = QStringLiteral("Convert");
-    const int textWidth = QFontMetrics(f).horizontalAdvance(word);
     const qreal icon = 30;
     const qreal gap = 10;
+    const QString word = QStringLiteral("Convert");
+    const QFont f = fittedFont(font(20, true), word,
+                               QSize(r.width() - static_cast<int>(icon + gap) - 16, r.height()));
+    const int textWidth = QFontMetrics(f).horizontalAdvance(word);
     const qreal left = r.center().x() + 0.5 - (icon + gap + textWidth) / 2;
     drawGlyph(p, Glyph::Play, QRectF(left, r.center().y() + 0.5 - icon / 2, icon, icon), Qt::white,
               1.7);
@@ -365,8 +372,8 @@ void paintMainArt(QPainter& p, const QPainterPath& body) {
     paintHeader(p, body, 50, width);
     drawLogo(p, QRectF(16, 7, 19, 19));
     p.setPen(Qt::white);
-    p.setFont(font(16, true));
-    p.drawText(QRect(41, 2, 72, 28), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Pelkora"));
+    drawWord(p, QRect(41, 2, 72, 28), Qt::AlignLeft | Qt::AlignVCenter, font(16, true),
+             QStringLiteral("Pelkora"));
     p.fillRect(QRectF(8, 28.5, width - 16, 1), QColor(255, 255, 255, 18));
     for (int i = 0; i < 3; ++i)
         paintMenuTitle(p, L::imgMenu[static_cast<std::size_t>(i)], i, false);
@@ -410,13 +417,11 @@ void paintMainArt(QPainter& p, const QPainterPath& body) {
     p.drawLine(QPointF(480.5, 134), QPointF(480.5, 456));
 
     p.setPen(colour::ink);
-    p.setFont(font(12, true));
-    p.drawText(QRect(L::LV.left() + 1, 134, 200, 22), Qt::AlignLeft | Qt::AlignBottom,
-               QStringLiteral("Input files"));
+    drawWord(p, QRect(L::LV.left() + 1, 134, 200, 22), Qt::AlignLeft | Qt::AlignBottom,
+             font(12, true), QStringLiteral("Input files"));
     p.setPen(colour::inkMuted);
-    p.setFont(font(10));
-    p.drawText(QRect(L::LV.right() - 260, 134, 260, 21), Qt::AlignRight | Qt::AlignBottom,
-               QStringLiteral("Converted from the top down"));
+    drawWord(p, QRect(L::LV.right() - 260, 134, 260, 21), Qt::AlignRight | Qt::AlignBottom,
+             font(10), QStringLiteral("Converted from the top down"));
 
     struct Caption {
         const QRect& field;
@@ -427,19 +432,17 @@ void paintMainArt(QPainter& p, const QPainterPath& body) {
         {L::cmbChannel, "Channels"}, {L::txtPath, "Output folder"},
     };
     p.setPen(colour::inkMuted);
-    p.setFont(font(10, true));
     for (const Caption& c : captions)
-        p.drawText(QRect(c.field.left() + 1, c.field.top() - 17, c.field.width(), 16),
-                   Qt::AlignLeft | Qt::AlignBottom, QString::fromLatin1(c.text));
+        drawWord(p, QRect(c.field.left() + 1, c.field.top() - 17, c.field.width(), 16),
+                 Qt::AlignLeft | Qt::AlignBottom, font(10, true), QString::fromLatin1(c.text));
 
     paintBrowse(p, L::imgBrowse, Look::Normal);
     paintConvert(p, L::imgConvert, false);
 
     // Progress bar frame.
     p.setPen(colour::inkMuted);
-    p.setFont(font(10, true));
-    p.drawText(QRect(L::LV.left() + 1, L::imgPB.top() - 3, 90, L::imgPB.height() + 6),
-               Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Progress"));
+    drawWord(p, QRect(L::LV.left() + 1, L::imgPB.top() - 3, 90, L::imgPB.height() + 6),
+             Qt::AlignLeft | Qt::AlignVCenter, font(10, true), QStringLiteral("Progress"));
     QPainterPath track;
     track.addRoundedRect(QRectF(L::imgPB).adjusted(-0.5, -0.5, 0.5, 0.5), 4, 4);
     p.fillPath(track, QColor(0xe8, 0xef, 0xed));
@@ -478,14 +481,13 @@ void paintOptionsArt(QPainter& p, const QPainterPath& body) {
     namespace L = layout::options;
     paintHeader(p, body, 29, L::client.width());
     p.setPen(Qt::white);
-    p.setFont(font(13, true));
-    p.drawText(QRect(14, 0, 200, 29), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Options"));
+    drawWord(p, QRect(14, 0, 200, 29), Qt::AlignLeft | Qt::AlignVCenter, font(13, true),
+             QStringLiteral("Options"));
     paintTitleButton(p, L::imgExit, TitleButton::Close, false);
 
     auto label = [&p](const QRect& r, const char* text, bool strong, int flags) {
         p.setPen(strong ? colour::ink : colour::inkMuted);
-        p.setFont(font(strong ? 11 : 10, strong));
-        p.drawText(r, flags, QString::fromLatin1(text));
+        drawWord(p, r, flags, font(strong ? 11 : 10, strong), QString::fromLatin1(text));
     };
     const int left = Qt::AlignLeft | Qt::AlignVCenter;
     label(QRect(14, L::cmbSR.top(), 128, L::cmbSR.height()), "Sound Reminder", true, left);
@@ -514,8 +516,8 @@ void paintDialogButton(QPainter& p, const QRect& r, bool primary, bool lit) {
         p.strokePath(face, QPen(lit ? colour::accent : colour::fieldLine, 1));
     }
     p.setPen(primary ? QColor(Qt::white) : colour::ink);
-    p.setFont(font(11, true));
-    p.drawText(r, Qt::AlignCenter, primary ? QStringLiteral("OK") : QStringLiteral("Back"));
+    drawWord(p, r, Qt::AlignCenter, font(11, true),
+             primary ? QStringLiteral("OK") : QStringLiteral("Back"));
 }
 
 } // namespace
@@ -535,6 +537,21 @@ QFont narrowFont(int pixelSize, bool bold) {
     QFont f = font(pixelSize, bold);
     f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
                    QStringLiteral("DejaVu Sans")});
+    return f;
+}
+
+bool fits(const QFont& f, const QString& text, QSize box) {
+    const QFontMetrics m(f);
+    // The line box may overhang its box by a pixel at each edge: no glyph reaches that far.
+    return m.horizontalAdvance(text) <= box.width() && m.height() <= box.height() + 2;
+}
+
+QFont fittedFont(const QFont& preferred, const QString& text, QSize box) {
+    QFont f = preferred;
+    if (f.pixelSize() <= 0)
+        f.setPixelSize(QFontInfo(preferred).pixelSize());
+    while (!fits(f, text, box) && f.pixelSize() > 1)
+        f.setPixelSize(f.pixelSize() - 1);
     return f;
 }
 

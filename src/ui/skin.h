@@ -37,6 +37,12 @@ inline const QColor headerInk{0xd2, 0xe8, 0xe3};
 // The same in a narrower face, for texts that must fit a small fixed box.
 [[nodiscard]] QFont narrowFont(int pixelSize, bool bold = false);
 
+// Whether one line of text in the font fits the box.
+[[nodiscard]] bool fits(const QFont& f, const QString& text, QSize box);
+// The preferred font, made smaller until the text fits the box: where the named face is
+// missing, or its metrics differ, the fallback must not clip a word.
+[[nodiscard]] QFont fittedFont(const QFont& preferred, const QString& text, QSize box);
+
 // The window shape: everything that is not pure magenta.
 [[nodiscard]] QRegion colourKeyRegion(const QImage& picture);
 

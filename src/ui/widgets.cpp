@@ -74,7 +74,37 @@ void ImageButton::focusOutEvent(QFocusEvent* event) {
     update();
 }
 
-LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
+FitLabel::FitLabel(QWidget* parent) : QLabel(parent), preferred_(font()) {}
+
+void FitLabel::setPreferredFont(const QFont& font) {
+    preferred_ = font;
+    fit();
+}
+
+void FitLabel::setText(const QString& text) {
+    QLabel::setText(text);
+    fit();
+}
+
+void FitLabel::fit() {
+    fittedText_ = text();
+    const QFont fitted = skin::fittedFont(preferred_, fittedText_, contentsRect().size());
+    if (fitted != font())
+        setFont(fitted);
+}
+
+void FitLabel::paintEvent(QPaintEvent* event) {
+    if (text() != fittedText_)
+        fit();
+    QLabel::paintEvent(event);
+}
+
+void FitLabel::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    fit();
+}
+
+LinkLabel::LinkLabel(QWidget* parent) : FitLabel(parent) {
     setMouseTracking(true);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
@@ -106,11 +136,11 @@ void LinkLabel::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    QLabel::keyPressEvent(event);
+    FitLabel::keyPressEvent(event);
 }
 
 void LinkLabel::paintEvent(QPaintEvent* event) {
-    QLabel::paintEvent(event);
+    FitLabel::paintEvent(event);
     if (!hasFocus())
         return;
     QPainter p(this);

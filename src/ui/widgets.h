@@ -38,8 +38,30 @@ private:
     bool keyboardFocus_ = false;
 };
 
+// A one-line label in a fixed box. A text that does not fit at the preferred font is shown
+// smaller until it does, whatever face the system gives.
+class FitLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit FitLabel(QWidget* parent = nullptr);
+
+    void setPreferredFont(const QFont& font);
+    // Fits the font before the text shows; a text set through QLabel fits at its next paint.
+    void setText(const QString& text);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fit();
+
+    QFont preferred_;
+    QString fittedText_;
+};
+
 // A label that acts as a link: hand cursor, click and mouse-move signals.
-class LinkLabel final : public QLabel {
+class LinkLabel final : public FitLabel {
     Q_OBJECT
 public:
     explicit LinkLabel(QWidget* parent = nullptr);

@@ -20,7 +20,9 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -116,6 +118,20 @@ protected:
     }
 };
 
+// Every label of the window shows its whole text: the hints, a full progress caption.
+void expectTextsFit(frmMain& frm) {
+    frm.lblPB()->setText("100%");
+    for (const QString& hint : {FileList::idleHintText(), FileList::searchingHintText()}) {
+        frm.fileList()->ShowDropHint(hint);
+        for (QLabel* label : std::initializer_list<QLabel*>{
+                 frm.lblText(), frm.lblFeed(), frm.lblWeb(), frm.lblVersion(), frm.lblPB()}) {
+            const QFontMetrics m(label->font());
+            EXPECT_LE(m.horizontalAdvance(label->text()), label->width()) << label->text();
+            EXPECT_LE(m.height(), label->height() + 2) << label->text();
+        }
+    }
+}
+
 // Enter, then the drop if the enter was taken, as the platform delivers them.
 Qt::DropAction dropOn(QWidget* target, QMimeData& data) {
     const QPoint at(5, 5);
@@ -194,16 +210,77 @@ TEST_F(FrmMainTest, ListContentsAndAccessibleNames) {
 
 TEST_F(FrmMainTest, TextsFitTheirBoxes) {
     // The designed boxes are small; a wide fallback font must not cut their words off.
-    frm.lblPB()->setText("100%");
-    for (const QString& hint : {FileList::idleHintText(), FileList::searchingHintText()}) {
-        frm.fileList()->ShowDropHint(hint);
-        for (QLabel* label : std::initializer_list<QLabel*>{
-                 frm.lblText(), frm.lblFeed(), frm.lblWeb(), frm.lblVersion(), frm.lblPB()}) {
-            const QFontMetrics m(label->font());
-            EXPECT_LE(m.horizontalAdvance(label->text()), label->width()) << label->text();
-            EXPECT_LE(m.height(), label->height() + 2) << label->text();
-        }
+    expectTextsFit(frm);
+}
+
+// Runs this test again in a child whose font configuration hides the narrow face the window
+// names; the child does the checking.
+TEST(FontFallback, TextsFitWithoutTheNarrowFace) {
+    if (qEnvironmentVariableIsSet("PELKORA_FONT_CHILD")) {
+        // The fallback face runs wider: without fitting, the hint would be cut off.
+        const QString hint = FileList::idleHintText();
+        ASSERT_GT(QFontMetrics(skin::narrowFont(12, true)).horizontalAdvance(hint), 139)
+            << "the narrow face is still there";
+        frmMain frm;
+        expectTextsFit(frm);
+        return;
     }
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString conf = dir.filePath("fonts.conf");
+    QFile f(conf);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n"
+            "  <include ignore_missing=\"no\">/etc/fonts/fonts.conf</include>\n"
+            "  <selectfont><rejectfont><glob>*/DejaVuSansCondensed*</glob></rejectfont>"
+            "</selectfont>\n</fontconfig>\n");
+    f.close();
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PELKORA_FONT_CHILD", "1");
+    env.insert("FONTCONFIG_FILE", conf);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {"--gtest_filter=FontFallback.TextsFitWithoutTheNarrowFace"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QByteArray output = child.readAll();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
+}
+
+TEST(FitLabel, ShrinksOnlyAsFarAsTheTextNeedsAndCatchesTextsSetBehindItsBack) {
+    QFont wide = skin::font(12, true);
+    FitLabel label;
+    label.setGeometry(100, 100, 60, 16);
+    label.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&label));
+    label.setPreferredFont(wide);
+    label.setText("Short");
+    EXPECT_EQ(label.font().pixelSize(), wide.pixelSize());
+    label.setText("A much longer caption");
+    const int shrunk = label.font().pixelSize();
+    EXPECT_LT(shrunk, wide.pixelSize());
+    EXPECT_TRUE(skin::fits(label.font(), label.text(), label.size()));
+    QFont oneMore = label.font();
+    oneMore.setPixelSize(shrunk + 1);
+    EXPECT_FALSE(skin::fits(oneMore, label.text(), label.size())) << "no smaller than needed";
+
+    // Through the plain label's setText, the next paint fits it.
+    static_cast<QLabel&>(label).setText("Short again");
+    label.repaint();
+    EXPECT_TRUE(skin::fits(label.font(), "Short again", label.size()));
+    EXPECT_GT(label.font().pixelSize(), shrunk);
+}
+
+TEST(WindowPlacement, CentredWhereItFitsWithTheTopLeftOnTheAreaWhereNot) {
+    const QSize window(699, 499);
+    EXPECT_EQ(placeWindow({0, 0, 1280, 800}, window), QPoint(290, 150));
+    // 1280 x 800 at 200 %: 640 x 400 with a panel along the top.
+    EXPECT_EQ(placeWindow({0, 28, 640, 372}, window), QPoint(0, 28));
+    // A second screen to the left, too low only.
+    EXPECT_EQ(placeWindow({-1920, 0, 1920, 400}, window), QPoint(-1310, 0));
 }
 
 TEST(ColourKey, OnlyPureMagentaIsOutside) {
