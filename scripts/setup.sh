@@ -8,6 +8,7 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
     libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libopencore-amrnb-dev
     libgtest-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-dejavu-extra
+    desktop-file-utils appstream lintian dpkg-dev fakeroot file
 )
 
 missing=()
