@@ -1,6 +1,8 @@
 #include "decoder.h"
 
-#include <cstring>
+#include "wav_length.h"
+
+#include <string_view>
 #include <vector>
 
 extern "C" {
@@ -11,15 +13,6 @@ extern "C" {
 namespace conv {
 
 namespace {
-
-// Containers whose header states the exact audio length, so a shorter file is incomplete.
-bool StatesExactLength(const char* demuxer) {
-    for (const char* name : {"flac", "wav", "w64", "aiff"}) {
-        if (std::strcmp(demuxer, name) == 0)
-            return true;
-    }
-    return false;
-}
 
 // Beyond these a header is damaged, not describing a real recording: decoding it would
 // take minutes and gigabytes for a file of a few kilobytes.
@@ -117,13 +110,28 @@ Status InputFile::open(const std::string& path, int fd) {
             format_->streams[i]->discard = AVDISCARD_ALL;
     }
 
-    // Streams found only while probing have no header length.
+    // Streams found only while probing have no header length; a length timed from the
+    // first and last stamps will do, one guessed from the bitrate (headerless VBR) will not.
     const auto index = static_cast<std::size_t>(ret);
     const std::int64_t headerDuration =
         index < headerDurations.size() ? headerDurations[index] : AV_NOPTS_VALUE;
-    if (StatesExactLength(format_->iformat->name) && headerDuration > 0 &&
-        headerDuration != AV_NOPTS_VALUE)
-        declaredUs_ = av_rescale_q(headerDuration, stream_->time_base, AV_TIME_BASE_Q);
+    const std::int64_t origin = format_->start_time != AV_NOPTS_VALUE ? format_->start_time : 0;
+    if (headerDuration > 0 && headerDuration != AV_NOPTS_VALUE) {
+        std::int64_t start = origin;
+        if (stream_->start_time != AV_NOPTS_VALUE)
+            start = av_rescale_q(stream_->start_time, stream_->time_base, AV_TIME_BASE_Q);
+        declaredEndUs_ =
+            start - origin + av_rescale_q(headerDuration, stream_->time_base, AV_TIME_BASE_Q);
+    } else if (format_->duration > 0 && format_->duration != AV_NOPTS_VALUE &&
+               format_->duration_estimation_method == AVFMT_DURATION_FROM_PTS) {
+        declaredEndUs_ = format_->duration;
+    } else if (std::string_view(format_->iformat->name) == "wav" &&
+               stream_->codecpar->block_align > 0 && stream_->codecpar->sample_rate > 0) {
+        // A data chunk larger than the file: the demuxer gives up the claim, we keep it.
+        if (const auto bytes = WavDataBytes(fd))
+            declaredEndUs_ = av_rescale(*bytes / stream_->codecpar->block_align, 1000000,
+                                        stream_->codecpar->sample_rate);
+    }
 
     decoder_.reset(avcodec_alloc_context3(codec));
     packet_.reset(av_packet_alloc());
@@ -170,6 +178,19 @@ void InputFile::seekBefore(std::int64_t startUs) {
         avcodec_flush_buffers(decoder_.get());
 }
 
+void InputFile::countDamaged(std::int64_t us) {
+    ++damaged_;
+    damagedUs_ += us;
+}
+
+std::int64_t InputFile::packetUs(const AVPacket* packet) const {
+    if (packet->duration > 0)
+        return av_rescale_q(packet->duration, stream_->time_base, AV_TIME_BASE_Q);
+    if (decoder_->frame_size > 0 && decoder_->sample_rate > 0)
+        return av_rescale(decoder_->frame_size, 1000000, decoder_->sample_rate);
+    return lastFrameUs_;
+}
+
 std::optional<std::int64_t> InputFile::frameStartSample(const AVFrame* frame) const {
     std::int64_t ts = frame->best_effort_timestamp;
     if (ts == AV_NOPTS_VALUE)
@@ -195,6 +216,7 @@ Status InputFile::next(AVFrame* frame, bool& gotFrame) {
             // a small file into hours of output.
             if (frame->nb_samples > 0 &&
                 PlausibleAudio(frame->sample_rate, frame->ch_layout.nb_channels)) {
+                lastFrameUs_ = av_rescale(frame->nb_samples, 1000000, frame->sample_rate);
                 gotFrame = true;
                 return std::nullopt;
             }
@@ -204,7 +226,7 @@ Status InputFile::next(AVFrame* frame, bool& gotFrame) {
         if (ret == AVERROR_EOF)
             return std::nullopt;
         if (ret != AVERROR(EAGAIN)) {
-            ++damaged_;
+            countDamaged(lastPacketUs_);
             if (draining_)
                 return std::nullopt;
         }
@@ -223,9 +245,10 @@ Status InputFile::next(AVFrame* frame, bool& gotFrame) {
             continue;
         }
         if (packet_->stream_index == stream_->index) {
+            lastPacketUs_ = packetUs(packet_.get());
             ret = avcodec_send_packet(decoder_.get(), packet_.get());
             if (ret < 0 && ret != AVERROR(EAGAIN))
-                ++damaged_;
+                countDamaged(lastPacketUs_);
         }
         av_packet_unref(packet_.get());
     }

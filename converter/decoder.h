@@ -21,8 +21,9 @@ public:
     [[nodiscard]] std::int64_t durationUs() const;
     [[nodiscard]] std::int64_t startUs() const;
     [[nodiscard]] std::int64_t bitRate() const;
-    // The audio length a lossless container's header states, when it states one.
-    [[nodiscard]] std::optional<std::int64_t> declaredLengthUs() const { return declaredUs_; }
+    // Where the audio should end, from the start of the file, when the header states it
+    // (guesses from the bitrate do not count).
+    [[nodiscard]] std::optional<std::int64_t> declaredEndUs() const { return declaredEndUs_; }
 
     // Moves to a point shortly before startUs, so that decoding reaches it soon. When the
     // file cannot seek, decoding simply starts at the beginning.
@@ -35,7 +36,9 @@ public:
     // Where a decoded frame starts, in samples of its own rate from the start of the file.
     [[nodiscard]] std::optional<std::int64_t> frameStartSample(const AVFrame* frame) const;
 
+    // Packets that failed to decode, and the time they held.
     [[nodiscard]] int damagedPackets() const { return damaged_; }
+    [[nodiscard]] std::int64_t damagedUs() const { return damagedUs_; }
     [[nodiscard]] const AVDictionary* formatTags() const;
     [[nodiscard]] const AVDictionary* streamTags() const;
 
@@ -46,9 +49,15 @@ private:
     CodecContextPtr decoder_;
     PacketPtr packet_;
     AVStream* stream_ = nullptr;
-    std::optional<std::int64_t> declaredUs_;
+    void countDamaged(std::int64_t us);
+    [[nodiscard]] std::int64_t packetUs(const AVPacket* packet) const;
+
+    std::optional<std::int64_t> declaredEndUs_;
     bool draining_ = false;
     int damaged_ = 0;
+    std::int64_t damagedUs_ = 0;
+    std::int64_t lastPacketUs_ = 0;
+    std::int64_t lastFrameUs_ = 0;
 };
 
 } // namespace conv

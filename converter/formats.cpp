@@ -8,15 +8,15 @@ namespace conv {
 namespace {
 
 constexpr std::array<FormatInfo, 9> kFormats = {{
-    {".mp3", "MP3", "mp3", "libmp3lame", 128000},
-    {".wma", "WMA", "asf", "wmav1", 128000},
-    {".ogg", "OGG", "ogg", "libvorbis", 0},
-    {".wav", "WAV", "wav", "pcm_s16le", 0},
-    {".flac", "FLAC", "flac", "flac", 0},
-    {".ac3", "AC3", "ac3", "ac3", 0},
-    {".aac", "AAC", "adts", "aac", 0},
-    {".amr", "AMR", "amr", kAmrNbEncoder, 12200},
-    {".mpg", "MPG", "mpeg", "mp2", 192000},
+    {".mp3", "MP3", "mp3", "mp3", "libmp3lame", 128000},
+    {".wma", "WMA", "asf", "asf", "wmav1", 128000},
+    {".ogg", "OGG", "ogg", "ogg", "libvorbis", 0},
+    {".wav", "WAV", "wav", "wav", "pcm_s16le", 0},
+    {".flac", "FLAC", "flac", "flac", "flac", 0},
+    {".ac3", "AC3", "ac3", "ac3", "ac3", 0},
+    {".aac", "AAC", "adts", "aac", "aac", 0},
+    {".amr", "AMR", "amr", "amr", kAmrNbEncoder, 12200},
+    {".mpg", "MPG", "mpeg", "mpeg", "mp2", 192000},
 }};
 
 struct Alias {

@@ -15,6 +15,7 @@ struct FormatInfo {
     std::string_view extension;  // ".mp3"
     std::string_view label;      // shown in notes
     std::string_view muxer;      // libavformat short name
+    std::string_view demuxer;    // the name libavformat reads it back as
     std::string_view encoder;    // default encoder
     std::int64_t defaultBitRate; // 0: the encoder decides
 };

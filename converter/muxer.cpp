@@ -2,6 +2,7 @@
 
 #include "encoder.h"
 
+#include <algorithm>
 #include <cstring>
 
 extern "C" {
@@ -79,6 +80,12 @@ Status Muxer::writeHeader() {
 }
 
 Status Muxer::write(AVPacket* packet, AVRational timeBase) {
+    if (packet->pts != AV_NOPTS_VALUE) {
+        encoderTimeBase_ = timeBase;
+        if (firstPts_ == AV_NOPTS_VALUE)
+            firstPts_ = packet->pts;
+        endPts_ = std::max(endPts_, packet->pts + packet->duration);
+    }
     packet->stream_index = stream_->index;
     av_packet_rescale_ts(packet, timeBase, stream_->time_base);
     int ret = av_interleaved_write_frame(context_, packet);
@@ -106,6 +113,12 @@ std::int64_t Muxer::bytesWritten() const {
     if (!context_ || !context_->pb)
         return finalBytes_;
     return avio_tell(context_->pb);
+}
+
+double Muxer::coveredSeconds() const {
+    if (firstPts_ == AV_NOPTS_VALUE)
+        return 0.0;
+    return static_cast<double>(endPts_ - firstPts_) * av_q2d(encoderTimeBase_);
 }
 
 Status Muxer::writeFailure(int err) const {

@@ -36,6 +36,9 @@ public:
     [[nodiscard]] Status finish();
 
     [[nodiscard]] std::int64_t bytesWritten() const;
+    // The stream as written: codec, rate, channels, and the time its packets cover.
+    [[nodiscard]] const AVCodecParameters& written() const { return *stream_->codecpar; }
+    [[nodiscard]] double coveredSeconds() const;
 
 private:
     [[nodiscard]] Status writeFailure(int err) const;
@@ -45,6 +48,9 @@ private:
     AVFormatContext* context_ = nullptr;
     AVStream* stream_ = nullptr;
     std::int64_t finalBytes_ = 0;
+    AVRational encoderTimeBase_{0, 1};
+    std::int64_t firstPts_ = AV_NOPTS_VALUE;
+    std::int64_t endPts_ = 0;
 };
 
 } // namespace conv

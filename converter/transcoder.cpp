@@ -1,14 +1,18 @@
 #include "transcoder.h"
 
+#include "damage_report.h"
 #include "decoder.h"
 #include "encoder.h"
 #include "formats.h"
 #include "muxer.h"
+#include "output_check.h"
 #include "output_file.h"
 #include "progress.h"
 #include "resampler.h"
 #include "source.h"
 
+#include <chrono>
+#include <cstdio>
 #include <limits>
 #include <memory>
 
@@ -21,8 +25,39 @@ namespace conv {
 
 namespace {
 
-// A file shorter than its header says by more than this is incomplete.
-constexpr std::int64_t kTruncationToleranceUs = 500000;
+// Stamps closer than this to where the audio before them ended are jitter, not a gap.
+constexpr std::int64_t kGapToleranceUs = 20000;
+
+// Follows where the audio read lies in the input's time, to find gaps and the end.
+class Timeline {
+public:
+    // `damagedUs`: the time of the packets skipped so far, which explains a gap.
+    void frame(const AVFrame* frame, std::optional<std::int64_t> stamped, std::int64_t damagedUs) {
+        const int rate = frame->sample_rate;
+        std::int64_t start = endUs_;
+        if (stamped)
+            start = av_rescale(*stamped, 1000000, rate);
+        if (known_) {
+            const std::int64_t gap = start - endUs_ - (damagedUs - damagedAtEnd_);
+            if (gap > kGapToleranceUs) {
+                ++losses_.gaps;
+                losses_.gapUs += gap;
+            }
+        }
+        known_ = true;
+        endUs_ = av_sat_add64(start, av_rescale(frame->nb_samples, 1000000, rate));
+        damagedAtEnd_ = damagedUs;
+    }
+
+    [[nodiscard]] InputLosses losses() const { return losses_; }
+    [[nodiscard]] std::int64_t endUs() const { return endUs_; }
+
+private:
+    InputLosses losses_;
+    std::int64_t endUs_ = 0;
+    std::int64_t damagedAtEnd_ = 0;
+    bool known_ = false;
+};
 
 // Follows the decoder's position in samples, so the cut start is found to the sample.
 class Cursor {
@@ -62,8 +97,9 @@ private:
 
 class Transcoder {
 public:
-    Transcoder(const Options& options, Console& console)
-        : options_(options), console_(console), format_(*FindFormat(options.output)) {}
+    Transcoder(const Options& options, Console& console, std::vector<std::string>& warnings)
+        : options_(options), console_(console), warnings_(warnings),
+          format_(*FindFormat(options.output)) {}
 
     Status run();
 
@@ -73,6 +109,8 @@ private:
     Status encodeWaiting(bool last);
     Status encode(const AVFrame* frame);
     Status finish(bool reachedEnd);
+    Status check();
+    void noteLosses(bool reachedEnd);
     [[nodiscard]] double outputSeconds() const {
         return static_cast<double>(fifo_.written()) / encoder_->spec().sampleRate;
     }
@@ -84,10 +122,12 @@ private:
 
     const Options& options_;
     Console& console_;
+    std::vector<std::string>& warnings_;
     const FormatInfo& format_;
     UniqueFd source_; // outlives input_
     InputFile input_;
     Cursor cursor_;
+    Timeline timeline_;
     std::unique_ptr<AudioEncoder> encoder_;
     std::unique_ptr<Resampler> resampler_;
     SampleFifo fifo_;
@@ -146,7 +186,9 @@ Status Transcoder::run() {
 
 Status Transcoder::handleFrame(const AVFrame* frame) {
     sawAudio_ = true;
-    const int skip = cursor_.skipFor(frame, input_.frameStartSample(frame), options_.startUs);
+    const auto stamped = input_.frameStartSample(frame);
+    timeline_.frame(frame, stamped, input_.damagedUs());
+    const int skip = cursor_.skipFor(frame, stamped, options_.startUs);
     if (skip >= frame->nb_samples)
         return std::nullopt;
     if (!encoder_) {
@@ -240,23 +282,59 @@ Status Transcoder::finish(bool reachedEnd) {
     if (auto failed = encode(nullptr))
         return failed;
 
-    // Checked before the output is put in place: an incomplete input gives no output.
-    const auto declared = input_.declaredLengthUs();
-    if (reachedEnd && declared && cursor_.positionUs() + kTruncationToleranceUs < *declared)
-        return Fail(options_.input, "the file is incomplete (truncated or damaged)");
-
     if (auto failed = muxer_.finish())
+        return failed;
+    if (auto failed = check())
         return failed;
     if (auto failed = temp_.commit())
         return failed;
     console_.done(muxer_.bytesWritten(), outputSeconds());
+    noteLosses(reachedEnd);
     return std::nullopt;
+}
+
+Status Transcoder::check() {
+    OutputCheckHooks& hooks = CheckHooks();
+    if (hooks.beforeCheck)
+        hooks.beforeCheck(temp_.fd());
+    const auto started = std::chrono::steady_clock::now();
+    const AVCodecParameters& written = muxer_.written();
+    const WrittenStream expected{
+        format_.demuxer,
+        written.codec_id,
+        written.sample_rate,
+        written.ch_layout.nb_channels,
+        muxer_.coveredSeconds(),
+        static_cast<double>(encoder_->frameSize()) / encoder_->spec().sampleRate};
+    Status failed = VerifyWritten(temp_.fd(), expected, options_.output);
+    if (hooks.reportTime) {
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - started;
+        std::fprintf(stderr, "check: %.1f ms\n", took.count());
+    }
+    return failed;
+}
+
+void Transcoder::noteLosses(bool reachedEnd) {
+    InputLosses losses = timeline_.losses();
+    losses.damagedPackets = input_.damagedPackets();
+    losses.damagedUs = input_.damagedUs();
+    // A reading stopped at the end of the cut has nothing missing at its end.
+    auto expected = input_.declaredEndUs();
+    if (reachedEnd && expected) {
+        if (options_.lengthUs > 0)
+            expected = std::min(*expected, av_sat_add64(options_.startUs, options_.lengthUs));
+        losses.endUs = timeline_.endUs();
+        losses.expectedEndUs = expected;
+    }
+    for (std::string& line : WarningLines(losses))
+        warnings_.push_back(std::move(line));
 }
 
 } // namespace
 
-Status Convert(const Options& options, Console& console) {
-    Transcoder transcoder(options, console);
+Status Convert(const Options& options, Console& console, std::vector<std::string>& warnings) {
+    Transcoder transcoder(options, console, warnings);
     return transcoder.run();
 }
 

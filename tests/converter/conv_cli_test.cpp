@@ -84,8 +84,6 @@ TEST_F(ConvCli, BadInputAndOutputFailWithOneLineAndTouchNothing) {
     for (int i = 0; i < 20000; ++i)
         noise.push_back(static_cast<char>((i * 7919 + i / 7) % 251));
     WriteFile(work.file("noise.mp3"), noise);
-    const std::string flac = ReadFile(dir_->file("in.flac"));
-    WriteFile(work.file("cut.flac"), flac.substr(0, flac.size() / 2));
     ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "testsrc=duration=1:size=64x48", "-c:v", "mpeg4",
                         work.file("silent.mp4")}));
     const std::string earlier = out.file("earlier.wav"), song = out.file("song.wav");
@@ -116,7 +114,6 @@ TEST_F(ConvCli, BadInputAndOutputFailWithOneLineAndTouchNothing) {
         {work.path(), "folder"},
         {work.file("empty.wav"), "empty"},
         {work.file("noise.mp3"), "not a media file"},
-        {work.file("cut.flac"), "incomplete"},
         {work.file("silent.mp4"), "no audio"}};
     for (const auto& [in, reason] : inputs)
         cases.push_back({{"-i", in, "-y", "-vn", out.file("x.mp3")}, in, reason});

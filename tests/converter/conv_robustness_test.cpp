@@ -47,9 +47,12 @@ std::string Problem(const std::string& output, const RunResult& r, const Scratch
     if (r.output.find("Sanitizer") != std::string::npos ||
         r.output.find("runtime error") != std::string::npos)
         return "sanitizer report";
-    if (r.exitCode != 0 && (r.exitCode != 1 || r.lastLine().rfind("conv: ", 0) != 0))
+    // 3: converted what could be read, with a warning line per kind of loss.
+    if (r.exitCode != 0 &&
+        ((r.exitCode != 1 && r.exitCode != 3) || r.lastLine().rfind("conv: ", 0) != 0 ||
+         (r.exitCode == 3) != (r.lastLine().find(": warning: ") != std::string::npos)))
         return "status " + std::to_string(r.exitCode);
-    if (std::filesystem::exists(output) != (r.exitCode == 0))
+    if (std::filesystem::exists(output) != (r.exitCode != 1))
         return "output present after failure, or missing after success";
     // Only this run's own temporary name: the other run may be busy beside it.
     const std::string own = "." + output.substr(output.rfind('/') + 1) + ".conv-";

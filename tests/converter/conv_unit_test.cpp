@@ -1,5 +1,6 @@
 // Argument reading, value fitting and the printed lines, including both sides of the
 // contract with the window: its progress parser reads our lines.
+#include "converter/damage_report.h"
 #include "converter/errors.h"
 #include "converter/fitting.h"
 #include "converter/options.h"
@@ -110,6 +111,41 @@ TEST(ConvLines, UnknownValuesAndLongTimesStayReadable) {
         DurationLine(7'200'000'000, 0, 0) + "\n" + ProgressLine(1024, 3600.5) + " \r", 0, false, 0);
     EXPECT_EQ(u.totalSeconds, 7200);
     EXPECT_EQ(u.caption, "50%");
+}
+
+// Losses are told only past their thresholds: an end early by more than a second and 1 %,
+// more than a tenth of a second skipped in all.
+TEST(ConvWarnings, OnlyLossesPastTheThresholdsAreTold) {
+    using Lines = std::vector<std::string>;
+    const auto ends = [](std::optional<std::int64_t> at, std::int64_t of) {
+        InputLosses l;
+        l.endUs = at;
+        l.expectedEndUs = of;
+        return WarningLines(l);
+    };
+    const auto skipped = [](int packets, std::int64_t us, int gaps, std::int64_t gapUs) {
+        InputLosses l;
+        l.damagedPackets = packets;
+        l.damagedUs = us;
+        l.gaps = gaps;
+        l.gapUs = gapUs;
+        return WarningLines(l);
+    };
+    EXPECT_EQ(ends(133'000'000, 205'000'000),
+              Lines{"warning: input ends at 2:13 of 3:25 (damaged or cut short)"});
+    EXPECT_EQ(ends(99'000'000, 100'000'000), Lines{});    // a second
+    EXPECT_EQ(ends(197'000'000, 199'000'000).size(), 1u); // two seconds, 1 %
+    EXPECT_EQ(ends(3598'000'000, 3600'000'000), Lines{}); // two seconds, 0.06 %
+    EXPECT_EQ(ends(std::nullopt, 100'000'000), Lines{});  // stopped at the cut's end
+
+    EXPECT_EQ(skipped(37, 900'000, 0, 0), Lines{"warning: 37 damaged packets skipped (0.9 s)"});
+    EXPECT_EQ(skipped(3, 100'000, 0, 0), Lines{});
+    // Together past the threshold: each kind gets its line.
+    EXPECT_EQ(skipped(1, 60'000, 2, 60'000),
+              (Lines{"warning: 1 damaged packet skipped (0.1 s)",
+                     "warning: 2 gaps in the input's audio (0.1 s missing)"}));
+    EXPECT_EQ(ClockTime(3'723'900'000), "1:02:03");
+    EXPECT_EQ(ClockTime(59'999'999), "0:59");
 }
 
 TEST(ConvTempFile, NameFitsTheNameLimit) {
