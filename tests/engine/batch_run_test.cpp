@@ -2,6 +2,7 @@
 
 #include "common/platform_fakes.h"
 #include "engine/dos_outputs.h"
+#include "engine/progress_parser.h"
 
 #include <gtest/gtest.h>
 
@@ -113,15 +114,17 @@ TEST_F(BatchRunTest, FilesAddedAndChoicesChangedDuringTheRunApplyFromTheNextFile
 }
 
 TEST_F(BatchRunTest, CutToTheEndMeasuresTheRestOfTheFile) {
-    window.files = {input("a.wav")};
+    window.files = {input("slow.wav")}; // its two progress lines come apart
     window.choices.cutEnabled = true;
-    window.choices.cutStart = 5;
+    window.choices.cutStart = 2;
     window.choices.cutLength = 0;
     BatchRun run(window, dos, program.path());
     RunToEnd(run);
-    // The fake file lasts 10 s; from 5 s on, "time=5.00" is all of the rest.
-    ASSERT_GE(window.captions.size(), 2u);
-    EXPECT_EQ(window.captions[0], "100%");
+    // The fake file lasts 10 s, so 8 s are left after the cut start: "time=5.00" is 5/8 of it.
+    ASSERT_GE(window.captions.size(), 3u);
+    EXPECT_EQ(window.captions[0].toStdString(), "62.5%");
+    EXPECT_FLOAT_EQ(window.widths[0], kProgressBarFullWidth * 5.0f / 8.0f);
+    EXPECT_EQ(window.captions[1].toStdString(), "100%");
 }
 
 TEST(FailureReport, ListsTwentyThenCounts) {

@@ -4,10 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QPointer>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 
 #include <memory>
@@ -73,16 +74,21 @@ TEST(DOSOutputs, SilentCommandEndsOnceAndLastOutputIsNotDropped) {
 }
 
 TEST(DOSOutputs, EndsWithItsOwnProcessNotWithOthersHoldingThePipe) {
-    // The child exits at once while its own child keeps the pipe for two seconds.
+    // The child exits at once; its own child keeps the pipe open until released.
+    QTemporaryDir dir;
+    const QString marker = dir.filePath("grandchild");
     DOSOutputs dos;
     Recorder rec(dos);
-    SetChild(dos, {"linger"});
-    QElapsedTimer clock;
-    clock.start();
+    SetChild(dos, {"linger", marker.toStdString()});
     dos.ExecuteCommand();
-    EXPECT_LT(clock.elapsed(), 1500);
+    EXPECT_FALSE(QFile::exists(marker + ".gone")) << "waited for the grandchild's end";
     EXPECT_EQ(rec.over, 1);
     EXPECT_EQ(rec.joined(), QByteArray("bye"));
+    QFile release(marker + ".release");
+    ASSERT_TRUE(release.open(QIODevice::WriteOnly));
+    // Leave no stray process behind.
+    for (int i = 0; i < 3000 && !QFile::exists(marker + ".gone"); ++i)
+        QThread::msleep(10);
 }
 
 TEST(DOSOutputs, FailuresToStartShowTheirMessageAndRaiseNoEvent) {
@@ -141,24 +147,31 @@ TEST(DOSOutputs, StartReturnsAtOnceAndEventsFollowFromTheEventLoop) {
     DOSOutputs dos;
     Recorder rec(dos);
     SetChild(dos, {"slow"});
-    QElapsedTimer clock;
-    clock.start();
     ASSERT_TRUE(dos.Start());
-    EXPECT_LT(clock.elapsed(), 250);
+    EXPECT_TRUE(rec.chunks.empty()) << "nothing is read before the event loop runs";
+    EXPECT_EQ(rec.over, 0);
     EXPECT_TRUE(dos.isRunning());
     EXPECT_FALSE(dos.Start()) << "one command at a time";
     QEventLoop loop;
     QObject::connect(&dos, &DOSOutputs::CommandOver, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
     loop.exec();
+    EXPECT_EQ(rec.over, 1) << "the command did not end within a minute";
     EXPECT_EQ(rec.joined(), QByteArray("firstlast"));
-    EXPECT_EQ(rec.over, 1);
+    EXPECT_FALSE(dos.isRunning());
 }
 
-TEST(DOSOutputs, DestroyedByAHandlerDuringARunDoesNotCrash) {
+TEST(DOSOutputs, DestroyedByAHandlerDuringARunAsksTheChildToStop) {
+    // Asked, not killed: the converter removes its temporary file on the way out.
+    QTemporaryDir dir;
+    const QString stopped = dir.filePath("stopped");
     auto* dos = new DOSOutputs;
-    SetChild(*dos, {"slow"});
+    const QPointer<DOSOutputs> alive(dos);
+    SetChild(*dos, {"term", stopped.toStdString()});
     QObject::connect(dos, &DOSOutputs::ReceiveOutputs, dos, [dos] { delete dos; });
     EXPECT_TRUE(dos->ExecuteCommand().isEmpty());
+    EXPECT_TRUE(alive.isNull());
+    EXPECT_TRUE(QFile::exists(stopped)) << "the child got no SIGTERM";
 }
 
 } // namespace

@@ -4,15 +4,41 @@
 //   test_child args FILE ...      writes every following argument to FILE, each ended by NUL
 //   test_child exit CODE          prints one line and exits with CODE
 //   test_child slow               prints "first", waits 300 ms, prints "last"
-//   test_child linger             prints "bye" and exits while a grandchild keeps running 2 s
+//   test_child linger FILE        prints "bye" and exits while a grandchild keeps the output
+//                                 open until FILE.release exists (at most 20 s), then makes
+//                                 FILE.gone and exits
+//   test_child term FILE          prints "ready" and sleeps; on SIGTERM makes FILE and exits 0
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
 
+#include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+
+bool Exists(const std::string& path) {
+    return ::access(path.c_str(), F_OK) == 0;
+}
+
+void Touch(const char* path) {
+    const int fd = ::open(path, O_WRONLY | O_CREAT, 0600);
+    if (fd >= 0)
+        ::close(fd);
+}
+
+const char* termFile = nullptr;
+
+void OnTerm(int) {
+    Touch(termFile);
+    _exit(0);
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2)
@@ -53,13 +79,24 @@ int main(int argc, char** argv) {
         std::fputs("last", stdout);
         return 0;
     }
-    if (mode == "linger") {
+    if (mode == "linger" && argc >= 3) {
+        const std::string file = argv[2];
         std::fputs("bye", stdout);
         std::fflush(stdout);
         if (fork() == 0) {
-            std::this_thread::sleep_for(std::chrono::seconds(2));
+            for (int i = 0; i < 2000 && !Exists(file + ".release"); ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            Touch((file + ".gone").c_str());
             _exit(0);
         }
+        return 0;
+    }
+    if (mode == "term" && argc >= 3) {
+        termFile = argv[2];
+        std::signal(SIGTERM, OnTerm);
+        std::fputs("ready", stdout);
+        std::fflush(stdout);
+        std::this_thread::sleep_for(std::chrono::seconds(30));
         return 0;
     }
     return 64;
