@@ -66,8 +66,9 @@ if(PELKORA_DEBIAN_DOCS)
         DEPENDS ${PELKORA_DIST_DIR}/debian/changelog
         COMMENT "Compressing the Debian changelog")
     add_custom_target(debian_changelog ALL DEPENDS ${changelog})
+    # Named after the package, not the project (GNUInstallDirs would say Pelkora).
     install(FILES ${changelog} ${PELKORA_DIST_DIR}/debian/copyright
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pelkora)
 endif()
 
 # The Debian package (scripts/package.sh): cpack -G DEB in a release tree.
@@ -83,16 +84,18 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[batch audio converter
- Pelkora converts many audio and video files at once. Collect media files
- in its list, choose an output format (MP3, WMA, OGG, WAV, FLAC, AC3, AAC,
- AMR or MPG), bitrate, sample rate, channels and an output folder, and
- convert them all in one go. Only the sound of a video file is converted.
- .
- Files can be added one by one, as whole folders, or by dropping them on
- the window, and a piece of each file can be cut out instead of the whole.
- .
- The same conversions run without a window from the command line
- (pelkora --batch), for scripts and machines without a display.]=])
+# CPack puts the summary line in front and indents the rest; an empty line parts paragraphs.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[
+Pelkora converts many audio and video files at once. Collect media files
+in its list, choose an output format (MP3, WMA, OGG, WAV, FLAC, AC3, AAC,
+AMR or MPG), bitrate, sample rate, channels and an output folder, and
+convert them all in one go. Only the sound of a video file is converted.
+
+Files can be added one by one, as whole folders, or by dropping them on
+the window, and a piece of each file can be cut out instead of the whole.
+
+The same conversions run without a window from the command line
+(pelkora --batch), for scripts and machines without a display.]=])
 include(CPack)
