@@ -188,15 +188,21 @@ Finished ProgramCopy::batch(const std::vector<std::string>& args, const std::str
     return result;
 }
 
-bool ProgramCopy::converterRunning() const {
+ProgramCopy::~ProgramCopy() {
+    for (const pid_t pid : converterProcesses())
+        ::kill(pid, SIGKILL);
+}
+
+std::vector<pid_t> ProgramCopy::converterProcesses() const {
+    std::vector<pid_t> pids;
     std::error_code error;
     for (const auto& entry : fs::directory_iterator("/proc", error)) {
         std::error_code linkError;
         const fs::path exe = fs::read_symlink(entry.path() / "exe", linkError);
         if (!linkError && exe == converter())
-            return true;
+            pids.push_back(static_cast<pid_t>(std::atoi(entry.path().filename().c_str())));
     }
-    return false;
+    return pids;
 }
 
 std::vector<std::string> Tree(const std::string& folder) {

@@ -74,6 +74,10 @@ private:
 class ProgramCopy {
 public:
     explicit ProgramCopy(const std::string& folder);
+    // A converter the program left running is ended, so that a failed test leaves no strays.
+    ~ProgramCopy();
+    ProgramCopy(const ProgramCopy&) = delete;
+    ProgramCopy& operator=(const ProgramCopy&) = delete;
     [[nodiscard]] const std::string& folder() const { return folder_; }
     [[nodiscard]] std::string converter() const { return folder_ + "/data/conv"; }
     // pelkora --batch ARGS with no display, and HOME and the configuration folder in `home`.
@@ -83,7 +87,8 @@ public:
                                                  const std::string& home,
                                                  bool ownProcessGroup = false) const;
     // Whether a process runs this copy's converter.
-    [[nodiscard]] bool converterRunning() const;
+    [[nodiscard]] bool converterRunning() const { return !converterProcesses().empty(); }
+    [[nodiscard]] std::vector<pid_t> converterProcesses() const;
 
 private:
     std::string folder_;
