@@ -28,7 +28,7 @@ protected:
         return QFile::encodeName(path);
     }
 
-    // Presses Convert and waits for the run to end.
+    // Presses Convert and waits for the run to end; a run that does not end fails the test.
     void Convert() {
         QEventLoop loop;
         QObject::connect(&app.controller->batch(), &BatchRun::finished, &loop, &QEventLoop::quit);
@@ -39,6 +39,8 @@ protected:
             !app.window->imgMenu(0)->isEnabled() && !app.window->lblFeed()->isEnabled();
         if (app.controller->batch().isActive())
             loop.exec();
+        if (app.controller->batch().isActive())
+            ADD_FAILURE() << "the run did not end within four minutes";
     }
 
     QString Output(const QString& name) { return out.filePath("converted/" + name); }
@@ -124,8 +126,12 @@ TEST_F(ConversionRoad, AFailingFileIsReportedAndTheOthersConverted) {
     ASSERT_EQ(app.boxes.shown.size(), 1u);
     EXPECT_EQ(app.boxes.shown[0].title, "Pelkora");
     EXPECT_EQ(app.boxes.shown[0].icon, platform::MsgIcon::Exclamation);
-    EXPECT_TRUE(app.boxes.shown[0].text.contains(broken));
-    EXPECT_TRUE(app.boxes.shown[0].text.contains("conv: "));
+    // The entry's own line names the file; the converter's reason follows it, indented.
+    const QStringList report = app.boxes.shown[0].text.split('\n');
+    ASSERT_EQ(report.size(), 4) << report.join('\n').toStdString();
+    EXPECT_EQ(report[0], "This file could not be converted:");
+    EXPECT_EQ(report[2], broken);
+    EXPECT_TRUE(report[3].startsWith("    conv: ")) << report[3].toStdString();
 }
 
 TEST_F(ConversionRoad, MissingConverterEndsTheRunAndKeepsTheList) {
@@ -145,10 +151,15 @@ TEST_F(ConversionRoad, ClosingTheWindowDuringARunLeavesNoPartialFile) {
     ASSERT_TRUE(MakeTone(long_, 600));
     list().AddFileEntry(QFile::encodeName(long_));
     QEventLoop loop;
-    QObject::connect(&app.controller->objDOS(), &DOSOutputs::ReceiveOutputs, &loop,
-                     &QEventLoop::quit);
+    bool converting = false;
+    QObject::connect(&app.controller->objDOS(), &DOSOutputs::ReceiveOutputs, &loop, [&] {
+        converting = true;
+        loop.quit();
+    });
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
     emit app.window->imgConvert()->clicked();
     loop.exec();
+    EXPECT_TRUE(converting) << "the converter printed nothing within two minutes";
     app.controller.reset();
     app.window.reset();
     EXPECT_TRUE(QDir(out.filePath("converted"))
