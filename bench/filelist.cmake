@@ -1,2 +1,2 @@
 add_executable(add_folder_bench ${CMAKE_CURRENT_SOURCE_DIR}/filelist/add_folder_bench.cpp)
-target_link_libraries(add_folder_bench PRIVATE pelkora_lib)
+target_link_libraries(add_folder_bench PRIVATE pelkora_gui)

@@ -3,8 +3,7 @@
 // same files, and their ratio.
 // Usage: QT_QPA_PLATFORM=offscreen batch_bench [files]      (default 100)
 #include "filelist/file_list.h"
-#include "platform/message_box.h"
-#include "platform/shell.h"
+#include "platform/desktop_services.h"
 #include "settings/settings_file.h"
 #include "ui/frm_main.h"
 #include "ui/main_controller.h"
@@ -46,8 +45,9 @@ int main(int argc, char** argv) {
     const int files = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
     NoShell shell;
     NoBoxes boxes;
-    platform::setShell(&shell);
-    platform::setMessageBoxes(&boxes);
+    platform::DesktopServices desktop;
+    const platform::Services real = desktop.services();
+    const platform::Services services{boxes, shell, real.sound, real.dialogs};
 
     QTemporaryDir work;
     const QString program = QStringLiteral(PELKORA_PROGRAM_DIR);
@@ -73,17 +73,18 @@ int main(int argc, char** argv) {
     QProcess::execute("/bin/sh", {"-c", script});
     const double loop = Seconds(clock);
 
-    settings::Module1() = {};
-    settings::Module1().FinishSound = 1;
     frmMain window;
-    MainController controller(window, program);
+    MainController controller(window, program, services);
+    settings::OptionsRecords soundOff;
+    soundOff.FinishSound = 1;
+    controller.choices().setOptions(soundOff);
     window.txtPath()->setText(work.filePath("program"));
     for (const QString& name : inputs)
         window.fileList()->AddFileEntry(QFile::encodeName(work.filePath("in/" + name)));
     QEventLoop wait;
-    QObject::connect(&controller.batch(), &BatchRun::finished, &wait, &QEventLoop::quit);
+    QObject::connect(&controller, &MainController::runEnded, &wait, &QEventLoop::quit);
     clock.restart();
-    controller.batch().Start();
+    controller.Start();
     wait.exec();
     const double run = Seconds(clock);
 
@@ -91,7 +92,5 @@ int main(int argc, char** argv) {
     std::printf("%d one-second WAV files to MP3: program %.3f s (%d outputs), shell loop %.3f s, "
                 "ratio %.3f (target <= 1.10)\n",
                 files, run, made, loop, run / loop);
-    platform::setShell(nullptr);
-    platform::setMessageBoxes(nullptr);
     return 0;
 }

@@ -8,6 +8,7 @@
 // Usage: runner_bench [rounds]   (each figure is the median of the rounds)
 #include "engine/dos_outputs.h"
 #include "engine/progress_parser.h"
+#include "platform/message_box.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -24,6 +25,16 @@
 
 namespace {
 
+// A runner that cannot start its command prints why instead of showing a box.
+class PrintedBoxes final : public platform::MessageBoxes {
+public:
+    void show(const QString& text, platform::MsgIcon, const QString&) override {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    }
+};
+
+PrintedBoxes g_boxes;
+
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -38,7 +49,7 @@ template <typename F> double Seconds(F&& f) {
 
 double RunnerLoop(const char* program, const std::vector<std::string>& args, int count) {
     return Seconds([&] {
-        DOSOutputs dos;
+        DOSOutputs dos(g_boxes);
         for (int i = 0; i < count; ++i) {
             dos.setCommand(QString::fromLatin1(program), program, args);
             dos.ExecuteCommand();
@@ -49,7 +60,7 @@ double RunnerLoop(const char* program, const std::vector<std::string>& args, int
 // As the batch run does it: event-driven, output parsed chunk by chunk.
 double EventLoopRuns(const char* program, const std::vector<std::string>& args, int count) {
     return Seconds([&] {
-        DOSOutputs dos;
+        DOSOutputs dos(g_boxes);
         QEventLoop loop;
         std::int32_t total = 0;
         int left = count;

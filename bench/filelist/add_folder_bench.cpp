@@ -87,7 +87,7 @@ struct ModelLikeSink {
     QList<QPair<QString, QString>> rows;
 
     FileListHooks hooks() {
-        return {[this](const QByteArray& path) {
+        return {[this](const QByteArray& path, const QByteArray&) {
                     paths.append(path);
                     const QString text = QFile::decodeName(path);
                     rows.append({text, text.trimmed().right(3).toUpper()});
@@ -102,7 +102,7 @@ struct AddFolderRun {
     qsizetype added = 0;
 };
 
-AddFolderRun TimeAddFolder() {
+AddFolderRun TimeAddFolder(dialogs::Backend& chooser) {
     ModelLikeSink sink;
     QElapsedTimer clock;
     qint64 lastServed = 0;
@@ -117,7 +117,7 @@ AddFolderRun TimeAddFolder() {
     });
     served.start();
     clock.start();
-    AddFolder(nullptr, sink.hooks());
+    AddFolder(chooser, nullptr, sink.hooks());
     const qint64 end = clock.nsecsElapsed();
     served.stop();
     longestGap = std::max(longestGap, end - lastServed);
@@ -155,9 +155,8 @@ int main(int argc, char** argv) {
                 kTopFolders * (1 + kSubFoldersEach), double(making.elapsed()) / 1000);
 
     TreeChooser chooser(rootText);
-    dialogs::setBackend(&chooser);
     TimeFind(rootText); // warm the directory cache for both
-    TimeAddFolder();
+    TimeAddFolder(chooser);
 
     std::vector<double> findTimes;
     std::vector<double> addTimes;
@@ -165,12 +164,11 @@ int main(int argc, char** argv) {
     qsizetype added = 0;
     for (int r = 0; r < rounds; ++r) {
         findTimes.push_back(TimeFind(rootText));
-        const AddFolderRun run = TimeAddFolder();
+        const AddFolderRun run = TimeAddFolder(chooser);
         addTimes.push_back(run.seconds);
         longestGap = std::max(longestGap, run.longestGapMs);
         added = run.added;
     }
-    dialogs::setBackend(nullptr);
 
     const double findTime = Median(findTimes);
     const double addTime = Median(addTimes);

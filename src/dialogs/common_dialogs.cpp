@@ -59,11 +59,11 @@ void CCommonDialogs::TakeChosenFile(const QString& chosen) {
 }
 
 bool CCommonDialogs::ShowPrinter() {
-    return dialogs::backend().choosePrinter(owner_);
+    return backend_.choosePrinter(owner_);
 }
 
 bool CCommonDialogs::ShowFolder() {
-    const auto folder = dialogs::backend().chooseFolder(owner_, Title(), QString());
+    const auto folder = backend_.chooseFolder(owner_, Title(), QString());
     if (!folder)
         return false;
     path_ = UpToNul(*folder);
@@ -73,7 +73,7 @@ bool CCommonDialogs::ShowFolder() {
 }
 
 bool CCommonDialogs::ShowColor(bool FullOpen) {
-    const auto chosen = dialogs::backend().chooseColor(owner_, FromColorRef(color_), FullOpen);
+    const auto chosen = backend_.chooseColor(owner_, FromColorRef(color_), FullOpen);
     if (!chosen)
         return false;
     color_ = ToColorRef(*chosen);
@@ -89,7 +89,7 @@ bool CCommonDialogs::ShowFont() {
     initial.setBold(fontBold_);
     initial.setItalic(fontItalic_);
     initial.setUnderline(fontUnderline_);
-    const auto chosen = dialogs::backend().chooseFont(owner_, initial);
+    const auto chosen = backend_.chooseFont(owner_, initial);
     if (!chosen)
         return false;
     fontName_ = UpToNul(chosen->family());
@@ -114,7 +114,7 @@ bool CCommonDialogs::ShowOpen() {
     request.selectedFilter = filters.selected;
     request.defaultSuffix = DefExt();
     request.mustExist = true;
-    const auto chosen = dialogs::backend().chooseFile(owner_, request);
+    const auto chosen = backend_.chooseFile(owner_, request);
     if (!chosen)
         return false;
     TakeChosenFile(*chosen);
@@ -122,7 +122,7 @@ bool CCommonDialogs::ShowOpen() {
 }
 
 void CCommonDialogs::ShowPrinterProperties() {
-    dialogs::backend().showPrinterProperties(owner_);
+    backend_.showPrinterProperties(owner_);
 }
 
 bool CCommonDialogs::ShowSave() {
@@ -139,7 +139,7 @@ bool CCommonDialogs::ShowSave() {
     request.nameFilters = filters.filters;
     request.selectedFilter = filters.selected;
     request.save = true;
-    const auto chosen = dialogs::backend().chooseFile(owner_, request);
+    const auto chosen = backend_.chooseFile(owner_, request);
     if (!chosen)
         return false;
     TakeChosenFile(*chosen);

@@ -6,12 +6,18 @@
 #include <QString>
 #include <QWidget>
 
+namespace dialogs {
+class Backend;
+}
+
 // The system's standard dialogs behind plain properties: set the inputs, call a Show
 // operation, read the outputs. Every Show operation is modal, returns true when the user
 // confirmed and false when the user cancelled, and changes the properties only on true.
-// The dialogs themselves go through dialogs::backend(), which tests replace.
+// The dialogs themselves are the backend's, passed in.
 class CCommonDialogs {
 public:
+    explicit CCommonDialogs(dialogs::Backend& backend) : backend_(backend) {}
+
     // The owner of every dialog; a missing owner gives ownerless dialogs.
     void Init(QWidget* OwnerForm);
 
@@ -60,6 +66,7 @@ public:
 private:
     void TakeChosenFile(const QString& chosen);
 
+    dialogs::Backend& backend_;
     QPointer<QWidget> owner_;
     QString fileTitle_;
     QString path_;

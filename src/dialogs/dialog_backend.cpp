@@ -76,17 +76,10 @@ public:
     }
 };
 
-Backend* replacement = nullptr;
-
 } // namespace
 
-Backend& backend() {
-    static QtDialogs real;
-    return replacement ? *replacement : real;
-}
-
-void setBackend(Backend* r) {
-    replacement = r;
+std::unique_ptr<Backend> CreateDesktopDialogs() {
+    return std::make_unique<QtDialogs>();
 }
 
 } // namespace dialogs

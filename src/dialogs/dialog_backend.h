@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 #include <QColor>
@@ -31,7 +32,7 @@ struct FileRequest {
     bool mustExist = false; // only an existing file may be chosen
 };
 
-// The modal dialogs themselves. Tests replace this so that no dialog ever blocks a run.
+// The modal dialogs themselves, passed in where they are used; tests pass ones that never block.
 // Every call returns nothing when the user cancelled.
 class Backend {
 public:
@@ -47,8 +48,7 @@ public:
     virtual void showPrinterProperties(QWidget* owner) = 0;
 };
 
-[[nodiscard]] Backend& backend();
-// Replaces the dialogs (nullptr restores the real ones). The caller keeps ownership.
-void setBackend(Backend* replacement);
+// The desktop's own dialogs.
+[[nodiscard]] std::unique_ptr<Backend> CreateDesktopDialogs();
 
 } // namespace dialogs

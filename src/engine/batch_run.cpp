@@ -1,157 +1,285 @@
 #include "engine/batch_run.h"
 
 #include "engine/dos_outputs.h"
+#include "engine/orphan_parts.h"
+#include "engine/output_plan.h"
 #include "engine/progress_parser.h"
-#include "platform/message_box.h"
-#include "platform/shell.h"
-#include "platform/sound.h"
+#include "filelist/file_list.h"
+#include "settings/choices.h"
 
 #include <QFile>
-#include <QUrl>
+
+#include <algorithm>
 
 #include <sys/stat.h>
 
 namespace {
 
 constexpr int kStartDelayMs = 100;
+constexpr int kWarningStatus = 3;
 
-// Only the last level is made, as the folder box names it; an existing folder is fine.
-void MakeOutputFolder(const std::string& folder) {
-    if (!folder.empty())
-        ::mkdir(folder.c_str(), 0777);
+QString FromBytes(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
 }
 
 } // namespace
 
-BatchRun::BatchRun(BatchSource& source, DOSOutputs& dos, QString programFolder, QObject* parent)
-    : QObject(parent), source_(source), objDOS_(dos), programFolder_(std::move(programFolder)) {
+struct BatchRun::Job {
+    quint64 entryId = 0;
+    QByteArray path;
+    std::string outputPath;
+    ConversionSettings settings;
+    std::unique_ptr<DOSOutputs> dos;
+    std::int32_t totalSeconds = 0;
+    float fraction = 0.0f; // of this file, 0 to 1
+};
+
+BatchRun::BatchRun(FileList& list, Choices& choices, platform::MessageBoxes& boxes,
+                   QString programFolder, QObject* parent)
+    : QObject(parent), list_(list), choices_(choices), boxes_(boxes),
+      programFolder_(std::move(programFolder)) {
     Timer1_.setSingleShot(true);
     Timer1_.setInterval(kStartDelayMs);
     connect(&Timer1_, &QTimer::timeout, this, &BatchRun::ConvertAll);
-    connect(&objDOS_, &DOSOutputs::ReceiveOutputs, this, &BatchRun::objDOS_ReceiveOutputs);
-    connect(&objDOS_, &DOSOutputs::CommandOver, this, &BatchRun::objDOS_CommandOver);
+    // Entries added during the run may start at once when a converter is free.
+    connect(&list_, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (active_ && started_)
+            fillSlots();
+    });
 }
 
-void BatchRun::Start() {
+BatchRun::~BatchRun() = default;
+
+bool BatchRun::Start() {
     if (active_)
-        return;
-    if (source_.count() == 0) {
-        platform::messageBoxes().show(QStringLiteral("Please add a file"),
-                                      platform::MsgIcon::Exclamation, QStringLiteral("Add"));
-        return;
-    }
+        return true;
+    if (list_.count() == 0)
+        return false;
     active_ = true;
-    failures_.clear();
-    source_.setRunning(true);
+    started_ = false;
+    finished_ = 0;
+    shownFraction_ = 0.0f;
+    shownFiles_ = 0;
+    usedOutputs_.clear();
+    preparedFolders_.clear();
+    report_ = {};
     Timer1_.start();
+    return true;
+}
+
+void BatchRun::Stop() {
+    Timer1_.stop();
+    active_ = false;
+    // Ask every converter first, then wait: each removes its temporary file as it ends.
+    for (auto& job : jobs_)
+        job->dos->disconnect(this);
+    jobs_.clear();
 }
 
 void BatchRun::ConvertAll() {
-    MakeOutputFolder(source_.settings().outputFolder);
-    convertNext();
+    started_ = true;
+    prepareFolder(choices_.value().conversionSettings().outputFolder);
+    fillSlots();
 }
 
-void BatchRun::convertNext() {
-    if (!active_ || converting_)
+void BatchRun::prepareFolder(const std::string& folder) {
+    if (folder.empty())
         return;
-    while (source_.count() > 0) {
-        const QByteArray path = source_.firstPath();
-        current_ = source_.settings();
-        // A folder chosen during the run is made before its first file.
-        MakeOutputFolder(current_.outputFolder);
-        const auto built = BuildCommandLine(path.toStdString(), current_,
-                                            QFile::encodeName(programFolder_).toStdString());
-        if (!built) {
-            failures_.push_back({path, QStringLiteral("no output format is chosen")});
-            source_.removeFirst();
-            continue;
-        }
-        totalSeconds_ = 0;
-        objDOS_.setCommand(QFile::decodeName(QByteArray::fromStdString(built->text)),
-                           built->program, built->arguments);
-        converting_ = true;
-        if (!objDOS_.Start()) {
-            // The runner has said why; trying the same entry again would fail the same way.
-            converting_ = false;
-            abortRun();
-        }
+    // Only this level is made, as the folder box names it; an existing folder is fine.
+    ::mkdir(folder.c_str(), 0777);
+    if (preparedFolders_.insert(folder).second)
+        report_.orphansRemoved += orphan_parts::RemoveOrphanedParts(folder);
+}
+
+void BatchRun::fillSlots() {
+    if (!active_ || !started_)
         return;
+    const int jobs = std::max(1, choices_.value().jobs);
+    // Entries in progress are always the first ones: the run starts them in list order and
+    // only removes entries it has finished.
+    while (static_cast<int>(jobs_.size()) < jobs &&
+           static_cast<int>(jobs_.size()) < list_.count()) {
+        if (!startEntry(static_cast<int>(jobs_.size())))
+            return;
     }
-    finishRun();
+    if (jobs_.empty())
+        finishRun();
 }
 
-void BatchRun::objDOS_ReceiveOutputs(const QByteArray& chunk) {
-    if (!converting_)
-        return;
+bool BatchRun::startEntry(int index) {
+    auto job = std::make_unique<Job>();
+    job->entryId = list_.entryId(index);
+    job->path = list_.path(index);
+    job->settings = choices_.value().conversionSettings();
+    const bool keepTree = choices_.value().keepTree;
+    // A folder chosen during the run is made before its first file.
+    prepareFolder(job->settings.outputFolder);
+
+    const std::string input = job->path.toStdString();
+    const OutputPlan plan =
+        PlanOutput(input, list_.root(index).toStdString(), keepTree, job->settings,
+                   [this](const std::string& p) { return usedOutputs_.count(p) > 0; });
+    for (const std::string& folder : plan.subFolders)
+        prepareFolder(folder);
+    const auto built = BuildCommandLineTo(input, plan.path, job->settings,
+                                          QFile::encodeName(programFolder_).toStdString());
+    if (!built) {
+        const FileOutcome outcome{FileOutcome::Kind::Failed,
+                                  QStringLiteral("no output format is chosen")};
+        report_.failures.push_back({job->path, outcome.text});
+        list_.RemoveEntry(job->entryId);
+        ++finished_;
+        emit fileFinished(job->path, {}, outcome);
+        return true;
+    }
+    job->outputPath = plan.path;
+    usedOutputs_.insert(plan.path);
+    if (plan.renamed)
+        report_.renamings.push_back({job->path, FromBytes(plan.path)});
+    report_.outputFolder = QByteArray::fromStdString(job->settings.outputFolder);
+
+    job->dos = std::make_unique<DOSOutputs>(boxes_);
+    Job& j = *job;
+    j.dos->setCommand(FromBytes(built->text), built->program, built->arguments);
+    connect(j.dos.get(), &DOSOutputs::ReceiveOutputs, this,
+            [this, &j](const QByteArray& chunk) { objDOS_ReceiveOutputs(j, chunk); });
+    connect(j.dos.get(), &DOSOutputs::CommandOver, this, [this, &j] { objDOS_CommandOver(j); });
+    jobs_.push_back(std::move(job));
+    if (!j.dos->Start()) {
+        // The runner has said why; every other file would fail the same way.
+        abortRun();
+        return false;
+    }
+    emit fileStarted(j.path, QByteArray::fromStdString(j.outputPath));
+    return true;
+}
+
+void BatchRun::objDOS_ReceiveOutputs(Job& job, const QByteArray& chunk) {
     const auto update =
-        ParseProgressChunk(std::string_view(chunk.constData(), chunk.size()), totalSeconds_,
-                           current_.cutEnabled, current_.cutLength, current_.cutStart);
-    totalSeconds_ = update.totalSeconds;
-    if (update.displayChanged)
-        source_.showProgress(update.barWidth, QString::fromStdString(update.caption));
-}
-
-void BatchRun::objDOS_CommandOver() {
-    if (!converting_)
+        ParseProgressChunk(std::string_view(chunk.constData(), chunk.size()), job.totalSeconds,
+                           job.settings.cutEnabled, job.settings.cutLength, job.settings.cutStart);
+    job.totalSeconds = update.totalSeconds;
+    if (!update.displayChanged)
         return;
-    converting_ = false;
-    if (!objDOS_.lastSucceeded())
-        failures_.push_back({source_.firstPath(), failureReason()});
-    source_.removeFirst();
-    totalSeconds_ = 0;
-    // Let the window catch up (drops, repaints) before the next file starts.
-    QTimer::singleShot(0, this, &BatchRun::convertNext);
+    job.fraction = std::clamp(update.barWidth / kProgressBarFullWidth, 0.0f, 1.0f);
+    if (choices_.value().jobs <= 1 && jobs_.size() == 1)
+        emit progressChanged(update.barWidth, QString::fromStdString(update.caption));
+    else
+        showRunProgress();
 }
 
-QString BatchRun::failureReason() const {
-    const QList<QByteArray> lines = objDOS_.Outputs().split('\n');
+void BatchRun::showRunProgress() {
+    float done = static_cast<float>(finished_);
+    for (const auto& job : jobs_)
+        done += job->fraction;
+    const int files = finished_ + list_.count();
+    float fraction = files > 0 ? std::clamp(done / static_cast<float>(files), 0.0f, 1.0f) : 1.0f;
+    // Files joining the run may lower the share; anything else only moves it on.
+    if (files == shownFiles_)
+        fraction = std::max(fraction, shownFraction_);
+    shownFraction_ = fraction;
+    shownFiles_ = files;
+    const QString caption = fraction >= 1.0f
+                                ? QStringLiteral("100%")
+                                : QString::fromStdString(PercentCaption(fraction * 100.0));
+    emit progressChanged(fraction * kProgressBarFullWidth, caption);
+}
+
+FileOutcome BatchRun::outcomeOf(const DOSOutputs& dos) {
+    // Progress lines end in a carriage return: the converter's own lines may follow one.
+    const QList<QByteArray> lines = QByteArray(dos.Outputs()).replace('\r', '\n').split('\n');
+    if (dos.lastExitedNormally() && dos.lastExitCode() == kWarningStatus) {
+        QStringList warnings;
+        for (const QByteArray& raw : lines) {
+            const QByteArray line = raw.trimmed();
+            if (line.startsWith("conv: ") && line.contains(": warning: "))
+                warnings << QString::fromLocal8Bit(line);
+        }
+        return {FileOutcome::Kind::ConvertedWithWarnings, warnings.join(QLatin1Char('\n'))};
+    }
+    if (dos.lastSucceeded())
+        return {FileOutcome::Kind::Converted, {}};
     for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
         const QByteArray line = it->trimmed();
-        if (line.startsWith("conv: "))
-            return QString::fromLocal8Bit(line);
+        if (line.startsWith("conv: ") && !line.contains(": warning: "))
+            return {FileOutcome::Kind::Failed, QString::fromLocal8Bit(line)};
     }
-    if (!objDOS_.lastExitedNormally())
-        return QStringLiteral("the converter stopped unexpectedly");
-    return QStringLiteral("the converter ended with status %1").arg(objDOS_.lastExitCode());
+    if (!dos.lastExitedNormally())
+        return {FileOutcome::Kind::Failed, QStringLiteral("the converter stopped unexpectedly")};
+    return {FileOutcome::Kind::Failed,
+            QStringLiteral("the converter ended with status %1").arg(dos.lastExitCode())};
+}
+
+void BatchRun::objDOS_CommandOver(Job& job) {
+    const auto found =
+        std::find_if(jobs_.begin(), jobs_.end(), [&](const auto& j) { return j.get() == &job; });
+    if (found == jobs_.end())
+        return;
+    // Everything about the file is taken from its own job before its entry goes.
+    const FileOutcome outcome = outcomeOf(*job.dos);
+    const QByteArray path = job.path;
+    const QByteArray output = QByteArray::fromStdString(job.outputPath);
+    switch (outcome.kind) {
+    case FileOutcome::Kind::Converted:
+        ++report_.converted;
+        break;
+    case FileOutcome::Kind::ConvertedWithWarnings:
+        ++report_.converted;
+        report_.warnings.push_back({path, outcome.text});
+        break;
+    case FileOutcome::Kind::Failed:
+        report_.failures.push_back({path, outcome.text});
+        break;
+    }
+    list_.RemoveEntry(job.entryId);
+    ++finished_;
+    // The runner is inside its own signal: let it return before it goes.
+    (*found)->dos.release()->deleteLater();
+    jobs_.erase(found);
+    emit fileFinished(path, output, outcome);
+    if (choices_.value().jobs > 1 || !jobs_.empty())
+        showRunProgress();
+    // Let the window catch up (drops, repaints) before the next file starts.
+    QTimer::singleShot(0, this, &BatchRun::fillSlots);
 }
 
 void BatchRun::finishRun() {
-    platform::shell().openUrl(
-        QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(current_.outputFolder))));
-    if (source_.finishSoundOn()) {
-        platform::sound().playToEnd(programFolder_ + QStringLiteral("/sound.wav"),
-                                    [this] { restoreWindow(); });
+    if (!active_)
         return;
-    }
-    restoreWindow();
-}
-
-void BatchRun::restoreWindow() {
-    source_.showDropZone();
-    source_.setRunning(false);
-    source_.showProgress(0.0f, QStringLiteral("Done."));
     active_ = false;
-    if (!failures_.empty())
-        platform::messageBoxes().show(FailureReport(failures_), platform::MsgIcon::Exclamation,
-                                      platform::applicationTitle());
-    emit finished();
+    emit runFinished(report_);
 }
 
 void BatchRun::abortRun() {
-    source_.setRunning(false);
-    source_.showProgress(0.0f, QStringLiteral("0%"));
-    active_ = false;
-    emit finished();
+    Stop();
+    report_.aborted = true;
+    emit runFinished(report_);
 }
 
-QString BatchRun::FailureReport(const std::vector<Failure>& failures) {
-    QString text = failures.size() == 1 ? QStringLiteral("This file could not be converted:\n")
-                                        : QStringLiteral("These files could not be converted:\n");
-    const std::size_t listed = std::min<std::size_t>(failures.size(), kMaxListedFailures);
-    for (std::size_t i = 0; i < listed; ++i)
-        text += QStringLiteral("\n%1\n    %2")
-                    .arg(QFile::decodeName(failures[i].path), failures[i].reason);
-    if (failures.size() > listed)
-        text += QStringLiteral("\n\nand %1 more").arg(failures.size() - listed);
+QString BatchRun::ReportText(const RunReport& report) {
+    QString text;
+    auto section = [&text](const std::vector<RunReport::Item>& items, const QString& heading,
+                           bool arrow) {
+        if (items.empty())
+            return;
+        if (!text.isEmpty())
+            text += QStringLiteral("\n\n");
+        text += heading + QLatin1Char('\n');
+        const std::size_t listed = std::min<std::size_t>(items.size(), kMaxListedItems);
+        for (std::size_t i = 0; i < listed; ++i)
+            text += QString::fromUtf8(arrow ? "\n%1\n    \u2192 %2" : "\n%1\n    %2")
+                        .arg(QFile::decodeName(items[i].path), items[i].text);
+        if (items.size() > listed)
+            text += QStringLiteral("\n\nand %1 more").arg(items.size() - listed);
+    };
+    section(report.failures,
+            report.failures.size() == 1 ? QStringLiteral("This file could not be converted:")
+                                        : QStringLiteral("These files could not be converted:"),
+            false);
+    section(report.warnings,
+            QStringLiteral("Converted with warnings (the input may be damaged or cut short):"),
+            false);
+    section(report.renamings,
+            QStringLiteral("Renamed so that no output replaces another from this run:"), true);
     return text;
 }

@@ -8,69 +8,100 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <memory>
+#include <set>
 #include <vector>
 
+class Choices;
 class DOSOutputs;
+class FileList;
 
-// What a batch run reads and changes between files: the file list, the current choices and
-// the parts of the window that show the run. The window implements it; tests fake it.
-class BatchSource {
-public:
-    virtual ~BatchSource() = default;
-    [[nodiscard]] virtual int count() const = 0;
-    [[nodiscard]] virtual QByteArray firstPath() const = 0;
-    virtual void removeFirst() = 0;
-    // The choices as they are now; a change during a run applies from the next file on.
-    [[nodiscard]] virtual ConversionSettings settings() const = 0;
-    [[nodiscard]] virtual bool finishSoundOn() const = 0;
-    // Disables (true) or restores (false) the controls that could start another run.
-    virtual void setRunning(bool running) = 0;
-    virtual void showProgress(float widthTwips, const QString& caption) = 0;
-    virtual void showDropZone() = 0;
+namespace platform {
+class MessageBoxes;
+}
+
+// What became of one file of a run.
+struct FileOutcome {
+    enum class Kind { Converted, ConvertedWithWarnings, Failed };
+    Kind kind = Kind::Converted;
+    QString text; // the failure's reason, or the converter's warning lines
 };
 
-// Converts every file of the list, first to last, one converter at a time. Files added
-// during the run are converted in the same run. Event-driven: nothing here blocks the window.
+// What a whole run did, for the face that shows its end.
+struct RunReport {
+    struct Item {
+        QByteArray path;
+        QString text;
+    };
+    int converted = 0; // those with warnings included
+    std::vector<Item> failures;
+    std::vector<Item> warnings;
+    std::vector<Item> renamings; // text: the output name given instead
+    int orphansRemoved = 0;      // temporary files of killed converters cleared away
+    QByteArray outputFolder;     // of the last file started: the folder shown at the end
+    bool aborted = false;        // the converter could not be started
+};
+
+// Converts every entry of the file list, first to last, up to `jobs` converters at a time.
+// Each entry leaves the list when its own conversion ends, so the list always shows what is
+// still to do or in progress; entries added during the run join it, and a change of choices
+// applies to the conversions started after it. The run shows nothing itself: it reports
+// through its signals, and the face that drives it shows the end (folder, sound, boxes).
 class BatchRun final : public QObject {
     Q_OBJECT
 public:
-    struct Failure {
-        QByteArray path;
-        QString reason;
-    };
-
-    BatchRun(BatchSource& source, DOSOutputs& dos, QString programFolder,
+    BatchRun(FileList& list, Choices& choices, platform::MessageBoxes& boxes, QString programFolder,
              QObject* parent = nullptr);
+    ~BatchRun() override;
 
-    // The Start action: refuses an empty list, otherwise disables the controls and starts the
-    // first file shortly after, so that the disabled look is painted first.
-    void Start();
+    // The Start action: false for an empty list. Otherwise the first files start shortly
+    // after, so that a window can paint its disabled look first.
+    bool Start();
+    // Stops every running converter (each removes its temporary file) and converts nothing
+    // more; returns once they have ended. No runFinished follows.
+    void Stop();
     [[nodiscard]] bool isActive() const { return active_; }
+    [[nodiscard]] int runningCount() const { return static_cast<int>(jobs_.size()); }
 
-    static constexpr int kMaxListedFailures = 20;
-    // The text of the box that lists failed files.
-    [[nodiscard]] static QString FailureReport(const std::vector<Failure>& failures);
+    static constexpr int kMaxListedItems = 20;
+    // The text of the box at the end of a run; empty when there is nothing to report.
+    [[nodiscard]] static QString ReportText(const RunReport& report);
 
 signals:
-    void finished();
+    void fileStarted(const QByteArray& path, const QByteArray& outputPath);
+    // The bar's width in twips and its caption: per file with one job at a time, for the whole
+    // run with several.
+    void progressChanged(float barWidthTwips, const QString& caption);
+    void fileFinished(const QByteArray& path, const QByteArray& outputPath,
+                      const FileOutcome& outcome);
+    void runFinished(const RunReport& report);
 
 private:
-    void ConvertAll();
-    void convertNext();
-    void objDOS_ReceiveOutputs(const QByteArray& chunk);
-    void objDOS_CommandOver();
-    void finishRun();
-    void restoreWindow();
-    void abortRun();
-    [[nodiscard]] QString failureReason() const;
+    struct Job;
 
-    BatchSource& source_;
-    DOSOutputs& objDOS_;
+    void ConvertAll();
+    void fillSlots();
+    bool startEntry(int index);
+    void objDOS_ReceiveOutputs(Job& job, const QByteArray& chunk);
+    void objDOS_CommandOver(Job& job);
+    void showRunProgress();
+    void finishRun();
+    void abortRun();
+    void prepareFolder(const std::string& folder);
+    [[nodiscard]] static FileOutcome outcomeOf(const DOSOutputs& dos);
+
+    FileList& list_;
+    Choices& choices_;
+    platform::MessageBoxes& boxes_;
     QString programFolder_;
     QTimer Timer1_;
     bool active_ = false;
-    bool converting_ = false;
-    std::int32_t totalSeconds_ = 0;
-    ConversionSettings current_;
-    std::vector<Failure> failures_;
+    bool started_ = false; // the start delay is over
+    std::vector<std::unique_ptr<Job>> jobs_;
+    int finished_ = 0;
+    float shownFraction_ = 0.0f;
+    int shownFiles_ = 0;
+    std::set<std::string> usedOutputs_;
+    std::set<std::string> preparedFolders_;
+    RunReport report_;
 };

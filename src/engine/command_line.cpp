@@ -81,18 +81,27 @@ std::string GetBaseName(std::string_view path, char separator) {
     return name.substr(0, name.find('.'));
 }
 
-std::optional<BuiltCommand> BuildCommandLine(const std::string& in, const ConversionSettings& s,
-                                             const std::string& programFolder,
-                                             const PathStyle& style) {
-    if (s.formatIndex < 0 || s.formatIndex >= kOutputFormatCount)
-        return std::nullopt;
-    const auto format = static_cast<OutputFormat>(s.formatIndex);
-
+std::string DefaultOutputPath(const std::string& in, const ConversionSettings& s,
+                              const PathStyle& style) {
     std::string folder = s.outputFolder;
     if (folder.empty() || folder.back() != style.separator)
         folder += style.separator;
-    const std::string out =
-        folder + GetBaseName(in, style.separator) + std::string(FormatExtension(s.formatIndex));
+    return folder + GetBaseName(in, style.separator) + std::string(FormatExtension(s.formatIndex));
+}
+
+std::optional<BuiltCommand> BuildCommandLine(const std::string& in, const ConversionSettings& s,
+                                             const std::string& programFolder,
+                                             const PathStyle& style) {
+    return BuildCommandLineTo(in, DefaultOutputPath(in, s, style), s, programFolder, style);
+}
+
+std::optional<BuiltCommand> BuildCommandLineTo(const std::string& in, const std::string& out,
+                                               const ConversionSettings& s,
+                                               const std::string& programFolder,
+                                               const PathStyle& style) {
+    if (s.formatIndex < 0 || s.formatIndex >= kOutputFormatCount)
+        return std::nullopt;
+    const auto format = static_cast<OutputFormat>(s.formatIndex);
 
     BuiltCommand built;
     built.program = programFolder + style.separator + style.converter;

@@ -47,6 +47,17 @@ struct BuiltCommand {
 BuildCommandLine(const std::string& inputPath, const ConversionSettings& settings,
                  const std::string& programFolder, const PathStyle& style = PathStyle::native());
 
+// The same with the output path given: a run that keeps outputs apart names them itself.
+[[nodiscard]] std::optional<BuiltCommand>
+BuildCommandLineTo(const std::string& inputPath, const std::string& outputPath,
+                   const ConversionSettings& settings, const std::string& programFolder,
+                   const PathStyle& style = PathStyle::native());
+
+// The output folder, the input's base name and the format's extension.
+[[nodiscard]] std::string DefaultOutputPath(const std::string& inputPath,
+                                            const ConversionSettings& settings,
+                                            const PathStyle& style = PathStyle::native());
+
 // The part of a path after its last separator.
 [[nodiscard]] std::string GetFileName(std::string_view path, char separator = '/');
 // The file name of a path up to its first dot.

@@ -12,14 +12,15 @@ namespace {
 
 constexpr int kPipeBytes = 1 << 20;
 
-void ShowFailure(const char* text) {
-    platform::messageBoxes().show(QString::fromLatin1(text), platform::MsgIcon::Critical,
-                                  platform::applicationTitle());
-}
-
 } // namespace
 
-DOSOutputs::DOSOutputs(QObject* parent) : QObject(parent) {}
+DOSOutputs::DOSOutputs(platform::MessageBoxes& boxes, QObject* parent)
+    : QObject(parent), boxes_(boxes) {}
+
+void DOSOutputs::showFailure(const char* text) {
+    boxes_.show(QString::fromLatin1(text), platform::MsgIcon::Critical,
+                platform::applicationTitle());
+}
 
 DOSOutputs::~DOSOutputs() {
     if (!process_)
@@ -44,12 +45,12 @@ bool DOSOutputs::Start() {
     if (process_)
         return false;
     if (commandLine_.isEmpty() && program_.empty()) {
-        ShowFailure("Command Line empty");
+        showFailure("Command Line empty");
         return false;
     }
     if (program_.empty()) {
         // A bare text is never split into arguments by guessing.
-        ShowFailure("File or command not found");
+        showFailure("File or command not found");
         return false;
     }
 
@@ -77,7 +78,7 @@ bool DOSOutputs::Start() {
     process->start(QIODevice::ReadOnly);
     if (!process->waitForStarted(-1)) {
         delete process;
-        ShowFailure("File or command not found");
+        showFailure("File or command not found");
         return false;
     }
     process_ = process;

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+namespace platform {
+class MessageBoxes;
+}
+
 // Runs one console command with standard output and standard error joined, hands every
 // piece of output to its owner in chunks of at most 1024 bytes, and tells the owner when the
 // command is over. The command is an argument vector executed byte for byte (no shell, no
@@ -18,7 +22,8 @@ class DOSOutputs final : public QObject {
 public:
     static constexpr int kChunkSize = 1024;
 
-    explicit DOSOutputs(QObject* parent = nullptr);
+    // `boxes` shows why a command could not be started.
+    explicit DOSOutputs(platform::MessageBoxes& boxes, QObject* parent = nullptr);
     ~DOSOutputs() override;
 
     // The shown text and the vector that is executed.
@@ -48,6 +53,9 @@ private:
     void deliver(const QByteArray& data);
     void finish(int exitCode, QProcess::ExitStatus status);
 
+    void showFailure(const char* text);
+
+    platform::MessageBoxes& boxes_;
     QString commandLine_;
     std::string program_;
     std::vector<std::string> arguments_;

@@ -17,7 +17,7 @@ const QString kOpenFilesTitle = QStringLiteral("Open Files");
 
 void AddAndUpdate(const FileListHooks& list, const QString& path) {
     if (!path.isEmpty() && list.addFileEntry)
-        list.addFileEntry(QFile::encodeName(path));
+        list.addFileEntry(QFile::encodeName(path), {});
     if (list.updateDropHint)
         list.updateDropHint();
 }
@@ -41,8 +41,8 @@ void AddFileCommand::run() {
     AddAndUpdate(list_, chosen);
 }
 
-QString OpenFileDialog(QWidget* owner, const QString& title, QString& initialFolder,
-                       const QString& filter, std::uint32_t flags) {
+QString OpenFileDialog(dialogs::Backend& dialogs, QWidget* owner, const QString& title,
+                       QString& initialFolder, const QString& filter, std::uint32_t flags) {
     if (initialFolder.trimmed().isEmpty()) {
         initialFolder = QCoreApplication::applicationDirPath();
     } else {
@@ -59,13 +59,14 @@ QString OpenFileDialog(QWidget* owner, const QString& title, QString& initialFol
     request.nameFilters = filters.filters;
     request.selectedFilter = filters.selected;
     request.mustExist = (flags & dialogs::kOfnFileMustExist) != 0;
-    return dialogs::backend().chooseFile(owner, request).value_or(QString());
+    return dialogs.chooseFile(owner, request).value_or(QString());
 }
 
-void DropZoneClick(QWidget* owner, const FileListHooks& list) {
+void DropZoneClick(dialogs::Backend& dialogs, QWidget* owner, const FileListHooks& list) {
     QString folder;
-    const QString chosen = OpenFileDialog(owner, kOpenFilesTitle, folder, QStringLiteral("*.*|*.*"),
-                                          dialogs::kOfnLongNames | dialogs::kOfnNoChangeDir);
+    const QString chosen =
+        OpenFileDialog(dialogs, owner, kOpenFilesTitle, folder, QStringLiteral("*.*|*.*"),
+                       dialogs::kOfnLongNames | dialogs::kOfnNoChangeDir);
     if (chosen.isEmpty())
         return;
     AddAndUpdate(list, chosen);

@@ -7,6 +7,9 @@
 #include "filelist/list_hooks.h"
 
 class CCommonDialogs;
+namespace dialogs {
+class Backend;
+}
 class QWidget;
 
 inline constexpr auto kAddFileFilter =
@@ -34,8 +37,8 @@ private:
 // The open dialog of the drop zone. `initialFolder` gets a trailing "/" and falls back to
 // the program folder when blank or missing; it holds the folder used on return. `flags`
 // are the dialogs::kOfn* bits. Returns the chosen path, or empty on cancel.
-QString OpenFileDialog(QWidget* owner, const QString& title, QString& initialFolder,
-                       const QString& filter = {}, std::uint32_t flags = 0);
+QString OpenFileDialog(dialogs::Backend& dialogs, QWidget* owner, const QString& title,
+                       QString& initialFolder, const QString& filter = {}, std::uint32_t flags = 0);
 
 // A click on the drop zone: any name may be typed, also one of a missing file.
-void DropZoneClick(QWidget* owner, const FileListHooks& list);
+void DropZoneClick(dialogs::Backend& dialogs, QWidget* owner, const FileListHooks& list);

@@ -48,10 +48,10 @@ void ShowHint(const FileListHooks& list, const char* text) {
 
 } // namespace
 
-void AddFolder(QWidget* owner, const FileListHooks& list) {
+void AddFolder(dialogs::Backend& dialogs, QWidget* owner, const FileListHooks& list) {
     const QPointer<QWidget> guard(owner);
     const auto folder =
-        dialogs::backend().chooseFolder(owner, QString::fromLatin1(kSelectFolderPrompt), QString());
+        dialogs.chooseFolder(owner, QString::fromLatin1(kSelectFolderPrompt), QString());
     if (owner && guard.isNull())
         return;
     ShowHint(list, kSearchingFilesText);
@@ -73,7 +73,7 @@ void AddFolder(QWidget* owner, const FileListHooks& list) {
             return;
         for (const QByteArray& path : found) {
             if (list.addFileEntry)
-                list.addFileEntry(path);
+                list.addFileEntry(path, native);
             if (!pump())
                 return;
         }

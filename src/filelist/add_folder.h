@@ -4,6 +4,9 @@
 #include "filelist/list_hooks.h"
 
 class QWidget;
+namespace dialogs {
+class Backend;
+}
 
 inline constexpr auto kSelectFolderPrompt = "Please select a folder:";
 
@@ -14,4 +17,4 @@ inline constexpr int kAddFolderEventInterval = 25;
 // own files first, then each sub-folder's, depth first. The hint reads "Searching Files..."
 // meanwhile and events keep being processed, so other commands stay usable. If `owner`
 // goes away during the search, the search stops and nothing more is touched.
-void AddFolder(QWidget* owner, const FileListHooks& list);
+void AddFolder(dialogs::Backend& dialogs, QWidget* owner, const FileListHooks& list);

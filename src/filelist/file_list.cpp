@@ -8,6 +8,8 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include <algorithm>
+
 FileList::FileList(QObject* parent)
     : QAbstractTableModel(parent), hintText_(idleHintText()),
       selection_(new QItemSelectionModel(this, this)) {}
@@ -62,9 +64,37 @@ std::vector<QByteArray> FileList::droppedPaths(const QMimeData& data) {
     return paths;
 }
 
-void FileList::AddFileEntry(const QByteArray& path) {
-    entries_.push_back(Entry{path, FormatTag(QFile::decodeName(path))});
+void FileList::AddFileEntry(const QByteArray& path, const QByteArray& root) {
+    entries_.push_back(Entry{path, FormatTag(QFile::decodeName(path)), root, nextId_++});
     scheduleCommit();
+}
+
+QByteArray FileList::root(int index) const {
+    if (index < 0 || index >= count())
+        return {};
+    return entries_[static_cast<std::size_t>(index)].root;
+}
+
+quint64 FileList::entryId(int index) const {
+    if (index < 0 || index >= count())
+        return 0;
+    return entries_[static_cast<std::size_t>(index)].id;
+}
+
+void FileList::RemoveEntry(quint64 id) {
+    const auto found =
+        std::find_if(entries_.begin(), entries_.end(), [id](const Entry& e) { return e.id == id; });
+    if (found != entries_.end())
+        removeRow(static_cast<std::size_t>(found - entries_.begin()));
+}
+
+void FileList::removeRow(std::size_t row) {
+    commitRows();
+    const int r = static_cast<int>(row);
+    beginRemoveRows({}, r, r);
+    entries_.erase(entries_.begin() + r);
+    --committed_;
+    endRemoveRows();
 }
 
 QByteArray FileList::path(int index) const {
@@ -84,13 +114,8 @@ QString FileList::format(int index) const {
 }
 
 void FileList::RemoveFirstEntry() {
-    if (entries_.empty())
-        return;
-    commitRows();
-    beginRemoveRows({}, 0, 0);
-    entries_.erase(entries_.begin());
-    --committed_;
-    endRemoveRows();
+    if (!entries_.empty())
+        removeRow(0);
 }
 
 void FileList::RemoveSelected() {
@@ -98,11 +123,7 @@ void FileList::RemoveSelected() {
     if (count() > 0) {
         const QModelIndex current = selection_->currentIndex();
         if (current.isValid() && current.model() == this && current.row() < count()) {
-            const int row = current.row();
-            beginRemoveRows({}, row, row);
-            entries_.erase(entries_.begin() + row);
-            --committed_;
-            endRemoveRows();
+            removeRow(static_cast<std::size_t>(current.row()));
         }
     }
     if (count() == 0)

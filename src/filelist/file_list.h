@@ -34,14 +34,22 @@ public:
     // Local paths carried by a drop, in the order of the drag source; bytes are exact.
     [[nodiscard]] static std::vector<QByteArray> droppedPaths(const QMimeData& data);
 
-    void AddFileEntry(const QByteArray& path);
+    // `root` is the folder the entry was found in by a folder search (empty for a file added
+    // on its own), so that a run can keep the folder's tree.
+    void AddFileEntry(const QByteArray& path, const QByteArray& root = {});
     [[nodiscard]] int count() const { return static_cast<int>(entries_.size()); }
     [[nodiscard]] QByteArray path(int index) const;
+    [[nodiscard]] QByteArray root(int index) const;
+    // Stays with its entry while entries before it come and go; 0 outside the list.
+    [[nodiscard]] quint64 entryId(int index) const;
     [[nodiscard]] QString displayText(int index) const;
     [[nodiscard]] QString format(int index) const;
 
-    // Drops entry 0 without touching the hint: the batch run calls this after each file.
+    // Drops entry 0 without touching the hint.
     void RemoveFirstEntry();
+    // Drops the entry with this id, if it is still there, without touching the hint: a run
+    // calls this as each file ends.
+    void RemoveEntry(quint64 id);
     // Removes the current row of the selection model, if there is one.
     void RemoveSelected();
     void RemoveAll();
@@ -78,12 +86,17 @@ private:
     struct Entry {
         QByteArray path;
         QString format;
+        QByteArray root;
+        quint64 id = 0;
     };
+
+    void removeRow(std::size_t row);
 
     void scheduleCommit();
 
     std::vector<Entry> entries_;
     int committed_ = 0; // rows views know about
+    quint64 nextId_ = 1;
     bool commitQueued_ = false;
     bool hintVisible_ = true;
     QString hintText_;

@@ -7,8 +7,9 @@
 
 // How the add commands reach the file list without knowing its class.
 struct FileListHooks {
-    // Appends one entry; the path is in native bytes, exactly as found.
-    std::function<void(const QByteArray& path)> addFileEntry;
+    // Appends one entry; the path is in native bytes, exactly as found. `root` is the folder
+    // a folder search started from, empty for a file added on its own.
+    std::function<void(const QByteArray& path, const QByteArray& root)> addFileEntry;
     // Shows the hint box exactly when the list is empty.
     std::function<void()> updateDropHint;
     // Shows the hint box with the given caption, whatever the list holds.

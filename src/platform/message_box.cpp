@@ -1,4 +1,4 @@
-#include "platform/message_box.h"
+#include "platform/desktop_services.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -6,46 +6,27 @@
 namespace platform {
 namespace {
 
-class QtMessageBoxes final : public MessageBoxes {
-public:
-    void show(const QString& text, MsgIcon icon, const QString& title) override {
-        QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
-        box.exec();
+QMessageBox::Icon toQt(MsgIcon icon) {
+    switch (icon) {
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::None:
+        break;
     }
-
-private:
-    static QMessageBox::Icon toQt(MsgIcon icon) {
-        switch (icon) {
-        case MsgIcon::Critical:
-            return QMessageBox::Critical;
-        case MsgIcon::Question:
-            return QMessageBox::Question;
-        case MsgIcon::Exclamation:
-            return QMessageBox::Warning;
-        case MsgIcon::Information:
-            return QMessageBox::Information;
-        case MsgIcon::None:
-            break;
-        }
-        return QMessageBox::NoIcon;
-    }
-};
-
-MessageBoxes* replacement = nullptr;
+    return QMessageBox::NoIcon;
+}
 
 } // namespace
 
-QString applicationTitle() {
-    return QStringLiteral("Pelkora");
-}
-
-MessageBoxes& messageBoxes() {
-    static QtMessageBoxes real;
-    return replacement ? *replacement : real;
-}
-
-void setMessageBoxes(MessageBoxes* r) {
-    replacement = r;
+void QtMessageBoxes::show(const QString& text, MsgIcon icon, const QString& title) {
+    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
 }
 
 } // namespace platform

@@ -2,14 +2,12 @@
 
 #include <QString>
 
-class QWidget;
-
 namespace platform {
 
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 
-// Every message box of the program goes through this interface so that tests can record
-// what would have been shown instead of blocking on a modal box.
+// Every message box of the program goes through this interface, passed in where it is used:
+// the window shows boxes, the batch mode prints lines, tests record what would be shown.
 class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
@@ -17,10 +15,8 @@ public:
 };
 
 // The application's title, used where a box carries "the program's title".
-[[nodiscard]] QString applicationTitle();
-
-[[nodiscard]] MessageBoxes& messageBoxes();
-// Replaces the service (nullptr restores the real one). The caller keeps ownership.
-void setMessageBoxes(MessageBoxes* replacement);
+[[nodiscard]] inline QString applicationTitle() {
+    return QStringLiteral("Pelkora");
+}
 
 } // namespace platform

@@ -4,15 +4,11 @@
 
 namespace platform {
 
-// Opens folders, web pages and mail links with the desktop's programs. Tests replace it.
+// Opens folders, web pages and mail links with the desktop's programs.
 class Shell {
 public:
     virtual ~Shell() = default;
     virtual bool openUrl(const QUrl& url) = 0;
 };
-
-[[nodiscard]] Shell& shell();
-// Replaces the service (nullptr restores the real one). The caller keeps ownership.
-void setShell(Shell* replacement);
 
 } // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/sound.h"
+#include "platform/desktop_services.h"
 
 #include <QAudioDevice>
 #include <QFileInfo>
@@ -14,49 +14,35 @@ namespace {
 // A chime longer than this is cut short rather than holding the window.
 constexpr int kLongestWaitMs = 15000;
 
-class QtSound final : public Sound {
-public:
-    void playToEnd(const QString& path, std::function<void()> done) override {
-        if (QMediaDevices::audioOutputs().isEmpty() || !QFileInfo(path).isFile()) {
-            QTimer::singleShot(0, std::move(done));
-            return;
-        }
-        auto* effect = new QSoundEffect;
-        auto finished = std::make_shared<bool>(false);
-        auto finish = [effect, finished, done = std::move(done)] {
-            if (*finished)
-                return;
-            *finished = true;
-            effect->stop();
-            effect->deleteLater();
-            done();
-        };
-        QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect, finish] {
-            if (effect->status() == QSoundEffect::Error)
-                finish();
-            else if (effect->status() == QSoundEffect::Ready)
-                effect->play();
-        });
-        QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect, finish] {
-            if (!effect->isPlaying())
-                finish();
-        });
-        QTimer::singleShot(kLongestWaitMs, effect, finish);
-        effect->setSource(QUrl::fromLocalFile(path));
-    }
-};
-
-Sound* replacement = nullptr;
-
 } // namespace
 
-Sound& sound() {
-    static QtSound real;
-    return replacement ? *replacement : real;
-}
-
-void setSound(Sound* r) {
-    replacement = r;
+void QtSound::playToEnd(const QString& path, std::function<void()> done) {
+    if (QMediaDevices::audioOutputs().isEmpty() || !QFileInfo(path).isFile()) {
+        QTimer::singleShot(0, std::move(done));
+        return;
+    }
+    auto* effect = new QSoundEffect;
+    auto finished = std::make_shared<bool>(false);
+    auto finish = [effect, finished, done = std::move(done)] {
+        if (*finished)
+            return;
+        *finished = true;
+        effect->stop();
+        effect->deleteLater();
+        done();
+    };
+    QObject::connect(effect, &QSoundEffect::statusChanged, effect, [effect, finish] {
+        if (effect->status() == QSoundEffect::Error)
+            finish();
+        else if (effect->status() == QSoundEffect::Ready)
+            effect->play();
+    });
+    QObject::connect(effect, &QSoundEffect::playingChanged, effect, [effect, finish] {
+        if (!effect->isPlaying())
+            finish();
+    });
+    QTimer::singleShot(kLongestWaitMs, effect, finish);
+    effect->setSource(QUrl::fromLocalFile(path));
 }
 
 } // namespace platform

@@ -14,8 +14,4 @@ public:
     virtual void playToEnd(const QString& path, std::function<void()> done) = 0;
 };
 
-[[nodiscard]] Sound& sound();
-// Replaces the service (nullptr restores the real one). The caller keeps ownership.
-void setSound(Sound* replacement);
-
 } // namespace platform

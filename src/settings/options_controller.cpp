@@ -2,7 +2,6 @@
 
 #include "platform/message_box.h"
 #include "settings/cut_range.h"
-#include "settings/settings_io.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,9 +23,10 @@ void setTextOf(QLineEdit* box, const std::string& text) {
 
 } // namespace
 
-OptionsController::OptionsController(const OptionsControls& controls, QString optionsPath,
-                                     OptionsRecords& options, QObject* parent)
-    : QObject(parent), c_(controls), optionsPath_(std::move(optionsPath)), options_(options) {
+OptionsController::OptionsController(const OptionsControls& controls, Choices& choices,
+                                     SettingsPlace place, platform::MessageBoxes& boxes,
+                                     QObject* parent)
+    : QObject(parent), c_(controls), choices_(choices), place_(std::move(place)), boxes_(boxes) {
     if (c_.chkMC)
         connect(c_.chkMC, &QCheckBox::toggled, this, [this] { chkMC_Click(); });
 }
@@ -38,14 +38,15 @@ QLineEdit* OptionsController::box(int which) const {
 }
 
 void OptionsController::Load() {
-    if (c_.cmbSR && IsListIndex(options_.FinishSound, c_.cmbSR->count()))
-        c_.cmbSR->setCurrentIndex(options_.FinishSound);
+    const OptionsRecords& options = choices_.value().options;
+    if (c_.cmbSR && IsListIndex(options.FinishSound, c_.cmbSR->count()))
+        c_.cmbSR->setCurrentIndex(options.FinishSound);
     // Any non-zero value turns the cut on in the conversion, so the box shows it as on.
     if (c_.chkMC)
-        c_.chkMC->setChecked(options_.CutEnabled != 0);
+        c_.chkMC->setChecked(options.CutEnabled != 0);
     chkMC_Click();
     if (c_.chkMC && c_.chkMC->isChecked()) {
-        const CutBoxTexts texts = CutBoxTextsFor(options_.CutStart, options_.CutLength);
+        const CutBoxTexts texts = CutBoxTextsFor(options.CutStart, options.CutLength);
         setTextOf(c_.txtFromH, texts.fromH);
         setTextOf(c_.txtFromM, texts.fromM);
         setTextOf(c_.txtFromS, texts.fromS);
@@ -69,9 +70,8 @@ bool OptionsController::imgOK_Click() {
                             textOf(c_.txtToM).toStdString(),   textOf(c_.txtToS).toStdString()};
     const CutEntryCheck check = CheckCutEntries(texts);
     if (check.problem) {
-        platform::messageBoxes().show(QString::fromStdString(check.problem->message),
-                                      platform::MsgIcon::Exclamation,
-                                      QString::fromStdString(check.problem->title));
+        boxes_.show(QString::fromStdString(check.problem->message), platform::MsgIcon::Exclamation,
+                    QString::fromStdString(check.problem->title));
         // A disabled box takes no focus; the message has been shown all the same.
         if (QLineEdit* b = box(static_cast<int>(check.problem->focus)))
             b->setFocus(Qt::OtherFocusReason);
@@ -81,11 +81,13 @@ bool OptionsController::imgOK_Click() {
         c_.chkMC->setChecked(false);
 
     const int sound = c_.cmbSR ? c_.cmbSR->currentIndex() : 0;
-    options_.FinishSound = static_cast<std::int16_t>(sound);
-    options_.CutEnabled = (c_.chkMC && c_.chkMC->isChecked()) ? 1 : 0;
-    options_.CutStart = check.start;
-    options_.CutLength = check.length;
-    lastWrite_ = WriteOptionsFile(optionsPath_, options_);
+    OptionsRecords options;
+    options.FinishSound = static_cast<std::int16_t>(sound);
+    options.CutEnabled = (c_.chkMC && c_.chkMC->isChecked()) ? 1 : 0;
+    options.CutStart = check.start;
+    options.CutLength = check.length;
+    choices_.setOptions(options);
+    lastWrite_ = WriteOptions(place_, choices_.value());
     return true;
 }
 

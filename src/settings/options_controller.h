@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/settings_file.h"
+#include "settings/settings_store.h"
 
 #include <QObject>
 #include <QString>
@@ -8,6 +8,10 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+
+namespace platform {
+class MessageBoxes;
+}
 
 namespace settings {
 
@@ -28,8 +32,8 @@ struct OptionsControls {
 // Every control must outlive the controller.
 class OptionsController final : public QObject {
 public:
-    OptionsController(const OptionsControls& controls, QString optionsPath,
-                      OptionsRecords& options = Module1(), QObject* parent = nullptr);
+    OptionsController(const OptionsControls& controls, Choices& choices, SettingsPlace place,
+                      platform::MessageBoxes& boxes, QObject* parent = nullptr);
 
     // Fills the controls from the options as the dialog opens.
     void Load();
@@ -48,8 +52,9 @@ private:
     QLineEdit* box(int which) const;
 
     OptionsControls c_;
-    QString optionsPath_;
-    OptionsRecords& options_;
+    Choices& choices_;
+    SettingsPlace place_;
+    platform::MessageBoxes& boxes_;
     WriteResult lastWrite_;
 };
 

@@ -102,11 +102,6 @@ std::optional<std::string> FieldReader::next() {
     return std::string(value);
 }
 
-OptionsRecords& Module1() {
-    static OptionsRecords globals;
-    return globals;
-}
-
 SetupUpdate ParseSetupText(std::string_view text) {
     FieldReader reader(text);
     SetupUpdate update;

@@ -55,6 +55,8 @@ struct OptionsRecords {
     std::int16_t CutEnabled = 0;  // 0 = cutter off, 1 = on
     std::int32_t CutStart = 0;    // whole seconds
     std::int32_t CutLength = 0;   // whole seconds, counted from CutStart
+
+    bool operator==(const OptionsRecords&) const = default;
 };
 
 struct OptionsUpdate {
@@ -64,9 +66,6 @@ struct OptionsUpdate {
     std::optional<std::int32_t> CutStart;
     std::optional<std::int32_t> CutLength;
 };
-
-// The program's one set of options, shared by the options dialog and the batch run.
-[[nodiscard]] OptionsRecords& Module1();
 
 [[nodiscard]] SetupUpdate ParseSetupText(std::string_view text);
 [[nodiscard]] OptionsUpdate ParseOptionsText(std::string_view text);

@@ -1,5 +1,6 @@
 #include "ui/frm_main.h"
 
+#include "engine/choice_lists.h"
 #include "filelist/file_list.h"
 #include "filelist/file_list_view.h"
 #include "ui/frm_menu.h"
@@ -26,6 +27,13 @@
 namespace L = layout::main;
 
 namespace {
+
+template <std::size_t N> QStringList ListItems(const std::array<std::string_view, N>& list) {
+    QStringList items;
+    for (std::string_view item : list)
+        items << QString::fromLatin1(item.data(), static_cast<qsizetype>(item.size()));
+    return items;
+}
 
 QComboBox* makeCombo(QWidget* parent, const QRect& where, const QStringList& items,
                      const QString& tip, const QString& name) {
@@ -150,30 +158,20 @@ void frmMain::buildControls() {
     lblText_->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(list_, &FileList::hintChanged, this, &frmMain::showHint);
 
-    cmbOF_ = makeCombo(this, L::cmbOF,
-                       {QStringLiteral("MP3"), QStringLiteral("WMA"), QStringLiteral("OGG"),
-                        QStringLiteral("WAV"), QStringLiteral("FLAC"), QStringLiteral("AC3"),
-                        QStringLiteral("AAC"), QStringLiteral("AMR"), QStringLiteral("MPG")},
+    cmbOF_ = makeCombo(this, L::cmbOF, ListItems(choices::kFormats),
                        QStringLiteral("Output Format"), QStringLiteral("Output format"));
     picButtonOF_ = makeButton(L::picButtonOF, QStringLiteral("Open the output format list"),
                               QStringLiteral("MP3 Audio Bitrate"), false);
-    cmbBR_ = makeCombo(this, L::cmbBR,
-                       {QStringLiteral("32"), QStringLiteral("48"), QStringLiteral("56"),
-                        QStringLiteral("64"), QStringLiteral("80"), QStringLiteral("96"),
-                        QStringLiteral("112"), QStringLiteral("128"), QStringLiteral("192"),
-                        QStringLiteral("224"), QStringLiteral("256"), QStringLiteral("320")},
+    cmbBR_ = makeCombo(this, L::cmbBR, ListItems(choices::kBitrates),
                        QStringLiteral("MP3 Audio Bitrate"), QStringLiteral("Bitrate"));
     picButtonBR_ = makeButton(L::picButtonBR, QStringLiteral("Open the bitrate list"),
                               QStringLiteral("MP3 Audio Bitrate"), false);
-    cmbR_ = makeCombo(this, L::cmbR,
-                      {QStringLiteral("48000"), QStringLiteral("44100"), QStringLiteral("32000"),
-                       QStringLiteral("24000"), QStringLiteral("22050"), QStringLiteral("16000"),
-                       QStringLiteral("12050"), QStringLiteral("8000")},
+    cmbR_ = makeCombo(this, L::cmbR, ListItems(choices::kSampleRates),
                       QStringLiteral("MP3 Audio Rate"), QStringLiteral("Sample rate"));
     picButtonR_ = makeButton(L::picButtonR, QStringLiteral("Open the sample rate list"),
                              QStringLiteral("MP3 Audio Rate"), false);
     cmbChannel_ =
-        makeCombo(this, L::cmbChannel, {QStringLiteral("Mono"), QStringLiteral("Stereo")},
+        makeCombo(this, L::cmbChannel, ListItems(choices::kChannels),
                   QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), QStringLiteral("Channels"));
     picButtonChannel_ = makeButton(L::picButtonChannel, QStringLiteral("Open the channels list"),
                                    QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), false);
@@ -182,10 +180,10 @@ void frmMain::buildControls() {
         arrow->setFocusPolicy(Qt::NoFocus);
         arrow->setPicture(pictures_.imgButton);
     }
-    cmbOF_->setCurrentIndex(0);
-    cmbBR_->setCurrentIndex(7);
-    cmbR_->setCurrentIndex(1);
-    cmbChannel_->setCurrentIndex(1);
+    cmbOF_->setCurrentIndex(choices::kDefaultFormat);
+    cmbBR_->setCurrentIndex(choices::kDefaultBitrate);
+    cmbR_->setCurrentIndex(choices::kDefaultRate);
+    cmbChannel_->setCurrentIndex(choices::kDefaultChannels);
 
     txtPath_ = new QLineEdit(this);
     txtPath_->setGeometry(L::txtPath);

@@ -1,5 +1,7 @@
 #include "ui/frm_options.h"
 
+#include "engine/choice_lists.h"
+
 #include "ui/layout.h"
 #include "ui/widgets.h"
 
@@ -32,7 +34,8 @@ frmOptions::frmOptions(QWidget* parent)
 
     const QFont small = skin::font(10);
     cmbSR_ = new QComboBox(this);
-    cmbSR_->addItems({QStringLiteral("ON"), QStringLiteral("OFF")});
+    cmbSR_->addItems({QString::fromLatin1(choices::kFinishSound[0].data()),
+                      QString::fromLatin1(choices::kFinishSound[1].data())});
     cmbSR_->setGeometry(L::cmbSR);
     cmbSR_->setFont(small);
     cmbSR_->setToolTip(QStringLiteral("MP3 Audio Bitrate"));

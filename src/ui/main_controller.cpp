@@ -1,15 +1,14 @@
 #include "ui/main_controller.h"
 
 #include "dialogs/dialog_backend.h"
-#include "engine/dos_outputs.h"
 #include "filelist/add_file.h"
 #include "filelist/add_folder.h"
 #include "filelist/file_list.h"
 #include "filelist/file_list_view.h"
 #include "platform/message_box.h"
 #include "platform/shell.h"
+#include "platform/sound.h"
 #include "settings/options_controller.h"
-#include "settings/settings_io.h"
 #include "ui/frm_main.h"
 #include "ui/frm_menu.h"
 #include "ui/frm_options.h"
@@ -33,51 +32,67 @@ QString FromView(std::string_view text) {
 
 } // namespace
 
-MainController::MainController(frmMain& window, QString programFolder, QObject* parent)
+MainController::MainController(frmMain& window, QString programFolder, platform::Services services,
+                               QObject* parent)
     : QObject(parent), window_(window), programFolder_(std::move(programFolder)),
-      objDOS_(new DOSOutputs(this)) {
-    batch_ = new BatchRun(*this, *objDOS_, programFolder_, this);
+      services_(services), place_(settings::FindSettingsPlace(programFolder_)),
+      dialogs_(services.dialogs) {
     dialogs_.Init(&window_);
-
     FileList* list = window_.fileList();
-    hooks_.addFileEntry = [list](const QByteArray& path) { list->AddFileEntry(path); };
+    batch_ = new BatchRun(*list, choices_, services_.boxes, programFolder_, this);
+
+    hooks_.addFileEntry = [list](const QByteArray& path, const QByteArray& root) {
+        list->AddFileEntry(path, root);
+    };
     hooks_.updateDropHint = [list] { list->UpdateDropHint(); };
     hooks_.showDropHint = [list](const QString& text) { list->ShowDropHint(text); };
     addFile_ = std::make_unique<AddFileCommand>(dialogs_, hooks_);
 
     commands_.addFile = [this] { addFile_->run(); };
-    commands_.addFolder = [this] { AddFolder(&window_, hooks_); };
+    commands_.addFolder = [this] { AddFolder(services_.dialogs, &window_, hooks_); };
     commands_.removeSelected = [list] { list->RemoveSelected(); };
     commands_.options = [this] { ShowOptions(); };
     commands_.help = [this] { Help(); };
     commands_.about = [this] { About(); };
     commands_.exit = [this] { Exit(); };
     connectWindow();
+    bindChoices();
 }
 
 MainController::~MainController() = default;
 
-QString MainController::defaultOutputFolder() const {
-    return programFolder_ + QStringLiteral("/output");
-}
-
 void MainController::Load() {
     window_.setProgressWidth(0);
-    window_.cmbBR()->setCurrentIndex(7);
-    window_.cmbR()->setCurrentIndex(1);
-    window_.cmbChannel()->setCurrentIndex(1);
-    window_.cmbOF()->setCurrentIndex(0);
-    window_.txtPath()->setText(defaultOutputFolder());
-
-    settings::ReadSetupFile(settings::SetupFilePath(programFolder_),
-                            {window_.cmbBR(), window_.cmbR(), window_.cmbChannel(),
-                             window_.txtPath(), window_.cmbOF()});
-    if (window_.txtPath()->text().isEmpty())
-        window_.txtPath()->setText(defaultOutputFolder());
-
+    choices_.set(settings::ReadChoices(place_));
+    showChoices();
     window_.lblVersion()->setText(settings::ProgramVersionText());
     window_.lblWeb()->setText(QStringLiteral("Pelkora"));
-    settings::ReadOptionsFile(settings::OptionsFilePath(programFolder_));
+}
+
+void MainController::bindChoices() {
+    connect(&choices_, &Choices::changed, this, &MainController::showChoices);
+    connect(window_.cmbOF(), &QComboBox::currentIndexChanged, &choices_, &Choices::setFormatIndex);
+    connect(window_.cmbBR(), &QComboBox::currentIndexChanged, &choices_, &Choices::setBitrateIndex);
+    connect(window_.cmbR(), &QComboBox::currentIndexChanged, &choices_, &Choices::setRateIndex);
+    connect(window_.cmbChannel(), &QComboBox::currentIndexChanged, &choices_,
+            &Choices::setChannelIndex);
+    connect(window_.txtPath(), &QLineEdit::textChanged, this, [this](const QString& text) {
+        // A folder is bytes and need not be UTF-8: while the box shows the stored folder, the
+        // stored bytes stand.
+        if (text != QFile::decodeName(choices_.value().outputFolder))
+            choices_.setOutputFolder(QFile::encodeName(text));
+    });
+}
+
+void MainController::showChoices() {
+    const ConversionChoices& c = choices_.value();
+    window_.cmbOF()->setCurrentIndex(c.formatIndex);
+    window_.cmbBR()->setCurrentIndex(c.bitrateIndex);
+    window_.cmbR()->setCurrentIndex(c.rateIndex);
+    window_.cmbChannel()->setCurrentIndex(c.channelIndex);
+    const QString folder = QFile::decodeName(c.outputFolder);
+    if (window_.txtPath()->text() != folder)
+        window_.txtPath()->setText(folder);
 }
 
 void MainController::connectWindow() {
@@ -88,18 +103,18 @@ void MainController::connectWindow() {
     for (int i = 0; i < 3; ++i)
         connect(window_.imgMenu(i), &ImageButton::clicked, this, [this, i] { imgMenu_Click(i); });
 
-    connect(window_.imgStart(), &ImageButton::clicked, batch_, &BatchRun::Start);
-    connect(window_.imgConvert(), &ImageButton::clicked, batch_, &BatchRun::Start);
+    connect(window_.imgStart(), &ImageButton::clicked, this, &MainController::Start);
+    connect(window_.imgConvert(), &ImageButton::clicked, this, &MainController::Start);
     connect(window_.imgAdd(), &ImageButton::clicked, this, [this] { commands_.addFile(); });
     connect(window_.picDrag(), &DropZone::clicked, this,
-            [this] { DropZoneClick(&window_, hooks_); });
+            [this] { DropZoneClick(services_.dialogs, &window_, hooks_); });
     connect(window_.imgHelp(), &ImageButton::clicked, this, [this] { commands_.help(); });
     connect(window_.imgExit(), &ImageButton::clicked, this, [this] { commands_.exit(); });
     connect(window_.imgBrowse(), &ImageButton::clicked, this, &MainController::Browse);
     connect(window_.lblWeb(), &LinkLabel::clicked, this,
-            [] { platform::shell().openUrl(QUrl(FromView(product::kHomePage))); });
-    connect(window_.lblFeed(), &LinkLabel::clicked, this, [] {
-        platform::shell().openUrl(QUrl(QString::fromStdString(product::FeedbackLink())));
+            [this] { services_.shell.openUrl(QUrl(FromView(product::kHomePage))); });
+    connect(window_.lblFeed(), &LinkLabel::clicked, this, [this] {
+        services_.shell.openUrl(QUrl(QString::fromStdString(product::FeedbackLink())));
     });
     window_.lblWeb()->setToolTip(FromView(product::kHomePage));
 
@@ -107,6 +122,9 @@ void MainController::connectWindow() {
     connect(&window_, &frmMain::addFileRequested, this, [this] { commands_.addFile(); });
     connect(&window_, &frmMain::helpRequested, this, [this] { commands_.help(); });
     connect(&window_, &frmMain::exitRequested, this, [this] { commands_.exit(); });
+
+    connect(batch_, &BatchRun::progressChanged, this, &MainController::showProgress);
+    connect(batch_, &BatchRun::runFinished, this, &MainController::runFinished);
 }
 
 void MainController::setTxtAction(const QString& word) {
@@ -176,7 +194,7 @@ void MainController::ShowOptions() {
     settings::OptionsController controller({dialog.cmbSR(), dialog.chkMC(), dialog.txtFromH(),
                                             dialog.txtFromM(), dialog.txtFromS(), dialog.txtToH(),
                                             dialog.txtToM(), dialog.txtToS()},
-                                           settings::OptionsFilePath(programFolder_));
+                                           choices_, place_, services_.boxes);
     controller.Load();
     connect(dialog.imgOK(), &ImageButton::clicked, &dialog, [&] {
         if (controller.imgOK_Click())
@@ -188,61 +206,70 @@ void MainController::ShowOptions() {
 }
 
 void MainController::Help() {
-    platform::shell().openUrl(
+    services_.shell.openUrl(
         QUrl::fromLocalFile(programFolder_ + QLatin1Char('/') + FromView(product::kTutorialPage)));
     window_.imgHelp()->clearPicture();
 }
 
 void MainController::About() {
-    platform::messageBoxes().show(QString::fromStdString(product::AboutText()),
-                                  platform::MsgIcon::None, platform::applicationTitle());
+    services_.boxes.show(QString::fromStdString(product::AboutText()), platform::MsgIcon::None,
+                         platform::applicationTitle());
 }
 
 void MainController::Browse() {
-    const auto chosen = dialogs::backend().chooseFolder(
+    const auto chosen = services_.dialogs.chooseFolder(
         &window_, QString::fromLatin1(kSelectFolderPrompt), window_.txtPath()->text());
-    window_.txtPath()->setText(chosen && !chosen->isEmpty() ? *chosen : defaultOutputFolder());
+    choices_.setOutputFolder(chosen && !chosen->isEmpty() ? QFile::encodeName(*chosen)
+                                                          : place_.defaultOutput);
 }
 
 void MainController::Exit() {
+    // A run still going stops here: every converter removes its temporary file.
+    batch_->Stop();
     // Not being able to save the choices is no reason to keep the program open.
-    (void)settings::WriteSetupFile(
-        settings::SetupFilePath(programFolder_),
-        {window_.cmbBR(), window_.cmbR(), window_.cmbChannel(), window_.txtPath(), window_.cmbOF()},
-        QFile::encodeName(defaultOutputFolder()));
+    (void)settings::WriteSetup(place_, choices_.value(), services_.boxes);
     emit exitRequested();
 }
 
-// --- the batch run's view of the window
-
-int MainController::count() const {
-    return window_.fileList()->count();
+void MainController::Start() {
+    if (runActive_)
+        return;
+    if (!batch_->Start()) {
+        services_.boxes.show(QStringLiteral("Please add a file"), platform::MsgIcon::Exclamation,
+                             QStringLiteral("Add"));
+        return;
+    }
+    runActive_ = true;
+    setRunning(true);
 }
 
-QByteArray MainController::firstPath() const {
-    return window_.fileList()->path(0);
+void MainController::runFinished(const RunReport& report) {
+    if (report.aborted) {
+        // The converter could not be started; the runner has said so. The list stays.
+        setRunning(false);
+        showProgress(0.0f, QStringLiteral("0%"));
+        runActive_ = false;
+        emit runEnded();
+        return;
+    }
+    services_.shell.openUrl(QUrl::fromLocalFile(QFile::decodeName(report.outputFolder)));
+    if (choices_.value().finishSoundOn()) {
+        services_.sound.playToEnd(programFolder_ + QStringLiteral("/sound.wav"),
+                                  [this, report] { restoreWindow(report); });
+        return;
+    }
+    restoreWindow(report);
 }
 
-void MainController::removeFirst() {
-    window_.fileList()->RemoveFirstEntry();
-}
-
-ConversionSettings MainController::settings() const {
-    const auto& options = settings::Module1();
-    ConversionSettings s;
-    s.formatIndex = static_cast<std::int16_t>(window_.cmbOF()->currentIndex());
-    s.bitrate = window_.cmbBR()->currentText().toStdString();
-    s.sampleRate = window_.cmbR()->currentText().toStdString();
-    s.channelIndex = static_cast<std::int16_t>(window_.cmbChannel()->currentIndex());
-    s.outputFolder = settings::OutputFolder(window_.txtPath()).toStdString();
-    s.cutEnabled = options.CutEnabled != 0;
-    s.cutStart = options.CutStart;
-    s.cutLength = options.CutLength;
-    return s;
-}
-
-bool MainController::finishSoundOn() const {
-    return settings::Module1().FinishSound == 0;
+void MainController::restoreWindow(const RunReport& report) {
+    window_.picDrag()->setVisible(true);
+    setRunning(false);
+    showProgress(0.0f, QStringLiteral("Done."));
+    runActive_ = false;
+    const QString text = BatchRun::ReportText(report);
+    if (!text.isEmpty())
+        services_.boxes.show(text, platform::MsgIcon::Exclamation, platform::applicationTitle());
+    emit runEnded();
 }
 
 void MainController::setRunning(bool running) {
@@ -269,8 +296,4 @@ void MainController::setRunning(bool running) {
 void MainController::showProgress(float widthTwips, const QString& caption) {
     window_.setProgressWidth(widthTwips);
     window_.lblPB()->setText(caption);
-}
-
-void MainController::showDropZone() {
-    window_.picDrag()->setVisible(true);
 }

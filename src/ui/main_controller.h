@@ -3,6 +3,9 @@
 #include "dialogs/common_dialogs.h"
 #include "engine/batch_run.h"
 #include "filelist/list_hooks.h"
+#include "platform/services.h"
+#include "settings/choices.h"
+#include "settings/settings_store.h"
 
 #include <QObject>
 #include <QString>
@@ -11,12 +14,12 @@
 #include <memory>
 
 class AddFileCommand;
-class DOSOutputs;
 class frmMain;
 
 // The main window's behaviour: start-up, the batch run, and every command its buttons,
-// menus, links and keys reach. The window itself only shows and reports clicks.
-class MainController final : public QObject, private BatchSource {
+// menus, links and keys reach. The choices live in a Choices object the window's controls are
+// bound to; the run is the core's BatchRun, whose end this face shows.
+class MainController final : public QObject {
     Q_OBJECT
 public:
     // The command procedures. Tests may replace any of them before the controller is used.
@@ -24,7 +27,8 @@ public:
         std::function<void()> addFile, addFolder, removeSelected, options, help, about, exit;
     };
 
-    MainController(frmMain& window, QString programFolder, QObject* parent = nullptr);
+    MainController(frmMain& window, QString programFolder, platform::Services services,
+                   QObject* parent = nullptr);
     ~MainController() override;
 
     // The window's load step: defaults, settings files, labels.
@@ -37,42 +41,48 @@ public:
 
     void imgToolbar_Click(int index);
     void imgMenu_Click(int index);
+    // The Start action behind Convert.
+    void Start();
     void Exit();
     void Browse();
 
     [[nodiscard]] Commands& commands() { return commands_; }
     [[nodiscard]] BatchRun& batch() { return *batch_; }
-    [[nodiscard]] DOSOutputs& objDOS() { return *objDOS_; }
-    [[nodiscard]] QString defaultOutputFolder() const;
+    [[nodiscard]] Choices& choices() { return choices_; }
+    [[nodiscard]] const settings::SettingsPlace& place() const { return place_; }
+    // From Start until the window is restored after the run (the sound included).
+    [[nodiscard]] bool runActive() const { return runActive_; }
 
 signals:
+    // The run is over and the window restored (after the sound and before the report box).
+    void runEnded();
     // Exit has saved the settings; the program ends.
     void exitRequested();
 
 private:
     void txtAction_Change();
     void connectWindow();
+    void bindChoices();
+    void showChoices();
     void ShowOptions();
     void Help();
     void About();
 
-    // BatchSource
-    [[nodiscard]] int count() const override;
-    [[nodiscard]] QByteArray firstPath() const override;
-    void removeFirst() override;
-    [[nodiscard]] ConversionSettings settings() const override;
-    [[nodiscard]] bool finishSoundOn() const override;
-    void setRunning(bool running) override;
-    void showProgress(float widthTwips, const QString& caption) override;
-    void showDropZone() override;
+    void setRunning(bool running);
+    void showProgress(float widthTwips, const QString& caption);
+    void runFinished(const RunReport& report);
+    void restoreWindow(const RunReport& report);
 
     frmMain& window_;
     QString programFolder_;
+    platform::Services services_;
+    settings::SettingsPlace place_;
+    Choices choices_;
     QString txtAction_;
     Commands commands_;
     CCommonDialogs dialogs_;
     FileListHooks hooks_;
     std::unique_ptr<AddFileCommand> addFile_;
-    DOSOutputs* objDOS_;
     BatchRun* batch_;
+    bool runActive_ = false;
 };

@@ -18,10 +18,9 @@
 // A program folder of its own (settings files land there), a window and its controller.
 struct AppFixture {
     AppFixture() {
-        settings::Module1() = {};
-        settings::Module1().FinishSound = 1;
         window = std::make_unique<frmMain>();
-        controller = std::make_unique<MainController>(*window, program.path());
+        controller = std::make_unique<MainController>(
+            *window, program.path(), platform::Services{boxes, shell, sound, dialogs});
     }
 
     // Makes the real converter reachable as data/conv of the program folder.

@@ -1,6 +1,5 @@
 #include "app_test_support.h"
 
-#include "engine/dos_outputs.h"
 #include "filelist/file_list.h"
 #include "filelist/file_list_view.h"
 #include "ui/widgets.h"
@@ -31,15 +30,15 @@ protected:
     // Presses Convert and waits for the run to end; a run that does not end fails the test.
     void Convert() {
         QEventLoop loop;
-        QObject::connect(&app.controller->batch(), &BatchRun::finished, &loop, &QEventLoop::quit);
+        QObject::connect(app.controller.get(), &MainController::runEnded, &loop, &QEventLoop::quit);
         QTimer::singleShot(240000, &loop, &QEventLoop::quit);
         emit app.window->imgConvert()->clicked();
         disabledAtOnce =
             !app.window->imgConvert()->isEnabled() && !app.window->imgToolbar(0)->isEnabled() &&
             !app.window->imgMenu(0)->isEnabled() && !app.window->lblFeed()->isEnabled();
-        if (app.controller->batch().isActive())
+        if (app.controller->runActive())
             loop.exec();
-        if (app.controller->batch().isActive())
+        if (app.controller->runActive())
             ADD_FAILURE() << "the run did not end within four minutes";
     }
 
@@ -57,7 +56,7 @@ TEST_F(ConversionRoad, ThreeFilesInListOrderThenAnEmptyListAndDone) {
     for (const char* name : {"first.wav", "second.tone.wav", "third.flac"})
         list().AddFileEntry(Tone(name));
     std::vector<int> countsAfterEachFile;
-    QObject::connect(&app.controller->objDOS(), &DOSOutputs::CommandOver,
+    QObject::connect(&app.controller->batch(), &BatchRun::fileFinished,
                      [&] { countsAfterEachFile.push_back(list().count()); });
     Convert();
 
@@ -82,7 +81,7 @@ TEST_F(ConversionRoad, DroppedFileAndNewFormatApplyWithinTheSameRun) {
     list().AddFileEntry(Tone("b.wav"));
     const QByteArray dropped = Tone("c.wav");
     bool changed = false;
-    QObject::connect(&app.controller->objDOS(), &DOSOutputs::ReceiveOutputs, [&] {
+    QObject::connect(&app.controller->batch(), &BatchRun::progressChanged, [&] {
         if (changed)
             return;
         changed = true;
@@ -102,7 +101,7 @@ TEST_F(ConversionRoad, EmptyListOnlyAsksForAFile) {
     EXPECT_EQ(app.boxes.shown[0].text, "Please add a file");
     EXPECT_TRUE(app.window->imgConvert()->isEnabled());
     EXPECT_TRUE(app.window->imgToolbar(0)->isEnabled());
-    EXPECT_FALSE(app.controller->batch().isActive());
+    EXPECT_FALSE(app.controller->runActive());
 }
 
 TEST_F(ConversionRoad, AFailingFileIsReportedAndTheOthersConverted) {
@@ -142,7 +141,7 @@ TEST_F(ConversionRoad, MissingConverterEndsTheRunAndKeepsTheList) {
     EXPECT_EQ(app.boxes.shown[0].text, "File or command not found");
     EXPECT_EQ(list().count(), 2);
     EXPECT_TRUE(app.window->imgConvert()->isEnabled());
-    EXPECT_FALSE(app.controller->batch().isActive());
+    EXPECT_FALSE(app.controller->runActive());
 }
 
 TEST_F(ConversionRoad, ClosingTheWindowDuringARunLeavesNoPartialFile) {
@@ -152,7 +151,7 @@ TEST_F(ConversionRoad, ClosingTheWindowDuringARunLeavesNoPartialFile) {
     list().AddFileEntry(QFile::encodeName(long_));
     QEventLoop loop;
     bool converting = false;
-    QObject::connect(&app.controller->objDOS(), &DOSOutputs::ReceiveOutputs, &loop, [&] {
+    QObject::connect(&app.controller->batch(), &BatchRun::progressChanged, &loop, [&] {
         converting = true;
         loop.quit();
     });

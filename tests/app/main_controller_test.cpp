@@ -43,9 +43,10 @@ TEST(Startup, SavedChoicesAreAppliedAndAnEmptyFolderFallsBack) {
     EXPECT_EQ(app.window->cmbChannel()->currentText(), "Mono");
     EXPECT_EQ(app.window->cmbOF()->currentText(), "MPG");
     EXPECT_EQ(app.window->txtPath()->text(), app.program.path() + "/output");
-    EXPECT_EQ(settings::Module1().CutEnabled, 1);
-    EXPECT_EQ(settings::Module1().CutStart, 90);
-    EXPECT_EQ(settings::Module1().CutLength, 45);
+    const auto& options = app.controller->choices().value().options;
+    EXPECT_EQ(options.CutEnabled, 1);
+    EXPECT_EQ(options.CutStart, 90);
+    EXPECT_EQ(options.CutLength, 45);
 }
 
 TEST(Commands, ExitWritesSetupByteForByteEveryTime) {

@@ -11,7 +11,7 @@
 #include <functional>
 #include <vector>
 
-// Stand-ins for the platform services; each installs itself for its lifetime.
+// Stand-ins for the platform services, passed in where the real ones would be.
 
 class FakeMessageBoxes final : public platform::MessageBoxes {
 public:
@@ -20,9 +20,6 @@ public:
         platform::MsgIcon icon;
         QString title;
     };
-
-    FakeMessageBoxes() { platform::setMessageBoxes(this); }
-    ~FakeMessageBoxes() override { platform::setMessageBoxes(nullptr); }
 
     void show(const QString& text, platform::MsgIcon icon, const QString& title) override {
         shown.push_back({text, icon, title});
@@ -33,8 +30,6 @@ public:
 
 class FakeShell final : public platform::Shell {
 public:
-    FakeShell() { platform::setShell(this); }
-    ~FakeShell() override { platform::setShell(nullptr); }
     bool openUrl(const QUrl& url) override {
         opened.push_back(url);
         return true;
@@ -45,8 +40,6 @@ public:
 // Plays nothing; the end of the sound follows from the event loop.
 class FakeSound final : public platform::Sound {
 public:
-    FakeSound() { platform::setSound(this); }
-    ~FakeSound() override { platform::setSound(nullptr); }
     void playToEnd(const QString& path, std::function<void()> done) override {
         played.push_back(path);
         QTimer::singleShot(0, std::move(done));

@@ -15,7 +15,7 @@ class CommonDialogsTest : public testing::Test {
 protected:
     FakeDialogs fake;
     QWidget owner;
-    CCommonDialogs cd;
+    CCommonDialogs cd{fake};
 
     void SetUp() override { cd.Init(&owner); }
 };

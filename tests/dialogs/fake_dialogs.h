@@ -11,12 +11,9 @@ inline void PrintTo(const QString& text, std::ostream* os) {
 }
 
 // Answers file and folder dialogs from `replies` in turn (a null text, or none left, is a
-// cancel) and records how they were opened. Installs itself for its lifetime.
+// cancel) and records how they were opened.
 class FakeDialogs final : public dialogs::Backend {
 public:
-    FakeDialogs() { dialogs::setBackend(this); }
-    ~FakeDialogs() override { dialogs::setBackend(nullptr); }
-
     std::deque<QString> replies;
     std::vector<dialogs::FileRequest> files;
     std::vector<QString> folderTitles;

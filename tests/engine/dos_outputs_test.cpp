@@ -39,7 +39,8 @@ void SetChild(DOSOutputs& dos, std::vector<std::string> args) {
 }
 
 TEST(DOSOutputs, LargeOutputArrivesCompleteInOrderInChunksOfAtMost1024Bytes) {
-    DOSOutputs dos;
+    FakeMessageBoxes boxes;
+    DOSOutputs dos{boxes};
     Recorder rec(dos);
     const int size = 10 * 1024 * 1024;
     SetChild(dos, {"bytes", std::to_string(size)});
@@ -60,7 +61,8 @@ TEST(DOSOutputs, LargeOutputArrivesCompleteInOrderInChunksOfAtMost1024Bytes) {
 }
 
 TEST(DOSOutputs, SilentCommandEndsOnceAndLastOutputIsNotDropped) {
-    DOSOutputs dos;
+    FakeMessageBoxes boxes;
+    DOSOutputs dos{boxes};
     Recorder rec(dos);
     SetChild(dos, {"silent"});
     EXPECT_TRUE(dos.ExecuteCommand().isEmpty());
@@ -77,7 +79,8 @@ TEST(DOSOutputs, EndsWithItsOwnProcessNotWithOthersHoldingThePipe) {
     // The child exits at once; its own child keeps the pipe open until released.
     QTemporaryDir dir;
     const QString marker = dir.filePath("grandchild");
-    DOSOutputs dos;
+    FakeMessageBoxes boxes;
+    DOSOutputs dos{boxes};
     Recorder rec(dos);
     SetChild(dos, {"linger", marker.toStdString()});
     dos.ExecuteCommand();
@@ -93,7 +96,7 @@ TEST(DOSOutputs, EndsWithItsOwnProcessNotWithOthersHoldingThePipe) {
 
 TEST(DOSOutputs, FailuresToStartShowTheirMessageAndRaiseNoEvent) {
     FakeMessageBoxes boxes;
-    DOSOutputs dos;
+    DOSOutputs dos{boxes};
     Recorder rec(dos);
 
     EXPECT_TRUE(dos.ExecuteCommand().isEmpty());
@@ -120,7 +123,8 @@ TEST(DOSOutputs, HostileArgumentsReachTheChildByteForByte) {
         "caf\xc3\xa9",    "bad\xff\xfe", " ",         "$HOME;`x`"};
     std::vector<std::string> args = {"args", file};
     args.insert(args.end(), hostile.begin(), hostile.end());
-    DOSOutputs dos;
+    FakeMessageBoxes boxes;
+    DOSOutputs dos{boxes};
     SetChild(dos, args);
     dos.ExecuteCommand();
 
@@ -133,7 +137,8 @@ TEST(DOSOutputs, HostileArgumentsReachTheChildByteForByte) {
 }
 
 TEST(DOSOutputs, ExitStatusIsKeptForTheCaller) {
-    DOSOutputs dos;
+    FakeMessageBoxes boxes;
+    DOSOutputs dos{boxes};
     SetChild(dos, {"exit", "3"});
     dos.ExecuteCommand();
     EXPECT_FALSE(dos.lastSucceeded());
@@ -144,7 +149,8 @@ TEST(DOSOutputs, ExitStatusIsKeptForTheCaller) {
 }
 
 TEST(DOSOutputs, StartReturnsAtOnceAndEventsFollowFromTheEventLoop) {
-    DOSOutputs dos;
+    FakeMessageBoxes boxes;
+    DOSOutputs dos{boxes};
     Recorder rec(dos);
     SetChild(dos, {"slow"});
     ASSERT_TRUE(dos.Start());
@@ -165,7 +171,8 @@ TEST(DOSOutputs, DestroyedByAHandlerDuringARunAsksTheChildToStop) {
     // Asked, not killed: the converter removes its temporary file on the way out.
     QTemporaryDir dir;
     const QString stopped = dir.filePath("stopped");
-    auto* dos = new DOSOutputs;
+    FakeMessageBoxes boxes;
+    auto* dos = new DOSOutputs(boxes);
     const QPointer<DOSOutputs> alive(dos);
     SetChild(*dos, {"term", stopped.toStdString()});
     QObject::connect(dos, &DOSOutputs::ReceiveOutputs, dos, [dos] { delete dos; });

@@ -1,6 +1,7 @@
 // Stands in for data/conv in batch tests: prints a duration header and two progress lines,
 // writes the output file (the last argument) with the arguments it got, and exits 0.
-// An input whose name contains "slow" takes 300 ms.
+// The input's name steers it: "slow" takes 300 ms, "damaged" ends with a warning (status 3),
+// "broken" fails with the converter's error line (status 1).
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
     std::fflush(stderr);
     if (input.find("slow") != std::string::npos)
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (input.find("broken") != std::string::npos) {
+        std::fprintf(stderr, "conv: %s: Invalid data found when processing input\n", input.c_str());
+        return 1;
+    }
     std::fputs("size=       2kB time=10.00 bitrate= 1.0kbits/s\n", stderr);
     FILE* out = std::fopen(argv[argc - 1], "wb");
     if (!out)
@@ -25,5 +30,11 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         std::fprintf(out, "%s\n", argv[i]);
     std::fclose(out);
+    if (input.find("damaged") != std::string::npos) {
+        std::fprintf(stderr,
+                     "conv: %s: warning: input ends at 0:05 of 0:10 (damaged or cut short)\n",
+                     input.c_str());
+        return 3;
+    }
     return 0;
 }

@@ -21,7 +21,10 @@ using Calls = std::vector<std::string>;
 struct ListRecorder {
     Calls calls;
     FileListHooks hooks() {
-        return {[this](const QByteArray& p) { calls.push_back("add " + p.toStdString()); },
+        return {[this](const QByteArray& p, const QByteArray& root) {
+                    calls.push_back("add " + p.toStdString() +
+                                    (root.isEmpty() ? "" : " in " + root.toStdString()));
+                },
                 [this] { calls.push_back("update"); },
                 [this](const QString& text) { calls.push_back("hint " + text.toStdString()); }};
     }
@@ -31,7 +34,7 @@ struct ListRecorder {
 
 TEST(AddFile, FirstPickInTheWorkingFolderThenInTheLastFolderCancelAddsNothing) {
     FakeDialogs fake;
-    CCommonDialogs shared;
+    CCommonDialogs shared{fake};
     ListRecorder list;
     AddFileCommand addFile(shared, list.hooks());
     fake.replies = {"/srv/rock/a.mp3", QString(), "/srv/rock/a.mp3", "/srv/other/b.wav"};
@@ -56,8 +59,8 @@ TEST(AddFile, DropZoneOpensInTheProgramFolderAndTakesTypedMissingNames) {
     ListRecorder list;
     const QString name = QString::fromUtf8("/nowhere/caf\u00e9 \u266b.mp3");
     fake.replies = {name, QString()};
-    DropZoneClick(nullptr, list.hooks());
-    DropZoneClick(nullptr, list.hooks());
+    DropZoneClick(fake, nullptr, list.hooks());
+    DropZoneClick(fake, nullptr, list.hooks());
     EXPECT_EQ(fake.files[0].folder, QCoreApplication::applicationDirPath());
     EXPECT_FALSE(fake.files[0].mustExist);
     EXPECT_EQ(fake.files[0].nameFilters, QStringList{"*.* (*)"});
@@ -69,13 +72,13 @@ TEST(AddFile, OpenFileDialogSettlesTheInitialFolder) {
     QTemporaryDir dir;
     const QString programFolder = QCoreApplication::applicationDirPath();
     QString folder = dir.path();
-    OpenFileDialog(nullptr, "T", folder, "", dialogs::kOfnFileMustExist);
+    OpenFileDialog(fake, nullptr, "T", folder, "", dialogs::kOfnFileMustExist);
     EXPECT_EQ(folder, dir.path() + "/");
     EXPECT_TRUE(fake.files.back().mustExist);
     for (const QString& unusable : {dir.path() + "/gone", QString("  ")}) {
         folder = unusable;
         fake.replies = {"/x/y.mp3"};
-        EXPECT_EQ(OpenFileDialog(nullptr, "T", folder), "/x/y.mp3");
+        EXPECT_EQ(OpenFileDialog(fake, nullptr, "T", folder), "/x/y.mp3");
         EXPECT_EQ(folder, programFolder);
     }
 }
@@ -83,16 +86,19 @@ TEST(AddFile, OpenFileDialogSettlesTheInitialFolder) {
 TEST(AddFolder, AddsAfterTheSearchAndAlwaysRestoresTheIdleHint) {
     TempTree t, empty;
     const std::string own = t.file("own.mp3"), deep = t.file("sub/deeper/x.wav");
+    // Each entry keeps the folder it was found from, so a run can keep the tree.
+    const std::string root = t.dir.path().toStdString();
     FakeDialogs fake;
     fake.replies = {QString(), empty.dir.path(), t.dir.path()};
     ListRecorder list;
     for (int i = 0; i < 3; ++i)
-        AddFolder(nullptr, list.hooks());
+        AddFolder(fake, nullptr, list.hooks());
 
     EXPECT_EQ(fake.folderTitles.front(), "Please select a folder:");
     const std::string searching = "hint Searching Files...", idle = "hint Drag & Drop Files Here";
-    EXPECT_EQ(list.calls, (Calls{searching, idle, "update", searching, idle, "update", searching,
-                                 "add " + own, "add " + deep, idle, "update"}));
+    EXPECT_EQ(list.calls,
+              (Calls{searching, idle, "update", searching, idle, "update", searching,
+                     "add " + own + " in " + root, "add " + deep + " in " + root, idle, "update"}));
 }
 
 TEST(AddFolder, StopsWithoutTouchingTheListWhenTheOwnerGoesAway) {
@@ -103,6 +109,6 @@ TEST(AddFolder, StopsWithoutTouchingTheListWhenTheOwnerGoesAway) {
     ListRecorder list;
     auto* owner = new QWidget;
     QTimer::singleShot(0, owner, [owner] { delete owner; });
-    AddFolder(owner, list.hooks());
+    AddFolder(fake, owner, list.hooks());
     EXPECT_EQ(list.calls, Calls{"hint Searching Files..."});
 }

@@ -1,8 +1,7 @@
-#include "settings/settings_io.h"
+#include "settings/settings_store.h"
 
 #include "common/platform_fakes.h"
 #include "settings/options_controller.h"
-#include "ui/frm_main.h"
 #include "ui/frm_options.h"
 
 #include <gtest/gtest.h>
@@ -31,20 +30,17 @@ void writeFile(const QString& path, const QByteArray& bytes) {
     f.write(bytes);
 }
 
-// The main window's five setup controls, with their lists and start-up defaults.
+// The choices setup.ini keeps, read and written in a private settings folder.
 class SetupFile : public testing::Test {
 protected:
-    QString path() const { return SetupFilePath(dir.path()); }
-    void read() { ReadSetupFile(path(), {cmbBR, cmbR, cmbChannel, txtPath, cmbOF}); }
-    WriteResult write() {
-        return WriteSetupFile(path(), {cmbBR, cmbR, cmbChannel, txtPath, cmbOF}, "/default/out");
-    }
+    QString path() const { return SetupFilePath(place); }
+    void read() { c = ReadChoices(place); }
+    WriteResult write() { return WriteSetup(place, c, boxes); }
 
     QTemporaryDir dir;
-    frmMain frm;
-    QComboBox *cmbBR = frm.cmbBR(), *cmbR = frm.cmbR(), *cmbChannel = frm.cmbChannel(),
-              *cmbOF = frm.cmbOF();
-    QLineEdit* txtPath = frm.txtPath();
+    SettingsPlace place{dir.path(), "/default/out", true};
+    ConversionChoices c;
+    FakeMessageBoxes boxes;
 };
 
 // The controller on the real dialog's controls, in their design state.
@@ -60,7 +56,7 @@ protected:
         dialog = std::make_unique<OptionsController>(
             OptionsControls{cmbSR, chkMC, boxes[0], boxes[1], boxes[2], boxes[3], boxes[4],
                             boxes[5]},
-            OptionsFilePath(folder.isEmpty() ? dir.path() : folder), options);
+            choices, SettingsPlace{folder.isEmpty() ? dir.path() : folder, {}, true}, messages);
         dialog->Load();
         return *dialog;
     }
@@ -73,7 +69,9 @@ protected:
         }
         return t;
     }
-    QByteArray fileBytes() const { return readFile(OptionsFilePath(dir.path())); }
+    QByteArray fileBytes() const { return readFile(dir.filePath("options.ini")); }
+    const OptionsRecords& options() const { return choices.value().options; }
+    void setOptions(const OptionsRecords& o) { choices.setOptions(o); }
     // The one warning the last OK showed.
     std::string shown() {
         EXPECT_EQ(messages.shown.size(), 1u);
@@ -89,7 +87,7 @@ protected:
     QCheckBox* chkMC = window.chkMC();
     QLineEdit* boxes[6] = {window.txtFromH(), window.txtFromM(), window.txtFromS(),
                            window.txtToH(),   window.txtToM(),   window.txtToS()};
-    OptionsRecords options;
+    Choices choices;
     std::unique_ptr<OptionsController> dialog;
     FakeMessageBoxes messages;
 };
@@ -97,39 +95,37 @@ protected:
 } // namespace
 
 TEST_F(SetupFile, WorkedExampleByteForByteAndBack) {
-    txtPath->setText("C:\\Audio Tools\\output");
+    c.outputFolder = "C:\\Audio Tools\\output";
     ASSERT_TRUE(write());
     EXPECT_EQ(readFile(path()),
               "\"7\"\r\n\"1\"\r\n\"1\"\r\n\"C:\\Audio Tools\\output\"\r\n\"0\"\r\n");
 
-    cmbR->setCurrentIndex(-1);
-    txtPath->setText(QStringLiteral("/home/a/Music, Old/out ä"));
+    c.rateIndex = -1;
+    c.outputFolder = QStringLiteral("/home/a/Music, Old/out ä").toUtf8();
     ASSERT_TRUE(write());
     EXPECT_TRUE(readFile(path()).contains("\"7\"\r\n\"-1\"\r\n"));
-    cmbR->setCurrentIndex(3);
-    cmbBR->setCurrentIndex(0);
-    txtPath->clear();
+    c = {};
     read();
-    EXPECT_EQ(cmbBR->currentIndex(), 7);
-    EXPECT_EQ(cmbR->currentIndex(), -1);
-    EXPECT_EQ(txtPath->text(), QStringLiteral("/home/a/Music, Old/out ä"));
+    EXPECT_EQ(c.bitrateIndex, 7);
+    EXPECT_EQ(c.rateIndex, -1);
+    EXPECT_EQ(c.outputFolder, QStringLiteral("/home/a/Music, Old/out ä").toUtf8());
 }
 
 TEST_F(SetupFile, RecordsThatDoNotFitLeaveTheirControlAlone) {
     writeFile(path(), "\"12\"\r\n\"abc\"\r\n\"0\"\r\n\"/music\"\r\n\"2.5\"\r\n");
     read();
-    EXPECT_EQ(cmbBR->currentText(), "128"); // the list has indexes 0 to 11
-    EXPECT_EQ(cmbR->currentText(), "44100");
-    EXPECT_EQ(cmbChannel->currentText(), "Mono");
-    EXPECT_EQ(txtPath->text(), "/music");
-    EXPECT_EQ(cmbOF->currentText(), "OGG"); // rounded half to even
+    EXPECT_EQ(c.bitrateIndex, 7); // the list has indexes 0 to 11
+    EXPECT_EQ(c.rateIndex, 1);
+    EXPECT_EQ(c.channelIndex, 0);
+    EXPECT_EQ(c.outputFolder, "/music");
+    EXPECT_EQ(c.formatIndex, 2); // rounded half to even
 
     writeFile(path(), "\"5\"\r\n\"40000\"\r\n\"1\"\r\n\"/mnt/Aud"); // truncated
     read();
-    EXPECT_EQ(cmbBR->currentIndex(), 5);
-    EXPECT_EQ(cmbR->currentText(), "44100"); // beyond 16 bits
-    EXPECT_EQ(cmbChannel->currentText(), "Stereo");
-    EXPECT_EQ(txtPath->text(), "/music");
+    EXPECT_EQ(c.bitrateIndex, 5);
+    EXPECT_EQ(c.rateIndex, 1); // beyond 16 bits
+    EXPECT_EQ(c.channelIndex, 1);
+    EXPECT_EQ(c.outputFolder, "/default/out") << "a cut-off record is not applied";
 }
 
 TEST_F(SetupFile, FolderBytesThatAreNotUtf8GoThroughLoadAndSaveUnchanged) {
@@ -137,21 +133,17 @@ TEST_F(SetupFile, FolderBytesThatAreNotUtf8GoThroughLoadAndSaveUnchanged) {
     const QByteArray file = "\"7\"\r\n\"1\"\r\n\"1\"\r\n\"" + folder + "\"\r\n\"0\"\r\n";
     writeFile(path(), file);
     read();
-    EXPECT_EQ(OutputFolder(txtPath), folder);
+    EXPECT_EQ(c.outputFolder, folder);
     QFile::remove(path());
     ASSERT_TRUE(write());
     EXPECT_EQ(readFile(path()), file);
-    // Once the box shows another folder, that one counts.
-    txtPath->setText(QStringLiteral("/home/ä"));
-    EXPECT_EQ(OutputFolder(txtPath), "/home/\xc3\xa4");
 }
 
 TEST_F(SetupFile, FolderTheFileCannotHoldKeepsTheStoredOneAndTheOtherRecordsAreSaved) {
-    FakeMessageBoxes boxes;
-    txtPath->setText("/music/kept");
+    c.outputFolder = "/music/kept";
     ASSERT_TRUE(write());
-    cmbOF->setCurrentIndex(4);
-    txtPath->setText("/music/\"live\"");
+    c.formatIndex = 4;
+    c.outputFolder = "/music/\"live\"";
     ASSERT_TRUE(write());
     EXPECT_EQ(readFile(path()), "\"7\"\r\n\"1\"\r\n\"1\"\r\n\"/music/kept\"\r\n\"4\"\r\n");
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -163,7 +155,7 @@ TEST_F(SetupFile, FolderTheFileCannotHoldKeepsTheStoredOneAndTheOtherRecordsAreS
 
     // Without a stored folder the default goes in; nothing else is left in the folder.
     QFile::remove(path());
-    txtPath->setText("/music\n/x");
+    c.outputFolder = "/music\n/x";
     ASSERT_TRUE(write());
     EXPECT_TRUE(readFile(path()).contains("\"/default/out\"\r\n\"4\""))
         << readFile(path()).toStdString();
@@ -171,14 +163,20 @@ TEST_F(SetupFile, FolderTheFileCannotHoldKeepsTheStoredOneAndTheOtherRecordsAreS
     EXPECT_EQ(QDir(dir.path()).count(), 3u); // ".", "..", setup.ini
 
     // A folder the file can hold shows no message.
-    txtPath->setText("/music/plain");
+    c.outputFolder = "/music/plain";
     ASSERT_TRUE(write());
     EXPECT_EQ(boxes.shown.size(), 2u);
 }
 
 TEST(OptionsFile, FirstRunWorkedExampleLeadingNumbersAndRecordsOutOfRange) {
     QTemporaryDir dir;
-    const QString path = OptionsFilePath(dir.path());
+    const QString path = dir.filePath("options.ini");
+    const auto ReadOptionsFile = [](const QString& p, OptionsRecords& o) {
+        ApplyOptionsUpdate(LoadOptionsFile(QFile::encodeName(p).toStdString()), o);
+    };
+    const auto WriteOptionsFile = [](const QString& p, const OptionsRecords& o) {
+        return SaveOptionsFile(QFile::encodeName(p).toStdString(), o);
+    };
     OptionsRecords o{1, 1, 12, 34};
     ReadOptionsFile(path, o); // first run: sound on, cutter off
     EXPECT_EQ(FormatOptionsText(o), "0\r\n0\r\n12\r\n34\r\n");
@@ -197,7 +195,7 @@ TEST(OptionsFile, FirstRunWorkedExampleLeadingNumbersAndRecordsOutOfRange) {
 }
 
 TEST_F(OptionsDialog, OpensWithTheCurrentValuesAndBackStoresNothing) {
-    options = {1, 1, 5400, 45};
+    setOptions({1, 1, 5400, 45});
     auto& d = open();
     EXPECT_EQ(cmbSR->currentText(), "OFF");
     EXPECT_TRUE(chkMC->isChecked());
@@ -211,14 +209,14 @@ TEST_F(OptionsDialog, OpensWithTheCurrentValuesAndBackStoresNothing) {
     texts({"2", "0", "0", "0", "0", "5"});
     EXPECT_TRUE(d.imgBack_Click());
     EXPECT_TRUE(d.imgExit_Click());
-    EXPECT_EQ(FormatOptionsText(options), "1\r\n1\r\n5400\r\n45\r\n");
+    EXPECT_EQ(FormatOptionsText(options()), "1\r\n1\r\n5400\r\n45\r\n");
     EXPECT_EQ(fileBytes(), "<missing>");
     open(); // the next opening shows the kept values
     EXPECT_EQ(texts(), (QStringList{"1", "30", "0", "0", "0", "45"}));
 }
 
 TEST_F(OptionsDialog, MessagesAndFocusFollowTheOrderOfTheChecks) {
-    options = {0, 1, 0, 10};
+    setOptions({0, 1, 0, 10});
     auto& d = open();
     texts({"0", "60", "75", "0", "61", "99"});
     const std::string minutes = "Min: Minutes must less than 60";
@@ -233,16 +231,16 @@ TEST_F(OptionsDialog, MessagesAndFocusFollowTheOrderOfTheChecks) {
         EXPECT_FALSE(d.imgOK_Click());
         EXPECT_EQ(shown(), message);
         EXPECT_EQ(QApplication::focusWidget(), boxes[box]) << message;
-        EXPECT_EQ(options.CutLength, 10);
+        EXPECT_EQ(options().CutLength, 10);
         EXPECT_EQ(fileBytes(), "<missing>");
         boxes[box]->setText(fix);
     }
     EXPECT_TRUE(d.imgOK_Click());
-    EXPECT_EQ(options.CutStart, 59 * 60 + 59);
+    EXPECT_EQ(options().CutStart, 59 * 60 + 59);
 }
 
 TEST_F(OptionsDialog, HoursHaveNoLimitAllZeroOrCutterOffStoresZeros) {
-    options.CutEnabled = 1;
+    setOptions({0, 1, 0, 0});
     cmbSR->setCurrentIndex(1);
     auto& d = open();
     EXPECT_EQ(cmbSR->currentText(), "ON");
@@ -254,11 +252,11 @@ TEST_F(OptionsDialog, HoursHaveNoLimitAllZeroOrCutterOffStoresZeros) {
     texts({"0", "0", "0", "0", "0", "0"});
     EXPECT_TRUE(d.imgOK_Click());
     EXPECT_FALSE(chkMC->isChecked());
-    EXPECT_EQ(options.CutEnabled, 0);
+    EXPECT_EQ(options().CutEnabled, 0);
 
-    options = {0, 0, 5400, 45};
+    setOptions({0, 0, 5400, 45});
     EXPECT_TRUE(open().imgOK_Click());
-    EXPECT_EQ(FormatOptionsText(options), "0\r\n0\r\n0\r\n0\r\n");
+    EXPECT_EQ(FormatOptionsText(options()), "0\r\n0\r\n0\r\n0\r\n");
     EXPECT_EQ(fileBytes(), "0\r\n0\r\n0\r\n0\r\n"); // written even when nothing changed
 }
 
@@ -270,10 +268,10 @@ TEST_F(OptionsDialog, DisabledBoxTakesNoFocusAndFailedWriteStillCloses) {
     EXPECT_EQ(shown(), "Min: Minutes must less than 60");
     EXPECT_EQ(QApplication::focusWidget(), cmbSR);
 
-    options.CutEnabled = 2; // any non-zero value means on, as in the conversion
+    setOptions({0, 2, 0, 0}); // any non-zero value means on, as in the conversion
     d.Load();
     EXPECT_TRUE(chkMC->isChecked());
     EXPECT_TRUE(d.imgOK_Click());
     EXPECT_FALSE(d.lastWrite());
-    EXPECT_EQ(options.CutEnabled, 0); // the boxes now show 0:00:00 for both times
+    EXPECT_EQ(options().CutEnabled, 0); // the boxes now show 0:00:00 for both times
 }
