@@ -1,5 +1,6 @@
 #include "filelist/file_list.h"
 
+#include "filelist/folder_search.h"
 #include "filelist/hint_texts.h"
 
 #include <QFile>
@@ -9,6 +10,8 @@
 #include <QUrl>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 FileList::FileList(QObject* parent)
     : QAbstractTableModel(parent), hintText_(idleHintText()),
@@ -145,12 +148,25 @@ void FileList::RemoveAll() {
 }
 
 int FileList::AddDroppedFiles(const QMimeData& data) {
-    const std::vector<QByteArray> paths = droppedPaths(data);
-    for (const QByteArray& p : paths)
-        AddFileEntry(p);
+    return AddPaths(droppedPaths(data));
+}
+
+int FileList::AddPaths(const std::vector<QByteArray>& paths) {
+    const int before = count();
+    for (const QByteArray& p : paths) {
+        struct stat st {};
+        if (::stat(p.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            // A folder brings its files, found as Add Folder finds them, with itself as root.
+            SearchFolder(p.toStdString(), [this, &p](const std::string& found) {
+                AddFileEntry(QByteArray::fromStdString(found), p);
+            });
+        } else {
+            AddFileEntry(p);
+        }
+    }
     if (count() > 0)
         UpdateDropHint();
-    return static_cast<int>(paths.size());
+    return count() - before;
 }
 
 void FileList::UpdateDropHint() {

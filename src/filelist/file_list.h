@@ -53,8 +53,11 @@ public:
     // Removes the current row of the selection model, if there is one.
     void RemoveSelected();
     void RemoveAll();
-    // Appends every local file or folder of a drop; returns how many were added.
+    // Appends every local file of a drop, and the files found in every folder of it; returns
+    // how many entries were added.
     int AddDroppedFiles(const QMimeData& data);
+    // The same for paths from elsewhere (the command line, another copy of the program).
+    int AddPaths(const std::vector<QByteArray>& paths);
 
     // The hint over the empty list.
     void UpdateDropHint();

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 
+#include <algorithm>
 #include <array>
 
 namespace settings {
@@ -45,6 +46,10 @@ void OptionsController::Load() {
     if (c_.chkMC)
         c_.chkMC->setChecked(options.CutEnabled != 0);
     chkMC_Click();
+    if (c_.cmbJobs)
+        c_.cmbJobs->setCurrentIndex(std::clamp(choices_.value().jobs, 1, c_.cmbJobs->count()) - 1);
+    if (c_.chkKeep)
+        c_.chkKeep->setChecked(choices_.value().keepTree);
     if (c_.chkMC && c_.chkMC->isChecked()) {
         const CutBoxTexts texts = CutBoxTextsFor(options.CutStart, options.CutLength);
         setTextOf(c_.txtFromH, texts.fromH);
@@ -87,7 +92,13 @@ bool OptionsController::imgOK_Click() {
     options.CutStart = check.start;
     options.CutLength = check.length;
     choices_.setOptions(options);
+    if (c_.cmbJobs)
+        choices_.setJobs(c_.cmbJobs->currentIndex() + 1);
+    if (c_.chkKeep)
+        choices_.setKeepTree(c_.chkKeep->isChecked());
     lastWrite_ = WriteOptions(place_, choices_.value());
+    // Our own file; options.ini keeps its format for anyone who reads it.
+    WriteOwnSettings(place_, choices_.value());
     return true;
 }
 

@@ -25,6 +25,8 @@ struct OptionsControls {
     QLineEdit* txtToH = nullptr;
     QLineEdit* txtToM = nullptr;
     QLineEdit* txtToS = nullptr;
+    QComboBox* cmbJobs = nullptr; // simultaneous conversions, "1" up
+    QCheckBox* chkKeep = nullptr; // keep the sub-folders of an added folder
 };
 
 // What the options dialog does: shows the current options, keeps the time boxes enabled

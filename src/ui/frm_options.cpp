@@ -10,6 +10,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QThread>
+
+#include <algorithm>
 
 namespace L = layout::options;
 
@@ -60,6 +63,27 @@ frmOptions::frmOptions(QWidget* parent)
     txtToM_ = makeTimeBox(L::txtToM, QStringLiteral("Duration minutes"));
     txtToS_ = makeTimeBox(L::txtToS, QStringLiteral("Duration seconds"));
 
+    cmbJobs_ = new QComboBox(this);
+    for (int n = 1; n <= std::max(1, QThread::idealThreadCount()); ++n)
+        cmbJobs_->addItem(QString::number(n));
+    cmbJobs_->setGeometry(L::cmbJobs);
+    cmbJobs_->setFont(small);
+    cmbJobs_->setToolTip(QStringLiteral("How many files are converted at the same time"));
+    cmbJobs_->setAccessibleName(QStringLiteral("Simultaneous conversions"));
+
+    picButtonJobs_ = new ImageButton(this);
+    picButtonJobs_->setGeometry(L::picButtonJobs);
+    picButtonJobs_->setAccessibleName(QStringLiteral("Open the simultaneous conversions list"));
+    picButtonJobs_->setFocusPolicy(Qt::NoFocus);
+    picButtonJobs_->setPicture(pictures_.imgButton);
+
+    chkKeep_ = new SkinCheckBox(QStringLiteral("Keep sub-folders"), this);
+    chkKeep_->setGeometry(L::chkKeep);
+    chkKeep_->setFont(small);
+    chkKeep_->setToolTip(
+        QStringLiteral("Write the files of an added folder into the same sub-folders"));
+    chkKeep_->setAccessibleName(QStringLiteral("Keep sub-folders"));
+
     auto button = [this](const QRect& where, const QString& name, const QString& tip) {
         auto* b = new ImageButton(this);
         b->setGeometry(where);
@@ -82,6 +106,9 @@ frmOptions::frmOptions(QWidget* parent)
     connect(picButtonBR_, &ImageButton::mouseMoved, this,
             [this] { picButtonBR_->setPicture(pictures_.imgButtonLight); });
     connect(picButtonBR_, &ImageButton::clicked, cmbSR_, &QComboBox::showPopup);
+    connect(picButtonJobs_, &ImageButton::mouseMoved, this,
+            [this] { picButtonJobs_->setPicture(pictures_.imgButtonLight); });
+    connect(picButtonJobs_, &ImageButton::clicked, cmbJobs_, &QComboBox::showPopup);
     // The close button is the window's own: it never applies anything.
     connect(imgExit_, &ImageButton::clicked, this, &QDialog::reject);
 
@@ -109,6 +136,7 @@ void frmOptions::resetLooks() {
     imgBack_->clearPicture();
     imgOK_->clearPicture();
     picButtonBR_->setPicture(pictures_.imgButton);
+    picButtonJobs_->setPicture(pictures_.imgButton);
 }
 
 void frmOptions::paintEvent(QPaintEvent*) {

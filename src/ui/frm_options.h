@@ -27,6 +27,10 @@ public:
     [[nodiscard]] QLineEdit* txtToH() const { return txtToH_; }
     [[nodiscard]] QLineEdit* txtToM() const { return txtToM_; }
     [[nodiscard]] QLineEdit* txtToS() const { return txtToS_; }
+    // "1" to the number of cores.
+    [[nodiscard]] QComboBox* cmbJobs() const { return cmbJobs_; }
+    [[nodiscard]] ImageButton* picButtonJobs() const { return picButtonJobs_; }
+    [[nodiscard]] QCheckBox* chkKeep() const { return chkKeep_; }
     [[nodiscard]] ImageButton* imgOK() const { return imgOK_; }
     [[nodiscard]] ImageButton* imgBack() const { return imgBack_; }
     [[nodiscard]] ImageButton* imgExit() const { return imgExit_; }
@@ -59,6 +63,9 @@ private:
     QLineEdit* txtToH_ = nullptr;
     QLineEdit* txtToM_ = nullptr;
     QLineEdit* txtToS_ = nullptr;
+    QComboBox* cmbJobs_ = nullptr;
+    ImageButton* picButtonJobs_ = nullptr;
+    QCheckBox* chkKeep_ = nullptr;
     ImageButton* imgOK_ = nullptr;
     ImageButton* imgBack_ = nullptr;
     ImageButton* imgExit_ = nullptr;

@@ -80,8 +80,8 @@ inline constexpr QRect picDrag = fromTwips(10920, 6330, 2145, 2190);
 
 namespace options {
 
-inline constexpr QSize client{px(4905), px(2595)};
-inline constexpr QSize picture{330, 180};
+inline constexpr QSize client{px(4905), px(3375)};
+inline constexpr QSize picture{330, 232};
 
 inline constexpr QRect cmbSR = fromTwips(2190, 510, 2445, 300);
 inline constexpr QRect picButtonBR = fromTwips(4345, 530, 285, 285);
@@ -92,8 +92,12 @@ inline constexpr QRect txtFromS = fromTwips(3450, 1270, 645, 270);
 inline constexpr QRect txtToH = fromTwips(1410, 1630, 285, 270);
 inline constexpr QRect txtToM = fromTwips(2400, 1630, 465, 270);
 inline constexpr QRect txtToS = fromTwips(3450, 1630, 645, 270);
-inline constexpr QRect imgOK = fromTwips(2490, 2040, 870, 270);
-inline constexpr QRect imgBack = fromTwips(3690, 2040, 870, 270);
+// Our own rows below the cutter: conversions at a time and the kept folder tree.
+inline constexpr QRect cmbJobs = fromTwips(2910, 2040, 1200, 300);
+inline constexpr QRect picButtonJobs = fromTwips(3820, 2060, 285, 285);
+inline constexpr QRect chkKeep = fromTwips(2910, 2490, 195, 190);
+inline constexpr QRect imgOK = fromTwips(2490, 2820, 870, 270);
+inline constexpr QRect imgBack = fromTwips(3690, 2820, 870, 270);
 inline constexpr QRect imgExit = fromTwips(4480, 160, 225, 225);
 
 } // namespace options

@@ -191,10 +191,10 @@ void MainController::imgMenu_Click(int index) {
 
 void MainController::ShowOptions() {
     frmOptions dialog(&window_);
-    settings::OptionsController controller({dialog.cmbSR(), dialog.chkMC(), dialog.txtFromH(),
-                                            dialog.txtFromM(), dialog.txtFromS(), dialog.txtToH(),
-                                            dialog.txtToM(), dialog.txtToS()},
-                                           choices_, place_, services_.boxes);
+    settings::OptionsController controller(
+        {dialog.cmbSR(), dialog.chkMC(), dialog.txtFromH(), dialog.txtFromM(), dialog.txtFromS(),
+         dialog.txtToH(), dialog.txtToM(), dialog.txtToS(), dialog.cmbJobs(), dialog.chkKeep()},
+        choices_, place_, services_.boxes);
     controller.Load();
     connect(dialog.imgOK(), &ImageButton::clicked, &dialog, [&] {
         if (controller.imgOK_Click())

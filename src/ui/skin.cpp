@@ -503,6 +503,13 @@ void paintOptionsArt(QPainter& p, const QPainterPath& body) {
         label(QRect(L::txtFromM.right() + 4, top, 34, h), "Min", false, left);
         label(QRect(L::txtFromS.right() + 4, top, 34, h), "Sec", false, left);
     }
+    label(QRect(14, L::cmbJobs.top(), L::cmbJobs.left() - 18, L::cmbJobs.height()),
+          "Simultaneous conversions", true, left);
+    label(QRect(14, L::chkKeep.top() - 3, L::chkKeep.left() - 18, L::chkKeep.height() + 6),
+          "Keep sub-folders", true, left);
+    label(QRect(L::chkKeep.right() + 7, L::chkKeep.top() - 3,
+                L::client.width() - L::chkKeep.right() - 14, L::chkKeep.height() + 6),
+          "of an added folder", false, left);
 }
 
 void paintDialogButton(QPainter& p, const QRect& r, bool primary, bool lit) {

@@ -55,7 +55,7 @@ protected:
     OptionsController& open(const QString& folder = {}) {
         dialog = std::make_unique<OptionsController>(
             OptionsControls{cmbSR, chkMC, boxes[0], boxes[1], boxes[2], boxes[3], boxes[4],
-                            boxes[5]},
+                            boxes[5], window.cmbJobs(), window.chkKeep()},
             choices, SettingsPlace{folder.isEmpty() ? dir.path() : folder, {}, true}, messages);
         dialog->Load();
         return *dialog;
@@ -274,4 +274,26 @@ TEST_F(OptionsDialog, DisabledBoxTakesNoFocusAndFailedWriteStillCloses) {
     EXPECT_TRUE(d.imgOK_Click());
     EXPECT_FALSE(d.lastWrite());
     EXPECT_EQ(options().CutEnabled, 0); // the boxes now show 0:00:00 for both times
+}
+
+TEST_F(OptionsDialog, OurOwnChoicesGoToTheirOwnFileAndOptionsIniKeepsItsFormat) {
+    if (window.cmbJobs()->count() < 2)
+        GTEST_SKIP() << "one core: nothing to choose";
+    ConversionChoices c;
+    c.keepTree = true;
+    choices.set(c);
+    auto& d = open();
+    EXPECT_EQ(window.cmbJobs()->currentText(), "1");
+    EXPECT_TRUE(window.chkKeep()->isChecked());
+    window.cmbJobs()->setCurrentIndex(1);
+    window.chkKeep()->setChecked(false);
+    EXPECT_TRUE(d.imgOK_Click());
+    EXPECT_EQ(choices.value().jobs, 2);
+    EXPECT_FALSE(choices.value().keepTree);
+    EXPECT_EQ(fileBytes(), "0\r\n0\r\n0\r\n0\r\n");
+    // A later start reads them back from pelkora.ini.
+    const ConversionChoices read = ReadChoices(SettingsPlace{dir.path(), "/out", true});
+    EXPECT_EQ(read.jobs, 2);
+    EXPECT_FALSE(read.keepTree);
+    EXPECT_TRUE(QFile::exists(dir.filePath("pelkora.ini")));
 }

@@ -548,7 +548,7 @@ TEST(FrmMenu, EveryEntrySendsOneWordOfItsOwn) {
 TEST(FrmOptions, ShapeClipsNoControlAndFacesArePainted) {
     frmOptions dlg;
     EXPECT_TRUE(dlg.windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(dlg.size(), QSize(327, 173));
+    EXPECT_EQ(dlg.size(), QSize(327, 225));
     EXPECT_TRUE(dlg.isModal());
     EXPECT_EQ(dlg.windowTitle(), "Options");
     const QRegion shape = dlg.mask();
