@@ -67,7 +67,7 @@ bool BatchRun::Start() {
     return true;
 }
 
-void BatchRun::Stop() {
+void BatchRun::stop() {
     Timer1_.stop();
     active_ = false;
     // Ask every converter first, then wait: each removes its temporary file as it ends.
@@ -251,7 +251,7 @@ void BatchRun::finishRun() {
 }
 
 void BatchRun::abortRun() {
-    Stop();
+    stop();
     report_.aborted = true;
     emit runFinished(report_);
 }

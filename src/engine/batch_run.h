@@ -59,7 +59,7 @@ public:
     bool Start();
     // Stops every running converter (each removes its temporary file) and converts nothing
     // more; returns once they have ended. No runFinished follows.
-    void Stop();
+    void stop();
     [[nodiscard]] bool isActive() const { return active_; }
     [[nodiscard]] int runningCount() const { return static_cast<int>(jobs_.size()); }
 

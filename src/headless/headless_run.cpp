@@ -225,7 +225,7 @@ int RunHeadless(int argc, char** argv) {
         app.exit(status);
     });
     QObject::connect(&stopSignals, &StopSignals::stopRequested, [&](int exitStatus) {
-        run.Stop();
+        run.stop();
         progress.clearLine();
         PrintError(exitStatus == headless::kExitInterrupted ? "pelkora: interrupted"
                                                             : "pelkora: terminated");

@@ -225,7 +225,7 @@ void MainController::Browse() {
 
 void MainController::Exit() {
     // A run still going stops here: every converter removes its temporary file.
-    batch_->Stop();
+    batch_->stop();
     // Not being able to save the choices is no reason to keep the program open.
     (void)settings::WriteSetup(place_, choices_.value(), services_.boxes);
     emit exitRequested();

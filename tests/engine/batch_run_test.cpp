@@ -207,7 +207,7 @@ TEST_F(BatchRunTest, StopEndsEveryConverterAndConvertsNothingMore) {
     ASSERT_TRUE(run.Start());
     loop.exec();
     ASSERT_EQ(run.runningCount(), 2);
-    run.Stop();
+    run.stop();
     EXPECT_EQ(run.runningCount(), 0);
     EXPECT_FALSE(run.isActive());
     QTimer::singleShot(500, &loop, &QEventLoop::quit);
