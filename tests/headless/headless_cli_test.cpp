@@ -140,6 +140,26 @@ TEST_F(HeadlessCli, FailingFileFailsAloneAndTheSummaryGivesTheReason) {
     EXPECT_GT(run.err.find('\n', reason), reason) << "a reason follows the path";
 }
 
+TEST_F(HeadlessCli, ShortInputConvertsWithAWarningAndItsOwnStatus) {
+    MakeTone(in + "/clean.wav", 1);
+    MakeTone(in + "/short.wav", 4);
+    // The header claims ten seconds of sound; the file holds four.
+    std::string bytes = ReadFile(in + "/short.wav");
+    const std::size_t data = bytes.find("data");
+    ASSERT_NE(data, std::string::npos);
+    const std::uint32_t claimed = 10 * 44100 * 2;
+    for (int i = 0; i < 4; ++i)
+        bytes[data + 4 + i] = static_cast<char>((claimed >> (8 * i)) & 0xff);
+    WriteFile(in + "/short.wav", bytes);
+
+    const Finished run =
+        Batch({"-j1", "--format", "flac", "--output", out, in + "/clean.wav", in + "/short.wav"});
+    EXPECT_EQ(run.exitCode, 3) << run.err;
+    EXPECT_EQ(Tree(out), (Names{"clean.flac", "short.flac"})) << "what could be read is kept";
+    EXPECT_TRUE(Contains(run.err, "2 converted, 1 with warnings\n")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "(damaged or cut short)")) << run.err;
+}
+
 TEST_F(HeadlessCli, BadUsageConvertsNothing) {
     MakeTone(in + "/tone.wav", 1);
     const std::string tone = in + "/tone.wav";
