@@ -234,7 +234,11 @@ TEST(RunReportText, ListsTwentyThenCountsAndKeepsTheKindsApart) {
     for (int i = 0; i < 23; ++i)
         report.failures.push_back({QByteArray("/m/f") + QByteArray::number(i), "bad"});
     report.renamings.push_back({"/m/b/Intro.flac", "/out/Intro (2).mp3"});
+    report.warnings.push_back({"/m/short.mp3", "conv: /m/short.mp3: warning: input ends early"});
     const QString text = BatchRun::ReportText(report);
+    const qsizetype warned = text.indexOf("Converted with warnings");
+    EXPECT_GT(warned, text.indexOf("and 3 more"));
+    EXPECT_TRUE(text.mid(warned).contains("/m/short.mp3\n    conv: /m/short.mp3: warning:"));
     EXPECT_TRUE(text.startsWith("These files could not be converted:"));
     EXPECT_TRUE(text.contains("/m/f19"));
     EXPECT_FALSE(text.contains("/m/f20"));
