@@ -9,6 +9,8 @@ if(PELKORA_SANITIZE)
     target_compile_options(pelkora_options INTERFACE
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(pelkora_options INTERFACE -fsanitize=address,undefined)
+    # Tests that measure memory allow for the sanitizers' own.
+    target_compile_definitions(pelkora_options INTERFACE PELKORA_SANITIZED=1)
 endif()
 
 set(PELKORA_SANITIZER_ENV
@@ -36,6 +38,10 @@ function(pelkora_add_test name)
     add_test(NAME ${name} COMMAND ${name})
     if(NOT T_TIMEOUT)
         set(T_TIMEOUT 300)
+    endif()
+    if(PELKORA_SANITIZE)
+        # Instrumented code runs several times slower; a limit is for hangs, not for speed.
+        math(EXPR T_TIMEOUT "${T_TIMEOUT} * 4")
     endif()
     set_tests_properties(${name} PROPERTIES
         TIMEOUT ${T_TIMEOUT}
