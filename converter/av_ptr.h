@@ -40,6 +40,7 @@ using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
 using SwrPtr = std::unique_ptr<SwrContext, SwrFree>;
 using FifoPtr = std::unique_ptr<AVAudioFifo, FifoFree>;
+using DictPtr = std::unique_ptr<AVDictionary, DictFree>;
 
 // A channel layout that frees itself.
 class ChannelLayout {

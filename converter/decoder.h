@@ -3,10 +3,12 @@
 #include "av_ptr.h"
 #include "errors.h"
 #include "fd_io.h"
+#include "pictures.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace conv {
 
@@ -41,6 +43,10 @@ public:
     [[nodiscard]] std::int64_t damagedUs() const { return damagedUs_; }
     [[nodiscard]] const AVDictionary* formatTags() const;
     [[nodiscard]] const AVDictionary* streamTags() const;
+    // Cover art; valid while this file is open.
+    [[nodiscard]] std::vector<Picture> pictures(int& unsupported) const {
+        return AttachedPictures(*format_, unsupported);
+    }
 
 private:
     std::string path_;

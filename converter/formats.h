@@ -10,6 +10,13 @@ namespace conv {
 // The encoders we know how to drive, and so how their values are fitted.
 enum class CodecKind { Mp3, Wma, Vorbis, Pcm, Flac, Ac3, Aac, AmrNb, Mp2 };
 
+// Where an output type keeps cover art.
+enum class PictureWay {
+    None,
+    Stream,        // an attached-picture stream the muxer turns into APIC or PICTURE
+    VorbisComment, // a METADATA_BLOCK_PICTURE comment we build ourselves
+};
+
 // One output type, chosen by the output name's extension.
 struct FormatInfo {
     std::string_view extension;  // ".mp3"
@@ -18,6 +25,8 @@ struct FormatInfo {
     std::string_view demuxer;    // the name libavformat reads it back as
     std::string_view encoder;    // default encoder
     std::int64_t defaultBitRate; // 0: the encoder decides
+    PictureWay pictures;
+    std::string_view muxerOptions; // "key=value:key=value"
 };
 
 // Encoder name the libraries know, or kAmrNbEncoder for our own AMR-NB path.

@@ -1,36 +1,12 @@
 #include "muxer.h"
 
 #include "encoder.h"
+#include "pictures.h"
+#include "tags.h"
 
 #include <algorithm>
-#include <cstring>
-
-extern "C" {
-#include <libavutil/avstring.h>
-}
 
 namespace conv {
-
-namespace {
-
-// Tags the libraries write themselves or that describe the old container only.
-bool IsContainerTag(const char* key) {
-    for (const char* name : {"encoder", "major_brand", "minor_version", "compatible_brands"}) {
-        if (av_strcasecmp(key, name) == 0)
-            return true;
-    }
-    return false;
-}
-
-void CopyInto(AVDictionary** target, const AVDictionary* source) {
-    const AVDictionaryEntry* entry = nullptr;
-    while ((entry = av_dict_get(source, "", entry, AV_DICT_IGNORE_SUFFIX))) {
-        if (!IsContainerTag(entry->key))
-            av_dict_set(target, entry->key, entry->value, AV_DICT_DONT_OVERWRITE);
-    }
-}
-
-} // namespace
 
 Muxer::~Muxer() {
     avformat_free_context(context_);
@@ -65,17 +41,68 @@ Status Muxer::addStream(const AudioEncoder& encoder) {
     return std::nullopt;
 }
 
-void Muxer::copyTags(const AVDictionary* formatTags, const AVDictionary* streamTags) {
-    // Containers keep tags either for the file or for the stream; both get them.
-    CopyInto(&context_->metadata, formatTags);
-    CopyInto(&context_->metadata, streamTags);
-    CopyInto(&stream_->metadata, context_->metadata);
+void Muxer::setTags(const AVDictionary* tags) {
+    av_dict_copy(&context_->metadata, tags, 0);
+    av_dict_copy(&stream_->metadata, tags, 0);
 }
 
-Status Muxer::writeHeader() {
-    const int ret = avformat_write_header(context_, nullptr);
+void Muxer::addStreamTag(const char* key, const std::string& value) {
+    av_dict_set(&stream_->metadata, key, value.c_str(), 0);
+}
+
+Status Muxer::addPicture(const Picture& picture) {
+    AVStream* stream = avformat_new_stream(context_, nullptr);
+    if (!stream)
+        return Fail(shownPath_, "out of memory");
+    const AVCodecParameters& image = *picture.stream->codecpar;
+    stream->codecpar->codec_type = AVMEDIA_TYPE_VIDEO;
+    stream->codecpar->codec_id = image.codec_id;
+    stream->codecpar->width = image.width;
+    stream->codecpar->height = image.height;
+    stream->codecpar->format = image.format;
+    stream->disposition = AV_DISPOSITION_ATTACHED_PIC;
+    stream->time_base = AVRational{1, 90000};
+    // The writers name the kind of picture after this text, and take the title as its caption.
+    av_dict_set(&stream->metadata, "comment", PictureTypeName(picture.type), 0);
+    if (!picture.description.empty())
+        av_dict_set(&stream->metadata, "title", picture.description.c_str(), 0);
+    pictures_.push_back(&picture.image());
+    return std::nullopt;
+}
+
+Status Muxer::writeHeader(std::string_view options) {
+    AVDictionary* settings = nullptr;
+    int ret = av_dict_parse_string(&settings, std::string(options).c_str(), "=", ":", 0);
+    const bool id3v1 = av_dict_get(settings, "write_id3v1", nullptr, 0) != nullptr;
+    if (ret >= 0)
+        ret = avformat_write_header(context_, &settings);
+    av_dict_free(&settings); // what the muxer left unused
     if (ret < 0)
         return writeFailure(ret);
+
+    // The pictures go first: the MP3 and FLAC writers hold the audio back until they have them.
+    PacketPtr packet(av_packet_alloc());
+    if (!packet)
+        return Fail(shownPath_, "out of memory");
+    for (std::size_t i = 0; i < pictures_.size(); ++i) {
+        if (av_packet_ref(packet.get(), pictures_[i]) < 0)
+            return Fail(shownPath_, "out of memory");
+        packet->stream_index = stream_->index + 1 + static_cast<int>(i);
+        packet->pts = packet->dts = 0;
+        ret = av_write_frame(context_, packet.get());
+        av_packet_unref(packet.get());
+        if (ret >= 0 && context_->pb->error < 0)
+            ret = context_->pb->error;
+        if (ret < 0)
+            return writeFailure(ret);
+    }
+
+    // ID3v2 is written; ID3v1, made from the same tags at the end, holds ISO-8859-1 only.
+    if (id3v1) {
+        DictPtr latin1 = Latin1Tags(context_->metadata);
+        av_dict_free(&context_->metadata);
+        context_->metadata = latin1.release();
+    }
     return std::nullopt;
 }
 

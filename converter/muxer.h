@@ -7,13 +7,15 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace conv {
 
 class AudioEncoder;
+struct Picture;
 
-// Writes one audio stream into a container file. Every write is checked, including the final
-// flush, so a full disk is never reported as success.
+// Writes one audio stream, its tags and cover art into a container file. Every write is
+// checked, including the final flush, so a full disk is never reported as success.
 class Muxer {
 public:
     Muxer() = default;
@@ -27,9 +29,14 @@ public:
     // Whether the encoder must put its set-up data in a global header.
     [[nodiscard]] bool wantsGlobalHeader() const;
     [[nodiscard]] Status addStream(const AudioEncoder& encoder);
-    // Copies the tags that describe the recording.
-    void copyTags(const AVDictionary* formatTags, const AVDictionary* streamTags);
-    [[nodiscard]] Status writeHeader();
+    // Containers keep tags either for the file or for the stream; both get them.
+    void setTags(const AVDictionary* tags);
+    // A tag of the audio stream alone (a Vorbis comment).
+    void addStreamTag(const char* key, const std::string& value);
+    // An attached-picture stream after the audio; its image follows the header.
+    [[nodiscard]] Status addPicture(const Picture& picture);
+    // `options` for the muxer: "key=value:key=value".
+    [[nodiscard]] Status writeHeader(std::string_view options);
     // Takes the packet's data; its time stamps are in `timeBase`.
     [[nodiscard]] Status write(AVPacket* packet, AVRational timeBase);
     // Writes the trailer and everything still buffered.
@@ -47,6 +54,7 @@ private:
     AvioPtr io_;
     AVFormatContext* context_ = nullptr;
     AVStream* stream_ = nullptr;
+    std::vector<const AVPacket*> pictures_; // the input's, one per stream after the audio
     std::int64_t finalBytes_ = 0;
     AVRational encoderTimeBase_{0, 1};
     std::int64_t firstPts_ = AV_NOPTS_VALUE;

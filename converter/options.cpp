@@ -182,12 +182,10 @@ Status ParseArguments(const std::vector<std::string>& args, Options& options) {
     if (options.output.empty())
         return Fail("", "the output name is empty");
 
-    // Paths may contain colons, so the map must be exactly INPUT:OUTPUT.
-    if (tagMap) {
-        if (*tagMap != options.input + ":" + options.output)
-            return Fail(*tagMap, "-map_meta_data expects INPUT:OUTPUT with this input and output");
-        options.copyTags = true;
-    }
+    // Tags are always carried over; the map is still checked, as it names the files.
+    // Paths may contain colons, so it must be exactly INPUT:OUTPUT.
+    if (tagMap && *tagMap != options.input + ":" + options.output)
+        return Fail(*tagMap, "-map_meta_data expects INPUT:OUTPUT with this input and output");
 
     const FormatInfo* format = FindFormat(options.output);
     if (!format)

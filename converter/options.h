@@ -21,7 +21,6 @@ struct Options {
     std::int64_t bitRate = 0;  // -ab, bit/s
     int sampleRate = 0;        // -ar, Hz
     int channels = 0;          // -ac
-    bool copyTags = false;     // -map_meta_data IN:OUT
 };
 
 // One line that names every option.

@@ -24,7 +24,7 @@ struct WrittenStream {
 
 // Reads the finished file back through `fd` with the demuxer alone (no decoding): it must
 // open as the intended format with one audio stream of the intended codec, rate and channels
-// whose packets cover the written time within a frame.
+// (followed by nothing but cover art) whose packets cover the written time within a frame.
 [[nodiscard]] Status VerifyWritten(int fd, const WrittenStream& expected,
                                    const std::string& shownPath);
 

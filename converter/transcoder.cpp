@@ -7,9 +7,11 @@
 #include "muxer.h"
 #include "output_check.h"
 #include "output_file.h"
+#include "pictures.h"
 #include "progress.h"
 #include "resampler.h"
 #include "source.h"
+#include "tags.h"
 
 #include <chrono>
 #include <cstdio>
@@ -106,6 +108,7 @@ public:
 private:
     Status handleFrame(const AVFrame* frame);
     Status startOutput(const AVFrame* first);
+    Status addPictures();
     Status encodeWaiting(bool last);
     Status encode(const AVFrame* frame);
     Status finish(bool reachedEnd);
@@ -228,9 +231,29 @@ Status Transcoder::startOutput(const AVFrame* first) {
 
     if (auto failed = muxer_.addStream(*encoder_))
         return failed;
-    if (options_.copyTags)
-        muxer_.copyTags(input_.formatTags(), input_.streamTags());
-    return muxer_.writeHeader();
+    // Tags go wherever the container has a place for them, asked for or not.
+    const DictPtr tags = RecordingTags(input_.formatTags(), input_.streamTags());
+    muxer_.setTags(tags.get());
+    if (auto failed = addPictures())
+        return failed;
+    return muxer_.writeHeader(format_.muxerOptions);
+}
+
+Status Transcoder::addPictures() {
+    int unsupported = 0;
+    std::vector<std::string> notes;
+    const std::vector<Picture> pictures =
+        PicturesFor(format_, input_.pictures(unsupported), unsupported, notes);
+    for (const auto& line : notes)
+        console_.note(line);
+    for (const Picture& picture : pictures) {
+        if (format_.pictures == PictureWay::VorbisComment) {
+            muxer_.addStreamTag("METADATA_BLOCK_PICTURE", Base64(FlacPictureBlock(picture)));
+        } else if (auto failed = muxer_.addPicture(picture)) {
+            return failed;
+        }
+    }
+    return std::nullopt;
 }
 
 Status Transcoder::encodeWaiting(bool last) {

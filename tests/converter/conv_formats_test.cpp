@@ -91,7 +91,7 @@ TEST_F(ConvFormats, EveryFormatFromEveryKindOfInput) {
     }
 }
 
-TEST_F(ConvFormats, LosslessOutputsKeepEverySampleAndTagsFollowTheMap) {
+TEST_F(ConvFormats, LosslessOutputsKeepEverySample) {
     const std::vector<std::int16_t> original = Probe(dir_->file("in.wav")).samples;
     ASSERT_EQ(original.size(), 44100u * 2);
     ScratchDir out;
@@ -99,14 +99,6 @@ TEST_F(ConvFormats, LosslessOutputsKeepEverySampleAndTagsFollowTheMap) {
     for (const auto& [in, format] :
          {std::pair{dir_->file("in.wav"), 3}, {dir_->file("in.wav"), 4}, {out.file("in.flac"), 3}})
         EXPECT_EQ(ConvertLikeTheWindow(in, Window(format, out)).samples, original) << in;
-
-    for (int format : {0, 1, 2, 4}) // the formats whose command lines carry the map
-        EXPECT_EQ(ConvertLikeTheWindow(dir_->file("in.flac"), Window(format, out)).tags,
-                  "Title/Artist")
-            << format;
-    // Without the map no tags are carried over.
-    ASSERT_EQ(RunConv({"-i", dir_->file("in.flac"), "-y", out.file("x.mp3")}).exitCode, 0);
-    EXPECT_EQ(Probe(out.file("x.mp3")).tags, "/");
 }
 
 // Every combination the window offers for MP3 and MPG yields a playable file; a refused value

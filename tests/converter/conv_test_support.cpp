@@ -154,12 +154,6 @@ MediaInfo Probe(const std::string& path) {
         info.sampleRate = stream->codecpar->sample_rate;
         info.channels = stream->codecpar->ch_layout.nb_channels;
         info.bitRate = stream->codecpar->bit_rate;
-        const auto tag = [&](const char* key) { // keys match in any letter case
-            const AVDictionaryEntry* e = av_dict_get(format->metadata, key, nullptr, 0);
-            e = e ? e : av_dict_get(stream->metadata, key, nullptr, 0);
-            return e ? std::string(e->value) : "";
-        };
-        info.tags = tag("title") + "/" + tag("artist");
     }
     AVPacket* packet = av_packet_alloc();
     AVFrame* frame = av_frame_alloc();

@@ -65,7 +65,6 @@ struct MediaInfo {
     int channels = 0;
     std::int64_t bitRate = 0;
     std::int64_t decodedSamples = 0;   // per channel
-    std::string tags;                  // "title/artist"
     std::vector<std::int16_t> samples; // interleaved 16-bit audio only
     [[nodiscard]] double seconds() const {
         return sampleRate > 0 ? static_cast<double>(decodedSamples) / sampleRate : 0.0;

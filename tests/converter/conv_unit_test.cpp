@@ -56,7 +56,6 @@ TEST(ConvArguments, RefusalsNameTheArgument) {
     ASSERT_FALSE(
         ParseArguments({"-i", "a:b.wav", "-map_meta_data", "a:b.wav:-c:d.mp3", "-c:d.mp3"}, o));
     EXPECT_EQ(o.output, "-c:d.mp3");
-    EXPECT_TRUE(o.copyTags);
 }
 
 TEST(ConvFitting, RefusedValuesAreReplacedAndNoted) {
