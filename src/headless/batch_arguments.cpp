@@ -267,11 +267,20 @@ private:
 
 } // namespace
 
+namespace {
+
+// `pelkora --help` and `pelkora --version` answer on the terminal, without a window.
+bool IsTextRequest(std::string_view first) {
+    return first == "--help" || first == "-h" || first == "--version" || first == "-V";
+}
+
+} // namespace
+
 bool IsBatchInvocation(int argc, char** argv) {
     if (argc < 2 || argv == nullptr || argv[1] == nullptr)
         return false;
     const std::string_view first = argv[1];
-    return first == "--batch" || first == "-b";
+    return first == "--batch" || first == "-b" || IsTextRequest(first);
 }
 
 ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments, int maxJobs) {
@@ -280,7 +289,8 @@ ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments, i
 
 ParsedArguments ParseBatchArguments(int argc, char** argv, int maxJobs) {
     std::vector<std::string> arguments;
-    for (int i = 2; i < argc; ++i)
+    const int first = argc > 1 && argv[1] != nullptr && IsTextRequest(argv[1]) ? 1 : 2;
+    for (int i = first; i < argc; ++i)
         if (argv[i] != nullptr)
             arguments.emplace_back(argv[i]);
     return ParseBatchArguments(arguments, maxJobs);

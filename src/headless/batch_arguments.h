@@ -38,7 +38,8 @@ struct UsageError {
 
 using ParsedArguments = std::variant<BatchArguments, UsageError>;
 
-// Whether the program was started as pelkora --batch (or -b).
+// Whether the program was started as pelkora --batch (or -b), or only asked for its help or
+// version (which need no window either).
 [[nodiscard]] bool IsBatchInvocation(int argc, char** argv);
 
 // The arguments after the mode switch. --help and --version end the parse where they stand.

@@ -172,6 +172,14 @@ TEST(BatchArguments, InvocationIsDecidedByTheFirstArgument) {
     EXPECT_FALSE(headless::IsBatchInvocation(2, other));
     char* alone[] = {program.data(), nullptr};
     EXPECT_FALSE(headless::IsBatchInvocation(1, alone));
+
+    // Help and version need no window either, and are not taken for the mode switch.
+    std::string help = "--help";
+    char* asked[] = {program.data(), help.data(), nullptr};
+    EXPECT_TRUE(headless::IsBatchInvocation(2, asked));
+    const auto helped = ParseBatchArguments(2, asked, kCores);
+    ASSERT_TRUE(std::holds_alternative<BatchArguments>(helped));
+    EXPECT_TRUE(std::get<BatchArguments>(helped).help);
 }
 
 } // namespace
