@@ -82,6 +82,10 @@ std::string ChannelsList() {
 std::string HelpText() {
     return "Usage: pelkora --batch [options] FILE|FOLDER ...\n"
            "       pelkora -b [options] FILE|FOLDER ...\n"
+           "       pelkora [FILE|FOLDER ...]\n"
+           "\n"
+           "Without --batch the window opens with the FILEs and FOLDERs in its list (a copy\n"
+           "already running takes them instead).\n"
            "\n"
            "Converts every FILE, and every file found in each FOLDER and its sub-folders,\n"
            "without opening the window. Choices not given here are taken from the program's\n"
