@@ -336,8 +336,7 @@ TEST(ConvTagText, TheRecordingsTagsWithoutTheOldContainers) {
                           {"artist", "Only on the stream"},
                           {"replaygain_track_gain", "-3.2 dB"}}));
     av_dict_set(&stream, "language", "isl", 0);
-    EXPECT_STREQ(
-        av_dict_get(conv::RecordingTags(file, stream).get(), "language", nullptr, 0)->value, "isl");
+    EXPECT_EQ(TagOf(conv::RecordingTags(file, stream).get(), "language"), "isl");
     av_dict_free(&file);
     av_dict_free(&stream);
 }
