@@ -1,0 +1,283 @@
+// Several conversions at a time, through the window and its controller with the real converter.
+#include "app_test_support.h"
+
+#include "filelist/file_list.h"
+#include "ui/widgets.h"
+
+#include <gtest/gtest.h>
+
+#include <QDirIterator>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+#include <unistd.h>
+
+namespace {
+
+// Seconds of the first audio stream's container, as ffprobe states them; -1 when unreadable.
+double Duration(const QString& path) {
+    QProcess p;
+    p.start(QStringLiteral("ffprobe"),
+            {"-v", "error", "-show_entries", "format=duration", "-of", "csv=p=0", path});
+    p.waitForFinished(30000);
+    bool ok = false;
+    const double seconds = QString::fromUtf8(p.readAllStandardOutput()).trimmed().toDouble(&ok);
+    return ok ? seconds : -1.0;
+}
+
+// Processes still alive that this test started: children of ours, or any whose command line
+// names `marker` (a folder only this test uses).
+QStringList OurProcesses(const QByteArray& marker) {
+    QStringList found;
+    const QByteArray self = QByteArray::number(::getpid());
+    QDirIterator it(QStringLiteral("/proc"), QDir::Dirs | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        const QString dir = it.next();
+        bool numeric = false;
+        it.fileName().toInt(&numeric);
+        if (!numeric || it.fileName().toUtf8() == self)
+            continue;
+        QFile cmdline(dir + "/cmdline");
+        QFile status(dir + "/status");
+        if (!cmdline.open(QIODevice::ReadOnly) || !status.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray command = cmdline.readAll();
+        const QByteArray state = status.readAll();
+        if (command.contains(marker) || state.contains("\nPPid:\t" + self + "\n"))
+            found << it.fileName() + ": " + QString::fromLocal8Bit(command).replace('\0', ' ');
+    }
+    return found;
+}
+
+// File names, in order, as one readable line.
+std::string Names(const std::vector<QByteArray>& paths) {
+    QStringList names;
+    for (const QByteArray& path : paths)
+        names << QFileInfo(QFile::decodeName(path)).fileName();
+    return names.join(", ").toStdString();
+}
+
+// Runs the event loop until `done` holds; false when it still does not after `ms`.
+bool WaitUntil(const std::function<bool()>& done, int ms) {
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    poll.start(20);
+    if (!done())
+        loop.exec();
+    return done();
+}
+
+class ParallelRoad : public testing::TestWithParam<int> {
+protected:
+    void SetUp() override {
+        app.controller->Load();
+        app.window->txtPath()->setText(out.filePath("converted"));
+        app.controller->choices().setJobs(GetParam());
+        app.InstallConverter();
+        QObject::connect(
+            &app.controller->batch(), &BatchRun::fileStarted, [this](const QByteArray& path) {
+                ++started[path];
+                mostAtOnce = std::max(mostAtOnce, app.controller->batch().runningCount());
+            });
+        QObject::connect(&app.controller->batch(), &BatchRun::progressChanged,
+                         [this](float width, const QString&) { widths.push_back(width); });
+    }
+
+    QByteArray Tone(const QString& name, double seconds = 1.0) {
+        const QString path = in.filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        EXPECT_TRUE(MakeTone(path, seconds)) << "ffmpeg could not make " << name.toStdString();
+        return QFile::encodeName(path);
+    }
+
+    QByteArray TextNamedWav(const QString& name) {
+        QFile f(in.filePath(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("this is not audio at all, just text\n");
+        return QFile::encodeName(f.fileName());
+    }
+
+    // Presses Convert and waits for the run to end; a run that does not end fails the test.
+    void Convert() {
+        emit app.window->imgConvert()->clicked();
+        if (!WaitUntil([this] { return !app.controller->runActive(); }, 240000))
+            ADD_FAILURE() << "the run did not end within four minutes";
+    }
+
+    QString Output(const QString& name) { return out.filePath("converted/" + name); }
+    // Everything in the output folder, hidden files included, sorted.
+    std::string OutputFolder() {
+        QStringList names = QDir(out.filePath("converted"))
+                                .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        names.sort();
+        return names.join(", ").toStdString();
+    }
+    QString BoxText() { return app.boxes.shown.empty() ? QString() : app.boxes.shown[0].text; }
+
+    FileList& list() { return *app.window->fileList(); }
+
+    AppFixture app;
+    QTemporaryDir in, out;
+    std::map<QByteArray, int> started;
+    int mostAtOnce = 0;
+    std::vector<float> widths;
+};
+
+class ParallelRun : public ParallelRoad {};
+
+TEST_P(ParallelRun, EveryFileOnceTheListShrinksByOneAndAFailureIsReported) {
+    const int jobs = GetParam();
+    // The broken file ends first while the long one beside it is still being converted.
+    const QByteArray broken = TextNamedWav("broken.wav");
+    std::vector<QByteArray> inputs{Tone("one.wav", 30), broken};
+    for (const char* name : {"two.wav", "three.flac", "five.wav", "six.wav"})
+        inputs.push_back(Tone(name));
+    for (const QByteArray& path : inputs)
+        list().AddFileEntry(path);
+    std::vector<int> countsAfterEachFile;
+    std::vector<QByteArray> left = inputs;
+    QObject::connect(&app.controller->batch(), &BatchRun::fileFinished,
+                     [&](const QByteArray& path) {
+                         countsAfterEachFile.push_back(list().count());
+                         std::erase(left, path);
+                         std::vector<QByteArray> listed;
+                         for (int i = 0; i < list().count(); ++i)
+                             listed.push_back(list().path(i));
+                         EXPECT_EQ(Names(listed), Names(left))
+                             << "the finished file's own entry leaves, the others stay";
+                     });
+    Convert();
+
+    EXPECT_EQ(mostAtOnce, jobs) << "as many converters at once as chosen, never more";
+    EXPECT_EQ(countsAfterEachFile, (std::vector<int>{5, 4, 3, 2, 1, 0}));
+    for (const QByteArray& path : inputs)
+        EXPECT_EQ(started[path], 1) << path.toStdString();
+    EXPECT_EQ(started.size(), inputs.size());
+    for (const char* name : {"one.mp3", "two.mp3", "three.mp3", "five.mp3", "six.mp3"})
+        EXPECT_EQ(Probe(Output(name)), "mp3,44100,2") << name;
+    EXPECT_EQ(OutputFolder(), "five.mp3, one.mp3, six.mp3, three.mp3, two.mp3")
+        << "no output for the broken file, no temporary file left";
+
+    ASSERT_EQ(app.boxes.shown.size(), 1u);
+    const QStringList report = BoxText().split('\n');
+    ASSERT_EQ(report.size(), 4) << BoxText().toStdString();
+    EXPECT_EQ(report[0], "This file could not be converted:");
+    EXPECT_EQ(report[2], QFile::decodeName(broken));
+    EXPECT_TRUE(report[3].startsWith("    conv: ")) << report[3].toStdString();
+
+    ASSERT_FALSE(widths.empty());
+    EXPECT_TRUE(std::is_sorted(widths.begin(), widths.end())) << "the whole run's bar went back";
+    EXPECT_EQ(app.window->lblPB()->text(), "Done.");
+    EXPECT_EQ(app.window->imgPB()->width(), 0);
+}
+
+TEST_P(ParallelRun, FilesDroppedDuringTheRunAreConverted) {
+    list().AddFileEntry(Tone("a.wav"));
+    list().AddFileEntry(Tone("b.wav"));
+    const QByteArray c = Tone("c.wav"), d = Tone("d.wav"), last = Tone("last.wav");
+    bool droppedTwo = false, droppedLast = false;
+    QObject::connect(&app.controller->batch(), &BatchRun::fileFinished, [&] {
+        if (!droppedTwo) {
+            droppedTwo = true;
+            list().AddFileEntry(c);
+            list().AddFileEntry(d);
+        } else if (!droppedLast && list().count() == 0 &&
+                   app.controller->batch().runningCount() == 0) {
+            // The very end of the run: nothing listed and nothing running.
+            droppedLast = true;
+            list().AddFileEntry(last);
+        }
+    });
+    Convert();
+
+    EXPECT_TRUE(droppedLast);
+    EXPECT_EQ(list().count(), 0);
+    EXPECT_EQ(OutputFolder(), "a.mp3, b.mp3, c.mp3, d.mp3, last.mp3");
+    for (const char* name : {"a.mp3", "b.mp3", "c.mp3", "d.mp3", "last.mp3"})
+        EXPECT_EQ(Probe(Output(name)), "mp3,44100,2") << name;
+    EXPECT_EQ(started.size(), 5u);
+    EXPECT_TRUE(app.boxes.shown.empty()) << BoxText().toStdString();
+}
+
+TEST_P(ParallelRun, ClosingDuringARunLeavesNoTemporaryFileAndNoConverter) {
+    const int jobs = GetParam();
+    // Long enough that every converter is still at work when the window goes.
+    const QByteArray first = Tone("long.wav", 600);
+    list().AddFileEntry(first);
+    for (int i = 2; i <= jobs + 1; ++i) {
+        const QString copy = in.filePath(QStringLiteral("long%1.wav").arg(i));
+        ASSERT_TRUE(QFile::link(QFile::decodeName(first), copy));
+        list().AddFileEntry(QFile::encodeName(copy));
+    }
+    emit app.window->imgConvert()->clicked();
+    const auto temporaries = [this] {
+        return QDir(out.filePath("converted"))
+            .entryList({"*.part"}, QDir::Files | QDir::Hidden)
+            .size();
+    };
+    ASSERT_TRUE(WaitUntil([&] { return temporaries() == jobs; }, 120000))
+        << "the converters did not start writing within two minutes";
+    ASSERT_FALSE(OurProcesses(in.path().toUtf8()).isEmpty()) << "the scan sees running converters";
+    EXPECT_EQ(app.controller->batch().runningCount(), jobs);
+
+    app.controller.reset();
+    app.window.reset();
+    EXPECT_EQ(OurProcesses(in.path().toUtf8()).join('\n').toStdString(), "")
+        << "a converter outlived the window";
+    EXPECT_EQ(OutputFolder(), "") << "no partial output, no temporary file";
+}
+
+INSTANTIATE_TEST_SUITE_P(Jobs, ParallelRun, testing::Values(2, 3),
+                         [](const auto& info) { return std::to_string(info.param) + "AtATime"; });
+
+// Outputs that would land on one path, with one converter at a time and with two.
+class OutputNames : public ParallelRoad {};
+
+TEST_P(OutputNames, OneBaseNameTwiceGivesANumberedSecondOutput) {
+    list().AddFileEntry(Tone("a/Intro.wav", 1));
+    const QByteArray flac = Tone("b/Intro.flac", 2);
+    list().AddFileEntry(flac);
+    Convert();
+
+    EXPECT_EQ(OutputFolder(), "Intro (2).mp3, Intro.mp3");
+    // Each output is its own input's, whole: the one-second tone and the two-second one.
+    EXPECT_NEAR(Duration(Output("Intro.mp3")), 1.0, 0.1);
+    EXPECT_NEAR(Duration(Output("Intro (2).mp3")), 2.0, 0.1);
+    ASSERT_EQ(app.boxes.shown.size(), 1u);
+    EXPECT_EQ(BoxText(), "Renamed so that no output replaces another from this run:\n\n" +
+                             QFile::decodeName(flac) + QString::fromUtf8("\n    \u2192 ") +
+                             Output("Intro (2).mp3"));
+}
+
+TEST_P(OutputNames, AnOutputFromBeforeTheRunIsReplaced) {
+    ASSERT_TRUE(QDir(out.path()).mkpath("converted"));
+    {
+        QFile old(Output("Old.mp3"));
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("an output of some earlier run");
+    }
+    list().AddFileEntry(Tone("Old.wav", 1));
+    list().AddFileEntry(Tone("New.wav", 1));
+    Convert();
+
+    EXPECT_EQ(OutputFolder(), "New.mp3, Old.mp3");
+    EXPECT_EQ(Probe(Output("Old.mp3")), "mp3,44100,2");
+    EXPECT_NEAR(Duration(Output("Old.mp3")), 1.0, 0.1);
+    EXPECT_TRUE(app.boxes.shown.empty()) << BoxText().toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Jobs, OutputNames, testing::Values(1, 2),
+                         [](const auto& info) { return std::to_string(info.param) + "AtATime"; });
+
+} // namespace
