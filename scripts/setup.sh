@@ -9,6 +9,7 @@ packages=(
     libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libopencore-amrnb-dev
     libgtest-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-dejavu-extra
     desktop-file-utils appstream lintian dpkg-dev fakeroot file
+    dbus dbus-bin dbus-daemon dbus-session-bus-common
 )
 
 missing=()

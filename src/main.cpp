@@ -1,28 +1,126 @@
+#include "filelist/file_list.h"
 #include "headless/batch_arguments.h"
+#include "headless/batch_texts.h"
 #include "headless/headless_run.h"
+#include "platform/bring_to_front.h"
+#include "platform/desktop_progress.h"
 #include "platform/desktop_services.h"
+#include "platform/instance_channel.h"
+#include "platform/runtime_dir.h"
 #include "platform/single_instance.h"
+#include "platform/window_arguments.h"
+#include "settings/settings_store.h"
 #include "ui/frm_main.h"
 #include "ui/main_controller.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kHandOverDeadlineMs = 10'000;
+constexpr int kExitUsage = 2;
+constexpr int kExitNotTaken = 1;
+
+void PrintError(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+}
+
+std::string CurrentFolder() {
+    std::string folder(4096, '\0');
+    while (::getcwd(folder.data(), folder.size()) == nullptr) {
+        if (errno != ERANGE)
+            return "/";
+        folder.resize(folder.size() * 2);
+    }
+    folder.resize(std::char_traits<char>::length(folder.c_str()));
+    return folder;
+}
+
+// The files and folders of the command line that exist; each missing one is named on
+// standard error. Nullopt after a usage error, which has been printed.
+std::optional<std::vector<QByteArray>> CommandLinePaths(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.emplace_back(argv[i]);
+    const auto parsed = platform::ParseWindowArguments(arguments, CurrentFolder());
+    if (const auto* error = std::get_if<platform::WindowUsageError>(&parsed)) {
+        PrintError(error->message);
+        return std::nullopt;
+    }
+    std::vector<QByteArray> paths;
+    for (const std::string& path : std::get<std::vector<std::string>>(parsed)) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) == 0)
+            paths.push_back(QByteArray::fromStdString(path));
+        else
+            PrintError("pelkora: " + headless::SafeText(path) + ": no such file or folder");
+    }
+    return paths;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     // The batch mode needs no display: it must not even try to open one.
     if (headless::IsBatchInvocation(argc, argv))
         return RunHeadless(argc, argv);
 
-    QApplication app(argc, argv);
+    platform::ProvideRuntimeDir();
+    QApplication app(argc, argv); // takes Qt's own options out of argv
+    const auto paths = CommandLinePaths(argc, argv);
+    if (!paths)
+        return kExitUsage;
+
     const QString programFolder = QCoreApplication::applicationDirPath();
-    // A second copy ends before it shows anything or touches a settings file.
-    if (!platform::AcquireSingleInstance(programFolder))
-        return 0;
+    const settings::SettingsPlace place = settings::FindSettingsPlace(programFolder);
+    auto lock = std::make_unique<platform::SingleInstanceLock>(place.folder);
+    // A second copy ends before it shows anything or touches a settings file; its files go
+    // to the copy that runs.
+    if (lock->anotherCopyRuns()) {
+        if (paths->empty())
+            return 0;
+        switch (platform::HandToRunningCopy(place.folder, lock, *paths, kHandOverDeadlineMs)) {
+        case platform::HandOver::Delivered:
+            return 0;
+        case platform::HandOver::NotTaken:
+            PrintError("pelkora: another copy is running but did not take the files");
+            return kExitNotTaken;
+        case platform::HandOver::LockFreed:
+            break;
+        }
+    }
 
     platform::DesktopServices desktop;
     frmMain window;
     MainController controller(window, programFolder, desktop.services());
     QObject::connect(&controller, &MainController::exitRequested, &app, &QApplication::quit);
+    FileList& list = *window.fileList();
+
+    platform::InstanceServer server;
+    (void)server.listen(platform::InstanceSocketPath(place.folder));
+    QObject::connect(&server, &platform::InstanceServer::pathsReceived, &window,
+                     [&](const std::vector<QByteArray>& received) {
+                         list.AddPaths(received);
+                         platform::BringToFront(window);
+                     });
+    const platform::DesktopProgress desktopProgress(controller.batch(), list, controller.choices(),
+                                                    window, QDBusConnection::sessionBus());
+
     controller.Load();
     window.show();
+    if (!paths->empty())
+        list.AddPaths(*paths);
     return app.exec();
 }

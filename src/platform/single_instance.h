@@ -8,12 +8,12 @@ class QLockFile;
 
 namespace platform {
 
-// Holds the program folder's lock while it lives. The lock lies beside the settings it
-// protects (".pelkora.lock" in the program folder); where that folder cannot take it, in a
-// folder private to the user: $XDG_RUNTIME_DIR, or one made below the temporary folder.
+// Holds the single-copy lock while it lives. The lock lies in the settings folder it protects
+// (".pelkora.lock" beside setup.ini); where that folder cannot take it, in the user's private
+// runtime folder: $XDG_RUNTIME_DIR, or one made below the temporary folder.
 class SingleInstanceLock final {
 public:
-    explicit SingleInstanceLock(const QString& programFolder);
+    explicit SingleInstanceLock(const QString& settingsFolder);
     ~SingleInstanceLock();
     SingleInstanceLock(const SingleInstanceLock&) = delete;
     SingleInstanceLock& operator=(const SingleInstanceLock&) = delete;
@@ -36,8 +36,9 @@ private:
     bool anotherCopyRuns_ = false;
 };
 
-// Takes the lock for the rest of the process; false means another copy runs from this
-// program folder and this one should end before it shows anything.
-[[nodiscard]] bool AcquireSingleInstance(const QString& programFolder);
+// The socket by which the copy holding the lock for this settings folder takes files from a
+// second start: in the private runtime folder, named after the folder. Empty when the user
+// has no private folder.
+[[nodiscard]] QString InstanceSocketPath(const QString& settingsFolder);
 
 } // namespace platform

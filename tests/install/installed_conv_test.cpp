@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -74,6 +75,36 @@ TEST(InstalledConverter, ConvertsAWav) {
     }
     // Nothing else: no part files left behind.
     EXPECT_EQ(QDir(work.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+}
+
+// The installed program converts without a display, through the link on PATH's folder.
+TEST(InstalledProgram, ConvertsHeadlessWithoutADisplay) {
+    ASSERT_FALSE(destDir().isEmpty()) << installError().toStdString();
+    QTemporaryDir work;
+    ASSERT_TRUE(work.isValid());
+    QFile file(work.filePath(QStringLiteral("tone.wav")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(toneWav()) > 0);
+    file.close();
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(QString::fromLatin1(name));
+    env.insert(QStringLiteral("HOME"), work.path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), work.filePath(QStringLiteral(".config")));
+    QProcess program;
+    program.setProcessChannelMode(QProcess::MergedChannels);
+    program.setProcessEnvironment(env);
+    program.setWorkingDirectory(work.path());
+    program.start(prefixed(QStringLiteral("bin/pelkora")),
+                  {QStringLiteral("--batch"), QStringLiteral("--format"), QStringLiteral("flac"),
+                   QStringLiteral("--output"), QStringLiteral("OUT"), QStringLiteral("tone.wav")});
+    ASSERT_TRUE(program.waitForFinished(120'000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAll().toStdString();
+    QFile converted(work.filePath(QStringLiteral("OUT/tone.flac")));
+    ASSERT_TRUE(converted.open(QIODevice::ReadOnly));
+    EXPECT_EQ(converted.read(4), QByteArray("fLaC"));
+    EXPECT_GT(converted.size(), 1000);
 }
 
 } // namespace

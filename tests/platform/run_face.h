@@ -1,0 +1,57 @@
+#pragma once
+
+#include "common/platform_fakes.h"
+#include "dialogs/fake_dialogs.h"
+#include "filelist/file_list.h"
+#include "platform/desktop_progress.h"
+#include "ui/frm_main.h"
+#include "ui/main_controller.h"
+
+#include <QDBusConnection>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+// The window as main() builds it, with the desktop's progress and notifications on the
+// session bus, converting through the fake converter in a program folder of its own.
+struct RunFace {
+    RunFace() {
+        ok = program.isValid() && inputs.isValid() &&
+             QDir(program.path()).mkpath(QStringLiteral("data")) &&
+             QFile::copy(QStringLiteral(FAKE_CONV), program.filePath(QStringLiteral("data/conv")));
+        controller.Load();
+    }
+
+    // Files whose names steer the fake converter: "slow" takes a while, "broken" fails.
+    void add(std::initializer_list<const char*> names) {
+        for (const char* name : names) {
+            QFile file(inputs.filePath(QString::fromLatin1(name)));
+            ok = ok && file.open(QIODevice::WriteOnly);
+            window.fileList()->AddFileEntry(QFile::encodeName(file.fileName()));
+        }
+    }
+    // Converts the list; false when the run did not end within the deadline.
+    bool run(int deadlineMs = 60'000) {
+        bool ended = false;
+        const auto connection =
+            QObject::connect(&controller, &MainController::runEnded, [&] { ended = true; });
+        controller.Start();
+        const bool done = QTest::qWaitFor([&] { return ended; }, deadlineMs);
+        QObject::disconnect(connection);
+        return done;
+    }
+
+    bool ok = false;
+    QTemporaryDir program, inputs;
+    FakeMessageBoxes boxes;
+    FakeShell shell;
+    FakeSound sound;
+    FakeDialogs dialogs;
+    frmMain window;
+    MainController controller{window, program.path(), {boxes, shell, sound, dialogs}};
+    platform::DesktopProgress desktop{controller.batch(), *window.fileList(), controller.choices(),
+                                      window, QDBusConnection::sessionBus()};
+};
