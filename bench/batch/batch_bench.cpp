@@ -1,7 +1,12 @@
-// Prints the wall time of a batch of one-second WAV files converted to MP3 by the program
-// (its window and controller, headless) against a shell loop running the converter on the
-// same files, and their ratio.
-// Usage: QT_QPA_PLATFORM=offscreen batch_bench [files]      (default 100)
+// Batch conversion to MP3, one and two conversions at a time, each figure against a baseline
+// measured in the same run on the same inputs:
+//   100 one-second WAV files through the window's controller against a shell loop of `conv`
+//   and against `xargs -P 2`; four 60-second files, two at a time against one at a time; the
+//   peak memory of the program and its converters; the windowless mode against the same.
+// Every timing is the median of several rounds, so one noisy moment does not decide it.
+// Usage: QT_QPA_PLATFORM=offscreen batch_bench [rounds]      (default 3)
+#include "tree_memory.h"
+
 #include "filelist/file_list.h"
 #include "platform/desktop_services.h"
 #include "settings/settings_file.h"
@@ -13,14 +18,36 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
 
 namespace {
+
+constexpr int kShortFiles = 100;
+constexpr int kLongFiles = 4;
+constexpr int kLongSeconds = 60;
+
+// The converter's arguments as the program gives them for MP3, 128k, 44100 Hz, stereo.
+// IN, OUT and CONV come from the environment.
+const char* const kLoop =
+    "set -e; mkdir -p \"$OUT\"; for f in \"$IN\"/*.wav; do b=${f##*/}; b=${b%.wav}; "
+    "\"$CONV\" -i \"$f\" -y -vn -ab 128k -ar 44100 -ac 2 -map_meta_data \"$f:$OUT/$b.mp3\" "
+    "\"$OUT/$b.mp3\" 2>/dev/null; done";
+const char* const kXargs =
+    "mkdir -p \"$OUT\"; printf '%s\\0' \"$IN\"/*.wav | xargs -0 -n 1 -P 2 sh -c "
+    "'b=${1##*/}; b=${b%.wav}; exec \"$CONV\" -i \"$1\" -y -vn -ab 128k -ar 44100 -ac 2 "
+    "-map_meta_data \"$1:$OUT/$b.mp3\" \"$OUT/$b.mp3\" 2>/dev/null' _";
 
 class NoShell final : public platform::Shell {
 public:
@@ -38,11 +65,154 @@ double Seconds(const QElapsedTimer& t) {
     return static_cast<double>(t.nsecsElapsed()) / 1e9;
 }
 
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0.0 : values[values.size() / 2];
+}
+
+int Outputs(const QString& folder) {
+    return static_cast<int>(QDir(folder).entryList({"*.mp3"}, QDir::Files).size());
+}
+
+class Bench {
+public:
+    Bench(const platform::Services& services, QString work)
+        : services_(services), work_(std::move(work)),
+          program_(QStringLiteral(PELKORA_PROGRAM_DIR)),
+          conv_(program_ + QStringLiteral("/data/conv")) {}
+
+    bool MakeInputs() {
+        QDir(work_).mkpath("short");
+        QDir(work_).mkpath("long");
+        if (!Tone("short/tone.wav", 1) || !Tone(QStringLiteral("long/tone.wav"), kLongSeconds))
+            return false;
+        for (int i = 1; i < kShortFiles; ++i)
+            QFile::copy(Path("short/tone.wav"), Path(QStringLiteral("short/tone%1.wav").arg(i)));
+        for (int i = 1; i < kLongFiles; ++i)
+            QFile::copy(Path("long/tone.wav"), Path(QStringLiteral("long/tone%1.wav").arg(i)));
+        return true;
+    }
+
+    // The run through the window's controller; memory is sampled only when asked for, as the
+    // sampling itself takes time.
+    double Window(const QString& set, int jobs, TreeMemory* memory = nullptr) {
+        const QString out = FreshOutput();
+        frmMain window;
+        MainController controller(window, program_, services_);
+        settings::OptionsRecords soundOff;
+        soundOff.FinishSound = 1;
+        controller.choices().setOptions(soundOff);
+        controller.choices().setJobs(jobs);
+        window.txtPath()->setText(out);
+        for (const QString& input : Inputs(set))
+            window.fileList()->AddFileEntry(QFile::encodeName(input));
+        QEventLoop wait;
+        QObject::connect(&controller, &MainController::runEnded, &wait, &QEventLoop::quit);
+        if (memory)
+            memory->start();
+        QElapsedTimer clock;
+        clock.start();
+        controller.Start();
+        wait.exec();
+        const double seconds = Seconds(clock);
+        return Finish(set, out, seconds);
+    }
+
+    double Shell(const QString& set, const char* script) {
+        const QString out = FreshOutput();
+        QProcess sh;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("IN", Path(set));
+        env.insert("OUT", out);
+        env.insert("CONV", conv_);
+        sh.setProcessEnvironment(env);
+        QElapsedTimer clock;
+        clock.start();
+        sh.start("/bin/sh", {"-c", QString::fromLatin1(script)});
+        sh.waitForFinished(-1);
+        return Finish(set, out, Seconds(clock));
+    }
+
+    double Headless(const QString& set, int jobs) {
+        const QString out = FreshOutput();
+        QStringList args{"--batch",  "-q",    "-j",         QString::number(jobs),
+                         "--format", "MP3",   "--bitrate",  "128",
+                         "--rate",   "44100", "--channels", "Stereo",
+                         "--output", out};
+        args += Inputs(set);
+        QProcess p;
+        p.setProcessChannelMode(QProcess::ForwardedChannels);
+        QElapsedTimer clock;
+        clock.start();
+        p.start(program_ + QStringLiteral("/pelkora"), args);
+        p.waitForFinished(-1);
+        const double seconds = Seconds(clock);
+        if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+            std::printf("  windowless run ended with status %d\n", p.exitCode());
+        return Finish(set, out, seconds);
+    }
+
+    [[nodiscard]] bool HasHeadless() const {
+        return QFileInfo(program_ + QStringLiteral("/pelkora")).isExecutable();
+    }
+    [[nodiscard]] int Missing() const { return missing_; }
+
+private:
+    bool Tone(const QString& name, int seconds) {
+        return QProcess::execute("ffmpeg",
+                                 {"-v", "error", "-y", "-f", "lavfi", "-i",
+                                  QStringLiteral("sine=frequency=440:duration=%1").arg(seconds),
+                                  "-ac", "2", Path(name)}) == 0;
+    }
+
+    QString Path(const QString& name) const { return work_ + QLatin1Char('/') + name; }
+
+    QStringList Inputs(const QString& set) const {
+        QStringList paths;
+        for (const QString& name : QDir(Path(set)).entryList({"*.wav"}, QDir::Files, QDir::Name))
+            paths << Path(set + QLatin1Char('/') + name);
+        return paths;
+    }
+
+    QString FreshOutput() { return Path(QStringLiteral("out%1").arg(++runs_)); }
+
+    // Counts the outputs (a run that skipped files would look fast) and clears them away.
+    double Finish(const QString& set, const QString& out, double seconds) {
+        const int expected = static_cast<int>(Inputs(set).size());
+        const int made = Outputs(out);
+        if (made != expected) {
+            std::printf("  %s: %d of %d outputs made\n", qPrintable(out), made, expected);
+            ++missing_;
+        }
+        QDir(out).removeRecursively();
+        return seconds;
+    }
+
+    platform::Services services_;
+    QString work_;
+    QString program_;
+    QString conv_;
+    int runs_ = 0;
+    int missing_ = 0;
+};
+
+void Line(const char* what, double value, double baseline, const char* against, double target) {
+    const double ratio = value / baseline;
+    std::printf("%-44s %7.3f s against %-22s %7.3f s  ratio %.3f (target <= %.2f)%s\n", what, value,
+                against, baseline, ratio, target, ratio <= target ? "" : "  MISSED");
+}
+
+void MemoryLine(const char* what, const TreeMemory::Peak& peak) {
+    std::printf("%-44s peak %6.1f MB together, converters %6.1f MB (%d at once)\n", what,
+                static_cast<double>(peak.totalKb) / 1024.0,
+                static_cast<double>(peak.childrenKb) / 1024.0, peak.mostChildren);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    const int files = argc > 1 ? std::max(1, std::atoi(argv[1])) : 100;
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     NoShell shell;
     NoBoxes boxes;
     platform::DesktopServices desktop;
@@ -50,47 +220,69 @@ int main(int argc, char** argv) {
     const platform::Services services{boxes, shell, real.sound, real.dialogs};
 
     QTemporaryDir work;
-    const QString program = QStringLiteral(PELKORA_PROGRAM_DIR);
-    const QString conv = program + QStringLiteral("/data/conv");
-    QDir(work.path()).mkpath("in");
-    QProcess::execute("ffmpeg",
-                      {"-v", "error", "-y", "-f", "lavfi", "-i", "sine=frequency=440:duration=1",
-                       "-ac", "2", work.filePath("in/tone.wav")});
-    for (int i = 1; i < files; ++i)
-        QFile::copy(work.filePath("in/tone.wav"),
-                    work.filePath(QStringLiteral("in/tone%1.wav").arg(i)));
-    const QStringList inputs =
-        QDir(work.filePath("in")).entryList({"*.wav"}, QDir::Files, QDir::Name);
+    Bench bench(services, work.path());
+    if (!bench.MakeInputs()) {
+        std::fprintf(stderr, "batch_bench: ffmpeg could not make the input files\n");
+        return 1;
+    }
+    const bool headless = bench.HasHeadless();
 
-    // The shell loop: the converter with the same arguments the program gives it.
-    QString script =
-        QStringLiteral("set -e; mkdir -p '%1'; for f in '%2'/*.wav; do b=$(basename \"$f\" .wav); "
-                       "'%3' -i \"$f\" -y -vn -ab 128k -ar 44100 -ac 2 -map_meta_data "
-                       "\"$f:%1/$b.mp3\" \"%1/$b.mp3\" 2>/dev/null; done")
-            .arg(work.filePath("loop"), work.filePath("in"), conv);
-    QElapsedTimer clock;
-    clock.start();
-    QProcess::execute("/bin/sh", {"-c", script});
-    const double loop = Seconds(clock);
+    // Each case in every round, in a fixed order; the first conversions warm the caches.
+    const std::vector<std::pair<std::string, std::function<double()>>> cases = {
+        {"loop", [&] { return bench.Shell("short", kLoop); }},
+        {"xargs", [&] { return bench.Shell("short", kXargs); }},
+        {"window1", [&] { return bench.Window("short", 1); }},
+        {"window2", [&] { return bench.Window("short", 2); }},
+        {"long1", [&] { return bench.Window("long", 1); }},
+        {"long2", [&] { return bench.Window("long", 2); }},
+        {"batch1", [&] { return headless ? bench.Headless("short", 1) : 1.0; }},
+        {"batch2", [&] { return headless ? bench.Headless("short", 2) : 1.0; }},
+    };
+    (void)bench.Shell("short", kLoop);
+    std::map<std::string, std::vector<double>> times;
+    for (int round = 0; round < rounds; ++round)
+        for (const auto& [name, run] : cases)
+            times[name].push_back(run());
+    std::map<std::string, double> t;
+    for (const auto& [name, values] : times)
+        t[name] = Median(values);
 
-    frmMain window;
-    MainController controller(window, program, services);
-    settings::OptionsRecords soundOff;
-    soundOff.FinishSound = 1;
-    controller.choices().setOptions(soundOff);
-    window.txtPath()->setText(work.filePath("program"));
-    for (const QString& name : inputs)
-        window.fileList()->AddFileEntry(QFile::encodeName(work.filePath("in/" + name)));
-    QEventLoop wait;
-    QObject::connect(&controller, &MainController::runEnded, &wait, &QEventLoop::quit);
-    clock.restart();
-    controller.Start();
-    wait.exec();
-    const double run = Seconds(clock);
+    std::printf("Median of %d rounds; %d one-second WAV files, %d files of %d s, to MP3 128k.\n",
+                rounds, kShortFiles, kLongFiles, kLongSeconds);
+    Line("window, 1 at a time", t["window1"], t["loop"], "shell loop", 1.10);
+    Line("window, 2 at a time", t["window2"], t["window1"], "window, 1 at a time", 0.60);
+    Line("window, 2 at a time", t["window2"], t["xargs"], "xargs -P 2", 1.10);
+    Line("window, 60 s files, 2 at a time", t["long2"], t["long1"], "1 at a time", 0.60);
+    if (headless) {
+        Line("pelkora --batch -j 1", t["batch1"], t["loop"], "shell loop", 1.05);
+        Line("pelkora --batch -j 2", t["batch2"], t["batch1"], "-j 1", 0.60);
+        Line("pelkora --batch -j 2", t["batch2"], t["xargs"], "xargs -P 2", 1.10);
+    } else {
+        std::printf("windowless mode: skipped, %s/pelkora is not built\n", PELKORA_PROGRAM_DIR);
+    }
 
-    const int made = static_cast<int>(QDir(work.filePath("program")).entryList({"*.mp3"}).size());
-    std::printf("%d one-second WAV files to MP3: program %.3f s (%d outputs), shell loop %.3f s, "
-                "ratio %.3f (target <= 1.10)\n",
-                files, run, made, loop, run / loop);
+    std::printf("Memory: resident set of this process plus its running converters, sampled "
+                "every 5 ms from /proc (shared library pages count in each process).\n");
+    TreeMemory memory;
+    (void)bench.Window("long", 1, &memory);
+    MemoryLine("window, 60 s files, 1 at a time", memory.stop());
+    (void)bench.Window("long", 2, &memory);
+    MemoryLine("window, 60 s files, 2 at a time", memory.stop());
+    (void)bench.Window("short", 1, &memory);
+    MemoryLine("window, one-second files, 1 at a time", memory.stop());
+    (void)bench.Window("short", 2, &memory);
+    MemoryLine("window, one-second files, 2 at a time", memory.stop());
+    rusage self{}, children{};
+    ::getrusage(RUSAGE_SELF, &self);
+    ::getrusage(RUSAGE_CHILDREN, &children);
+    std::printf("getrusage: this process's own peak %.1f MB; largest single finished child "
+                "(a converter, a shell or ffmpeg) %.1f MB\n",
+                static_cast<double>(self.ru_maxrss) / 1024.0,
+                static_cast<double>(children.ru_maxrss) / 1024.0);
+    if (bench.Missing() > 0) {
+        std::printf("%d runs made fewer outputs than inputs: their figures mean nothing\n",
+                    bench.Missing());
+        return 1;
+    }
     return 0;
 }
