@@ -37,11 +37,12 @@ void PrintError(const std::string& line) {
     std::fprintf(stderr, "%s\n", line.c_str());
 }
 
+// Empty when it cannot be read (removed, or no longer reachable).
 std::string CurrentFolder() {
     std::string folder(4096, '\0');
     while (::getcwd(folder.data(), folder.size()) == nullptr) {
         if (errno != ERANGE)
-            return "/";
+            return {};
         folder.resize(folder.size() * 2);
     }
     folder.resize(std::char_traits<char>::length(folder.c_str()));

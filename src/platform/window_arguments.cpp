@@ -40,6 +40,9 @@ WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments,
             return WindowUsageError{"pelkora: unknown option " + headless::ShownValue(argument) +
                                     " (options apply to --batch only; see pelkora --batch "
                                     "--help)"};
+        if (argument.front() != '/' && currentFolder.empty())
+            return WindowUsageError{"pelkora: " + headless::ShownValue(argument) +
+                                    ": the current folder cannot be read; give the full path"};
         paths.push_back(absolutePath(argument, currentFolder));
     }
     return paths;

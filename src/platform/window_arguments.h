@@ -15,7 +15,8 @@ struct WindowUsageError {
 
 // The paths in the order given, made absolute against `currentFolder` byte for byte (a name
 // need not be UTF-8); "." segments and doubled slashes are dropped, ".." is kept, since
-// through a link it need not lead to the parent the text suggests.
+// through a link it need not lead to the parent the text suggests. An empty `currentFolder`
+// (it could not be read) only does for absolute paths.
 using WindowArguments = std::variant<std::vector<std::string>, WindowUsageError>;
 [[nodiscard]] WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments,
                                                    const std::string& currentFolder);

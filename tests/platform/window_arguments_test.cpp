@@ -52,3 +52,12 @@ TEST(WindowArguments, OptionsAreRefusedUnlessAfterTheEndMark) {
     EXPECT_EQ(paths({"--", "-x.mp3", "--"}),
               (std::vector<std::string>{"/home/u/-x.mp3", "/home/u/--"}));
 }
+
+TEST(WindowArguments, WithoutACurrentFolderOnlyFullPathsDo) {
+    EXPECT_EQ(paths({"/abs/a.wav"}, ""), std::vector<std::string>{"/abs/a.wav"});
+    const auto parsed = ParseWindowArguments({"/abs/a.wav", "b c.wav"}, "");
+    const auto* error = std::get_if<WindowUsageError>(&parsed);
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(error->message,
+              "pelkora: 'b c.wav': the current folder cannot be read; give the full path");
+}
