@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -17,6 +18,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -80,6 +82,20 @@ void WriteLongWav(const std::string& path) {
     }
 }
 
+// Whether the folder has a temporary file whose lock someone holds.
+bool HeldPartIn(const Folder& folder) {
+    for (const std::string& name : folder.parts()) {
+        const int fd = open(folder.file(name).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
+        if (fd < 0)
+            continue;
+        const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        close(fd); // also lets go of a lock taken here
+        if (held)
+            return true;
+    }
+    return false;
+}
+
 // A converter stopped while it writes its temporary file.
 class FrozenConverter {
 public:
@@ -95,8 +111,9 @@ public:
         if (posix_spawn(&pid_, kConv.c_str(), &actions, nullptr, argv.data(), environ) != 0)
             pid_ = -1;
         posix_spawn_file_actions_destroy(&actions);
+        // The file appears a moment before the converter holds its lock; wait for both.
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while (pid_ > 0 && folder.parts().empty() && std::chrono::steady_clock::now() < deadline)
+        while (pid_ > 0 && !HeldPartIn(folder) && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         int status = 0;
         if (pid_ > 0 && kill(pid_, SIGSTOP) == 0)
