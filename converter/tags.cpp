@@ -11,8 +11,9 @@ namespace conv {
 namespace {
 
 // Written by the libraries themselves, or true only of the file they came from: its
-// container, its encoder's delay, its stream statistics. Pictures travel separately.
-constexpr std::array<const char*, 19> kNotCarried = {
+// container, its encoder's delay, its length and stream statistics (a cut changes them).
+// Pictures travel separately.
+constexpr std::array<const char*, 20> kNotCarried = {
     "encoder",
     "major_brand",
     "minor_version",
@@ -20,6 +21,7 @@ constexpr std::array<const char*, 19> kNotCarried = {
     "handler_name",
     "vendor_id",
     "iTunSMPB",
+    "TLEN",
     "WMFSDKVersion",
     "WMFSDKNeeded",
     "IsVBR",

@@ -110,6 +110,7 @@ private:
     Status startOutput(const AVFrame* first);
     Status addPictures();
     Status encodeWaiting(bool last);
+    [[nodiscard]] bool prepareFrame(int count);
     Status encode(const AVFrame* frame);
     Status finish(bool reachedEnd);
     Status check();
@@ -260,24 +261,32 @@ Status Transcoder::encodeWaiting(bool last) {
     const int frameSize = encoder_->frameSize();
     while (fifo_.size() >= frameSize || (last && fifo_.size() > 0)) {
         const int count = std::min(fifo_.size(), frameSize);
-        const AudioSpec& spec = encoder_->spec();
         AVFrame* frame = encoderFrame_.get();
-        frame->nb_samples = count;
-        frame->format = spec.format;
-        frame->sample_rate = spec.sampleRate;
-        if (av_channel_layout_copy(&frame->ch_layout, &spec.layout.get()) < 0 ||
-            av_frame_get_buffer(frame, 0) < 0 || !fifo_.read(frame, count)) {
+        if (!prepareFrame(count) || !fifo_.read(frame, count)) {
             av_frame_unref(frame);
             return Fail(options_.output, "out of memory");
         }
         frame->pts = nextPts_;
         nextPts_ += count;
-        auto failed = encode(frame);
-        av_frame_unref(frame);
-        if (failed)
+        if (auto failed = encode(frame))
             return failed;
     }
     return std::nullopt;
+}
+
+bool Transcoder::prepareFrame(int count) {
+    // One buffer serves every frame: the encoders copy the samples, so it is free again once
+    // they have handed back their packets, and only a short last frame needs another.
+    AVFrame* frame = encoderFrame_.get();
+    if (frame->buf[0] && frame->nb_samples == count)
+        return av_frame_make_writable(frame) >= 0;
+    av_frame_unref(frame);
+    const AudioSpec& spec = encoder_->spec();
+    frame->nb_samples = count;
+    frame->format = spec.format;
+    frame->sample_rate = spec.sampleRate;
+    return av_channel_layout_copy(&frame->ch_layout, &spec.layout.get()) >= 0 &&
+           av_frame_get_buffer(frame, 0) >= 0;
 }
 
 Status Transcoder::encode(const AVFrame* frame) {

@@ -325,6 +325,7 @@ TEST(ConvTagText, TheRecordingsTagsWithoutTheOldContainers) {
     av_dict_set(&stream, "language", "und", 0);
     av_dict_set(&stream, "iTunSMPB", "00000000 00000840", 0);
     av_dict_set(&stream, "DURATION", "00:00:01.000", 0);
+    av_dict_set(&file, "TLEN", "1000", 0);
     av_dict_set(&stream, "METADATA_BLOCK_PICTURE", "AAAA", 0);
     av_dict_set(&stream, "REPLAYGAIN_TRACK_GAIN", "-3.2 dB", 0);
     const conv::DictPtr tags = conv::RecordingTags(file, stream);
