@@ -10,15 +10,15 @@ namespace {
 constexpr std::array<FormatInfo, 9> kFormats = {{
     // ID3v2.4 holds UTF-8 text and pictures; ID3v1 is for players that know nothing newer.
     {".mp3", "MP3", "mp3", "mp3", "libmp3lame", 128000, PictureWay::Stream,
-     "id3v2_version=4:write_id3v1=1"},
-    {".wma", "WMA", "asf", "asf", "wmav1", 128000, PictureWay::None, ""},
-    {".ogg", "OGG", "ogg", "ogg", "libvorbis", 0, PictureWay::VorbisComment, ""},
-    {".wav", "WAV", "wav", "wav", "pcm_s16le", 0, PictureWay::None, ""},
-    {".flac", "FLAC", "flac", "flac", "flac", 0, PictureWay::Stream, ""},
-    {".ac3", "AC3", "ac3", "ac3", "ac3", 0, PictureWay::None, ""},
-    {".aac", "AAC", "adts", "aac", "aac", 0, PictureWay::None, ""},
-    {".amr", "AMR", "amr", "amr", kAmrNbEncoder, 12200, PictureWay::None, ""},
-    {".mpg", "MPG", "mpeg", "mpeg", "mp2", 192000, PictureWay::None, ""},
+     "id3v2_version=4:write_id3v1=1", false},
+    {".wma", "WMA", "asf", "asf", "wmav1", 128000, PictureWay::None, "", true},
+    {".ogg", "OGG", "ogg", "ogg", "libvorbis", 0, PictureWay::VorbisComment, "", false},
+    {".wav", "WAV", "wav", "wav", "pcm_s16le", 0, PictureWay::None, "", false},
+    {".flac", "FLAC", "flac", "flac", "flac", 0, PictureWay::Stream, "", false},
+    {".ac3", "AC3", "ac3", "ac3", "ac3", 0, PictureWay::None, "", false},
+    {".aac", "AAC", "adts", "aac", "aac", 0, PictureWay::None, "", false},
+    {".amr", "AMR", "amr", "amr", kAmrNbEncoder, 12200, PictureWay::None, "", false},
+    {".mpg", "MPG", "mpeg", "mpeg", "mp2", 192000, PictureWay::None, "", false},
 }};
 
 struct Alias {

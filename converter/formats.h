@@ -27,6 +27,8 @@ struct FormatInfo {
     std::int64_t defaultBitRate; // 0: the encoder decides
     PictureWay pictures;
     std::string_view muxerOptions; // "key=value:key=value"
+    // Tag text stored as UTF-16 with a 16-bit length in bytes, its zero included (ASF).
+    bool shortUtf16Tags;
 };
 
 // Encoder name the libraries know, or kAmrNbEncoder for our own AMR-NB path.

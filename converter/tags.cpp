@@ -1,5 +1,6 @@
 #include "tags.h"
 
+#include <algorithm>
 #include <array>
 
 extern "C" {
@@ -101,6 +102,45 @@ std::string Utf8ToLatin1(std::string_view text) {
         i += length;
     }
     return out;
+}
+
+std::size_t Utf16Prefix(std::string_view text, std::size_t maxUnits) {
+    std::size_t units = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        std::size_t length = 1;
+        if (lead >= 0xF0)
+            length = 4;
+        else if (lead >= 0xE0)
+            length = 3;
+        else if (lead >= 0xC0)
+            length = 2;
+        // A broken byte costs at most one unit; characters beyond the BMP take two.
+        const std::size_t need = length == 4 ? 2 : 1;
+        if (units + need > maxUnits)
+            break;
+        units += need;
+        i = std::min(text.size(), i + length);
+    }
+    return i;
+}
+
+std::vector<std::string> CutToShortUtf16(AVDictionary** tags) {
+    std::vector<std::string> cut;
+    AVDictionary* fitted = nullptr;
+    const AVDictionaryEntry* entry = nullptr;
+    while ((entry = av_dict_get(*tags, "", entry, AV_DICT_IGNORE_SUFFIX))) {
+        const std::string_view value = entry->value;
+        const std::size_t keep = Utf16Prefix(value, kMaxShortUtf16Units);
+        if (keep < value.size())
+            cut.emplace_back(entry->key);
+        av_dict_set(&fitted, entry->key, std::string(value.substr(0, keep)).c_str(),
+                    AV_DICT_MULTIKEY);
+    }
+    av_dict_free(tags);
+    *tags = fitted;
+    return cut;
 }
 
 DictPtr Latin1Tags(const AVDictionary* tags) {

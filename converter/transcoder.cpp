@@ -233,7 +233,16 @@ Status Transcoder::startOutput(const AVFrame* first) {
     if (auto failed = muxer_.addStream(*encoder_))
         return failed;
     // Tags go wherever the container has a place for them, asked for or not.
-    const DictPtr tags = RecordingTags(input_.formatTags(), input_.streamTags());
+    DictPtr tags = RecordingTags(input_.formatTags(), input_.streamTags());
+    if (format_.shortUtf16Tags) {
+        AVDictionary* raw = tags.release();
+        const std::vector<std::string> cut = CutToShortUtf16(&raw);
+        tags.reset(raw);
+        for (const std::string& key : cut)
+            console_.note("note: " + std::string(format_.label) +
+                          " holds at most 64 KiB of text in a tag; the " + key +
+                          " tag is cut there");
+    }
     muxer_.setTags(tags.get());
     if (auto failed = addPictures())
         return failed;

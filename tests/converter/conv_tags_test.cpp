@@ -256,6 +256,34 @@ TEST_F(ConvTags, EveryOutputKeepsWhatItsContainerCanHold) {
     }
 }
 
+// Tags are whole up to the container's own limit: 64 KiB of UTF-16 in WMA, none here in the
+// others.
+TEST_F(ConvTags, LongTagsAreCutOnlyWhereTheContainerEnds) {
+    ScratchDir out;
+    std::string umlauts, notes;
+    for (int i = 0; i < 40000; ++i)
+        umlauts += "ü";
+    for (int i = 0; i < 20000; ++i)
+        notes += "🎵";
+    ASSERT_TRUE(
+        Ffmpeg({"-i", dir_->file("tone.wav"), "-metadata", "comment=" + umlauts, "-metadata",
+                "lyricist=" + notes, "-metadata", "title=Short", out.file("long.flac")}));
+    for (const char* name : {"x.mp3", "x.flac", "x.ogg", "x.wma"}) {
+        const RunResult r = RunConv({"-i", out.file("long.flac"), "-y", out.file(name)});
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        const FileRead got = Read(out.file(name));
+        const bool wma = std::string(name) == "x.wma";
+        EXPECT_EQ(got.tags.at("title"), "Short") << name;
+        // 32766 units: as many umlauts, half as many notes (each a surrogate pair).
+        EXPECT_EQ(got.tags.at("comment"), wma ? umlauts.substr(0, 2 * 32766) : umlauts) << name;
+        EXPECT_EQ(got.tags.at("lyricist"), wma ? notes.substr(0, 4 * 16383) : notes) << name;
+        EXPECT_EQ(r.output.find("note: WMA holds at most 64 KiB of text in a tag; the comment "
+                                "tag is cut there") != std::string::npos,
+                  wma)
+            << r.output;
+    }
+}
+
 // ID3v1 holds ISO-8859-1 in fields of 30 bytes: the UTF-8 text is converted, not copied.
 TEST_F(ConvTags, Mp3KeepsAnId3v1TagInLatin1) {
     ScratchDir out;
@@ -311,6 +339,25 @@ TEST(ConvTagText, Latin1ForId3v1) {
     EXPECT_EQ(Utf8ToLatin1("\xC1\x81"), "?");     // overlong 'A'
     EXPECT_EQ(Utf8ToLatin1("\xE0\x81\x81"), "?"); // overlong 'A'
     EXPECT_EQ(Utf8ToLatin1("\xF8\x88\x80\x80\x80"), "?");
+}
+
+TEST(ConvTagText, Utf16LimitsCutOnWholeCharacters) {
+    using conv::Utf16Prefix;
+    EXPECT_EQ(Utf16Prefix("abc", 2), 2u);
+    EXPECT_EQ(Utf16Prefix("abc", 5), 3u);
+    EXPECT_EQ(Utf16Prefix("aü日", 2), 3u); // one unit each
+    EXPECT_EQ(Utf16Prefix("aü日", 3), 6u);
+    EXPECT_EQ(Utf16Prefix("a🎵b", 2), 1u); // a surrogate pair is not split
+    EXPECT_EQ(Utf16Prefix("a🎵b", 3), 5u);
+    EXPECT_EQ(Utf16Prefix("\xE6\x97", 1), 2u); // a broken end is taken whole
+
+    AVDictionary* tags = nullptr;
+    av_dict_set(&tags, "title", "short", 0);
+    av_dict_set(&tags, "comment", std::string(conv::kMaxShortUtf16Units + 1, 'x').c_str(), 0);
+    EXPECT_EQ(conv::CutToShortUtf16(&tags), std::vector<std::string>{"comment"});
+    EXPECT_EQ(TagOf(tags, "comment").size(), conv::kMaxShortUtf16Units);
+    EXPECT_EQ(TagOf(tags, "title"), "short");
+    av_dict_free(&tags);
 }
 
 TEST(ConvTagText, TheRecordingsTagsWithoutTheOldContainers) {
