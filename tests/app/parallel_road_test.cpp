@@ -20,7 +20,7 @@
 
 namespace {
 
-// Seconds of the first audio stream's container, as ffprobe states them; -1 when unreadable.
+// The file's duration in seconds as ffprobe states it; -1 when it cannot tell.
 double Duration(const QString& path) {
     QProcess p;
     p.start(QStringLiteral("ffprobe"),
@@ -31,7 +31,7 @@ double Duration(const QString& path) {
     return ok ? seconds : -1.0;
 }
 
-// Processes still alive that this test started: children of ours, or any whose command line
+// Processes of this test that are still there: children of ours, or any whose command line
 // names `marker` (a folder only this test uses).
 QStringList OurProcesses(const QByteArray& marker) {
     QStringList found;
