@@ -71,8 +71,10 @@ void BatchRun::stop() {
     Timer1_.stop();
     active_ = false;
     // Ask every converter first, then wait: each removes its temporary file as it ends.
-    for (auto& job : jobs_)
+    for (auto& job : jobs_) {
         job->dos->disconnect(this);
+        job->dos->requestStop();
+    }
     jobs_.clear();
 }
 

@@ -35,6 +35,11 @@ DOSOutputs::~DOSOutputs() {
     delete process_;
 }
 
+void DOSOutputs::requestStop() {
+    if (process_)
+        process_->terminate();
+}
+
 void DOSOutputs::setCommand(QString text, std::string program, std::vector<std::string> arguments) {
     commandLine_ = std::move(text);
     program_ = std::move(program);

@@ -39,6 +39,9 @@ public:
     QByteArray ExecuteCommand();
 
     [[nodiscard]] bool isRunning() const { return process_ != nullptr; }
+    // Asks the running command to stop (SIGTERM) without waiting for it; destroying the runner
+    // then waits. Lets a caller ask several commands before waiting for any.
+    void requestStop();
     // Result of the last finished command.
     [[nodiscard]] bool lastSucceeded() const { return lastNormalExit_ && lastExitCode_ == 0; }
     [[nodiscard]] int lastExitCode() const { return lastExitCode_; }
