@@ -173,12 +173,16 @@ TEST_F(ConvCli, InputsThatAreNoRegularFileAreRefusedAtOnce) {
 
 namespace {
 
-// The temporary file of a running conversion, or "" when none appeared before the deadline.
+// The temporary file of a running conversion once output reaches it, or "" when none did
+// before the deadline. A name alone is not enough: between creating the file and locking it
+// the converter may still give up that name for another.
 std::string AwaitTemporary(const ScratchDir& dir) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (std::chrono::steady_clock::now() < deadline) {
+        struct stat info {};
         for (const std::string& name : dir.entries())
-            if (name.ends_with(".part"))
+            if (name.ends_with(".part") && stat(dir.file(name).c_str(), &info) == 0 &&
+                info.st_size > 0)
                 return name;
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
