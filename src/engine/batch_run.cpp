@@ -231,6 +231,8 @@ void BatchRun::objDOS_CommandOver(Job& job) {
         break;
     case FileOutcome::Kind::Failed:
         report_.failures.push_back({path, outcome.text});
+        // Nothing was put in place: a later file of the same name may have the plain name.
+        usedOutputs_.erase(job.outputPath);
         break;
     }
     list_.RemoveEntry(job.entryId);
