@@ -163,7 +163,7 @@ TEST_F(ConvCli, InputsThatAreNoRegularFileAreRefusedAtOnce) {
     for (const std::string& in : {fifo, socketPath, std::string("/dev/zero"), work.path()}) {
         SCOPED_TRACE(in);
         const RunResult r = RunConv({"-i", in, "-y", work.file("x.mp3")}, -1, 10);
-        EXPECT_EQ(r.exitCode, 1) << r.output; // 137: still blocked after ten seconds
+        EXPECT_EQ(r.exitCode, 1) << r.output;
         EXPECT_EQ(r.output.rfind("conv: " + in + ": not a regular file", 0), 0u) << r.output;
         EXPECT_EQ(r.output.find('\n'), r.output.size() - 1) << r.output;
     }
@@ -196,7 +196,7 @@ TEST_F(ConvCli, StopSignalsRemoveTheTemporaryFile) {
         SCOPED_TRACE(strsignal(sig));
         ScratchDir work;
         WriteFile(work.file("out.mp3"), "earlier result");
-        Child child(kConv, {"-i", dir_->file("long.wav"), "-y", work.file("out.mp3")});
+        Child child({kConv, "-i", dir_->file("long.wav"), "-y", work.file("out.mp3")});
         const std::string temporary = AwaitTemporary(work);
         ASSERT_NE(temporary, "");
         // Stopped mid-output, the signal waits for it to go on.
@@ -221,7 +221,7 @@ TEST_F(ConvCli, TemporaryFileSwappedForALinkChangesNothing) {
     const std::string victim = work.file("victim.txt"), out = work.file("out.mp3");
     WriteFile(victim, "precious");
     WriteFile(out, "earlier result");
-    Child child(kConv, {"-i", dir_->file("long.wav"), "-y", out});
+    Child child({kConv, "-i", dir_->file("long.wav"), "-y", out});
     const std::string temporary = AwaitTemporary(work);
     ASSERT_NE(temporary, "");
     child.freeze();

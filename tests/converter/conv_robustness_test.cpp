@@ -49,8 +49,8 @@ std::string Mutate(std::string data, std::mt19937& random) {
 }
 
 std::string Problem(const std::string& output, const RunResult& r, const ScratchDir& out) {
-    if (r.signal != 0 || r.exitCode == 137)
-        return r.signal ? "killed by signal " + std::to_string(r.signal) : "hang";
+    if (r.timedOut || r.signal != 0)
+        return r.timedOut ? "hang" : "killed by signal " + std::to_string(r.signal);
     if (r.output.find("Sanitizer") != std::string::npos ||
         r.output.find("runtime error") != std::string::npos)
         return "sanitizer report";

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
 #include <map>
 #include <memory>
 #include <set>
@@ -43,52 +42,6 @@ const Tags kTags = {{"title", "Sigur Rós – Ágætis byrjun"},
 // What a WAV file's INFO list holds of them.
 const std::set<std::string> kWavKeys = {"title", "artist",    "album", "date",
                                         "genre", "copyright", "track", "comment"};
-
-std::string TagOf(const AVDictionary* tags, const char* key) {
-    const AVDictionaryEntry* entry = av_dict_get(tags, key, nullptr, 0);
-    return entry ? entry->value : "";
-}
-
-struct FileRead {
-    bool ok = false;
-    Tags tags;                         // lower-case keys, of the file and of its audio stream
-    std::vector<std::string> pictures; // "codec kind|caption|bytes" of each
-    int otherVideo = 0;
-};
-
-FileRead Read(const std::string& path) {
-    FileRead read;
-    AVFormatContext* format = nullptr;
-    if (avformat_open_input(&format, ("file:" + path).c_str(), nullptr, nullptr) < 0)
-        return read;
-    read.ok = avformat_find_stream_info(format, nullptr) >= 0;
-    const auto take = [&](const AVDictionary* tags) {
-        const AVDictionaryEntry* e = nullptr;
-        while ((e = av_dict_get(tags, "", e, AV_DICT_IGNORE_SUFFIX))) {
-            std::string key = e->key;
-            for (char& c : key)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            read.tags.emplace(key, e->value);
-        }
-    };
-    take(format->metadata);
-    for (unsigned i = 0; i < format->nb_streams; ++i) {
-        const AVStream* s = format->streams[i];
-        const AVPacket& p = s->attached_pic;
-        if (s->codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
-            take(s->metadata);
-        else if (s->disposition & AV_DISPOSITION_ATTACHED_PIC)
-            read.pictures.push_back(std::string(avcodec_get_name(s->codecpar->codec_id)) + " " +
-                                    TagOf(s->metadata, "comment") + "|" +
-                                    TagOf(s->metadata, "title") + "|" +
-                                    std::string(reinterpret_cast<const char*>(p.data),
-                                                static_cast<std::size_t>(p.size)));
-        else
-            ++read.otherVideo;
-    }
-    avformat_close_input(&format);
-    return read;
-}
 
 std::string Be32(std::uint32_t v) {
     return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
@@ -181,7 +134,7 @@ TEST_F(ConvTags, EveryOutputKeepsWhatItsContainerCanHold) {
                                            .value();
             const RunResult r = RunConv(built.arguments);
             ASSERT_EQ(r.exitCode, 0) << r.output;
-            const FileRead got = Read(built.outputPath);
+            const MediaInfo got = Probe(built.outputPath);
             ASSERT_TRUE(got.ok);
             for (const auto& [key, value] : kTags) {
                 const bool held =
@@ -218,7 +171,7 @@ TEST_F(ConvTags, LongTagsAreCutOnlyWhereTheContainerEnds) {
     for (const std::string name : {"x.mp3", "x.flac", "x.ogg", "x.wma"}) {
         const RunResult r = RunConv({"-i", out.file("long.flac"), "-y", out.file(name)});
         ASSERT_EQ(r.exitCode, 0) << r.output;
-        const Tags got = Read(out.file(name)).tags;
+        const Tags got = Probe(out.file(name)).tags;
         const bool wma = name == "x.wma";
         // 32766 units: as many umlauts, half as many notes.
         EXPECT_EQ(got.at("comment"), wma ? umlauts.substr(0, 2 * 32766) : umlauts) << name;

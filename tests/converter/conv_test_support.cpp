@@ -1,6 +1,7 @@
 #include "conv_test_support.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -51,22 +52,20 @@ std::string RunResult::lastLine() const {
     return cut == std::string::npos ? text : text.substr(cut + 1);
 }
 
-Child::Child(const std::string& program, const std::vector<std::string>& args) {
+Child::Child(std::vector<std::string> argv) {
     std::string pattern = (fs::temp_directory_path() / "conv-out-XXXXXX").string();
     const int outFd = mkstemp(pattern.data());
     outputFile_ = pattern;
-    std::vector<std::string> argStore = {program};
-    argStore.insert(argStore.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (auto& a : argStore)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
+    std::vector<char*> pointers;
+    for (auto& a : argv)
+        pointers.push_back(a.data());
+    pointers.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, outFd, STDERR_FILENO);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+    if (posix_spawn(&pid_, pointers[0], &actions, nullptr, pointers.data(), environ) != 0)
         pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
     close(outFd);
@@ -120,33 +119,46 @@ void Child::freeze() {
 }
 
 RunResult RunConv(const std::vector<std::string>& args, long long fileSizeLimit,
-                  int timeLimitSeconds) {
-    // timeout passes on a signal that ends conv by ending itself with it.
-    std::vector<std::string> all = {"-s", "KILL", std::to_string(timeLimitSeconds)};
+                  int deadlineSeconds) {
+    std::vector<std::string> all = {kConv};
     if (fileSizeLimit >= 0)
-        all.insert(all.end(), {"/usr/bin/prlimit", "--fsize=" + std::to_string(fileSizeLimit)});
-    all.push_back(kConv);
+        all = {"/usr/bin/prlimit", "--fsize=" + std::to_string(fileSizeLimit), kConv};
     all.insert(all.end(), args.begin(), args.end());
-    return Child("/usr/bin/timeout", all).wait(timeLimitSeconds + 30);
+    return Child(all).wait(deadlineSeconds);
 }
 
 bool Ffmpeg(const std::vector<std::string>& args) {
-    std::vector<std::string> all = {"-nostdin", "-hide_banner", "-loglevel", "error", "-y"};
+    std::vector<std::string> all = {"/usr/bin/ffmpeg", "-nostdin", "-hide_banner",
+                                    "-loglevel",       "error",    "-y"};
     all.insert(all.end(), args.begin(), args.end());
-    return Child("/usr/bin/ffmpeg", all).wait().exitCode == 0;
+    return Child(all).wait().exitCode == 0;
 }
 
 MediaInfo Probe(const std::string& path) {
     MediaInfo info;
     AVFormatContext* format = nullptr;
-    AVCodecContext* decoder = nullptr;
+    if (avformat_open_input(&format, ("file:" + path).c_str(), nullptr, nullptr) < 0)
+        return info;
+    const auto take = [&](const AVDictionary* tags) {
+        const AVDictionaryEntry* e = nullptr;
+        while ((e = av_dict_get(tags, "", e, AV_DICT_IGNORE_SUFFIX))) {
+            std::string key = e->key;
+            for (char& c : key)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            info.tags.emplace(key, e->value);
+        }
+    };
+    const auto tag = [](const AVStream* s, const char* key) -> std::string {
+        const AVDictionaryEntry* e = av_dict_get(s->metadata, key, nullptr, 0);
+        return e ? e->value : "";
+    };
     const AVCodec* codec = nullptr;
-    int index = -1;
-    if (avformat_open_input(&format, ("file:" + path).c_str(), nullptr, nullptr) >= 0 &&
-        avformat_find_stream_info(format, nullptr) >= 0 &&
-        (index = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0)) >= 0) {
+    const int index = avformat_find_stream_info(format, nullptr) < 0
+                          ? -1
+                          : av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
+    AVCodecContext* decoder = index >= 0 ? avcodec_alloc_context3(codec) : nullptr;
+    if (decoder) {
         const AVStream* stream = format->streams[index];
-        decoder = avcodec_alloc_context3(codec);
         avcodec_parameters_to_context(decoder, stream->codecpar);
         decoder->pkt_timebase = stream->time_base;
         info.ok = avcodec_open2(decoder, codec, nullptr) >= 0;
@@ -154,6 +166,20 @@ MediaInfo Probe(const std::string& path) {
         info.sampleRate = stream->codecpar->sample_rate;
         info.channels = stream->codecpar->ch_layout.nb_channels;
         info.bitRate = stream->codecpar->bit_rate;
+    }
+    take(format->metadata);
+    for (unsigned i = 0; i < format->nb_streams; ++i) {
+        const AVStream* s = format->streams[i];
+        const AVPacket& p = s->attached_pic;
+        if (s->codecpar->codec_type == AVMEDIA_TYPE_AUDIO)
+            take(s->metadata);
+        else if (s->disposition & AV_DISPOSITION_ATTACHED_PIC)
+            info.pictures.push_back(std::string(avcodec_get_name(s->codecpar->codec_id)) + " " +
+                                    tag(s, "comment") + "|" + tag(s, "title") + "|" +
+                                    std::string(reinterpret_cast<const char*>(p.data),
+                                                static_cast<std::size_t>(p.size)));
+        else if (s->codecpar->codec_type == AVMEDIA_TYPE_VIDEO)
+            ++info.otherVideo;
     }
     AVPacket* packet = av_packet_alloc();
     AVFrame* frame = av_frame_alloc();

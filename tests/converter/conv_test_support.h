@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,7 +29,7 @@ struct RunResult {
     int exitCode = -1; // -1 when ended by a signal
     int signal = 0;
     bool timedOut = false; // still running at the deadline, then killed
-    long peakKb = 0;       // peak resident size of the child and what it waited for
+    long peakKb = 0;       // peak resident size
     std::string output;    // standard output and error together
     [[nodiscard]] std::string lastLine() const;
 };
@@ -36,7 +37,7 @@ struct RunResult {
 // A child process whose output goes to a file.
 class Child {
 public:
-    Child(const std::string& program, const std::vector<std::string>& args);
+    explicit Child(std::vector<std::string> argv);
     ~Child();
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
@@ -51,9 +52,9 @@ private:
     std::string outputFile_;
 };
 
-// conv, killed after the time limit (exit status 137), its files limited in size when asked.
+// conv, killed at the deadline, its files limited in size when asked.
 [[nodiscard]] RunResult RunConv(const std::vector<std::string>& args, long long fileSizeLimit = -1,
-                                int timeLimitSeconds = 120);
+                                int deadlineSeconds = 120);
 // The ffmpeg program, quiet and overwriting; false on failure.
 [[nodiscard]] bool Ffmpeg(const std::vector<std::string>& args);
 
@@ -64,8 +65,11 @@ struct MediaInfo {
     int sampleRate = 0;
     int channels = 0;
     std::int64_t bitRate = 0;
-    std::int64_t decodedSamples = 0;   // per channel
-    std::vector<std::int16_t> samples; // interleaved 16-bit audio only
+    std::int64_t decodedSamples = 0;         // per channel
+    std::vector<std::int16_t> samples;       // interleaved 16-bit audio only
+    std::map<std::string, std::string> tags; // lower-case keys, of the file and its audio
+    std::vector<std::string> pictures;       // "codec kind|caption|bytes" of each
+    int otherVideo = 0;                      // video streams that are no attached picture
     [[nodiscard]] double seconds() const {
         return sampleRate > 0 ? static_cast<double>(decodedSamples) / sampleRate : 0.0;
     }

@@ -58,6 +58,7 @@ TEST(ConvArguments, RefusalsNameTheArgument) {
     EXPECT_EQ(o.output, "-c:d.mp3");
 }
 
+// A refused value is replaced by the nearest allowed one and noted; defaults silently.
 TEST(ConvFitting, RefusedValuesAreReplacedAndNoted) {
     const struct {
         CodecKind kind;
@@ -67,25 +68,18 @@ TEST(ConvFitting, RefusedValuesAreReplacedAndNoted) {
         std::size_t notes;
     } cases[] = {
         {CodecKind::Mp3, {12050, 2, 320000, true}, 12000, 2, 64000, 2},
-        {CodecKind::Mp2, {22050, 2, 192000, false}, 22050, 2, 160000, 0}, // defaults: silently
+        {CodecKind::Mp2, {22050, 2, 192000, false}, 22050, 2, 160000, 0},
         {CodecKind::AmrNb, {44100, 2, 7400, true}, 8000, 1, 7400, 2},
         {CodecKind::Ac3, {22050, 8, 0, false}, 32000, 6, 0, 2},
         {CodecKind::Wma, {96000, 2, 16000, true}, 48000, 2, 24000, 2},
-    };
+        // Halfway between 64k and 96k: the higher, so the file keeps more quality than asked.
+        {CodecKind::Mp2, {44100, 2, 80000, true}, 44100, 2, 96000, 1}};
     for (const auto& c : cases) {
-        const Fitted f = FitValues(c.kind, "X", c.wanted);
+        const Fitted f = FitValues(c.kind, "MPG", c.wanted);
         EXPECT_EQ(std::tuple(f.sampleRate, f.channels, f.bitRate, f.notes.size()),
                   std::tuple(c.rate, c.channels, c.bitRate, c.notes));
     }
-}
-
-// Halfway between two allowed values, the higher is taken: the file keeps more quality than
-// asked rather than less. 80k stereo MPG lies between 64k and 96k.
-TEST(ConvFitting, ATieGoesToTheHigherValue) {
-    const Fitted f = FitValues(CodecKind::Mp2, "MPG", {44100, 2, 80000, true});
-    EXPECT_EQ(f.bitRate, 96000);
-    ASSERT_EQ(f.notes.size(), 1u);
-    EXPECT_EQ(f.notes[0],
+    EXPECT_EQ(FitValues(CodecKind::Mp2, "MPG", {44100, 2, 80000, true}).notes.at(0),
               "note: MPG cannot use 80 kbit/s at 44100 Hz stereo; using 96 kbit/s instead");
     EXPECT_EQ(Nearest({8000, 12000}, 10000), 12000);
 }
@@ -113,36 +107,24 @@ TEST(ConvLines, UnknownValuesAndLongTimesStayReadable) {
 }
 
 // Losses are told only past their thresholds: an end early by more than a second and 1 %,
-// more than a tenth of a second skipped in all.
+// more than a tenth of a second skipped in all (then each kind gets its line).
 TEST(ConvWarnings, OnlyLossesPastTheThresholdsAreTold) {
     using Lines = std::vector<std::string>;
-    const auto ends = [](std::optional<std::int64_t> at, std::int64_t of) {
-        InputLosses l;
-        l.endUs = at;
-        l.expectedEndUs = of;
-        return WarningLines(l);
-    };
-    const auto skipped = [](int packets, std::int64_t us, int gaps, std::int64_t gapUs) {
-        InputLosses l;
-        l.damagedPackets = packets;
-        l.damagedUs = us;
-        l.gaps = gaps;
-        l.gapUs = gapUs;
-        return WarningLines(l);
-    };
-    EXPECT_EQ(ends(133'000'000, 205'000'000),
-              Lines{"warning: input ends at 2:13 of 3:25 (damaged or cut short)"});
-    EXPECT_EQ(ends(99'000'000, 100'000'000), Lines{});    // a second
-    EXPECT_EQ(ends(197'000'000, 199'000'000).size(), 1u); // two seconds, 1 %
-    EXPECT_EQ(ends(3598'000'000, 3600'000'000), Lines{}); // two seconds, 0.06 %
-    EXPECT_EQ(ends(std::nullopt, 100'000'000), Lines{});  // stopped at the cut's end
-
-    EXPECT_EQ(skipped(37, 900'000, 0, 0), Lines{"warning: 37 damaged packets skipped (0.9 s)"});
-    EXPECT_EQ(skipped(3, 100'000, 0, 0), Lines{});
-    // Together past the threshold: each kind gets its line.
-    EXPECT_EQ(skipped(1, 60'000, 2, 60'000),
-              (Lines{"warning: 1 damaged packet skipped (0.1 s)",
-                     "warning: 2 gaps in the input's audio (0.1 s missing)"}));
+    const std::pair<InputLosses, Lines> cases[] = {
+        {{0, 0, 0, 0, 133'000'000, 205'000'000},
+         {"warning: input ends at 2:13 of 3:25 (damaged or cut short)"}},
+        {{0, 0, 0, 0, 99'000'000, 100'000'000}, {}},
+        {{0, 0, 0, 0, 197'000'000, 199'000'000},
+         {"warning: input ends at 3:17 of 3:19 (damaged or cut short)"}},
+        {{0, 0, 0, 0, 3598'000'000, 3600'000'000}, {}},
+        {{0, 0, 0, 0, std::nullopt, 100'000'000}, {}}, // stopped at the cut's end
+        {{37, 900'000, 0, 0, {}, {}}, {"warning: 37 damaged packets skipped (0.9 s)"}},
+        {{3, 100'000, 0, 0, {}, {}}, {}},
+        {{1, 60'000, 2, 60'000, {}, {}},
+         {"warning: 1 damaged packet skipped (0.1 s)",
+          "warning: 2 gaps in the input's audio (0.1 s missing)"}}};
+    for (const auto& [losses, lines] : cases)
+        EXPECT_EQ(WarningLines(losses), lines);
     EXPECT_EQ(ClockTime(3'723'900'000), "1:02:03");
     EXPECT_EQ(ClockTime(59'999'999), "0:59");
 }
