@@ -16,7 +16,6 @@ class FakeDialogs final : public dialogs::Backend {
 public:
     std::deque<QString> replies;
     std::vector<dialogs::FileRequest> files;
-    std::vector<QString> folderTitles;
     QWidget* owner = nullptr;
     std::optional<QColor> colorReply;
     QColor colorShown;
@@ -25,8 +24,7 @@ public:
         files.push_back(r);
         return next(o);
     }
-    std::optional<QString> chooseFolder(QWidget* o, const QString& title, const QString&) override {
-        folderTitles.push_back(title);
+    std::optional<QString> chooseFolder(QWidget* o, const QString&, const QString&) override {
         return next(o);
     }
     std::optional<QColor> chooseColor(QWidget*, const QColor& shown, bool) override {

@@ -58,9 +58,6 @@ protected:
     }
     QString config() const { return home.filePath(QStringLiteral(".config")); }
     QString own() const { return config() + QStringLiteral("/pelkora"); }
-    void makeReadOnly() {
-        ASSERT_EQ(::chmod(QFile::encodeName(program.path()).constData(), 0555), 0);
-    }
 
     // The window's Exit with FLAC chosen: it writes setup.ini wherever the settings live.
     void exitWithFlac() {
@@ -83,26 +80,22 @@ protected:
 } // namespace
 
 TEST_F(SettingsPlaceTest, ReadOnlyProgramFolderKeepsEverythingInTheUsersFolders) {
-    makeReadOnly();
+    ASSERT_EQ(::chmod(QFile::encodeName(program.path()).constData(), 0555), 0);
     EXPECT_FALSE(IsWritableFolder(program.path())); // by its mode, even for root
     const SettingsPlace place = FindSettingsPlace(program.path());
     EXPECT_FALSE(place.portable);
     EXPECT_EQ(place.folder, own());
     EXPECT_EQ(modeOf(own()), 0700u);
-    EXPECT_EQ(place.defaultOutput, QFile::encodeName(home.path()) + "/Music/Pelkora");
+    const QByteArray music = QFile::encodeName(home.path()) + "/Music/Pelkora";
+    EXPECT_EQ(place.defaultOutput, music);
 
     exitWithFlac();
-    EXPECT_EQ(readFile(own() + "/setup.ini"), "\"7\"\r\n\"1\"\r\n\"1\"\r\n\"" +
-                                                  QFile::encodeName(home.path()) +
-                                                  "/Music/Pelkora\"\r\n\"4\"\r\n");
+    EXPECT_EQ(readFile(own() + "/setup.ini"),
+              "\"7\"\r\n\"1\"\r\n\"1\"\r\n\"" + music + "\"\r\n\"4\"\r\n");
     EXPECT_EQ(contents(program.path()), QStringList());
-    // Read back at the next start.
-    EXPECT_EQ(ReadChoices(FindSettingsPlace(program.path())).formatIndex, 4);
-}
+    EXPECT_EQ(ReadChoices(FindSettingsPlace(program.path())).formatIndex, 4); // the next start
 
-TEST_F(SettingsPlaceTest, TheMusicFolderTheUserNamedTakesTheOutput) {
-    makeReadOnly();
-    ASSERT_TRUE(QDir().mkpath(config()));
+    // The music folder the user named takes the output.
     QFile dirs(config() + QStringLiteral("/user-dirs.dirs"));
     ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
     dirs.write("# written by xdg-user-dirs-update\nXDG_MUSIC_DIR=\"$HOME/Tunes\"\n");

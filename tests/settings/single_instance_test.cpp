@@ -6,72 +6,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
-
-#include <ostream>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
-inline std::ostream& operator<<(std::ostream& os, const QString& s) {
-    return os << '"' << s.toStdString() << '"';
-}
-
 namespace {
 
 constexpr int kAnotherCopyRuns = 3;
-const QString kProbe = QStringLiteral(PELKORA_TEST_BIN_DIR "/single_instance_probe");
-// No one, not even root, can make a file here: a program folder that cannot take the lock.
+// No one, not even root, can make a file here: a settings folder that cannot take the lock.
 const QString kUnwritableFolder = QStringLiteral("/proc");
-
-// Runs the probe to its end and gives its exit code.
-int probeExit(const QString& folder,
-              const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-    QProcess p; // kills the probe on the way out if it hangs
-    p.setProcessEnvironment(env);
-    p.start(kProbe, {folder});
-    const bool ended = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
-    return ended ? p.exitCode() : -1;
-}
-
-// A probe that holds the lock until it is killed or destroyed.
-class Holder {
-public:
-    Holder(const QString& folder, const QProcessEnvironment& env) {
-        process_.setProcessEnvironment(env);
-        process_.start(kProbe, {folder, QStringLiteral("hold")});
-        if (process_.waitForReadyRead(30000)) {
-            const QByteArray line = process_.readLine().trimmed();
-            held_ = line.startsWith("held");
-            path_ = QFile::decodeName(line.mid(5));
-        }
-    }
-    ~Holder() { kill(); }
-    void kill() {
-        process_.kill(); // no chance to remove its lock file
-        process_.waitForFinished(30000);
-    }
-    bool held() const { return held_; }
-    const QString& path() const { return path_; }
-
-private:
-    QProcess process_;
-    bool held_ = false;
-    QString path_;
-};
-
-QString makeFolder(const QString& path, mode_t mode) {
-    ::mkdir(QFile::encodeName(path).constData(), mode);
-    ::chmod(QFile::encodeName(path).constData(), mode);
-    return path;
-}
-
-mode_t modeOf(const QString& path) {
-    struct stat st {};
-    ::lstat(QFile::encodeName(path).constData(), &st);
-    return st.st_mode & 07777;
-}
 
 class SingleInstance : public testing::Test {
 protected:
@@ -87,8 +31,34 @@ protected:
     QString ownFolder() const {
         return tmp.filePath(QStringLiteral("pelkora-%1").arg(::geteuid()));
     }
+    QString makeFolder(const QString& name, mode_t mode) const {
+        const QByteArray path = QFile::encodeName(tmp.filePath(name));
+        ::mkdir(path.constData(), mode);
+        ::chmod(path.constData(), mode);
+        return tmp.filePath(name);
+    }
 
-    QTemporaryDir folder; // the program folder
+    // Runs the probe: it ends with its exit code, or with "hold" keeps the lock and gives
+    // its path ("" without a lock file) until `p` kills it.
+    static int probe(QProcess& p, const QString& folder, const QProcessEnvironment& e,
+                     QString* held = nullptr) {
+        p.setProcessEnvironment(e);
+        p.start(QStringLiteral(PELKORA_TEST_BIN_DIR "/single_instance_probe"),
+                {folder, held != nullptr ? QStringLiteral("hold") : QString()});
+        if (held != nullptr) {
+            const QByteArray line = p.waitForReadyRead(30000) ? p.readLine().trimmed() : "";
+            *held = QFile::decodeName(line.mid(5));
+            return line.startsWith("held") ? 0 : -1;
+        }
+        const bool ended = p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit;
+        return ended ? p.exitCode() : -1;
+    }
+    int probeExit(const QString& folder, const QProcessEnvironment& e) const {
+        QProcess p; // kills the probe on the way out if it hangs
+        return probe(p, folder, e);
+    }
+
+    QTemporaryDir folder; // the settings folder
     QTemporaryDir tmp;    // the user's temporary folder
 };
 
@@ -100,78 +70,69 @@ TEST_F(SingleInstance, SecondCopyEndsWhileTheFirstRunsAndStartsAfterwards) {
         ASSERT_TRUE(first.acquired());
         // Beside the settings it protects, whoever runs the program from there.
         EXPECT_EQ(first.path(), QDir(folder.path()).filePath(".pelkora.lock"));
-        EXPECT_EQ(probeExit(folder.path(), env()), kAnotherCopyRuns);
-        EXPECT_EQ(probeExit(folder.path(), env(makeFolder(tmp.filePath("run"), 0700))),
-                  kAnotherCopyRuns);
         // The same folder spelt differently is the same program; another folder is another.
-        EXPECT_EQ(probeExit(folder.path() + "/./"), kAnotherCopyRuns);
-        QTemporaryDir other;
-        EXPECT_EQ(probeExit(other.path()), 0);
+        EXPECT_EQ(probeExit(folder.path() + "/./", env()), kAnotherCopyRuns);
+        EXPECT_EQ(probeExit(tmp.path(), env()), 0);
     }
-    EXPECT_EQ(probeExit(folder.path()), 0);
+    EXPECT_EQ(probeExit(folder.path(), env()), 0);
 }
 
-TEST_F(SingleInstance, ReadOnlyProgramFolderLocksInTheRuntimeFolder) {
-    const QString run = makeFolder(tmp.filePath("run"), 0700);
-    Holder first(kUnwritableFolder, env(run));
-    ASSERT_TRUE(first.held());
-    EXPECT_EQ(QFileInfo(first.path()).absolutePath(), run);
+TEST_F(SingleInstance, UnwritableSettingsFolderLocksInAPrivateRuntimeFolder) {
+    const QString run = makeFolder("run", 0700);
+    QProcess first, second;
+    QString held;
+    ASSERT_EQ(probe(first, kUnwritableFolder, env(run), &held), 0);
+    EXPECT_EQ(QFileInfo(held).absolutePath(), run);
     EXPECT_EQ(probeExit(kUnwritableFolder, env(run)), kAnotherCopyRuns);
     // Another user has another runtime folder and runs a copy of their own.
-    EXPECT_EQ(probeExit(kUnwritableFolder, env(makeFolder(tmp.filePath("run2"), 0700))), 0);
+    EXPECT_EQ(probeExit(kUnwritableFolder, env(makeFolder("run2", 0700))), 0);
+
+    // Without a runtime folder a private one is made; one others can enter is not private.
+    ASSERT_EQ(probe(second, kUnwritableFolder, env(), &held), 0);
+    EXPECT_EQ(QFileInfo(held).absolutePath(), ownFolder());
+    struct stat st {};
+    ASSERT_EQ(::lstat(QFile::encodeName(ownFolder()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    EXPECT_EQ(probeExit(kUnwritableFolder, env(makeFolder("open", 0755))), kAnotherCopyRuns);
 }
 
-TEST_F(SingleInstance, WithoutARuntimeFolderAPrivateOneIsMade) {
-    Holder first(kUnwritableFolder, env());
-    ASSERT_TRUE(first.held());
-    EXPECT_EQ(QFileInfo(first.path()).absolutePath(), ownFolder());
-    EXPECT_EQ(modeOf(ownFolder()), 0700u);
-    EXPECT_EQ(probeExit(kUnwritableFolder, env()), kAnotherCopyRuns);
-    // A runtime folder others can enter is not private: the own folder serves instead.
-    EXPECT_EQ(probeExit(kUnwritableFolder, env(makeFolder(tmp.filePath("open"), 0755))),
-              kAnotherCopyRuns);
-}
-
-TEST_F(SingleInstance, FoldersOthersPlantedAreNotUsedAndTheProgramStillRuns) {
+TEST_F(SingleInstance, FoldersOthersPlantedAreNotUsedAndNoPlaceStillRuns) {
     // Planted open to everyone, or as a link to a folder of someone else's choice.
-    makeFolder(ownFolder(), 0777);
-    {
-        Holder first(kUnwritableFolder, env());
-        ASSERT_TRUE(first.held());
-        EXPECT_TRUE(first.path().isEmpty()) << first.path();
+    const QString elsewhere = makeFolder("elsewhere", 0700);
+    const QByteArray own = QFile::encodeName(ownFolder());
+    for (bool link : {false, true}) {
+        if (link)
+            ASSERT_EQ(::symlink(QFile::encodeName(elsewhere).constData(), own.constData()), 0);
+        else
+            makeFolder(QFileInfo(ownFolder()).fileName(), 0777);
+        QProcess first;
+        QString held;
+        ASSERT_EQ(probe(first, kUnwritableFolder, env(), &held), 0);
+        EXPECT_EQ(held, "");
         EXPECT_EQ(probeExit(kUnwritableFolder, env()), 0);
+        link ? ::unlink(own.constData()) : ::rmdir(own.constData());
     }
-    ASSERT_TRUE(QDir(ownFolder()).removeRecursively());
-
-    const QString elsewhere = makeFolder(tmp.filePath("elsewhere"), 0700);
-    ASSERT_EQ(::symlink(QFile::encodeName(elsewhere).constData(),
-                        QFile::encodeName(ownFolder()).constData()),
-              0);
-    Holder first(kUnwritableFolder, env());
-    ASSERT_TRUE(first.held());
-    EXPECT_TRUE(first.path().isEmpty());
-    EXPECT_EQ(probeExit(kUnwritableFolder, env()), 0);
     EXPECT_TRUE(QDir(elsewhere).isEmpty());
-}
 
-TEST_F(SingleInstance, NoPlaceForTheLockDoesNotStopTheProgram) {
+    // No temporary folder to make one in either.
     QFile plain(tmp.filePath("plain"));
     ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
-    plain.close();
-    EXPECT_EQ(probeExit(kUnwritableFolder, env({}, tmp.filePath("plain/below"))), 0);
+    EXPECT_EQ(probeExit(kUnwritableFolder, env({}, plain.fileName() + "/below")), 0);
 }
 
 TEST_F(SingleInstance, LockOfAKilledCopyIsTakenOverInEveryPlace) {
-    const QString run = makeFolder(tmp.filePath("run"), 0700);
+    const QString run = makeFolder("run", 0700);
     const std::pair<QString, QProcessEnvironment> places[] = {
         {folder.path(), env()}, {kUnwritableFolder, env(run)}, {kUnwritableFolder, env()}};
-    for (const auto& [programFolder, environment] : places) {
-        Holder holder(programFolder, environment);
-        ASSERT_TRUE(holder.held());
-        ASSERT_FALSE(holder.path().isEmpty());
-        EXPECT_EQ(probeExit(programFolder, environment), kAnotherCopyRuns) << holder.path();
-        holder.kill();
-        EXPECT_TRUE(QFileInfo::exists(holder.path()));
-        EXPECT_EQ(probeExit(programFolder, environment), 0) << holder.path();
+    for (const auto& [settingsFolder, environment] : places) {
+        QProcess holder;
+        QString held;
+        ASSERT_EQ(probe(holder, settingsFolder, environment, &held), 0);
+        ASSERT_FALSE(held.isEmpty());
+        EXPECT_EQ(probeExit(settingsFolder, environment), kAnotherCopyRuns) << held.toStdString();
+        holder.kill(); // no chance to remove its lock file
+        holder.waitForFinished(30000);
+        EXPECT_TRUE(QFileInfo::exists(held));
+        EXPECT_EQ(probeExit(settingsFolder, environment), 0) << held.toStdString();
     }
 }
