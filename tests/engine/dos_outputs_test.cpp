@@ -4,19 +4,29 @@
 
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
-#include <QThread>
-#include <QTimer>
-
-#include <memory>
+#include <QTest>
 
 namespace {
 
-struct Recorder {
-    explicit Recorder(DOSOutputs& dos) {
+constexpr int kDeadlineMs = 60'000;
+
+// Children written for the shell; "$1" ... are the arguments after the script.
+constexpr char kAlphabet[] = "yes abcdefghijklmnopqrstuvwxyz | tr -d '\\n' | head -c $1";
+constexpr char kLinger[] = "printf bye; (i=0; while [ ! -e \"$1.release\" ] && [ $i -lt 2000 ]; "
+                           "do sleep 0.01; i=$((i+1)); done; : >\"$1.gone\") &";
+// Told to stop, it leaves a mark and ends.
+constexpr char kTerm[] = "trap ': >\"$1\"; kill $!; exit 0' TERM; printf ready; sleep 30 & wait";
+
+void SetChild(DOSOutputs& dos, const std::string& script, std::vector<std::string> args = {}) {
+    args.insert(args.begin(), {"-c", script, "sh"});
+    dos.setCommand(QString::fromStdString("sh -c " + script), "/bin/sh", std::move(args));
+}
+
+struct Runner {
+    Runner() {
         QObject::connect(&dos, &DOSOutputs::ReceiveOutputs,
                          [this](const QByteArray& chunk) { chunks.push_back(chunk); });
         QObject::connect(&dos, &DOSOutputs::CommandOver, [this] { ++over; });
@@ -27,158 +37,90 @@ struct Recorder {
             all += c;
         return all;
     }
+    FakeMessageBoxes boxes;
+    DOSOutputs dos{boxes};
     std::vector<QByteArray> chunks;
     int over = 0;
 };
 
-void SetChild(DOSOutputs& dos, std::vector<std::string> args) {
-    QString text = QStringLiteral(TEST_CHILD);
-    for (const auto& a : args)
-        text += ' ' + QString::fromStdString(a);
-    dos.setCommand(text, TEST_CHILD, std::move(args));
-}
-
 TEST(DOSOutputs, LargeOutputArrivesCompleteInOrderInChunksOfAtMost1024Bytes) {
-    FakeMessageBoxes boxes;
-    DOSOutputs dos{boxes};
-    Recorder rec(dos);
-    const int size = 10 * 1024 * 1024;
-    SetChild(dos, {"bytes", std::to_string(size)});
-    const QByteArray result = dos.ExecuteCommand();
-
-    EXPECT_EQ(rec.over, 1);
-    ASSERT_EQ(result.size(), size);
-    EXPECT_EQ(dos.Outputs(), result);
-    EXPECT_EQ(rec.joined(), result);
-    for (const auto& c : rec.chunks) {
-        ASSERT_LE(c.size(), DOSOutputs::kChunkSize);
-        ASSERT_GT(c.size(), 0);
-    }
-    for (int i = 0; i < size; i += 4099)
-        ASSERT_EQ(result[i], static_cast<char>('a' + i % 26))
-            << "stdout and stderr joined in order";
-    EXPECT_TRUE(dos.lastSucceeded());
+    Runner r;
+    const int half = 26 * 201'649; // 5 MiB, ending on a whole alphabet
+    SetChild(r.dos, std::string(kAlphabet) + "; " + kAlphabet + " >&2", {std::to_string(half)});
+    const QByteArray result = r.dos.ExecuteCommand();
+    EXPECT_EQ(r.over, 1);
+    ASSERT_EQ(result.size(), 2 * half);
+    EXPECT_EQ(r.joined(), result);
+    for (const auto& c : r.chunks)
+        ASSERT_TRUE(c.size() > 0 && c.size() <= DOSOutputs::kChunkSize) << c.size();
+    for (int i = 0; i < result.size(); i += 4099)
+        ASSERT_EQ(result[i], static_cast<char>('a' + i % 26)) << "stdout and stderr in order";
 }
 
-TEST(DOSOutputs, SilentCommandEndsOnceAndLastOutputIsNotDropped) {
-    FakeMessageBoxes boxes;
-    DOSOutputs dos{boxes};
-    Recorder rec(dos);
-    SetChild(dos, {"silent"});
-    EXPECT_TRUE(dos.ExecuteCommand().isEmpty());
-    EXPECT_EQ(rec.over, 1);
-    EXPECT_TRUE(rec.chunks.empty());
-
-    SetChild(dos, {"slow"});
-    EXPECT_EQ(dos.ExecuteCommand(), QByteArray("firstlast"));
-    EXPECT_EQ(rec.over, 2);
-    EXPECT_EQ(dos.CommandLine(), QStringLiteral(TEST_CHILD " slow")) << "the text is kept";
-}
-
-TEST(DOSOutputs, EndsWithItsOwnProcessNotWithOthersHoldingThePipe) {
-    // The child exits at once; its own child keeps the pipe open until released.
-    QTemporaryDir dir;
-    const QString marker = dir.filePath("grandchild");
-    FakeMessageBoxes boxes;
-    DOSOutputs dos{boxes};
-    Recorder rec(dos);
-    SetChild(dos, {"linger", marker.toStdString()});
-    dos.ExecuteCommand();
-    EXPECT_FALSE(QFile::exists(marker + ".gone")) << "waited for the grandchild's end";
-    EXPECT_EQ(rec.over, 1);
-    EXPECT_EQ(rec.joined(), QByteArray("bye"));
-    QFile release(marker + ".release");
-    ASSERT_TRUE(release.open(QIODevice::WriteOnly));
-    // Leave no stray process behind.
-    for (int i = 0; i < 3000 && !QFile::exists(marker + ".gone"); ++i)
-        QThread::msleep(10);
-}
-
-TEST(DOSOutputs, FailuresToStartShowTheirMessageAndRaiseNoEvent) {
-    FakeMessageBoxes boxes;
-    DOSOutputs dos{boxes};
-    Recorder rec(dos);
-
-    EXPECT_TRUE(dos.ExecuteCommand().isEmpty());
-    dos.setCommand("/nowhere/data/conv -i x", "/nowhere/data/conv", {"-i", "x"});
-    EXPECT_TRUE(dos.ExecuteCommand().isEmpty());
-    dos.setCommand("text only", "", {});
-    EXPECT_FALSE(dos.Start()) << "a bare text is never split into a command";
-
-    ASSERT_EQ(boxes.shown.size(), 3u);
-    EXPECT_EQ(boxes.shown[0].text, "Command Line empty");
-    EXPECT_EQ(boxes.shown[1].text, "File or command not found");
-    EXPECT_EQ(boxes.shown[1].icon, platform::MsgIcon::Critical);
-    EXPECT_EQ(boxes.shown[1].title, "Pelkora");
-    EXPECT_EQ(rec.over, 0);
-    EXPECT_TRUE(rec.chunks.empty());
-    EXPECT_FALSE(dos.isRunning());
-}
-
-TEST(DOSOutputs, HostileArgumentsReachTheChildByteForByte) {
-    QTemporaryDir dir;
-    const std::string file = dir.filePath("args").toStdString();
-    const std::vector<std::string> hostile = {
-        "say \"hi\".wav", "-rf",         "a:b:c.wav", "new\nline",
-        "caf\xc3\xa9",    "bad\xff\xfe", " ",         "$HOME;`x`"};
-    std::vector<std::string> args = {"args", file};
-    args.insert(args.end(), hostile.begin(), hostile.end());
-    FakeMessageBoxes boxes;
-    DOSOutputs dos{boxes};
-    SetChild(dos, args);
-    dos.ExecuteCommand();
-
-    QFile f(QString::fromStdString(file));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+TEST(DOSOutputs, ArgumentBytesReachTheChildExactlyAndItsExitStatusIsKept) {
+    const std::vector<std::string> hostile = {"say \"hi\".wav", "-rf", "new\nline",  "caf\xc3\xa9",
+                                              "bad\xff\xfe",    " ",   "$HOME;`x`|<"};
+    Runner r;
+    SetChild(r.dos, "printf '%s\\0' \"$@\"", hostile);
     QByteArray expected;
     for (const auto& h : hostile)
         expected += QByteArray::fromStdString(h) + '\0';
-    EXPECT_EQ(f.readAll(), expected);
+    EXPECT_EQ(r.dos.ExecuteCommand(), expected);
+    EXPECT_TRUE(r.dos.lastSucceeded());
+
+    SetChild(r.dos, "exit 3");
+    r.dos.ExecuteCommand();
+    EXPECT_FALSE(r.dos.lastSucceeded());
+    EXPECT_EQ(r.dos.lastExitCode(), 3);
 }
 
-TEST(DOSOutputs, ExitStatusIsKeptForTheCaller) {
-    FakeMessageBoxes boxes;
-    DOSOutputs dos{boxes};
-    SetChild(dos, {"exit", "3"});
-    dos.ExecuteCommand();
-    EXPECT_FALSE(dos.lastSucceeded());
-    EXPECT_EQ(dos.lastExitCode(), 3);
-    SetChild(dos, {"exit", "0"});
-    dos.ExecuteCommand();
-    EXPECT_TRUE(dos.lastSucceeded());
+TEST(DOSOutputs, FailuresToStartShowTheirMessageAndRaiseNoEvent) {
+    Runner r;
+    EXPECT_TRUE(r.dos.ExecuteCommand().isEmpty());
+    r.dos.setCommand("/nowhere/data/conv -i x", "/nowhere/data/conv", {"-i", "x"});
+    EXPECT_TRUE(r.dos.ExecuteCommand().isEmpty());
+    ASSERT_EQ(r.boxes.shown.size(), 2u);
+    EXPECT_EQ(r.boxes.shown[0].text, "Command Line empty");
+    EXPECT_EQ(r.boxes.shown[1].text, "File or command not found");
+    EXPECT_EQ(r.boxes.shown[1].icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(r.over, 0);
+    EXPECT_FALSE(r.dos.isRunning());
 }
 
-TEST(DOSOutputs, StartReturnsAtOnceAndEventsFollowFromTheEventLoop) {
-    FakeMessageBoxes boxes;
-    DOSOutputs dos{boxes};
-    Recorder rec(dos);
-    SetChild(dos, {"slow"});
-    ASSERT_TRUE(dos.Start());
-    EXPECT_TRUE(rec.chunks.empty()) << "nothing is read before the event loop runs";
-    EXPECT_EQ(rec.over, 0);
-    EXPECT_TRUE(dos.isRunning());
-    EXPECT_FALSE(dos.Start()) << "one command at a time";
-    QEventLoop loop;
-    QObject::connect(&dos, &DOSOutputs::CommandOver, &loop, &QEventLoop::quit);
-    QTimer::singleShot(60000, &loop, &QEventLoop::quit);
-    loop.exec();
-    EXPECT_EQ(rec.over, 1) << "the command did not end within a minute";
-    EXPECT_EQ(rec.joined(), QByteArray("firstlast"));
-    EXPECT_FALSE(dos.isRunning());
-}
-
-TEST(DOSOutputs, DestroyedByAHandlerDuringARunAsksTheChildToStop) {
-    // Asked, not killed: the converter removes its temporary file on the way out.
+TEST(DOSOutputs, EndsWithItsOwnProcessNotWithAGrandchildHoldingThePipe) {
     QTemporaryDir dir;
-    const QString stopped = dir.filePath("stopped");
+    const QString marker = dir.filePath("grandchild");
+    Runner r;
+    SetChild(r.dos, kLinger, {marker.toStdString()});
+    r.dos.ExecuteCommand();
+    EXPECT_FALSE(QFile::exists(marker + ".gone")) << "waited for the grandchild";
+    EXPECT_EQ(r.over, 1);
+    EXPECT_EQ(r.joined(), QByteArray("bye"));
+    QFile release(marker + ".release");
+    ASSERT_TRUE(release.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker + ".gone"); }, kDeadlineMs));
+}
+
+// Asked, not killed: the converter removes its temporary file on the way out.
+TEST(DOSOutputs, DeletedByAHandlerOrDestroyedWhileRunningItStopsTheChild) {
+    QTemporaryDir dir;
     FakeMessageBoxes boxes;
     auto* dos = new DOSOutputs(boxes);
     const QPointer<DOSOutputs> alive(dos);
-    SetChild(*dos, {"term", stopped.toStdString()});
+    SetChild(*dos, kTerm, {dir.filePath("first").toStdString()});
     QObject::connect(dos, &DOSOutputs::ReceiveOutputs, dos, [dos] { delete dos; });
     EXPECT_TRUE(dos->ExecuteCommand().isEmpty());
     EXPECT_TRUE(alive.isNull());
-    EXPECT_TRUE(QFile::exists(stopped)) << "the child got no SIGTERM";
+    EXPECT_TRUE(QFile::exists(dir.filePath("first"))) << "the child got no SIGTERM";
+
+    {
+        Runner r;
+        SetChild(r.dos, kTerm, {dir.filePath("second").toStdString()});
+        ASSERT_TRUE(r.dos.Start());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !r.chunks.empty(); }, kDeadlineMs));
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("second")); }, kDeadlineMs))
+        << "a runner destroyed mid-run left its child running";
 }
 
 } // namespace

@@ -12,14 +12,16 @@ int main(int argc, char** argv) {
     for (int i = 1; i + 1 < argc; ++i)
         if (std::string(argv[i]) == "-i")
             input = argv[i + 1];
-    if (argc < 2 || input.empty())
+    const auto named = [&](const char* part) { return input.find(part) != std::string::npos; };
+    if (input.empty())
         return 2;
-    std::fputs("  Duration: 00:00:10.00, start: 0.000000, bitrate: 1411 kb/s\n", stderr);
-    std::fputs("size=       1kB time=5.00 bitrate= 1.0kbits/s\r", stderr);
+    std::fputs("  Duration: 00:00:10.00, start: 0.000000, bitrate: 1411 kb/s\n"
+               "size=       1kB time=5.00 bitrate= 1.0kbits/s\r",
+               stderr);
     std::fflush(stderr);
-    if (input.find("slow") != std::string::npos)
+    if (named("slow"))
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    if (input.find("broken") != std::string::npos) {
+    if (named("broken")) {
         std::fprintf(stderr, "conv: %s: Invalid data found when processing input\n", input.c_str());
         return 1;
     }
@@ -30,11 +32,9 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         std::fprintf(out, "%s\n", argv[i]);
     std::fclose(out);
-    if (input.find("damaged") != std::string::npos) {
+    if (named("damaged"))
         std::fprintf(stderr,
                      "conv: %s: warning: input ends at 0:05 of 0:10 (damaged or cut short)\n",
                      input.c_str());
-        return 3;
-    }
-    return 0;
+    return named("damaged") ? 3 : 0;
 }

@@ -4,90 +4,65 @@
 
 namespace {
 
-std::int32_t TotalFrom(const char* header) {
-    return ParseProgressChunk(header, 0, false, 0).totalSeconds;
+ProgressUpdate Parse(const char* chunk, std::int32_t total, bool cut = false, int cutLength = 0) {
+    return ParseProgressChunk(chunk, total, cut, cutLength);
 }
 
-TEST(ProgressParser, DurationHeaderGivesWholeSecondsHalvesToEven) {
-    EXPECT_EQ(TotalFrom("  Duration: 00:03:25.46, start: 0.000000, bitrate: 1411 kb/s"), 205);
-    EXPECT_EQ(TotalFrom("  Duration: 01:00:00.50, start: 0.000000"), 3600);
-    EXPECT_EQ(TotalFrom("  Duration: 00:00:02.50, start: 0.000000"), 2);
-    EXPECT_EQ(TotalFrom("  Duration: 00:00:03.50, start: 0.000000"), 4);
-    EXPECT_EQ(TotalFrom("  Duration: N/A, start: 0.000000, bitrate: N/A"), 0);
-    EXPECT_EQ(TotalFrom("  Duration: 12:34, start"), 0) << "two fields are not a duration";
-    EXPECT_EQ(TotalFrom("Duration: 00:00:10.00, and Duration: 00:09:00.00, "), 10)
-        << "the first occurrence decides";
-}
+TEST(ProgressParser, TotalComesFromTheFirstDurationInWholeSecondsHalvesToEven) {
+    const struct {
+        const char* header;
+        int total;
+    } cases[] = {
+        {"  Duration: 00:03:25.46, start: 0.000000, bitrate: 1411 kb/s", 205},
+        {"  Duration: 01:00:00.50, start: 0.000000", 3600},
+        {"  Duration: 00:00:03.50, start: 0.000000", 4},
+        {"  Duration: N/A, start: 0.000000, bitrate: N/A", 0},
+        {"  Duration: 12:34, start", 0},
+        {"Duration: 00:00:10.00, and Duration: 00:09:00.00, ", 10},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Parse(c.header, 0).totalSeconds, c.total) << c.header;
+    EXPECT_EQ(Parse("Duration: 00:01:00.00, ", 42).totalSeconds, 42) << "a known total is kept";
 
-TEST(ProgressParser, KnownTotalIsKeptAndCutLengthWins) {
-    EXPECT_EQ(ParseProgressChunk("Duration: 00:01:00.00, ", 42, false, 0).totalSeconds, 42);
-    EXPECT_EQ(ParseProgressChunk("Duration: 00:01:00.00, ", 0, true, 30).totalSeconds, 30);
-
-    const auto half = ParseProgressChunk("size= 10kB time=15.00 bitrate= 1.0kbits/s", 0, true, 30);
-    EXPECT_EQ(half.totalSeconds, 30);
-    EXPECT_FLOAT_EQ(half.barWidth, 2707.5f);
-    EXPECT_EQ(half.caption, "50%");
-}
-
-TEST(ProgressParser, HeaderAndFirstProgressInOneChunk) {
-    const auto u = ParseProgressChunk(
-        "  Duration: 00:00:40.00, start: 0.000000\nsize=  1kB time=10.00 bitrate= 8.0kbits/s\r", 0,
-        false, 0);
+    const auto u =
+        Parse("  Duration: 00:00:40.00, x\nsize= 1kB time=10.00 bitrate= 8.0kbits/s\r", 0);
     EXPECT_EQ(u.totalSeconds, 40);
-    ASSERT_TRUE(u.displayChanged);
+    EXPECT_TRUE(u.displayChanged);
     EXPECT_EQ(u.caption, "25%");
 }
 
+TEST(ProgressParser, CutLengthIsTheTotal) {
+    EXPECT_EQ(Parse("Duration: 00:01:00.00, ", 0, true, 30).totalSeconds, 30);
+    EXPECT_EQ(ParseProgressChunk("Duration: 00:01:00.00, ", 0, true, 0, 15).totalSeconds, 45)
+        << "a cut of length 0 runs to the end";
+    const auto half = Parse("size= 10kB time=15.00 bitrate= 1.0kbits/s", 0, true, 30);
+    EXPECT_FLOAT_EQ(half.barWidth, kProgressBarFullWidth / 2);
+    EXPECT_EQ(half.caption, "50%");
+}
+
 TEST(ProgressParser, DisplayOnlyChangesOnACompleteTimeMarker) {
-    EXPECT_FALSE(
-        ParseProgressChunk("size= 10kB bitrate= 1.0kbits/s", 100, false, 0).displayChanged);
-    EXPECT_FALSE(ParseProgressChunk("size= 10kB time=", 100, false, 0).displayChanged)
-        << "marker at the very end of the chunk";
-    // Its value, arriving at the start of the next chunk, has no marker of its own.
-    EXPECT_FALSE(ParseProgressChunk("15.00 bitrate= 1.0kbits/s", 100, false, 0).displayChanged);
-    EXPECT_EQ(ParseProgressChunk("Durat", 0, false, 0).totalSeconds, 0);
-    EXPECT_EQ(ParseProgressChunk("ion: 00:00:10.00, ", 0, false, 0).totalSeconds, 0);
+    EXPECT_FALSE(Parse("size= 10kB bitrate= 1.0kbits/s", 100).displayChanged);
+    EXPECT_FALSE(Parse("size= 10kB time=", 100).displayChanged);
+    EXPECT_FALSE(Parse("15.00 bitrate= 1.0kbits/s", 100).displayChanged);
 }
 
 TEST(ProgressParser, FullBarWithoutTotalAndNeverBeyondFull) {
-    const auto unknown = ParseProgressChunk("time=3.00 ", 0, false, 0);
-    EXPECT_EQ(unknown.caption, "100%");
-    EXPECT_FLOAT_EQ(unknown.barWidth, kProgressBarFullWidth);
-
-    const auto over = ParseProgressChunk("time=250.00 ", 200, false, 0);
-    EXPECT_EQ(over.caption, "100%");
-    EXPECT_FLOAT_EQ(over.barWidth, kProgressBarFullWidth);
+    for (const auto& u : {Parse("time=3.00 ", 0), Parse("time=250.00 ", 200)}) {
+        EXPECT_EQ(u.caption, "100%");
+        EXPECT_FLOAT_EQ(u.barWidth, kProgressBarFullWidth);
+    }
 }
 
-TEST(ProgressParser, ElapsedIsRoundedHalfToEvenAndGluedValuesReadAsOne) {
-    EXPECT_EQ(ParseProgressChunk("time=2.50 ", 10, false, 0).caption, "20%");
-    EXPECT_EQ(ParseProgressChunk("time=3.50 ", 10, false, 0).caption, "40%");
+TEST(ProgressParser, ElapsedIsRoundedHalfToEvenAndTheCaptionCutToFourCharacters) {
+    EXPECT_EQ(Parse("time=2.50 ", 10).caption, "20%");
+    EXPECT_EQ(Parse("time=3.50 ", 10).caption, "40%");
     // Two progress lines in one chunk: 1.5 and 3 read as 1.53, which rounds to 2.
-    EXPECT_EQ(ParseProgressChunk("time=1.5 x\rtime=3 y", 10, false, 0).caption, "20%");
-    // hh:mm:ss is read as its leading hours number.
-    EXPECT_EQ(ParseProgressChunk("time=00:00:05.00 ", 10, false, 0).caption, "0%");
-}
-
-TEST(ProgressParser, CaptionIsCutToFourCharacters) {
+    EXPECT_EQ(Parse("time=1.5 x\rtime=3 y", 10).caption, "20%");
+    EXPECT_EQ(Parse("time=2.00 ", 3).caption, "66.6%");
     EXPECT_EQ(PercentCaption(12.3456), "12.3%");
-    EXPECT_EQ(PercentCaption(5), "5%");
     EXPECT_EQ(PercentCaption(0.75), "0.75%");
-    EXPECT_EQ(PercentCaption(66.6666), "66.6%");
-    EXPECT_EQ(PercentCaption(0), "0%");
+    EXPECT_EQ(PercentCaption(5), "5%");
     EXPECT_EQ(PercentCaption(0.00001), "0.00%") << "no exponent form";
-    EXPECT_EQ(ParseProgressChunk("time=2.00 ", 3, false, 0).caption, "66.6%");
-}
-
-TEST(ProgressParser, RoundingAndNumberHelpers) {
-    EXPECT_EQ(RoundHalfEven(0.5), 0);
-    EXPECT_EQ(RoundHalfEven(1.5), 2);
-    EXPECT_EQ(RoundHalfEven(-2.5), -2);
-    EXPECT_EQ(RoundHalfEven(1e300), INT32_MAX);
-    bool found = true;
-    EXPECT_EQ(LeadingNumber("abc", &found), 0.0);
-    EXPECT_FALSE(found);
-    EXPECT_DOUBLE_EQ(LeadingNumber("12.5.6"), 12.5);
-    EXPECT_DOUBLE_EQ(LeadingNumber(".5x"), 0.5);
 }
 
 } // namespace

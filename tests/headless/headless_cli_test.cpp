@@ -1,86 +1,198 @@
-#include "headless/cli_harness.h"
+// The real program in a private program folder, with no display, and what it leaves behind.
 #include "settings/settings_file.h"
-
-#include <csignal>
-#include <filesystem>
-
-#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
-using namespace clitest;
 namespace fs = std::filesystem;
-
 using Names = std::vector<std::string>;
+
+// Long enough for a loaded machine and a sanitizer build; reaching it fails the test.
+constexpr int kDeadlineMs = 120'000;
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    ASSERT_TRUE((std::ofstream(path, std::ios::binary) << bytes).good()) << path;
+}
+
+// Sorted names below a folder, sub-folders as "sub/" followed by their entries ("sub/x").
+Names Tree(const std::string& folder) {
+    Names names;
+    std::error_code error;
+    for (auto it = fs::recursive_directory_iterator(folder, error);
+         !error && it != fs::recursive_directory_iterator(); it.increment(error))
+        names.push_back(fs::relative(it->path(), folder).string() +
+                        (it->is_directory() && !it->is_symlink() ? "/" : ""));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct Finished {
+    int exitCode = -1; // also when ended by a signal
+    std::string out, err;
+};
+
+Finished Finish(QProcess& process) {
+    EXPECT_TRUE(process.waitForFinished(kDeadlineMs)) << "still running, or never started";
+    process.kill();
+    process.waitForFinished(kDeadlineMs);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput().toStdString(),
+            process.readAllStandardError().toStdString()};
+}
+
+Finished Run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    return Finish(process);
+}
+
+// A sine tone from the ffmpeg program: OUTPUT's extension picks the format.
+void MakeTone(const std::string& output, double seconds, int sampleRate = 44100) {
+    const Finished done =
+        Run("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                       QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2")
+                           .arg(sampleRate)
+                           .arg(seconds),
+                       "-ac", "1", QString::fromStdString(output)});
+    ASSERT_EQ(done.exitCode, 0) << "ffmpeg could not make " << output << ": " << done.err;
+}
+
+// What ffprobe says of the first audio stream, by field: codec_name, sample_rate ...
+std::map<std::string, std::string> Probe(const std::string& path) {
+    std::map<std::string, std::string> fields;
+    std::istringstream lines(
+        Run("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries",
+                        "stream=codec_name,sample_rate,channels,bit_rate:format=duration", "-of",
+                        "default=noprint_wrappers=1", QString::fromStdString(path)})
+            .out);
+    for (std::string line; std::getline(lines, line);)
+        fields[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
+    return fields;
+}
+
+double Seconds(const std::string& path) {
+    return std::atof(Probe(path)["duration"].c_str());
+}
+
+// Settings files, locks and default outputs land in the test's own copy of the program.
 class HeadlessCli : public ::testing::Test {
 protected:
     HeadlessCli() {
-        fs::create_directories(home);
-        fs::create_directories(in);
+        for (const std::string& folder : {program + "/data", home, in})
+            fs::create_directories(folder);
+        fs::copy_file(PELKORA_PROGRAM_DIR "/pelkora", program + "/pelkora");
+        fs::copy_file(PELKORA_PROGRAM_DIR "/data/conv", converter);
+    }
+    // A failed test leaves no converter running.
+    ~HeadlessCli() override {
+        for (const pid_t pid : converterProcesses())
+            ::kill(pid, SIGKILL);
     }
 
-    Finished Batch(const std::vector<std::string>& args) const { return program.batch(args, home); }
+    // pelkora --batch ARGS with no display, and HOME and the configuration folder in `home`.
+    std::unique_ptr<QProcess> start(const std::vector<std::string>& args,
+                                    bool ownGroup = false) const {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_MUSIC_DIR"})
+            env.remove(name);
+        env.insert("HOME", QString::fromStdString(home));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(home + "/.config"));
+        env.insert("XDG_DATA_HOME", QString::fromStdString(home + "/.local/share"));
+        env.insert("LC_ALL", "C.UTF-8");
+        process->setProcessEnvironment(env);
+        if (ownGroup)
+            process->setChildProcessModifier([] { ::setpgid(0, 0); });
+        QStringList arguments{"--batch"};
+        for (const std::string& a : args)
+            arguments << QString::fromStdString(a);
+        process->start(QString::fromStdString(program + "/pelkora"), arguments);
+        return process;
+    }
+    Finished Batch(const std::vector<std::string>& args) const { return Finish(*start(args)); }
+    std::vector<pid_t> converterProcesses() const {
+        std::vector<pid_t> pids;
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator("/proc", error)) {
+            std::error_code linkError;
+            if (fs::read_symlink(entry.path() / "exe", linkError) == converter && !linkError)
+                pids.push_back(static_cast<pid_t>(std::atoi(entry.path().filename().c_str())));
+        }
+        return pids;
+    }
     void StopMidRun(int signal, bool wholeGroup, int expectedStatus);
 
-    TempDir root;
-    ProgramCopy program{root / "program"};
-    std::string home = root / "home";
-    std::string in = root / "in";
-    std::string out = root / "out";
+    QTemporaryDir root;
+    std::string program = root.filePath("program").toStdString(),
+                converter = program + "/data/conv", home = root.filePath("home").toStdString(),
+                in = root.filePath("in").toStdString(), out = root.filePath("out").toStdString();
 };
 
-TEST_F(HeadlessCli, EachFormatGivesItsKindOfFile) {
+TEST_F(HeadlessCli, EachFormatGivesItsKindOfFileAndTheChoicesReachIt) {
     MakeTone(in + "/tone.wav", 3);
-    struct Expected {
-        const char* format;
-        const char* codec;
-        int rate;
-        int channels;
-    };
     // Only mp3 and mpg take rate and channels; the others keep the input's or fix their own.
-    for (const Expected& e :
-         {Expected{"mp3", "mp3", 44100, 2}, Expected{"ogg", "vorbis", 44100, 2},
-          Expected{"flac", "flac", 44100, 1}, Expected{"wav", "pcm_s16le", 44100, 1},
-          Expected{"AMR", "amr_nb", 8000, 1}}) {
-        SCOPED_TRACE(e.format);
-        std::string extension = e.format;
-        for (char& c : extension)
-            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        const std::string folder = out + "/" + extension;
-        const Finished run = Batch({"--format", e.format, "--output", folder, in + "/tone.wav"});
+    const struct {
+        std::vector<std::string> choices;
+        const char *extension, *codec;
+        int rate, channels, bitRate;
+        double seconds;
+    } cases[] = {{{"--format", "mp3"}, "mp3", "mp3", 44100, 2, 0, 3},
+                 {{"--format", "mp3", "--rate", "22050", "--channels", "mono", "--bitrate", "64",
+                   "--cut", "0:01", "1"},
+                  "mp3",
+                  "mp3",
+                  22050,
+                  1,
+                  64000,
+                  1},
+                 {{"--format", "ogg"}, "ogg", "vorbis", 44100, 2, 0, 3},
+                 {{"--format=flac"}, "flac", "flac", 44100, 1, 0, 3},
+                 {{"--format", "wav"}, "wav", "pcm_s16le", 44100, 1, 0, 3},
+                 {{"--format", "AMR"}, "amr", "amr_nb", 8000, 1, 0, 3}};
+    for (const auto& c : cases) {
+        const std::string folder = out + "/" + std::to_string(&c - cases);
+        std::vector<std::string> args = c.choices;
+        args.insert(args.end(), {"--output", folder, in + "/tone.wav"});
+        SCOPED_TRACE(folder);
+        const Finished run = Batch(args);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_TRUE(Contains(run.err, "1 converted")) << run.err;
-        EXPECT_EQ(Tree(folder), Names{"tone." + extension});
-        const Probed probed = Probe(folder + "/tone." + extension);
-        EXPECT_EQ(probed.codec, e.codec);
-        EXPECT_EQ(probed.sampleRate, e.rate);
-        EXPECT_EQ(probed.channels, e.channels);
-        EXPECT_NEAR(probed.seconds, 3.0, 0.15);
+        EXPECT_EQ(Tree(folder), Names{std::string("tone.") + c.extension});
+        auto probed = Probe(folder + "/tone." + c.extension);
+        EXPECT_EQ(probed["codec_name"], c.codec);
+        EXPECT_EQ(probed["sample_rate"], std::to_string(c.rate));
+        EXPECT_EQ(probed["channels"], std::to_string(c.channels));
+        EXPECT_TRUE(c.bitRate == 0 || probed["bit_rate"] == std::to_string(c.bitRate));
+        EXPECT_NEAR(std::atof(probed["duration"].c_str()), c.seconds, 0.15);
     }
 }
 
-TEST_F(HeadlessCli, CommandLineChoicesReachTheOutput) {
-    MakeTone(in + "/tone.wav", 3);
-    const Finished run =
-        Batch({in + "/tone.wav", "--format", "mp3", "--rate", "22050", "--channels", "mono",
-               "--bitrate", "64", "--cut", "0:01", "1", "--output=" + out});
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    const Probed probed = Probe(out + "/tone.mp3");
-    EXPECT_EQ(probed.codec, "mp3");
-    EXPECT_EQ(probed.sampleRate, 22050);
-    EXPECT_EQ(probed.channels, 1);
-    EXPECT_EQ(probed.bitRate, 64000);
-    EXPECT_NEAR(probed.seconds, 1.0, 0.15) << "the cut's length";
-}
-
-TEST_F(HeadlessCli, FolderGivesItsOwnFilesFirstAndSkipsWhatIsNoFile) {
+TEST_F(HeadlessCli, FolderGivesItsOwnFilesFirstSkipsWhatIsNoFileAndCanKeepItsTree) {
     const std::string album = in + "/album";
     fs::create_directories(album + "/sub/deeper");
     fs::create_directories(in + "/elsewhere");
@@ -92,33 +204,22 @@ TEST_F(HeadlessCli, FolderGivesItsOwnFilesFirstAndSkipsWhatIsNoFile) {
     ASSERT_EQ(::mkfifo((album + "/pipe.wav").c_str(), 0600), 0);
     fs::create_directory_symlink(in + "/elsewhere", album + "/linked");
 
-    const Finished run = Batch({"-j", "1", "--format", "wav", "--output", out, album});
+    Finished run = Batch({"-j", "1", "--format", "wav", "--output", out, album});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(Tree(out), (Names{"b.wav", "c.wav", "song (2).wav", "song.wav"}))
         << "the pipe and the linked folder are left alone";
-    EXPECT_NEAR(Probe(out + "/song.wav").seconds, 1.0, 0.1) << "the folder's own file came first";
-    EXPECT_NEAR(Probe(out + "/song (2).wav").seconds, 2.0, 0.1);
+    EXPECT_NEAR(Seconds(out + "/song.wav"), 1.0, 0.1) << "the folder's own file came first";
     EXPECT_TRUE(Contains(run.err, "[3/4] song.wav \u2192 song (2).wav\n")) << run.err;
-    EXPECT_TRUE(Contains(run.err, "[4/4] c.wav \u2192 c.wav\n")) << run.err;
-    EXPECT_TRUE(Contains(run.err, "4 converted\n")) << run.err;
     EXPECT_TRUE(Contains(run.err, "Renamed to keep outputs apart:\n  " + album +
                                       "/sub/song.wav \u2192 " + out + "/song (2).wav\n"))
         << run.err;
-}
 
-TEST_F(HeadlessCli, KeepTreeMirrorsTheFoldersBelowEachFolderArgument) {
-    const std::string album = in + "/album";
-    fs::create_directories(album + "/sub/deeper");
-    MakeTone(album + "/song.wav", 1);
-    MakeTone(album + "/sub/song.wav", 1);
-    MakeTone(album + "/sub/deeper/c.wav", 1);
-    MakeTone(in + "/loose.wav", 1);
-
-    const Finished run =
-        Batch({"--keep-tree", "--format", "flac", "--output", out, album, in + "/loose.wav"});
+    const std::string kept = root.filePath("kept").toStdString();
+    run = Batch(
+        {"--keep-tree", "--format", "flac", "--output", kept, album, in + "/elsewhere/x.wav"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(Tree(out), (Names{"loose.flac", "song.flac", "sub/", "sub/deeper/",
-                                "sub/deeper/c.flac", "sub/song.flac"}));
+    EXPECT_EQ(Tree(kept), (Names{"b.flac", "song.flac", "sub/", "sub/deeper/", "sub/deeper/c.flac",
+                                 "sub/song.flac", "x.flac"}));
     EXPECT_FALSE(Contains(run.err, "Renamed")) << run.err;
 }
 
@@ -126,18 +227,13 @@ TEST_F(HeadlessCli, FailingFileFailsAloneAndTheSummaryGivesTheReason) {
     MakeTone(in + "/good1.wav", 1);
     MakeTone(in + "/good2.wav", 1);
     WriteFile(in + "/x.wav", "this is not audio\n");
-
     const Finished run = Batch({"-j1", "--format", "flac", "--output", out, in + "/good1.wav",
                                 in + "/x.wav", in + "/good2.wav"});
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_EQ(Tree(out), (Names{"good1.flac", "good2.flac"})) << "nothing half-written is left";
     EXPECT_EQ(ReadFile(in + "/x.wav"), "this is not audio\n");
     EXPECT_TRUE(Contains(run.err, "[2/3] x.wav \u2192 x.flac: failed: ")) << run.err;
-    const std::string summary = "2 converted, 1 failed\n  " + in + "/x.wav: ";
-    const std::size_t at = run.err.find(summary);
-    ASSERT_NE(at, std::string::npos) << run.err;
-    const std::size_t reason = at + summary.size();
-    EXPECT_GT(run.err.find('\n', reason), reason) << "a reason follows the path";
+    EXPECT_TRUE(Contains(run.err, "2 converted, 1 failed\n  " + in + "/x.wav: conv: ")) << run.err;
 }
 
 TEST_F(HeadlessCli, ShortInputConvertsWithAWarningAndItsOwnStatus) {
@@ -148,8 +244,7 @@ TEST_F(HeadlessCli, ShortInputConvertsWithAWarningAndItsOwnStatus) {
     const std::size_t data = bytes.find("data");
     ASSERT_NE(data, std::string::npos);
     const std::uint32_t claimed = 10 * 44100 * 2;
-    for (int i = 0; i < 4; ++i)
-        bytes[data + 4 + i] = static_cast<char>((claimed >> (8 * i)) & 0xff);
+    bytes.replace(data + 4, 4, reinterpret_cast<const char*>(&claimed), 4);
     WriteFile(in + "/short.wav", bytes);
 
     const Finished run =
@@ -163,11 +258,10 @@ TEST_F(HeadlessCli, ShortInputConvertsWithAWarningAndItsOwnStatus) {
 TEST_F(HeadlessCli, BadUsageConvertsNothing) {
     MakeTone(in + "/tone.wav", 1);
     const std::string tone = in + "/tone.wav";
-    struct Case {
+    const struct {
         std::vector<std::string> args;
         std::string message;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {{"--bogus", tone}, "pelkora: unknown option --bogus"},
         {{"--rate", "11025", tone},
          "pelkora: --rate 11025 is not one of 48000, 44100, 32000, 24000, 22050, 16000, "
@@ -177,7 +271,7 @@ TEST_F(HeadlessCli, BadUsageConvertsNothing) {
         {{"--jobs", "100000", tone}, "pelkora: --jobs 100000 is not a number from 1 to "},
         {{"--cut", "10", tone}, "pelkora: --cut length " + tone + " is not a time"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.message);
         std::vector<std::string> args = c.args;
         args.insert(args.begin(), {"--output", out});
@@ -194,22 +288,25 @@ TEST_F(HeadlessCli, BadUsageConvertsNothing) {
 void HeadlessCli::StopMidRun(int signal, bool wholeGroup, int expectedStatus) {
     MakeTone(in + "/short.wav", 1);
     MakeTone(in + "/long.flac", 30 * 60, 8000);
-    auto run = program.start(
-        {"-j", "1", "--format", "mp3", "--output", out, in + "/short.wav", in + "/long.flac"}, home,
-        wholeGroup);
-    ASSERT_TRUE(run->waitUntil([&] { return Contains(run->err(), "[1/2] short.wav"); }))
-        << run->err();
-    ASSERT_TRUE(run->waitUntil([&] { return Tree(out).size() >= 2; }))
-        << "the long file's output never appeared";
-    ASSERT_EQ(::kill(wholeGroup ? -run->pid() : run->pid(), signal), 0);
+    auto run =
+        start({"-j", "1", "--format", "mp3", "--output", out, in + "/short.wav", in + "/long.flac"},
+              wholeGroup);
+    std::string err;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            err += run->readAllStandardError().toStdString();
+            return Contains(err, "[1/2] short.wav") && Tree(out).size() >= 2;
+        },
+        kDeadlineMs))
+        << "the long file's output never appeared: " << err;
+    ASSERT_EQ(::kill(wholeGroup ? -run->processId() : run->processId(), signal), 0);
 
-    const Finished done = run->finish();
-    EXPECT_FALSE(done.timedOut);
+    const Finished done = Finish(*run);
     EXPECT_EQ(done.exitCode, expectedStatus) << done.err;
-    EXPECT_TRUE(run->waitUntil([&] { return !program.converterRunning(); }))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return converterProcesses().empty(); }, kDeadlineMs))
         << "a converter outlived the program";
     EXPECT_EQ(Tree(out), Names{"short.mp3"}) << "nothing unfinished is left";
-    EXPECT_NEAR(Probe(out + "/short.mp3").seconds, 1.0, 0.1);
+    EXPECT_NEAR(Seconds(out + "/short.mp3"), 1.0, 0.1);
     EXPECT_EQ(Tree(in), (Names{"long.flac", "short.wav"}));
 }
 
@@ -221,8 +318,15 @@ TEST_F(HeadlessCli, SigtermStopsTheRunAndLeavesOnlyFinishedOutputs) {
     StopMidRun(SIGTERM, false, 143);
 }
 
-TEST_F(HeadlessCli, SettingsFilesAreReadAndNeverWritten) {
+TEST_F(HeadlessCli, SettingsFilesAreReadAndNeverWrittenWithoutThemTheDefaultsApply) {
     MakeTone(in + "/tone.wav", 3);
+    Finished run = Batch({in + "/tone.wav"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Tree(program),
+              (Names{"data/", "data/conv", "output/", "output/tone.mp3", "pelkora"}));
+    EXPECT_EQ(Probe(program + "/output/tone.mp3")["sample_rate"], "44100");
+    fs::remove_all(program + "/output");
+
     settings::SetupRecords setup;
     setup.cmbOF = 2; // OGG
     setup.txtPath = out;
@@ -233,47 +337,33 @@ TEST_F(HeadlessCli, SettingsFilesAreReadAndNeverWritten) {
     options.CutStart = 1;
     options.CutLength = 1;
     const std::string optionsText = settings::FormatOptionsText(options);
-    WriteFile(program.folder() + "/setup.ini", *setupText);
-    WriteFile(program.folder() + "/options.ini", optionsText);
-    const Names before = Tree(program.folder());
+    WriteFile(program + "/setup.ini", *setupText);
+    WriteFile(program + "/options.ini", optionsText);
+    const Names before = Tree(program);
 
-    Finished run = Batch({in + "/tone.wav"});
+    run = Batch({in + "/tone.wav"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(Tree(out), Names{"tone.ogg"});
-    EXPECT_NEAR(Probe(out + "/tone.ogg").seconds, 1.0, 0.15) << "the cut of options.ini";
-
+    EXPECT_NEAR(Seconds(out + "/tone.ogg"), 1.0, 0.15) << "the cut of options.ini";
     run = Batch({"--format", "flac", "--cut", "0", "0", in + "/tone.wav"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_NEAR(Probe(out + "/tone.flac").seconds, 3.0, 0.15) << "the command line wins";
+    EXPECT_NEAR(Seconds(out + "/tone.flac"), 3.0, 0.15) << "the command line wins";
 
-    EXPECT_EQ(Tree(program.folder()), before);
-    EXPECT_EQ(ReadFile(program.folder() + "/setup.ini"), *setupText);
-    EXPECT_EQ(ReadFile(program.folder() + "/options.ini"), optionsText);
-    EXPECT_EQ(Tree(home), Names{});
-}
-
-TEST_F(HeadlessCli, WithoutSettingsFilesTheDefaultsApplyAndNoneIsWritten) {
-    MakeTone(in + "/tone.wav", 1);
-    const Finished run = Batch({in + "/tone.wav"});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(Tree(program.folder()),
-              (Names{"data/", "data/conv", "output/", "output/tone.mp3", "pelkora"}));
-    EXPECT_EQ(Probe(program.folder() + "/output/tone.mp3").sampleRate, 44100);
+    EXPECT_EQ(Tree(program), before);
+    EXPECT_EQ(ReadFile(program + "/setup.ini"), *setupText);
+    EXPECT_EQ(ReadFile(program + "/options.ini"), optionsText);
     EXPECT_EQ(Tree(home), Names{});
 }
 
 TEST_F(HeadlessCli, HelpAndVersion) {
-    for (const char* help : {"--help", "-h"}) {
-        const Finished run = Batch({help});
-        EXPECT_EQ(run.exitCode, 0);
-        EXPECT_TRUE(Contains(run.out, "--batch")) << run.out;
-        EXPECT_TRUE(Contains(run.out, "--jobs")) << run.out;
-        EXPECT_EQ(run.err, "");
-    }
-    const Finished version = Batch({"--version"});
-    EXPECT_EQ(version.exitCode, 0);
-    EXPECT_EQ(version.out, "pelkora " PELKORA_VERSION_TEXT "\n");
-    EXPECT_EQ(Tree(program.folder()), (Names{"data/", "data/conv", "pelkora"}));
+    Finished run = Batch({"-h"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(Contains(run.out, "--batch") && Contains(run.out, "--jobs")) << run.out;
+    EXPECT_EQ(run.err, "");
+    run = Batch({"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "pelkora " PELKORA_VERSION_TEXT "\n");
+    EXPECT_EQ(Tree(program), (Names{"data/", "data/conv", "pelkora"}));
 }
 
 } // namespace

@@ -1,54 +1,65 @@
 #pragma once
 
+#include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusVirtualObject>
 #include <QObject>
-#include <QString>
-#include <QStringList>
 #include <QVariantMap>
 
 #include <vector>
 
-// What a desktop offers on its session bus, played on a private bus by connections of their
-// own: a notification service and a dock listening for launcher updates.
-
-// org.freedesktop.Notifications: records Notify calls and answers with ids from 1.
+// A desktop's notification service on a private bus: records Notify calls, answers ids from 1.
 class FakeNotifications final : public QDBusVirtualObject {
 public:
     struct Call {
-        QString appName;
-        uint replacesId = 0;
-        QString appIcon;
-        QString summary;
-        QString body;
+        QString appName, appIcon, summary, body;
         QStringList actions;
         QVariantMap hints;
-        int timeout = 0;
     };
 
-    explicit FakeNotifications(const QString& connectionName);
-    ~FakeNotifications() override;
-    [[nodiscard]] bool registered() const { return registered_; }
+    FakeNotifications() {
+        registered = bus_.isConnected() && bus_.registerService(kService) &&
+                     bus_.registerVirtualObject(kPath, this);
+    }
+    ~FakeNotifications() override {
+        bus_.unregisterObject(kPath);
+        bus_.unregisterService(kService);
+        QDBusConnection::disconnectFromBus(bus_.name());
+    }
+    // As the desktop does when the user clicks a notification.
+    void click(uint id) {
+        QDBusMessage signal =
+            QDBusMessage::createSignal(kPath, kService, QStringLiteral("ActionInvoked"));
+        signal << id << QStringLiteral("default");
+        bus_.send(signal);
+    }
 
-    // As the desktop does when the user clicks a notification (or one of its buttons).
-    void click(uint id, const QString& action = QStringLiteral("default"));
-    // A signal of no meaning to the program, sent after everything sent before it.
-    void marker();
+    QString introspect(const QString&) const override { return {}; }
+    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override {
+        if (message.interface() != kService || message.member() != QLatin1String("Notify") ||
+            message.signature() != "susssasa{sv}i")
+            return false;
+        const QVariantList a = message.arguments();
+        Call call{a[0].toString(), a[2].toString(),     a[3].toString(),
+                  a[4].toString(), a[5].toStringList(), {}};
+        a[6].value<QDBusArgument>() >> call.hints;
+        calls.push_back(call);
+        connection.send(message.createReply(uint(calls.size())));
+        return true;
+    }
 
     std::vector<Call> calls;
-
-    // QDBusVirtualObject
-    QString introspect(const QString& path) const override;
-    bool handleMessage(const QDBusMessage& message, const QDBusConnection& connection) override;
+    bool registered = false;
 
 private:
-    QDBusConnection bus_;
-    bool registered_ = false;
+    const QString kService = QStringLiteral("org.freedesktop.Notifications");
+    const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+    QDBusConnection bus_ =
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("notifications"));
 };
 
-// A dock: every Update signal of the launcher entry. It also counts the fake service's
-// markers as they reach the program's own connection: once one is counted, everything the
-// service sent before it has been handled there.
+// A dock: every Update signal of the launcher entry.
 class FakeDock final : public QObject {
     Q_OBJECT
 public:
@@ -57,16 +68,18 @@ public:
         QVariantMap properties;
     };
 
-    FakeDock(const QString& connectionName, QDBusConnection programBus);
-    [[nodiscard]] bool listening() const { return listening_; }
-
+    FakeDock() {
+        listening =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("dock"))
+                .connect(QString(), QStringLiteral("/org/pelkora/Pelkora"),
+                         QStringLiteral("com.canonical.Unity.LauncherEntry"),
+                         QStringLiteral("Update"), this, SLOT(onUpdate(QString, QVariantMap)));
+    }
     std::vector<Update> updates;
-    int markers = 0;
+    bool listening = false;
 
 private slots:
-    void onUpdate(const QString& appUri, const QVariantMap& properties);
-    void onMarker();
-
-private:
-    bool listening_ = false;
+    void onUpdate(const QString& appUri, const QVariantMap& properties) {
+        updates.push_back({appUri, properties});
+    }
 };

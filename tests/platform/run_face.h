@@ -13,10 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
-
-// The window as main() builds it, with the desktop's progress and notifications on the
-// session bus, converting through the fake converter in a program folder of its own.
+// The window as main() builds it, with the desktop services, and the fake converter.
 struct RunFace {
     RunFace() {
         ok = program.isValid() && inputs.isValid() &&

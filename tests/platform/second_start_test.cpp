@@ -1,190 +1,84 @@
-// A second start of the real program hands its files to the copy that runs: here the test
-// process plays the running copy (its lock, its channel, its list) and starts a private copy
-// of the program as the second one.
+// A second start of the real program hands its files to the copy that runs: the test process
+// plays the running copy (its lock, its channel, its list) and starts the second one.
 #include "filelist/file_list.h"
 #include "platform/instance_channel.h"
+#include "platform/path_message.h"
 #include "platform/program_copy.h"
 #include "platform/single_instance.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QLocalSocket>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-constexpr int kDeadlineMs = 60'000;
-
-void touch(const QByteArray& path) {
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT, 0644);
-    ASSERT_GE(fd, 0) << path.constData();
-    ::close(fd);
-}
-
-class SecondStart : public testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(copy.ok);
-        ASSERT_TRUE(home.isValid() && work.isValid());
-        ASSERT_EQ(::chmod(QFile::encodeName(home.path()).constData(), 0700), 0);
-        // The test's own runtime folder, for itself and the program it starts.
-        savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
-        lock = std::make_unique<platform::SingleInstanceLock>(copy.path());
-        ASSERT_TRUE(lock->acquired());
-        QObject::connect(&server, &platform::InstanceServer::pathsReceived,
-                         [this](const std::vector<QByteArray>& paths) { list.AddPaths(paths); });
-        second.setProcessEnvironment(PrivateEnvironment(home.path(), home.path()));
-        second.setWorkingDirectory(work.path());
-    }
-    void TearDown() override {
-        if (second.state() != QProcess::NotRunning) {
-            second.kill();
-            second.waitForFinished(kDeadlineMs);
-        }
-        qputenv("XDG_RUNTIME_DIR", savedRuntime);
-    }
-
-    bool listen() { return server.listen(platform::InstanceSocketPath(copy.path())); }
-    // Starts the second copy through the shell, so that arguments can be any bytes.
-    void start(const QByteArray& shellArguments) {
-        second.start(QStringLiteral("/bin/sh"),
-                     {QStringLiteral("-c"),
-                      QStringLiteral("exec \"$0\" ") + QString::fromLatin1(shellArguments),
-                      copy.program()});
-    }
-    // Its exit code once it has ended; -1 when it did not end in time.
-    int waitForEnd() {
-        const bool ended =
-            QTest::qWaitFor([this] { return second.state() == QProcess::NotRunning; }, kDeadlineMs);
-        output = second.readAllStandardOutput() + second.readAllStandardError();
-        return ended && second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
-    }
-    QByteArray workPath(const char* name) const {
-        return QFile::encodeName(work.path()) + '/' + name;
-    }
-
+TEST(SecondStart, FilesAndFoldersJoinTheRunningCopysListAsExactAbsolutePaths) {
+    constexpr int kDeadlineMs = 60'000;
     ProgramCopy copy;
     QTemporaryDir home, work;
-    QByteArray savedRuntime;
-    std::unique_ptr<platform::SingleInstanceLock> lock;
-    platform::InstanceServer server;
+    ASSERT_TRUE(copy.ok && home.isValid() && work.isValid());
+    // The runtime folder of the test and of the program it starts.
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    ASSERT_EQ(::chmod(QFile::encodeName(home.path()).constData(), 0700), 0);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.path()));
+    platform::SingleInstanceLock lock(copy.path());
+    ASSERT_TRUE(lock.acquired());
     FileList list;
-    QProcess second;
+    platform::InstanceServer server;
+    QObject::connect(&server, &platform::InstanceServer::pathsReceived,
+                     [&](const std::vector<QByteArray>& paths) { list.AddPaths(paths); });
+
+    const auto path = [&](const char* name) { return QFile::encodeName(work.path()) + '/' + name; };
+    ASSERT_TRUE(QDir(work.path()).mkpath("sub"));
+    for (const char* name : {"a.wav", "b.wav", "caf\xe9.wav", "sub/one.mp3"}) // not all UTF-8
+        ::close(::open(path(name).constData(), O_WRONLY | O_CREAT, 0644));
+    // Through the shell, so that the arguments can be any bytes.
     QByteArray output;
-};
+    const auto secondStart = [&](const char* shellArguments) {
+        QProcess second;
+        second.setProcessEnvironment(PrivateEnvironment(home.path(), home.path()));
+        second.setWorkingDirectory(work.path());
+        second.start("/bin/sh",
+                     {"-c", QStringLiteral("exec \"$0\" ") + shellArguments, copy.program()});
+        // The event loop runs meanwhile: the test is the copy that takes the files.
+        const bool ended =
+            QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, kDeadlineMs);
+        output = second.readAllStandardOutput() + second.readAllStandardError();
+        return ended && second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+    };
 
-} // namespace
-
-TEST_F(SecondStart, FilesAndFoldersJoinTheRunningCopysListAsExactAbsolutePaths) {
-    ASSERT_TRUE(listen());
-    touch(workPath("a.wav"));
-    touch(workPath("caf\xe9.wav")); // not UTF-8
-    ASSERT_TRUE(QDir(work.path()).mkpath(QStringLiteral("sub/deeper")));
-    touch(workPath("sub/one.mp3"));
-    touch(workPath("sub/deeper/two.ogg"));
-
-    start(R"sh(a.wav ./sub/ "$(printf 'caf\351.wav')")sh");
-    EXPECT_EQ(waitForEnd(), 0) << output.constData();
-    EXPECT_EQ(output, QByteArray());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return list.count() == 4; }, kDeadlineMs)) << list.count();
-    EXPECT_EQ(list.path(0), workPath("a.wav"));
-    EXPECT_EQ(list.path(1), workPath("sub/one.mp3"));
-    EXPECT_EQ(list.root(1), workPath("sub"));
-    EXPECT_EQ(list.path(2), workPath("sub/deeper/two.ogg"));
-    EXPECT_EQ(list.path(3), workPath("caf\xe9.wav"));
-}
-
-TEST_F(SecondStart, WithoutFilesOrWithBadOnesItEndsAndHandsNothingOver) {
-    ASSERT_TRUE(listen());
-    start("");
-    EXPECT_EQ(waitForEnd(), 0);
-    EXPECT_EQ(output, QByteArray());
-
-    start("missing.wav");
-    EXPECT_EQ(waitForEnd(), 0);
-    EXPECT_EQ(output, "pelkora: " + workPath("missing.wav") + ": no such file or folder\n");
-
-    touch(workPath("a.wav"));
-    start("a.wav --format flac");
-    EXPECT_EQ(waitForEnd(), 2);
-    EXPECT_TRUE(output.startsWith("pelkora: unknown option --format")) << output.constData();
-
-    // Nothing arrived meanwhile; a good start afterwards is the first to arrive.
-    start("a.wav");
-    EXPECT_EQ(waitForEnd(), 0);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return list.count() > 0; }, kDeadlineMs));
-    EXPECT_EQ(list.count(), 1);
-    EXPECT_EQ(list.path(0), workPath("a.wav"));
-}
-
-TEST_F(SecondStart, ACopyStillStartingUpGetsTheFilesOnceItListens) {
-    touch(workPath("a.wav"));
-    start("a.wav");
-    ASSERT_TRUE(second.waitForStarted(kDeadlineMs));
-    QTest::qWait(500); // let it find no one listening first
-    ASSERT_TRUE(listen());
-    EXPECT_EQ(waitForEnd(), 0) << output.constData();
-    EXPECT_TRUE(QTest::qWaitFor([this] { return list.count() == 1; }, kDeadlineMs));
-}
-
-TEST_F(SecondStart, WhenTheRunningCopyEndsMeanwhileTheSecondStartCarriesOn) {
-    touch(workPath("a.wav"));
-    start("a.wav");
-    ASSERT_TRUE(second.waitForStarted(kDeadlineMs));
-    QTest::qWait(500);
-    lock.reset(); // the first copy ends without ever listening
-    // The second start is now the running copy: it holds the lock and takes files itself.
-    const QString socket = platform::InstanceSocketPath(copy.path());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(socket); }, kDeadlineMs));
-    EXPECT_TRUE(platform::SingleInstanceLock(copy.path()).anotherCopyRuns());
-    EXPECT_TRUE(platform::SendPaths(socket, {workPath("a.wav")}, kDeadlineMs));
-    EXPECT_EQ(second.state(), QProcess::Running);
-}
-
-TEST_F(SecondStart, ARunningCopyThatNeverTakesTheFilesIsReported) {
-    touch(workPath("a.wav"));
-    start("a.wav");
-    EXPECT_EQ(waitForEnd(), 1);
+    EXPECT_EQ(secondStart("a.wav"), 1) << "no one listens yet";
     EXPECT_EQ(output, "pelkora: another copy is running but did not take the files\n");
-}
+    const QString socket = platform::InstanceSocketPath(copy.path());
+    ASSERT_TRUE(QFile(socket).open(QIODevice::WriteOnly)) << "a leftover of a copy that died";
+    ASSERT_TRUE(server.listen(socket));
+    EXPECT_EQ(secondStart(R"sh(a.wav ./sub/ "$(printf 'caf\351.wav')")sh"), 0) << output.data();
+    EXPECT_EQ(output, QByteArray());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.count() == 3; }, kDeadlineMs)) << list.count();
+    EXPECT_EQ(list.path(0), path("a.wav"));
+    EXPECT_EQ(list.path(1), path("sub/one.mp3"));
+    EXPECT_EQ(list.root(1), path("sub"));
+    EXPECT_EQ(list.path(2), path("caf\xe9.wav"));
 
-// Where the session has no runtime folder, the program makes its own and Qt has nothing to
-// warn about.
-TEST(FirstStart, WithoutARuntimeFolderAPrivateOneIsUsedQuietly) {
-    ProgramCopy copy;
-    ASSERT_TRUE(copy.ok);
-    QTemporaryDir home;
-    ASSERT_TRUE(home.isValid());
-    QProcess first;
-    first.setProcessEnvironment(PrivateEnvironment(home.path(), QString()));
-    first.start(copy.program(), {});
-    const QString own = home.filePath(QStringLiteral("pelkora-%1").arg(::geteuid()));
-    // The channel is opened once the window is made.
-    const bool listening = QTest::qWaitFor(
-        [&] {
-            return !QDir(own).entryList({QStringLiteral("*.sock")}, QDir::System).isEmpty() ||
-                   first.state() == QProcess::NotRunning;
-        },
-        kDeadlineMs);
-    ASSERT_EQ(first.state(), QProcess::Running) << first.readAllStandardError().constData();
-    ASSERT_TRUE(listening);
-    QTest::qWait(500); // a warning printed soon after start-up is caught too
-    first.terminate();
-    first.waitForFinished(kDeadlineMs);
-    const QByteArray errors = first.readAllStandardError();
-    EXPECT_FALSE(errors.contains("XDG_RUNTIME_DIR")) << errors.constData();
-    struct stat st {};
-    ASSERT_EQ(::lstat(QFile::encodeName(own).constData(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0700u);
+    // Bad arguments hand nothing over.
+    EXPECT_EQ(secondStart("missing.wav"), 0);
+    EXPECT_EQ(output, "pelkora: " + path("missing.wav") + ": no such file or folder\n");
+    EXPECT_EQ(secondStart("a.wav --format flac"), 2);
+    EXPECT_TRUE(output.startsWith("pelkora: unknown option --format")) << output.data();
+    EXPECT_EQ(list.count(), 3);
+
+    // Strangers that send garbage or stall halfway hold nothing up.
+    QLocalSocket garbage, stalled;
+    garbage.connectToServer(socket);
+    garbage.write("GET / HTTP/1.0\r\n\r\n");
+    stalled.connectToServer(socket);
+    stalled.write(platform::EncodePathMessage({"/x.wav"}).substr(0, 9).c_str(), 9);
+    EXPECT_EQ(secondStart("b.wav"), 0) << output.data();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list.count() == 4; }, kDeadlineMs));
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
 }
