@@ -8,16 +8,12 @@
 
 #include <filesystem>
 #include <memory>
+#include <regex>
 #include <tuple>
 
 using namespace convtest;
 
 namespace {
-
-// The window's settings for a format, writing into a folder.
-ConversionSettings Window(int format, const ScratchDir& out) {
-    return {std::int16_t(format), "128", "44100", 1, out.path()};
-}
 
 // Converts with the window's own command line and probes the output.
 MediaInfo ConvertLikeTheWindow(const std::string& input, const ConversionSettings& settings,
@@ -42,14 +38,12 @@ protected:
               {"in.mp3", sine, "2"},
               {"low.wav", "sine=sample_rate=8000:duration=1", "1"},
               {"wide.flac", "sine=sample_rate=96000:duration=1", "6"}})
-            ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", source, "-ac", channels, "-metadata",
-                                "title=Title", "-metadata", "artist=Artist", dir_->file(name)}));
+            ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", source, "-ac", channels, dir_->file(name)}));
         ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "testsrc=duration=1:size=64x48:rate=10", "-f",
                             "lavfi", "-i", sine, "-c:v", "mpeg4", "-c:a", "aac", "-ac", "2",
                             "-shortest", dir_->file("in.mp4")}));
     }
     static void TearDownTestSuite() { dir_.reset(); }
-
     static std::unique_ptr<ScratchDir> dir_;
 };
 
@@ -68,25 +62,31 @@ TEST_F(ConvFormats, EveryFormatFromEveryKindOfInput) {
     for (const char* name : {"in.wav", "in.flac", "in.mp3", "in.mp4", "low.wav", "wide.flac"}) {
         const MediaInfo in = Probe(dir_->file(name));
         ASSERT_TRUE(in.ok) << name;
-        const bool odd = name[0] != 'i'; // only checked for a playable file of the right length
         for (int format = 0; format < 9; ++format) {
             SCOPED_TRACE(std::string(name) + " to format " + std::to_string(format));
             ScratchDir out;
             std::string console;
-            const MediaInfo info =
-                ConvertLikeTheWindow(dir_->file(name), Window(format, out), &console);
+            const MediaInfo info = ConvertLikeTheWindow(
+                dir_->file(name), {.formatIndex = std::int16_t(format), .outputFolder = out.path()},
+                &console);
             ASSERT_TRUE(info.ok);
             const auto& want = expected[format];
             EXPECT_EQ(info.codec, want.codec);
             // Encoder delay and padding add up to two frames where no gapless data exists.
             EXPECT_NEAR(info.seconds(), in.seconds(), 2.0 * want.frame / info.sampleRate + 0.005);
             EXPECT_EQ(out.entries().size(), 1u); // no temporary file left
-            if (odd)
+            if (name[0] != 'i') // odd values: only a playable file of the right length
                 continue;
             EXPECT_EQ(info.sampleRate, want.rate ? want.rate : in.sampleRate);
             EXPECT_EQ(info.channels, want.channels ? want.channels : in.channels);
-            // The window's bar ends where the input ends.
-            EXPECT_NEAR(std::stod(console.substr(console.rfind("time=") + 5)), in.seconds(), 0.011);
+            // The window's bar ends where the input ends, on a line of its own ("\n", the
+            // others end in "\r") in the grammar the window reads.
+            std::smatch end;
+            ASSERT_TRUE(std::regex_search(
+                console, end,
+                std::regex("[\r\n]size= *\\d+kB time=([0-9.]+) bitrate= *[0-9.]+kbits/s \n$")))
+                << console;
+            EXPECT_NEAR(std::stod(end[1]), in.seconds(), 0.011);
         }
     }
 }
@@ -98,38 +98,29 @@ TEST_F(ConvFormats, LosslessOutputsKeepEverySample) {
     // To WAV and FLAC, and that FLAC back to WAV.
     for (const auto& [in, format] :
          {std::pair{dir_->file("in.wav"), 3}, {dir_->file("in.wav"), 4}, {out.file("in.flac"), 3}})
-        EXPECT_EQ(ConvertLikeTheWindow(in, Window(format, out)).samples, original) << in;
+        EXPECT_EQ(ConvertLikeTheWindow(
+                      in, {.formatIndex = std::int16_t(format), .outputFolder = out.path()})
+                      .samples,
+                  original)
+            << in;
 }
 
-// Every combination the window offers for MP3 and MPG yields a playable file; a refused value
-// is replaced by one the file really carries, and a note says which.
+// Every combination the window offers for MP3 and MPG yields a playable file.
 TEST_F(ConvFormats, Mp3AndMpgAcrossEveryWindowChoice) {
     ScratchDir out;
-    for (int format : {0, 8})
-        for (const char* br :
+    for (const std::int16_t format : {0, 8})
+        for (const std::string br :
              {"32", "48", "56", "64", "80", "96", "112", "128", "192", "224", "256", "320"})
-            for (const char* rate :
+            for (const std::string rate :
                  {"48000", "44100", "32000", "24000", "22050", "16000", "12050", "8000"})
-                for (int channelIndex : {0, 1}) {
+                for (const std::int16_t channels : {0, 1}) {
                     SCOPED_TRACE(std::to_string(format) + " " + br + "k " + rate + " Hz ch" +
-                                 std::to_string(channelIndex + 1));
-                    std::string c;
+                                 std::to_string(channels + 1));
                     const MediaInfo info = ConvertLikeTheWindow(
-                        dir_->file("in.wav"),
-                        {std::int16_t(format), br, rate, std::int16_t(channelIndex), out.path()},
-                        &c);
+                        dir_->file("in.wav"), {format, br, rate, channels, out.path()});
                     ASSERT_TRUE(info.ok);
-                    EXPECT_EQ(info.channels, channelIndex + 1);
+                    EXPECT_EQ(info.channels, channels + 1);
                     EXPECT_NEAR(info.seconds(), 1.0, 2 * 1152.0 / info.sampleRate + 0.01);
-                    const std::string gotRate = std::to_string(info.sampleRate);
-                    const std::string gotBr = std::to_string(info.bitRate / 1000);
-                    const auto has = [&](const std::string& text) {
-                        return c.find(text) != std::string::npos;
-                    };
-                    EXPECT_EQ(gotRate != rate, has(std::string("cannot use ") + rate +
-                                                   " Hz; using " + gotRate + " Hz instead"));
-                    EXPECT_EQ(gotBr != br, has(std::string("cannot use ") + br + " kbit/s") &&
-                                               has("using " + gotBr + " kbit/s instead"));
                 }
 }
 
@@ -160,9 +151,8 @@ TEST_F(ConvFormats, CutsAreSampleAccurateAndLateStartsFail) {
     EXPECT_NEAR(lossy.seconds(), 3.0, 1152.0 / 44100);
 
     // Length 0 runs to the end; a length past the end stops there; a start at the end fails.
-    const std::tuple<const char*, const char*, std::int64_t> cases[] = {
-        {"0.25", "0", 44100 - 11025}, {"0.5", "30", 22050}, {"1", "1", 0}};
-    for (const auto& [start, length, samples] : cases) {
+    for (const auto& [start, length, samples] :
+         {std::tuple{"0.25", "0", 44100 - 11025}, {"0.5", "30", 22050}, {"1", "1", 0}}) {
         std::filesystem::remove(out.file("part.flac"));
         const RunResult r = RunConv(
             {"-i", dir_->file("in.flac"), "-ss", start, "-t", length, "-y", out.file("part.flac")});
