@@ -37,16 +37,16 @@ TEST(AddFile, FirstPickInTheWorkingFolderThenInTheLastFolderCancelAddsNothing) {
     ListRecorder list;
     AddFileCommand addFile(shared, list.hooks());
     // Colons and backslashes are ordinary characters of a name.
-    fake.replies = {"/srv/r:o\\ck/a.mp3", QString(), "/srv/r:o\\ck/a.mp3", "/srv/other/b.wav"};
+    fake.replies = {"/srv/rock/a:b\\c.mp3", QString(), "/srv/rock/a:b\\c.mp3", "/srv/other/b.wav"};
     for (int i = 0; i < 4; ++i)
         addFile.run();
 
     ASSERT_EQ(fake.files.size(), 4u);
     EXPECT_EQ(fake.files[0].folder, QDir::currentPath());
-    EXPECT_EQ(fake.files[3].folder, "/srv/r:o\\ck/");
+    EXPECT_EQ(fake.files[3].folder, "/srv/rock/");
     EXPECT_TRUE(fake.files[3].fileName.isEmpty());
     // The same file twice gives two rows; the cancel in between touches nothing.
-    EXPECT_EQ(list.calls, (Calls{"add /srv/r:o\\ck/a.mp3", "update", "add /srv/r:o\\ck/a.mp3",
+    EXPECT_EQ(list.calls, (Calls{"add /srv/rock/a:b\\c.mp3", "update", "add /srv/rock/a:b\\c.mp3",
                                  "update", "add /srv/other/b.wav", "update"}));
 }
 
