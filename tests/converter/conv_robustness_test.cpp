@@ -1,6 +1,6 @@
 // A bounded robustness run: a few hundred damaged copies of valid media, each converted by
-// the conv program with a time limit. Every run must end by itself, cleanly: success, or the
-// one error line; never a crash, a sanitizer report, a hang or a leftover temporary file.
+// the conv program with a deadline. Every run must end by itself, cleanly: success, a warning
+// or the one error line; never a crash, a sanitizer report, a hang or a leftover file.
 #include "conv_test_support.h"
 
 #include <gtest/gtest.h>
@@ -21,21 +21,19 @@ constexpr long kPeakLimitKb = 400 * 1024;
 constexpr long kPeakLimitKb = 100 * 1024;
 #endif
 
-constexpr int kCopiesPerSource = 36;
-
 // One kind of damage per copy.
 std::string Mutate(std::string data, std::mt19937& random) {
     const auto pick = [&](std::size_t n) {
         return std::uniform_int_distribution<std::size_t>(0, n - 1)(random);
     };
-    const std::size_t head = std::min<std::size_t>(data.size(), 512);
     switch (pick(4)) {
     case 0: // scattered bit flips
         for (std::size_t n = 1 + pick(40); n; --n)
             data[pick(data.size())] ^= static_cast<char>(1u << pick(8));
         break;
     case 1: // a run of random bytes, often in the header
-        for (std::size_t i = pick(2) ? pick(head) : pick(data.size()), n = 1 + pick(64);
+        for (std::size_t i = pick(pick(2) ? std::min<std::size_t>(data.size(), 512) : data.size()),
+                         n = 1 + pick(64);
              i < data.size() && n; ++i, --n)
             data[i] = static_cast<char>(pick(256));
         break;
@@ -64,7 +62,7 @@ std::string Problem(const std::string& output, const RunResult& r, const Scratch
     // Only this run's own temporary name: the other run may be busy beside it.
     const std::string own = "." + output.substr(output.rfind('/') + 1) + ".conv-";
     for (const auto& name : out.entries())
-        if (name.rfind(own, 0) == 0)
+        if (name.starts_with(own))
             return "temporary file left: " + name;
     return {};
 }
@@ -84,7 +82,7 @@ TEST(ConvRobustness, DamagedMediaNeverCrashOrHang) {
         const std::string valid = sources.file("a" + kinds[s].first);
         ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "sine=sample_rate=22050:duration=1", "-ac", "2",
                             "-metadata", "title=x", "-c:a", kinds[s].second, valid}));
-        for (int i = 0; i < kCopiesPerSource; ++i) {
+        for (int i = 0; i < 36; ++i) {
             const std::string base = "m" + std::to_string(s) + "_" + std::to_string(i);
             WriteFile(damaged.file(base + kinds[s].first), Mutate(ReadFile(valid), random));
             cases.emplace_back(damaged.file(base + kinds[s].first),
@@ -123,18 +121,14 @@ TEST(ConvRobustness, ImpossibleHeaderValuesAreRefusedInLittleMemory) {
     const std::string wav = ReadFile(valid);
     const std::size_t fmt = wav.find("fmt ");
     ASSERT_NE(fmt, std::string::npos);
-    const auto patched = [&](std::size_t offset, std::uint32_t value, int bytes) {
-        std::string copy = wav;
-        for (int i = 0; i < bytes; ++i)
-            copy[fmt + offset + i] = static_cast<char>(value >> (8 * i));
-        return copy;
-    };
-    const std::pair<const char*, std::string> cases[] = {
-        {"rate", patched(12, 2'130'714'432u, 4)}, // 2.1 GHz
-        {"channels", patched(10, 200, 2)},
-        {"block", patched(20, 60000, 2)}}; // 60 KB per stereo sample
-    for (const auto& [name, bytes] : cases) {
+    // 2.1 GHz, 200 channels, 60 KB per stereo sample.
+    for (const auto& [name, offset, value, size] : {std::tuple{"rate", 12, 2'130'714'432u, 4},
+                                                    {"channels", 10, 200u, 2},
+                                                    {"block", 20, 60000u, 2}}) {
         SCOPED_TRACE(name);
+        std::string bytes = wav;
+        for (int i = 0; i < size; ++i)
+            bytes[fmt + offset + i] = static_cast<char>(value >> (8 * i));
         const std::string in = work.file(std::string(name) + ".wav");
         WriteFile(in, bytes);
         const RunResult r = RunConv({"-i", in, "-y", work.file("out.mp3")}, -1, 60);

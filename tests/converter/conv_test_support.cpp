@@ -24,11 +24,9 @@ namespace convtest {
 
 namespace fs = std::filesystem;
 
-ScratchDir::ScratchDir() {
-    std::string pattern = (fs::temp_directory_path() / "conv-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
+ScratchDir::ScratchDir() : path_((fs::temp_directory_path() / "conv-test-XXXXXX").string()) {
+    if (!mkdtemp(path_.data()))
         std::abort();
-    path_ = pattern;
 }
 
 ScratchDir::~ScratchDir() {
@@ -52,10 +50,9 @@ std::string RunResult::lastLine() const {
     return cut == std::string::npos ? text : text.substr(cut + 1);
 }
 
-Child::Child(std::vector<std::string> argv) {
-    std::string pattern = (fs::temp_directory_path() / "conv-out-XXXXXX").string();
-    const int outFd = mkstemp(pattern.data());
-    outputFile_ = pattern;
+Child::Child(std::vector<std::string> argv)
+    : outputFile_((fs::temp_directory_path() / "conv-out-XXXXXX").string()) {
+    const int outFd = mkstemp(outputFile_.data());
     std::vector<char*> pointers;
     for (auto& a : argv)
         pointers.push_back(a.data());
@@ -84,29 +81,19 @@ RunResult Child::wait(int deadlineSeconds) {
     int status = 0;
     struct rusage usage {};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(deadlineSeconds);
-    while (pid_ > 0) {
-        const pid_t got = wait4(pid_, &status, WNOHANG, &usage);
-        if (got == pid_)
-            break;
-        if (got < 0) {
-            pid_ = -1;
-            break;
-        }
-        if (std::chrono::steady_clock::now() > deadline) {
+    pid_t got = 0;
+    while (pid_ > 0 && (got = wait4(pid_, &status, WNOHANG, &usage)) == 0) {
+        if (!result.timedOut && std::chrono::steady_clock::now() > deadline) {
             result.timedOut = true;
             kill(pid_, SIGKILL);
-            wait4(pid_, &status, 0, &usage);
-            break;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    if (pid_ > 0) {
-        if (WIFEXITED(status))
-            result.exitCode = WEXITSTATUS(status);
-        else if (WIFSIGNALED(status))
-            result.signal = WTERMSIG(status);
-        result.peakKb = usage.ru_maxrss;
-    }
+    if (got > 0 && WIFEXITED(status))
+        result.exitCode = WEXITSTATUS(status);
+    else if (got > 0 && WIFSIGNALED(status))
+        result.signal = WTERMSIG(status);
+    result.peakKb = usage.ru_maxrss;
     pid_ = -1;
     result.output = ReadFile(outputFile_);
     return result;
