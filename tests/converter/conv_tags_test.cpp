@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <memory>
 #include <set>
@@ -79,8 +80,9 @@ protected:
             if (name.ends_with(".ogg")) {
                 // ffmpeg writes no pictures into OGG: the picture block is made here.
                 const std::string image = ReadFile(file(in.image)), mime = "image/png";
-                const std::string block = Be32(3) + Be32(9) + mime + Be32(9) + in.caption +
-                                          Be32(8) + Be32(8) + Be32(24) + Be32(0) +
+                const std::string block = Be32(3) + Be32(9) + mime +
+                                          Be32(std::uint32_t(std::strlen(in.caption))) +
+                                          in.caption + Be32(8) + Be32(8) + Be32(24) + Be32(0) +
                                           Be32(std::uint32_t(image.size())) + image;
                 std::string text(AV_BASE64_SIZE(block.size()), '\0');
                 ASSERT_TRUE(av_base64_encode(text.data(), int(text.size()),
