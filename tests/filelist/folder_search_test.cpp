@@ -56,6 +56,7 @@ TEST(FolderSearch, HiddenReadOnlyOddlyNamedAndLinkedFilesAreFoundLoopsAreNot) {
     fs::create_directory_symlink(outside.root(), t.root() / "out");
     fs::create_symlink(t.path("gone.mp3"), t.root() / "broken.mp3");
     ASSERT_EQ(::mkfifo(t.path("pipe.wav").c_str(), 0600), 0); // would stall the converter
+    fs::create_symlink("/dev/null", t.root() / "device.wav");
     ASSERT_EQ(::chmod(t.path("locked").c_str(), 0555), 0);
 
     const Paths found = Search(t.root(), true);
