@@ -144,6 +144,17 @@ TEST_F(BatchRunTest, SameBaseNameInOneRunIsNumberedButAnEarlierFileIsReplaced) {
     EXPECT_EQ(report.renamings.size(), 2u);
 }
 
+// Nothing of a failed file is put in place, so its name stays free for the next one.
+TEST_F(BatchRunTest, AFailedFileLeavesItsOutputNameToTheNextOfTheSameName) {
+    ASSERT_TRUE(QDir(in.path()).mkpath("broken") && QDir(in.path()).mkpath("fine"));
+    add({"broken/Intro.flac", "fine/Intro.flac"});
+    runToEnd();
+    EXPECT_EQ(report.failures.size(), 1u);
+    EXPECT_TRUE(QFile::exists(output("Intro.wav")));
+    EXPECT_FALSE(QFile::exists(output("Intro (2).wav")));
+    EXPECT_TRUE(report.renamings.empty());
+}
+
 TEST_F(BatchRunTest, SeveralJobsRunAtOnceAndTheWholeRunsProgressOnlyGrows) {
     choices.setJobs(3);
     for (int i = 0; i < 7; ++i)
