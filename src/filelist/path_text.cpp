@@ -9,10 +9,3 @@ std::string ParsePath(std::string_view path, char separator) {
     }
     return {};
 }
-
-std::string StripPadding(std::string_view text) {
-    const auto last = text.find_last_not_of(std::string_view("\0 ", 2));
-    if (last == std::string_view::npos)
-        return {};
-    return std::string(text.substr(0, last + 1));
-}

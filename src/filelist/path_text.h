@@ -7,7 +7,3 @@
 // there is none. With the Windows separator a drive colon also ends the folder part, so
 // "C:a.mp3" gives "C:"; on Linux a colon or backslash is an ordinary character of a name.
 [[nodiscard]] std::string ParsePath(std::string_view path, char separator = '/');
-
-// The text without its trailing NUL and space characters (the padding of fixed-size
-// name buffers).
-[[nodiscard]] std::string StripPadding(std::string_view text);
