@@ -18,15 +18,19 @@ set(PELKORA_SANITIZER_ENV
     "LSAN_OPTIONS=suppressions=${CMAKE_SOURCE_DIR}/tests/lsan.supp:print_suppressions=0"
     "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
 
-# pelkora_add_test(NAME SOURCES a.cpp b.cpp LIBS x y [GUI] [LABELS l] [TIMEOUT s])
-# GUI tests get a QApplication from the shared main and run on the offscreen platform.
+# pelkora_add_test(NAME SOURCES a.cpp b.cpp LIBS x y [GUI|CORE] [LABELS l] [TIMEOUT s])
+# GUI tests get a QApplication from a shared main and run on the offscreen platform; CORE
+# tests get a QCoreApplication and nothing of Qt's GUI modules.
 function(pelkora_add_test name)
-    cmake_parse_arguments(T "GUI" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(T "GUI;CORE" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${T_SOURCES})
     target_link_libraries(${name} PRIVATE pelkora_options GTest::gtest ${T_LIBS})
     if(T_GUI)
         target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common/gui_test_main.cpp)
         target_link_libraries(${name} PRIVATE Qt6::Widgets)
+    elseif(T_CORE)
+        target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/common/core_test_main.cpp)
+        target_link_libraries(${name} PRIVATE Qt6::Core)
     else()
         target_link_libraries(${name} PRIVATE GTest::gtest_main)
     endif()
