@@ -29,16 +29,27 @@ static_assert(std::atomic<int>::is_always_lock_free);
 constexpr int kStopSignals[] = {SIGTERM, SIGINT,  SIGHUP,    SIGQUIT, SIGUSR1,
                                 SIGUSR2, SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU};
 
+std::atomic<bool> g_interruptReported{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
 extern "C" void OnStopSignal(int signal) {
     const int savedErrno = errno;
     if (const char* name = g_tempName.load())
         unlinkat(g_folderFd.load(), name, 0);
-    if (const char* line = g_interruptLine.load()) {
+    const char* line = g_interruptLine.load();
+    if (line && !g_interruptReported.exchange(true)) {
         const ssize_t ignored = write(STDERR_FILENO, line, std::strlen(line));
         (void)ignored;
     }
     errno = savedErrno;
-    // SA_RESETHAND restored the default action: end the way the sender expects.
+    // The default action comes back only now that the file is gone. Had the kernel restored
+    // it on entry (SA_RESETHAND), a second stop signal reaching another thread meanwhile would
+    // end the process at once and leave the file behind. The raised signal waits in this
+    // thread's mask until the handler returns, then ends the way the sender expects.
+    struct sigaction fallback {};
+    fallback.sa_handler = SIG_DFL;
+    sigemptyset(&fallback.sa_mask);
+    sigaction(signal, &fallback, nullptr);
     raise(signal);
 }
 
@@ -206,7 +217,7 @@ void InstallSignalHandlers() {
     sigemptyset(&action.sa_mask);
     for (int s : kStopSignals)
         sigaddset(&action.sa_mask, s);
-    action.sa_flags = SA_RESETHAND;
+    action.sa_flags = 0;
     for (int s : kStopSignals)
         sigaction(s, &action, nullptr);
     std::signal(SIGPIPE, SIG_IGN);

@@ -28,7 +28,7 @@ DOSOutputs::~DOSOutputs() {
     // Ask the converter to stop so that it can remove its temporary file; kill it only when it
     // does not listen.
     process_->disconnect(this);
-    process_->terminate();
+    requestStop();
     if (!process_->waitForFinished(3000))
         process_->kill();
     process_->waitForFinished(1000);
@@ -36,8 +36,10 @@ DOSOutputs::~DOSOutputs() {
 }
 
 void DOSOutputs::requestStop() {
-    if (process_)
+    if (process_ && !stopAsked_) {
+        stopAsked_ = true;
         process_->terminate();
+    }
 }
 
 void DOSOutputs::setCommand(QString text, std::string program, std::vector<std::string> arguments) {
@@ -80,6 +82,7 @@ bool DOSOutputs::Start() {
     connect(process, &QProcess::finished, this, &DOSOutputs::finish);
 
     outputs_.clear();
+    stopAsked_ = false;
     process->start(QIODevice::ReadOnly);
     if (!process->waitForStarted(-1)) {
         delete process;

@@ -65,6 +65,7 @@ private:
     std::vector<char*> argv_; // points into program_ and arguments_ while a child starts
     QByteArray outputs_;
     QPointer<QProcess> process_;
+    bool stopAsked_ = false; // one request only: a second could end the child mid-clean-up
     int lastExitCode_ = 0;
     bool lastNormalExit_ = true;
 };
