@@ -116,8 +116,8 @@ int main(int argc, char** argv) {
                          list.AddPaths(received);
                          platform::BringToFront(window);
                      });
-    const platform::DesktopProgress desktopProgress(controller.batch(), list, controller.choices(),
-                                                    window, QDBusConnection::sessionBus());
+    const platform::DesktopProgress desktopProgress(controller.batch(), list, window,
+                                                    QDBusConnection::sessionBus());
 
     controller.Load();
     window.show();

@@ -170,12 +170,17 @@ void BatchRun::objDOS_ReceiveOutputs(Job& job, const QByteArray& chunk) {
         showRunProgress();
 }
 
-void BatchRun::showRunProgress() {
+float BatchRun::runFraction() const {
     float done = static_cast<float>(finished_);
     for (const auto& job : jobs_)
         done += job->fraction;
     const int files = finished_ + list_.count();
-    float fraction = files > 0 ? std::clamp(done / static_cast<float>(files), 0.0f, 1.0f) : 1.0f;
+    return files > 0 ? std::clamp(done / static_cast<float>(files), 0.0f, 1.0f) : 1.0f;
+}
+
+void BatchRun::showRunProgress() {
+    const int files = finished_ + list_.count();
+    float fraction = runFraction();
     // Files joining the run may lower the share; anything else only moves it on.
     if (files == shownFiles_)
         fraction = std::max(fraction, shownFraction_);

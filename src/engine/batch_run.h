@@ -62,6 +62,9 @@ public:
     void stop();
     [[nodiscard]] bool isActive() const { return active_; }
     [[nodiscard]] int runningCount() const { return static_cast<int>(jobs_.size()); }
+    // The share of the run done, 0 to 1: finished files and the running files' fractions over
+    // the files in the run so far (1 before anything is in it).
+    [[nodiscard]] float runFraction() const;
 
     static constexpr int kMaxListedItems = 20;
     // The text of the box at the end of a run; empty when there is nothing to report.

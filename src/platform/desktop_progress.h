@@ -6,7 +6,6 @@
 #include <QObject>
 
 class BatchRun;
-class Choices;
 class FileList;
 class QWidget;
 struct RunReport;
@@ -20,21 +19,20 @@ namespace platform {
 class DesktopProgress final : public QObject {
     Q_OBJECT
 public:
-    DesktopProgress(BatchRun& run, const FileList& list, const Choices& choices, QWidget& window,
-                    QDBusConnection bus, QObject* parent = nullptr);
+    DesktopProgress(const BatchRun& run, const FileList& list, QWidget& window, QDBusConnection bus,
+                    QObject* parent = nullptr);
 
 private:
-    void onProgress(float barWidthTwips);
+    void showProgress();
     void onFileFinished();
     void onRunFinished(const RunReport& report);
     [[nodiscard]] bool userIsLooking() const;
 
+    const BatchRun& run_;
     const FileList& list_;
-    const Choices& choices_;
     QWidget& window_;
     LauncherEntry launcher_;
     DesktopNotifier notifier_;
-    int finished_ = 0;        // files of this run that have ended
     bool lookedAtEnd_ = true; // whether the user had the window when the last file ended
 };
 

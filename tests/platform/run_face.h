@@ -49,6 +49,6 @@ struct RunFace {
     FakeDialogs dialogs;
     frmMain window;
     MainController controller{window, program.path(), {boxes, shell, sound, dialogs}};
-    platform::DesktopProgress desktop{controller.batch(), *window.fileList(), controller.choices(),
-                                      window, QDBusConnection::sessionBus()};
+    platform::DesktopProgress desktop{controller.batch(), *window.fileList(), window,
+                                      QDBusConnection::sessionBus()};
 };
