@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 extern "C" {
+#include <libavformat/version.h>
 #include <libavutil/error.h>
 #include <libavutil/mem.h>
 }
@@ -40,7 +41,14 @@ int ReadPacket(void* opaque, std::uint8_t* buffer, int size) {
 }
 
 // Not const: the callback type of this libavformat version.
-int WritePacket(void* opaque, std::uint8_t* buffer, int size) {
+// FFmpeg 7 passes the buffer as const; older releases do not.
+#if LIBAVFORMAT_VERSION_MAJOR >= 61
+using WriteBuffer = const std::uint8_t*;
+#else
+using WriteBuffer = std::uint8_t*;
+#endif
+
+int WritePacket(void* opaque, WriteBuffer buffer, int size) {
     auto* file = static_cast<FdPosition*>(opaque);
     int done = 0;
     while (done < size) {
@@ -60,7 +68,7 @@ int WritePacket(void* opaque, std::uint8_t* buffer, int size) {
 
 std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
     auto* file = static_cast<FdPosition*>(opaque);
-    struct stat info {};
+    struct stat info = {};
     switch (whence & ~AVSEEK_FORCE) {
     case AVSEEK_SIZE:
         if (::fstat(file->fd, &info) != 0)

@@ -46,7 +46,7 @@ extern "C" void OnStopSignal(int signal) {
     // it on entry (SA_RESETHAND), a second stop signal reaching another thread meanwhile would
     // end the process at once and leave the file behind. The raised signal waits in this
     // thread's mask until the handler returns, then ends the way the sender expects.
-    struct sigaction fallback {};
+    struct sigaction fallback = {};
     fallback.sa_handler = SIG_DFL;
     sigemptyset(&fallback.sa_mask);
     sigaction(signal, &fallback, nullptr);
@@ -169,8 +169,8 @@ Status TempOutput::create(const std::string& finalPath) {
 }
 
 bool TempOutput::nameLeadsToFile() const {
-    struct stat named {};
-    struct stat held {};
+    struct stat named = {};
+    struct stat held = {};
     return ::fstatat(folder_.get(), name_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
            ::fstat(file_.get(), &held) == 0 && SameFile(named, held);
 }
@@ -212,7 +212,7 @@ void TempOutput::discard() {
 }
 
 void InstallSignalHandlers() {
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = OnStopSignal;
     sigemptyset(&action.sa_mask);
     for (int s : kStopSignals)
@@ -231,7 +231,7 @@ Status CheckOutput(const Options& options, int inputFd) {
     // Found now rather than when the finished file is put in place.
     if (NameOf(output).size() > NAME_MAX)
         return Fail(output, "the output file name is too long");
-    struct stat folder {};
+    struct stat folder = {};
     if (::stat(FolderOf(output).c_str(), &folder) != 0)
         return FolderFailure(output, errno);
     if (!S_ISDIR(folder.st_mode))
@@ -239,10 +239,10 @@ Status CheckOutput(const Options& options, int inputFd) {
     if (::access(FolderOf(output).c_str(), W_OK | X_OK) != 0)
         return FolderFailure(output, errno);
 
-    struct stat existing {};
+    struct stat existing = {};
     if (::stat(output.c_str(), &existing) != 0)
         return std::nullopt;
-    struct stat in {};
+    struct stat in = {};
     if (::fstat(inputFd, &in) == 0 && SameFile(in, existing))
         return Fail(output, "the output would replace the input file itself; choose another "
                             "output folder or format");

@@ -31,7 +31,7 @@ Status CannotOpen(const std::string& path, int err) {
 
 Status OpenSource(const std::string& path, UniqueFd& fd) {
     // Looked at first, so that no device or pipe is ever opened (a tape would rewind).
-    struct stat info {};
+    struct stat info = {};
     if (::stat(path.c_str(), &info) != 0)
         return CannotOpen(path, errno);
     if (!S_ISREG(info.st_mode))

@@ -62,7 +62,7 @@ std::optional<std::vector<QByteArray>> CommandLinePaths(int argc, char** argv) {
     }
     std::vector<QByteArray> paths;
     for (const std::string& path : std::get<std::vector<std::string>>(parsed)) {
-        struct stat st {};
+        struct stat st = {};
         if (::stat(path.c_str(), &st) == 0)
             paths.push_back(QByteArray::fromStdString(path));
         else

@@ -39,12 +39,12 @@ bool RemoveIfOrphaned(int folder, const char* name) {
     const Fd file(::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
     if (file.get() < 0)
         return false;
-    struct stat held {};
+    struct stat held = {};
     if (::fstat(file.get(), &held) != 0 || !S_ISREG(held.st_mode))
         return false;
     if (::flock(file.get(), LOCK_EX | LOCK_NB) != 0)
         return false; // a converter is writing it
-    struct stat named {};
+    struct stat named = {};
     if (::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) != 0 || named.st_dev != held.st_dev ||
         named.st_ino != held.st_ino)
         return false;

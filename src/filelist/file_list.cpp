@@ -154,7 +154,7 @@ int FileList::AddDroppedFiles(const QMimeData& data) {
 int FileList::AddPaths(const std::vector<QByteArray>& paths) {
     const int before = count();
     for (const QByteArray& p : paths) {
-        struct stat st {};
+        struct stat st = {};
         if (::stat(p.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
             // A folder brings its files, found as Add Folder finds them, with itself as root.
             SearchFolder(p.toStdString(), [this, &p](const std::string& found) {

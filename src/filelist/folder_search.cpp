@@ -37,13 +37,13 @@ EntryKind Classify(DIR* dir, const dirent& entry) {
     default:
         return EntryKind::Other;
     }
-    struct stat own {};
+    struct stat own = {};
     if (::fstatat(::dirfd(dir), entry.d_name, &own, AT_SYMLINK_NOFOLLOW) != 0)
         return EntryKind::Other;
     if (!S_ISLNK(own.st_mode))
         return KindOf(own.st_mode);
     // Links to folders are not followed (they can loop); a file behind a link is taken.
-    struct stat target {};
+    struct stat target = {};
     if (::fstatat(::dirfd(dir), entry.d_name, &target, 0) != 0)
         return EntryKind::Other;
     return KindOf(target.st_mode) == EntryKind::File ? EntryKind::File : EntryKind::Other;

@@ -45,14 +45,14 @@ std::string FileNameOf(const QByteArray& path) {
 // as its root. False, with the message printed, when an input is missing.
 bool CollectInputs(const std::vector<std::string>& inputs, FileList& list) {
     for (const std::string& input : inputs) {
-        struct stat st {};
+        struct stat st = {};
         if (::stat(input.c_str(), &st) != 0) {
             PrintError("pelkora: " + headless::SafeText(input) + ": no such file or folder");
             return false;
         }
     }
     for (const std::string& input : inputs) {
-        struct stat st {};
+        struct stat st = {};
         if (::stat(input.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
             const QByteArray root = QByteArray::fromStdString(input);
             SearchFolder(input, [&](const std::string& path) {

@@ -18,7 +18,7 @@ extern "C" void OnStopSignal(int signal) {
 }
 
 void Handle(int signal, void (*handler)(int)) {
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -16,7 +16,7 @@ std::string environment(const char* name) {
 } // namespace
 
 bool IsPrivateFolder(const std::string& path) {
-    struct stat st {};
+    struct stat st = {};
     return !path.empty() && ::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode) &&
            st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
 }

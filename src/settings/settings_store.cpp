@@ -36,7 +36,7 @@ int maxJobs() {
 
 bool IsWritableFolder(const QString& folder) {
     const QByteArray path = QFile::encodeName(folder);
-    struct stat st {};
+    struct stat st = {};
     if (::stat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode))
         return false;
     // A read-only mount refuses everyone.

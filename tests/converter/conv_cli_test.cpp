@@ -143,7 +143,7 @@ TEST_F(ConvCli, StopSignalsAndSwappedTemporaryFilesKeepTheEarlierOutput) {
         // Output in the temporary file, not only its name: until the converter holds the file
         // open it may still give up that name for another.
         std::string part;
-        struct stat info {};
+        struct stat info = {};
         for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
              part.empty() && std::chrono::steady_clock::now() < deadline;
              std::this_thread::sleep_for(std::chrono::milliseconds(1)))

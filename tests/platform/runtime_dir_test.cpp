@@ -50,7 +50,7 @@ protected:
 TEST_F(RuntimeDir, APrivateRuntimeFolderOrElseAClosedOneOfTheUsersOwnInTheTemporaryFolder) {
     EXPECT_EQ(platform::ProvideRuntimeDir(), own);
     EXPECT_EQ(Env("XDG_RUNTIME_DIR"), own);
-    struct stat st {};
+    struct stat st = {};
     ASSERT_EQ(::lstat(own.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0700u);
 

@@ -90,7 +90,7 @@ TEST_F(SingleInstance, UnwritableSettingsFolderLocksInAPrivateRuntimeFolder) {
     // Without a runtime folder a private one is made; one others can enter is not private.
     ASSERT_EQ(probe(second, kUnwritableFolder, env(), &held), 0);
     EXPECT_EQ(QFileInfo(held).absolutePath(), ownFolder());
-    struct stat st {};
+    struct stat st = {};
     ASSERT_EQ(::lstat(QFile::encodeName(ownFolder()).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0700u);
     EXPECT_EQ(probeExit(kUnwritableFolder, env(makeFolder("open", 0755))), kAnotherCopyRuns);
