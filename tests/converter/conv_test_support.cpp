@@ -79,7 +79,7 @@ Child::~Child() {
 RunResult Child::wait(int deadlineSeconds) {
     RunResult result;
     int status = 0;
-    struct rusage usage {};
+    struct rusage usage = {};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(deadlineSeconds);
     pid_t got = 0;
     while (pid_ > 0 && (got = wait4(pid_, &status, WNOHANG, &usage)) == 0) {
