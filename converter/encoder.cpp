@@ -1,6 +1,7 @@
 #include "encoder.h"
 
 #include "amr_encoder.h"
+#include "codec_support.h"
 #include "fitting.h"
 
 #include <algorithm>
@@ -50,10 +51,11 @@ private:
 // The input's layout when it fits the count and the encoder, else the encoder's or the usual
 // layout for that count.
 ChannelLayout ChooseLayout(const AVCodec* codec, const ChannelLayout& input, int channels) {
+    const AVChannelLayout* supported = SupportedLayouts(codec);
     auto offered = [&](const ChannelLayout& layout) {
-        if (!codec->ch_layouts)
+        if (!supported)
             return true;
-        for (const AVChannelLayout* l = codec->ch_layouts; l->nb_channels; ++l) {
+        for (const AVChannelLayout* l = supported; l->nb_channels; ++l) {
             if (av_channel_layout_compare(l, &layout.get()) == 0)
                 return true;
         }
@@ -63,9 +65,9 @@ ChannelLayout ChooseLayout(const AVCodec* codec, const ChannelLayout& input, int
         offered(input))
         return input;
     const ChannelLayout usual = ChannelLayout::Default(channels);
-    if (offered(usual) || !codec->ch_layouts)
+    if (offered(usual) || !supported)
         return usual;
-    for (const AVChannelLayout* l = codec->ch_layouts; l->nb_channels; ++l) {
+    for (const AVChannelLayout* l = supported; l->nb_channels; ++l) {
         if (l->nb_channels == channels)
             return ChannelLayout(*l);
     }
@@ -168,7 +170,8 @@ Status OpenEncoder(const FormatInfo& format, const Options& options, const Audio
     const AVCodec* codec = avcodec_find_encoder_by_name(std::string(name).c_str());
     if (!codec)
         return Fail(options.output, "the " + std::string(name) + " encoder is not available");
-    const AVSampleFormat sampleFormat = ChooseSampleFormat(codec->sample_fmts, input.format);
+    const AVSampleFormat sampleFormat =
+        ChooseSampleFormat(SupportedSampleFormats(codec), input.format);
     const int inputBits = av_get_bytes_per_sample(input.format) * 8;
 
     // Should the encoder still refuse, fall back to its own bitrate, then to stereo.
