@@ -14,7 +14,9 @@ namespace {
 constexpr int kDeadlineMs = 60'000;
 
 // Children written for the shell; "$1" ... are the arguments after the script.
-constexpr char kAlphabet[] = "yes abcdefghijklmnopqrstuvwxyz | tr -d '\\n' | head -c $1";
+// The producers' complaints about the pipe that head closes are not part of the output.
+constexpr char kAlphabet[] =
+    "yes abcdefghijklmnopqrstuvwxyz 2>/dev/null | tr -d '\\n' 2>/dev/null | head -c $1";
 constexpr char kLinger[] = "printf bye; (i=0; while [ ! -e \"$1.release\" ] && [ $i -lt 2000 ]; "
                            "do sleep 0.01; i=$((i+1)); done; : >\"$1.gone\") &";
 // Told to stop, it leaves a mark and ends.
