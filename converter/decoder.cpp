@@ -88,7 +88,7 @@ std::string InputFile::readFailure(int err) const {
     return "cannot read the file: " + DescribeAvError(err);
 }
 
-std::string InputFile::openFailure(int err, const AVInputFormat* kind,
+std::string InputFile::openFailure(int err, const AVInputFormat* kind, int probeScore,
                                    const LeadingTags& tags) const {
     if (nestedOpenTried_ && kind) {
         if (auto refused = RefusedInputKind(*kind))
@@ -108,6 +108,9 @@ std::string InputFile::openFailure(int err, const AVInputFormat* kind,
                ByteSize(static_cast<std::uint64_t>(tags.fileBytes)) + ")";
     if (err == AVERROR(EIO) && !diskFailed(err))
         return readFailure(err);
+    // Known by its contents, not just its name, yet its header runs past the end.
+    if (kind && probeScore > AVPROBE_SCORE_EXTENSION && io_->eof_reached && !diskFailed(err))
+        return readFailure(AVERROR(EIO));
     // Opening itself was checked before; what fails here is reading the contents.
     if (err == AVERROR(EIO) || err == AVERROR(EACCES))
         return "cannot open the file: " + DescribeAvError(err);
@@ -137,6 +140,7 @@ Status InputFile::open(const std::string& path, int fd) {
     const std::string url = "file:" + path;
     const AVInputFormat* kind = nullptr;
     int ret = av_probe_input_buffer2(io_.get(), &kind, url.c_str(), nullptr, 0, 0);
+    const int probeScore = ret;
     if (ret >= 0 && kind) {
         if (auto refused = RefusedInputKind(*kind)) {
             avformat_free_context(raw);
@@ -147,7 +151,7 @@ Status InputFile::open(const std::string& path, int fd) {
         avformat_free_context(raw);
     }
     if (ret < 0)
-        return Fail(path, openFailure(ret, kind, tags));
+        return Fail(path, openFailure(ret, kind, probeScore, tags));
     format_.reset(raw);
 
     // Header lengths are taken before stream probing fills in estimates.

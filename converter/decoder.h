@@ -60,7 +60,7 @@ private:
     // Whether a read error came from the disk rather than from a file that ends too soon.
     [[nodiscard]] bool diskFailed(int err) const;
     [[nodiscard]] std::string readFailure(int err) const;
-    [[nodiscard]] std::string openFailure(int err, const AVInputFormat* kind,
+    [[nodiscard]] std::string openFailure(int err, const AVInputFormat* kind, int probeScore,
                                           const LeadingTags& tags) const;
     [[nodiscard]] std::int64_t packetUs(const AVPacket* packet) const;
 

@@ -99,6 +99,10 @@ void FillPictureSizes(AVFormatContext& input) {
         const ImageSize size = ReadImageSize(image.codec_id, Bytes(stream.attached_pic));
         image.width = size.width;
         image.height = size.height;
+        // The writers need the size: a picture without one is damaged, and left out as a
+        // picture of no known kind.
+        if (!size.known())
+            image.codec_id = AV_CODEC_ID_NONE;
     }
 }
 
@@ -115,8 +119,7 @@ std::vector<Picture> AttachedPictures(const AVFormatContext& input, int& unsuppo
             if (kind.codec == image.codec_id)
                 picture.mime = kind.mime;
         }
-        // The writers need the size; one that cannot be read marks a damaged picture.
-        if (picture.mime.empty() || image.width <= 0 || image.height <= 0) {
+        if (picture.mime.empty()) {
             ++unsupported;
             continue;
         }
