@@ -20,7 +20,9 @@ constexpr std::array<std::string_view, 6> kListDemuxers = {"hls", "concat", "das
 
 int RefuseOpen(AVFormatContext* input, AVIOContext** io, const char*, int, AVDictionary**) {
     *io = nullptr;
-    *static_cast<bool*>(input->opaque) = true;
+    // A nested context may carry the callback without our pointer.
+    if (input->opaque)
+        *static_cast<bool*>(input->opaque) = true;
     return AVERROR(EPERM);
 }
 

@@ -10,6 +10,7 @@ Inputs, generated into BUILD/bench-converter-bombs and reused:
   mp3-id3-zlib     a ~1 MB MP3 with 5 zlib-compressed ID3v2 APIC frames of ~200 MB each
   mp3-id3-zlib-16mb  the same with 4 frames of 4 MB, within what conv unpacks
   png-bomb-as-input  the 16000x16000 PNG itself as the input
+  mp3-16mb-cover     an MP3 with a plain 16 MB cover, the largest an output keeps
   mp3-1200-covers  an MP3 with 1,200 tiny APIC frames
   flac-1200-covers a FLAC with 1,200 tiny PICTURE blocks
 Each is converted to MP3, FLAC, OGG, WAV and AMR. Printed per run: the exit status, the
@@ -151,6 +152,10 @@ def make_inputs(folder):
     keep("mp3-id3-zlib-16mb.mp3",
          lambda: id3v24([compressed_apic(4 * 1000 * 1000)] * 4) + mp3_bytes)
     keep("png-bomb-as-input.png", lambda: bomb_png(PNG_SIDE))
+    # The largest cover an output keeps, stored plainly: what a legitimate big tag costs.
+    keep("mp3-16mb-cover.mp3",
+         lambda: id3v24([id3_frame(b"APIC", apic_body(tiny_png() + bytes(16_000_000)))]) +
+         mp3_bytes)
     keep("mp3-1200-covers.mp3",
          lambda: id3v24([id3_frame(b"APIC", apic_body(tiny_png()))] * MANY) + mp3_bytes)
     keep("flac-1200-covers.flac",
