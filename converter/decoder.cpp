@@ -1,13 +1,16 @@
 #include "decoder.h"
 
+#include "input_policy.h"
 #include "wav_length.h"
 
+#include <cstdio>
 #include <string_view>
 #include <vector>
 
 extern "C" {
 #include <libavutil/common.h>
 #include <libavutil/mathematics.h>
+#include <libavutil/opt.h>
 }
 
 namespace conv {
@@ -51,15 +54,77 @@ std::string Implausible(const AVCodecParameters& audio) {
     return "the file is damaged (its header claims " + what + ")";
 }
 
-// Errors of the disk or of memory end the conversion; anything else is damaged data.
-bool IsHardReadError(int err) {
-    return err == AVERROR(EIO) || err == AVERROR(ENOMEM) || err == AVERROR(EACCES);
+// Compressed ID3 frames beyond this are bombs: no cover art needs it, and pictures over
+// 16 MiB are left out of the output anyway.
+constexpr std::uint64_t kMaxUnpackedTagBytes = 16u << 20;
+// libavformat's own default, stated so that the message can name it.
+constexpr int kMaxStreams = 1000;
+
+std::string ByteSize(std::uint64_t bytes) {
+    if (bytes < 1000)
+        return std::to_string(bytes) + " bytes";
+    char text[32];
+    const auto value = static_cast<double>(bytes);
+    if (bytes < 1000 * 1000)
+        std::snprintf(text, sizeof text, "%.0f kB", value / 1e3);
+    else
+        std::snprintf(text, sizeof text, "%.1f MB", value / 1e6);
+    return text;
 }
 
 } // namespace
 
+bool InputFile::diskFailed(int err) const {
+    // Demuxers report a file that ends too soon as an input/output error as well; only an
+    // error our reader met comes from the disk.
+    if (err == AVERROR(EIO))
+        return io_ && io_->error != 0;
+    return err == AVERROR(ENOMEM) || err == AVERROR(EACCES);
+}
+
+std::string InputFile::readFailure(int err) const {
+    if (err == AVERROR(EIO) && !diskFailed(err))
+        return DescribeAvError(AVERROR_EOF) + " (cut short or damaged)";
+    return "cannot read the file: " + DescribeAvError(err);
+}
+
+std::string InputFile::openFailure(int err, const AVInputFormat* kind, int probeScore,
+                                   const LeadingTags& tags) const {
+    if (nestedOpenTried_ && kind) {
+        if (auto refused = RefusedInputKind(*kind))
+            return *refused;
+        return std::string("the file names other files to read (") + kind->name +
+               "); those are not opened";
+    }
+    if (err == AVERROR(ENOMEM) && tags.pictures >= kMaxStreams)
+        return "the file holds " + std::to_string(tags.pictures) +
+               " pictures, more than can be read (" + std::to_string(kMaxStreams - 1) + ")";
+    if (err == AVERROR(ENOMEM))
+        return "cannot open the file: it holds more than " + std::to_string(kMaxStreams) +
+               " streams or pictures, or memory ran out";
+    if (tags.id3End > tags.fileBytes)
+        return "the file is damaged (its ID3 tag claims " +
+               ByteSize(static_cast<std::uint64_t>(tags.id3End)) + ", but the whole file is " +
+               ByteSize(static_cast<std::uint64_t>(tags.fileBytes)) + ")";
+    if (err == AVERROR(EIO) && !diskFailed(err))
+        return readFailure(err);
+    // Known by its contents, not just its name, yet its header runs past the end.
+    if (kind && probeScore > AVPROBE_SCORE_EXTENSION && io_->eof_reached && !diskFailed(err))
+        return readFailure(AVERROR(EIO));
+    // Opening itself was checked before; what fails here is reading the contents.
+    if (err == AVERROR(EIO) || err == AVERROR(EACCES))
+        return "cannot open the file: " + DescribeAvError(err);
+    return "not a media file of a known kind (or it is damaged)";
+}
+
 Status InputFile::open(const std::string& path, int fd) {
     path_ = path;
+    // Checked before libavformat unpacks anything: it would hold all of it in memory.
+    const LeadingTags tags = ScanLeadingTags(fd);
+    if (tags.unpackedBytes > kMaxUnpackedTagBytes)
+        return Fail(path,
+                    "the file is damaged (its ID3 tag claims compressed data that unpacks to " +
+                        ByteSize(tags.unpackedBytes) + ")");
     io_ = ReadIo(fd);
     AVFormatContext* raw = avformat_alloc_context();
     if (!io_ || !raw) {
@@ -68,19 +133,25 @@ Status InputFile::open(const std::string& path, int fd) {
     }
     raw->pb = io_.get();
     raw->flags |= AVFMT_FLAG_CUSTOM_IO;
-    AVDictionary* options = nullptr;
-    // Only local files, should a playlist name others: never the network or another protocol.
-    av_dict_set(&options, "protocol_whitelist", "file", 0);
+    raw->max_streams = kMaxStreams;
+    // Only this one file is read: a playlist must not reach the user's other files.
+    ForbidNestedOpens(*raw, nestedOpenTried_);
     // The name only lends its extension to the probe.
     const std::string url = "file:" + path;
-    int ret = avformat_open_input(&raw, url.c_str(), nullptr, &options);
-    av_dict_free(&options);
-    if (ret < 0) {
-        // Opening itself was checked before; what fails here is reading the contents.
-        if (ret == AVERROR(ENOMEM) || ret == AVERROR(EIO) || ret == AVERROR(EACCES))
-            return Fail(path, "cannot open the file: " + DescribeAvError(ret));
-        return Fail(path, "not a media file of a known kind (or it is damaged)");
+    const AVInputFormat* kind = nullptr;
+    int ret = av_probe_input_buffer2(io_.get(), &kind, url.c_str(), nullptr, 0, 0);
+    const int probeScore = ret;
+    if (ret >= 0 && kind) {
+        if (auto refused = RefusedInputKind(*kind)) {
+            avformat_free_context(raw);
+            return Fail(path, *refused);
+        }
+        ret = avformat_open_input(&raw, url.c_str(), kind, nullptr);
+    } else {
+        avformat_free_context(raw);
     }
+    if (ret < 0)
+        return Fail(path, openFailure(ret, kind, probeScore, tags));
     format_.reset(raw);
 
     // Header lengths are taken before stream probing fills in estimates.
@@ -88,9 +159,12 @@ Status InputFile::open(const std::string& path, int fd) {
     for (unsigned i = 0; i < format_->nb_streams; ++i)
         headerDurations.push_back(format_->streams[i]->duration);
 
+    // Probing decodes a little of each stream; a picture may claim gigabytes of pixels.
+    av_opt_set(format_.get(), "codec_whitelist", AudioDecoderNames().c_str(), 0);
     ret = avformat_find_stream_info(format_.get(), nullptr);
     if (ret < 0)
-        return Fail(path, "cannot read the file: " + DescribeAvError(ret));
+        return Fail(path, readFailure(ret));
+    FillPictureSizes(*format_);
 
     const AVCodec* codec = nullptr;
     ret = av_find_best_stream(format_.get(), AVMEDIA_TYPE_AUDIO, -1, -1, &codec, 0);
@@ -237,7 +311,7 @@ Status InputFile::next(AVFrame* frame, bool& gotFrame) {
         if (ret == AVERROR(EAGAIN) && ++idleReads < 1000)
             continue;
         if (ret < 0) {
-            if (IsHardReadError(ret))
+            if (diskFailed(ret))
                 return Fail(path_, "cannot read the file: " + DescribeAvError(ret));
             // The end, or data too damaged to go on: decode what the decoder still holds.
             avcodec_send_packet(decoder_.get(), nullptr);

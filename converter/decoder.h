@@ -4,6 +4,7 @@
 #include "errors.h"
 #include "fd_io.h"
 #include "pictures.h"
+#include "tag_scan.h"
 
 #include <cstdint>
 #include <optional>
@@ -56,9 +57,15 @@ private:
     PacketPtr packet_;
     AVStream* stream_ = nullptr;
     void countDamaged(std::int64_t us);
+    // Whether a read error came from the disk rather than from a file that ends too soon.
+    [[nodiscard]] bool diskFailed(int err) const;
+    [[nodiscard]] std::string readFailure(int err) const;
+    [[nodiscard]] std::string openFailure(int err, const AVInputFormat* kind, int probeScore,
+                                          const LeadingTags& tags) const;
     [[nodiscard]] std::int64_t packetUs(const AVPacket* packet) const;
 
     std::optional<std::int64_t> declaredEndUs_;
+    bool nestedOpenTried_ = false;
     bool draining_ = false;
     int damaged_ = 0;
     std::int64_t damagedUs_ = 0;

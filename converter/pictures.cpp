@@ -1,5 +1,7 @@
 #include "pictures.h"
 
+#include "image_size.h"
+
 #include <algorithm>
 #include <array>
 
@@ -73,6 +75,10 @@ std::size_t BlockSize(const Picture& picture) {
            static_cast<std::size_t>(picture.image().size);
 }
 
+std::string_view Bytes(const AVPacket& packet) {
+    return {reinterpret_cast<const char*>(packet.data), static_cast<std::size_t>(packet.size)};
+}
+
 std::string Count(std::size_t n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
@@ -81,6 +87,23 @@ std::string Count(std::size_t n, const char* one, const char* many) {
 
 const AVPacket& Picture::image() const {
     return stream->attached_pic;
+}
+
+void FillPictureSizes(AVFormatContext& input) {
+    for (unsigned i = 0; i < input.nb_streams; ++i) {
+        AVStream& stream = *input.streams[i];
+        AVCodecParameters& image = *stream.codecpar;
+        if (!(stream.disposition & AV_DISPOSITION_ATTACHED_PIC) || stream.attached_pic.size <= 0 ||
+            (image.width > 0 && image.height > 0))
+            continue;
+        const ImageSize size = ReadImageSize(image.codec_id, Bytes(stream.attached_pic));
+        image.width = size.width;
+        image.height = size.height;
+        // The writers need the size: a picture without one is damaged, and left out as a
+        // picture of no known kind.
+        if (!size.known())
+            image.codec_id = AV_CODEC_ID_NONE;
+    }
 }
 
 std::vector<Picture> AttachedPictures(const AVFormatContext& input, int& unsupported) {
@@ -109,6 +132,8 @@ std::vector<Picture> AttachedPictures(const AVFormatContext& input, int& unsuppo
         if (const AVPixFmtDescriptor* pixels =
                 av_pix_fmt_desc_get(static_cast<AVPixelFormat>(image.format)))
             picture.depth = av_get_bits_per_pixel(pixels);
+        else
+            picture.depth = ReadImageSize(image.codec_id, Bytes(stream.attached_pic)).depth;
         pictures.push_back(std::move(picture));
     }
     return pictures;
@@ -136,7 +161,7 @@ std::vector<Picture> PicturesFor(const FormatInfo& format, std::vector<Picture> 
     if (unsupported > 0)
         notes.push_back(
             "note: " + Count(static_cast<std::size_t>(unsupported), "picture is", "pictures are") +
-            " in a format " + label + " cannot hold, and left out");
+            " damaged or in a format " + label + " cannot hold, and left out");
     // Beyond what a FLAC metadata block can hold; no cover art comes near it.
     const auto tooLarge = std::remove_if(pictures.begin(), pictures.end(), [](const Picture& p) {
         return BlockSize(p) > kMaxFlacBlock;

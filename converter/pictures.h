@@ -33,8 +33,13 @@ struct Picture {
     [[nodiscard]] const AVPacket& image() const;
 };
 
-// The input's attached pictures in an image format the tag containers name (JPEG, PNG, GIF,
-// BMP, TIFF, WebP); `unsupported` counts the others.
+// Pictures are never decoded (a small file may claim gigabytes of pixels), so their size is
+// read from their header where the container does not state it. A picture whose size cannot
+// be read loses its codec, so that it counts as unsupported.
+void FillPictureSizes(AVFormatContext& input);
+
+// The input's attached pictures in an image format the tag containers name
+// (JPEG, PNG, GIF, BMP, TIFF, WebP); `unsupported` counts the others.
 [[nodiscard]] std::vector<Picture> AttachedPictures(const AVFormatContext& input, int& unsupported);
 
 // The picture kind libavformat names in the picture stream's "comment" tag ("Cover (back)");

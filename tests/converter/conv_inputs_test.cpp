@@ -1,0 +1,303 @@
+// Hostile inputs: playlists that would open other files, pictures and tags that unpack to
+// gigabytes, and damage that must be named for what it is.
+#include "conv_test_support.h"
+#include "converter/image_size.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+extern "C" {
+#include <libavutil/crc.h>
+}
+
+using namespace convtest;
+
+namespace {
+
+#ifdef PELKORA_SANITIZED
+// The sanitizers' shadow memory and quarantine come on top of what conv itself uses.
+constexpr long kPeakLimitKb = 400 * 1024;
+#else
+constexpr long kPeakLimitKb = 150 * 1024;
+#endif
+
+std::string Be32(std::uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+            static_cast<char>(v)};
+}
+
+std::string Synchsafe(std::uint32_t v) {
+    return {static_cast<char>((v >> 21) & 0x7F), static_cast<char>((v >> 14) & 0x7F),
+            static_cast<char>((v >> 7) & 0x7F), static_cast<char>(v & 0x7F)};
+}
+
+// A zlib stream of `prefix` and then `zeros` zero bytes, which pack ~1000:1: literals, then
+// copies of 258 bytes at distance 1, in one block of fixed Huffman codes.
+std::string Zlib(const std::string& prefix, std::uint64_t zeros) {
+    std::string out = "\x78\x01";
+    std::uint64_t bits = 0;
+    int used = 0;
+    const auto code = [&](std::uint32_t value, int n) { // Huffman codes go MSB first
+        for (int i = n - 1; i >= 0; --i) {
+            bits |= std::uint64_t{(value >> i) & 1} << used;
+            if (++used == 8) {
+                out += static_cast<char>(bits);
+                bits = 0;
+                used = 0;
+            }
+        }
+    };
+    const auto literal = [&](unsigned char c) {
+        if (c < 144)
+            code(0x30 + c, 8);
+        else
+            code(0x190 + c - 144, 9);
+    };
+    code(1, 1); // the last block
+    code(2, 2); // fixed codes (01, written LSB first)
+    std::uint32_t a = 1;
+    std::uint32_t b = 0;
+    for (const char c : prefix) {
+        literal(static_cast<unsigned char>(c));
+        a = (a + static_cast<unsigned char>(c)) % 65521;
+        b = (b + a) % 65521;
+    }
+    b = static_cast<std::uint32_t>((b + std::uint64_t{a} * (zeros % 65521)) % 65521);
+    for (std::uint64_t left = zeros; left > 0;) {
+        if (left >= 258 && left < zeros) {
+            code(0xC5, 8); // length 258
+            code(0, 5);    // distance 1
+            left -= 258;
+        } else {
+            literal(0);
+            --left;
+        }
+    }
+    code(0, 7); // end of block
+    while (used != 0)
+        code(0, 1);
+    return out + Be32(b << 16 | a);
+}
+
+std::string PngChunk(const std::string& kind, const std::string& body) {
+    const std::string both = kind + body;
+    const std::uint32_t crc =
+        av_crc(av_crc_get_table(AV_CRC_32_IEEE_LE), 0xFFFFFFFF,
+               reinterpret_cast<const std::uint8_t*>(both.data()), both.size()) ^
+        0xFFFFFFFF;
+    return Be32(static_cast<std::uint32_t>(body.size())) + both + Be32(crc);
+}
+
+// A grey PNG of side x side black pixels.
+std::string GreyPng(std::uint32_t side) {
+    const std::string header = Be32(side) + Be32(side) + std::string("\x08\x00\x00\x00\x00", 5);
+    return std::string("\x89PNG\r\n\x1a\n", 8) + PngChunk("IHDR", header) +
+           PngChunk("IDAT", Zlib("", std::uint64_t{side} * (side + 1))) + PngChunk("IEND", "");
+}
+
+// A FLAC file with PICTURE blocks added after its own metadata.
+std::string FlacWithPictures(const std::string& flac, const std::vector<std::string>& pngs,
+                             std::uint32_t side) {
+    std::string out = "fLaC";
+    std::size_t at = 4;
+    for (bool last = false; !last;) {
+        last = (flac[at] & 0x80) != 0;
+        const std::size_t size = (static_cast<unsigned char>(flac[at + 1]) << 16) |
+                                 (static_cast<unsigned char>(flac[at + 2]) << 8) |
+                                 static_cast<unsigned char>(flac[at + 3]);
+        out += static_cast<char>(flac[at] & 0x7F);
+        out += flac.substr(at + 1, 3 + size);
+        at += 4 + size;
+    }
+    for (std::size_t i = 0; i < pngs.size(); ++i) {
+        const std::string body = Be32(3) + Be32(9) + "image/png" + Be32(0) + Be32(side) +
+                                 Be32(side) + Be32(8) + Be32(0) +
+                                 Be32(static_cast<std::uint32_t>(pngs[i].size())) + pngs[i];
+        out += static_cast<char>(i + 1 == pngs.size() ? 0x86 : 0x06);
+        out += Be32(static_cast<std::uint32_t>(body.size())).substr(1);
+        out += body;
+    }
+    return out + flac.substr(at);
+}
+
+std::string Id3Frame(const std::string& id, const std::string& body, std::uint16_t flags = 0) {
+    return id + Synchsafe(static_cast<std::uint32_t>(body.size())) + static_cast<char>(flags >> 8) +
+           static_cast<char>(flags & 0xFF) + body;
+}
+
+std::string Id3Tag(const std::string& frames, std::uint32_t declared) {
+    return std::string("ID3\x04\x00\x00", 6) + Synchsafe(declared) + frames;
+}
+
+std::string Id3Tag(const std::string& frames) {
+    return Id3Tag(frames, static_cast<std::uint32_t>(frames.size()));
+}
+
+const std::string kApicHead("\x00image/png\x00\x03\x00", 13);
+
+class ConvInputs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-ac", "2", flac_}));
+        ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-ac", "2", mp3_}));
+    }
+    ScratchDir work_;
+    const std::string flac_ = work_.file("base.flac");
+    const std::string mp3_ = work_.file("base.mp3");
+};
+
+// A playlist left in a converted folder must not turn the user's private file (or a pipe
+// that would block for ever) into an output.
+TEST_F(ConvInputs, PlaylistsAreRefusedWithoutOpeningWhatTheyName) {
+    const std::string secret = work_.file("secret.mp3");
+    std::filesystem::copy_file(mp3_, secret);
+    ASSERT_EQ(chmod(secret.c_str(), 0600), 0);
+    const std::string fifo = work_.file("pipe.mp3");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string hls = "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\n";
+    const struct {
+        const char* name;
+        std::string text;
+        const char* kind;
+    } cases[] = {
+        {"secret.m3u8", hls + secret + "\n#EXT-X-ENDLIST\n", "(hls)"},
+        {"pipe.m3u8", hls + fifo + "\n#EXT-X-ENDLIST\n", "(hls)"},
+        {"list.ffconcat", "ffconcat version 1.0\nfile secret.mp3\n", "(concat)"},
+        {"pipe.ffconcat", "ffconcat version 1.0\nfile pipe.mp3\n", "(concat)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string in = work_.file(c.name);
+        WriteFile(in, c.text);
+        const std::string out = work_.file("out.wav");
+        const RunResult r = RunConv({"-i", in, "-y", out}, -1, 60);
+        EXPECT_FALSE(r.timedOut);
+        EXPECT_EQ(r.exitCode, 1) << r.output;
+        EXPECT_EQ(r.lastLine(), "conv: " + in + ": a playlist or list of other files " + c.kind +
+                                    ", not a media file; the files it names are not opened");
+        EXPECT_FALSE(std::filesystem::exists(out));
+    }
+}
+
+// Pictures are copied, never decoded: a 16000x16000 cover costs what its bytes cost, in
+// every output, including those that drop pictures. (This process must not decode it either:
+// a child started by posix_spawn inherits its peak.)
+TEST_F(ConvInputs, PictureThatClaimsGigabytesOfPixelsIsNotDecoded) {
+    const std::string in = work_.file("bomb.flac");
+    const std::string png = GreyPng(16000);
+    WriteFile(in, FlacWithPictures(ReadFile(flac_), {png}, 16000));
+    for (const char* ext : {".mp3", ".flac", ".wav"}) {
+        SCOPED_TRACE(ext);
+        const std::string out = work_.file(std::string("out") + ext);
+        const RunResult r = RunConv({"-i", in, "-y", out}, -1, 120);
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_LT(r.peakKb, kPeakLimitKb);
+        std::printf("%s: peak memory %.1f MB\n", ext, r.peakKb / 1024.0);
+        const bool keepsPictures = std::string(ext) != ".wav";
+        EXPECT_EQ(ReadFile(out).find(png) != std::string::npos, keepsPictures);
+    }
+}
+
+// ID3 states no picture size: it is read from the picture's header, so covers still reach
+// the outputs whose writers need it.
+TEST_F(ConvInputs, Id3CoverKeepsItsSizeWithoutDecoding) {
+    const std::string png = work_.file("cover.png");
+    const std::string in = work_.file("cover.mp3");
+    ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "testsrc=s=37x21", "-frames:v", "1", png}));
+    WriteFile(in, Id3Tag(Id3Frame("APIC", kApicHead + ReadFile(png))) + ReadFile(mp3_));
+    for (const char* ext : {".mp3", ".flac", ".ogg"}) {
+        SCOPED_TRACE(ext);
+        const std::string out = work_.file(std::string("out") + ext);
+        const RunResult r = RunConv({"-i", in, "-y", out});
+        EXPECT_EQ(r.exitCode, 0) << r.output;
+        EXPECT_EQ(Probe(out).pictures.size(), 1u);
+    }
+}
+
+TEST_F(ConvInputs, CompressedTagFramesThatUnpackToGigabytesAreRefused) {
+    const std::uint32_t unpacked = 40'000'000;
+    // Compressed, with its unpacked length stated: a picture of 40 MB of zeros.
+    const std::string frame =
+        Id3Frame("APIC", Be32(unpacked) + Zlib(kApicHead, unpacked - kApicHead.size()), 0x0009);
+    std::string frames;
+    for (int i = 0; i < 5; ++i)
+        frames += frame;
+    const std::string in = work_.file("bomb.mp3");
+    WriteFile(in, Id3Tag(frames) + ReadFile(mp3_));
+    const RunResult r = RunConv({"-i", in, "-y", work_.file("out.wav")}, -1, 120);
+    EXPECT_EQ(r.exitCode, 1) << r.output;
+    EXPECT_EQ(r.lastLine(), "conv: " + in +
+                                ": the file is damaged (its ID3 tag claims compressed data "
+                                "that unpacks to 200.0 MB)");
+    EXPECT_LT(r.peakKb, kPeakLimitKb);
+}
+
+// Damage is named for what it is, not as a lack of memory or a failing disk.
+TEST_F(ConvInputs, DamagedHeadersAreNamed) {
+    const std::string png = GreyPng(1);
+    const std::string flac = ReadFile(flac_);
+    const std::string mp3 = ReadFile(mp3_);
+    std::string manyFrames;
+    for (int i = 0; i < 1200; ++i)
+        manyFrames += Id3Frame("APIC", kApicHead + png);
+    const std::string title = Id3Frame("TIT2", std::string("\x03title", 6));
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::string reason;
+    } cases[] = {
+        {"many.mp3", Id3Tag(manyFrames) + mp3,
+         "the file holds 1200 pictures, more than can be read (999)"},
+        {"many.flac", FlacWithPictures(flac, std::vector<std::string>(1200, png), 1),
+         "the file holds 1200 pictures, more than can be read (999)"},
+        {"cut.flac", FlacWithPictures(flac, {png}, 1).substr(0, 100),
+         "the file ends unexpectedly (cut short or damaged)"},
+        {"cut-in-comment.flac", FlacWithPictures(flac, {png}, 1).substr(0, 60),
+         "the file ends unexpectedly (cut short or damaged)"},
+        {"tag.mp3", Id3Tag(title, 10'000'000) + mp3,
+         "the file is damaged (its ID3 tag claims 10.0 MB, but the whole file is " +
+             std::to_string((title.size() + 10 + mp3.size() + 500) / 1000) + " kB)"},
+        {"huge-tag.mp3", Id3Tag(title, (1u << 28) - 1) + mp3,
+         "the file is damaged (its ID3 tag claims 268.4 MB, but the whole file is " +
+             std::to_string((title.size() + 10 + mp3.size() + 500) / 1000) + " kB)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string in = work_.file(c.name);
+        WriteFile(in, c.bytes);
+        const RunResult r = RunConv({"-i", in, "-y", work_.file("out.mp3")});
+        EXPECT_EQ(r.exitCode, 1) << r.output;
+        EXPECT_EQ(r.lastLine(), "conv: " + in + ": " + c.reason);
+    }
+}
+
+TEST(ImageSize, IsReadFromTheHeaderOfEachKind) {
+    ScratchDir work;
+    const struct {
+        const char* name;
+        AVCodecID codec;
+    } kinds[] = {{"a.png", AV_CODEC_ID_PNG},
+                 {"a.jpg", AV_CODEC_ID_MJPEG},
+                 {"a.gif", AV_CODEC_ID_GIF},
+                 {"a.bmp", AV_CODEC_ID_BMP},
+                 {"a.webp", AV_CODEC_ID_WEBP}};
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        const std::string file = work.file(kind.name);
+        ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "testsrc=s=37x21", "-frames:v", "1", file}));
+        const std::string bytes = ReadFile(file);
+        const conv::ImageSize size = conv::ReadImageSize(kind.codec, bytes);
+        EXPECT_EQ(size.width, 37);
+        EXPECT_EQ(size.height, 21);
+        // Cut within the header: nothing is claimed.
+        EXPECT_FALSE(conv::ReadImageSize(kind.codec, bytes.substr(0, 9)).known());
+    }
+}
+
+} // namespace
