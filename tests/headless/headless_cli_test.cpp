@@ -223,6 +223,39 @@ TEST_F(HeadlessCli, FolderGivesItsOwnFilesFirstSkipsWhatIsNoFileAndCanKeepItsTre
     EXPECT_FALSE(Contains(run.err, "Renamed")) << run.err;
 }
 
+// Outputs go beside their inputs, and one input carries another's output name (the base name
+// ends at the first dot), or is itself of the chosen format.
+TEST_F(HeadlessCli, NoOutputReplacesAnInputOfTheRun) {
+    const struct {
+        const char* format;
+        const char *taken, *other; // `taken` is named first on the command line
+        Names after;
+    } cases[] = {
+        {"mp3", "a.mp3", "a.b.mp3", {"a (2).mp3", "a (3).mp3", "a.b.mp3", "a.mp3"}},
+        {"wav", "song.wav", "song.flac", {"song (2).wav", "song (3).wav", "song.flac", "song.wav"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        const std::string folder = in + "/" + c.format;
+        fs::create_directories(folder);
+        MakeTone(folder + "/" + c.taken, 1);
+        MakeTone(folder + "/" + c.other, 2);
+        const std::string original = ReadFile(folder + "/" + c.taken);
+        for (const bool takenFirst : {false, true}) {
+            const std::string first = folder + "/" + (takenFirst ? c.taken : c.other);
+            const std::string second = folder + "/" + (takenFirst ? c.other : c.taken);
+            const Finished run =
+                Batch({"-j", "1", "--format", c.format, "--output", folder, first, second});
+            EXPECT_EQ(run.exitCode, 0) << run.err;
+            EXPECT_TRUE(ReadFile(folder + "/" + c.taken) == original) << "the input was replaced";
+            EXPECT_EQ(Tree(folder), c.after);
+            EXPECT_TRUE(Contains(run.err, "2 converted\n")) << run.err;
+            for (const std::string& output : {c.after[0], c.after[1]})
+                fs::remove(folder + "/" + output);
+        }
+    }
+}
+
 TEST_F(HeadlessCli, FailingFileFailsAloneAndTheSummaryGivesTheReason) {
     MakeTone(in + "/good1.wav", 1);
     MakeTone(in + "/good2.wav", 1);
