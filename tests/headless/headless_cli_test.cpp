@@ -256,6 +256,23 @@ TEST_F(HeadlessCli, NoOutputReplacesAnInputOfTheRun) {
     }
 }
 
+TEST_F(HeadlessCli, EverySubFolderOfAFolderIsSearched) {
+    const std::string wide = in + "/wide";
+    MakeTone(in + "/tone.wav", 0.1);
+    Names expected;
+    for (int i = 0; i < 205; ++i) {
+        const std::string name = "t" + std::to_string(i);
+        fs::create_directories(wide + "/" + name);
+        fs::copy_file(in + "/tone.wav", wide + "/" + name + "/" + name + ".wav");
+        expected.push_back(name + ".flac");
+    }
+    std::sort(expected.begin(), expected.end());
+    const Finished run = Batch({"--format", "flac", "--output", out, wide});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "205 converted\n")) << run.err;
+    EXPECT_EQ(Tree(out), expected);
+}
+
 TEST_F(HeadlessCli, FailingFileFailsAloneAndTheSummaryGivesTheReason) {
     MakeTone(in + "/good1.wav", 1);
     MakeTone(in + "/good2.wav", 1);
