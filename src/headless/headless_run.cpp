@@ -70,7 +70,7 @@ bool CollectInputs(const std::vector<std::string>& inputs, FileList& list, int& 
     return true;
 }
 
-void Apply(const headless::BatchArguments& args, ConversionChoices& c, int maxJobs) {
+void Apply(const headless::BatchArguments& args, ConversionChoices& c, int cores) {
     if (args.format)
         c.formatIndex = *args.format;
     if (args.bitrate)
@@ -87,7 +87,7 @@ void Apply(const headless::BatchArguments& args, ConversionChoices& c, int maxJo
         c.options.CutStart = args.cut->start;
         c.options.CutLength = args.cut->length;
     }
-    c.jobs = args.jobs.value_or(maxJobs);
+    c.jobs = args.jobs.value_or(cores);
     c.keepTree = args.keepTree;
 }
 
@@ -168,8 +168,8 @@ int RunHeadless(int argc, char** argv) {
     // The stop signals are caught before anything can start a converter.
     StopSignals stopSignals;
     QCoreApplication app(argc, argv);
-    const int maxJobs = std::max(1, QThread::idealThreadCount());
-    const auto parsed = headless::ParseBatchArguments(argc, argv, maxJobs);
+    const int cores = std::max(1, QThread::idealThreadCount());
+    const auto parsed = headless::ParseBatchArguments(argc, argv, cores);
     if (const auto* error = std::get_if<headless::UsageError>(&parsed)) {
         PrintError(error->message);
         return headless::kExitUsage;
@@ -186,6 +186,10 @@ int RunHeadless(int argc, char** argv) {
         return headless::kExitConverted;
     }
 
+    if (!args.quiet)
+        for (const std::string& note : args.notes)
+            PrintError(note);
+
     FileList list;
     int unreadFolders = 0;
     if (!CollectInputs(args.inputs, list, unreadFolders))
@@ -195,7 +199,7 @@ int RunHeadless(int argc, char** argv) {
     const settings::SettingsPlace place = settings::FindSettingsPlace(programFolder);
     Choices choices;
     ConversionChoices value = settings::ReadChoices(place); // read only
-    Apply(args, value, maxJobs);
+    Apply(args, value, cores);
     choices.set(value);
     // Unlike the window, a script may name a folder several levels deep.
     QDir().mkpath(QFile::decodeName(value.outputFolder));

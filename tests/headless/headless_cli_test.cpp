@@ -256,6 +256,16 @@ TEST_F(HeadlessCli, NoOutputReplacesAnInputOfTheRun) {
     }
 }
 
+TEST_F(HeadlessCli, TooManyJobsAreLoweredWithANoteAndTheRunGoesOn) {
+    MakeTone(in + "/tone.wav", 0.2);
+    const Finished run =
+        Batch({"--jobs", "100000", "--format", "flac", "--output", out, in + "/tone.wav"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "pelkora: --jobs 100000 lowered to ")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "1 converted\n")) << run.err;
+    EXPECT_EQ(Tree(out), Names{"tone.flac"});
+}
+
 TEST_F(HeadlessCli, EverySubFolderOfAFolderIsSearched) {
     const std::string wide = in + "/wide";
     MakeTone(in + "/tone.wav", 0.1);
@@ -318,7 +328,7 @@ TEST_F(HeadlessCli, BadUsageConvertsNothing) {
          "12050, 8000\n"},
         {{"--format", "mp3"}, "pelkora: no files or folders to convert"},
         {{tone, in + "/missing.wav"}, in + "/missing.wav"},
-        {{"--jobs", "100000", tone}, "pelkora: --jobs 100000 is not a number from 1 to "},
+        {{"--jobs", "0", tone}, "pelkora: --jobs 0 is not a whole number of 1 or more"},
         {{"--cut", "10", tone}, "pelkora: --cut length " + tone + " is not a time"},
     };
     for (const auto& c : cases) {
