@@ -2,7 +2,6 @@
 
 #include "engine/dos_outputs.h"
 #include "engine/orphan_parts.h"
-#include "engine/output_plan.h"
 #include "engine/progress_parser.h"
 #include "filelist/file_list.h"
 #include "settings/choices.h"
@@ -61,6 +60,8 @@ bool BatchRun::Start() {
     shownFraction_ = 0.0f;
     shownFiles_ = 0;
     usedOutputs_.clear();
+    inputs_.clear();
+    lastNotedEntry_ = 0;
     preparedFolders_.clear();
     report_ = {};
     Timer1_.start();
@@ -108,6 +109,14 @@ void BatchRun::fillSlots() {
         finishRun();
 }
 
+void BatchRun::noteNewInputs() {
+    // Entries only ever join at the end, with ids that grow.
+    const quint64 newest = list_.entryId(list_.count() - 1);
+    for (int i = list_.count() - 1; i >= 0 && list_.entryId(i) > lastNotedEntry_; --i)
+        inputs_.add(list_.path(i).toStdString());
+    lastNotedEntry_ = std::max(lastNotedEntry_, newest);
+}
+
 bool BatchRun::startEntry(int index) {
     auto job = std::make_unique<Job>();
     job->entryId = list_.entryId(index);
@@ -118,9 +127,10 @@ bool BatchRun::startEntry(int index) {
     prepareFolder(job->settings.outputFolder);
 
     const std::string input = job->path.toStdString();
-    const OutputPlan plan =
-        PlanOutput(input, list_.root(index).toStdString(), keepTree, job->settings,
-                   [this](const std::string& p) { return usedOutputs_.count(p) > 0; });
+    noteNewInputs();
+    const OutputPlan plan = PlanOutput(
+        input, list_.root(index).toStdString(), keepTree, job->settings,
+        [this](const std::string& p) { return usedOutputs_.count(p) > 0 || inputs_.holds(p); });
     for (const std::string& folder : plan.subFolders)
         prepareFolder(folder);
     const auto built = BuildCommandLineTo(input, plan.path, job->settings,
@@ -236,7 +246,8 @@ void BatchRun::objDOS_CommandOver(Job& job) {
         break;
     case FileOutcome::Kind::Failed:
         report_.failures.push_back({path, outcome.text});
-        // Nothing was put in place: a later file of the same name may have the plain name.
+        // Nothing was put in place: a later file of the same name may have the plain name,
+        // unless that name is an input's, which every plan checks again.
         usedOutputs_.erase(job.outputPath);
         break;
     }

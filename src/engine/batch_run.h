@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/command_line.h"
+#include "engine/output_plan.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -45,8 +46,10 @@ struct RunReport {
 // Converts every entry of the file list, first to last, up to `jobs` converters at a time.
 // Each entry leaves the list when its own conversion ends, so the list always shows what is
 // still to do or in progress; entries added during the run join it, and a change of choices
-// applies to the conversions started after it. The run shows nothing itself: it reports
-// through its signals, and the face that drives it shows the end (folder, sound, boxes).
+// applies to the conversions started after it. No output replaces a file that is an input of
+// the run, converted already or still to come: such an output is numbered like a repeat. The run
+// shows nothing itself: it reports through its signals, and the face that drives it shows the end
+// (folder, sound, boxes).
 class BatchRun final : public QObject {
     Q_OBJECT
 public:
@@ -91,6 +94,7 @@ private:
     void finishRun();
     void abortRun();
     void prepareFolder(const std::string& folder);
+    void noteNewInputs();
     [[nodiscard]] static FileOutcome outcomeOf(const DOSOutputs& dos);
 
     FileList& list_;
@@ -105,6 +109,9 @@ private:
     float shownFraction_ = 0.0f;
     int shownFiles_ = 0;
     std::set<std::string> usedOutputs_;
+    // Every file the run has read or is still to read: no output may replace one.
+    RunInputs inputs_;
+    quint64 lastNotedEntry_ = 0;
     std::set<std::string> preparedFolders_;
     RunReport report_;
 };

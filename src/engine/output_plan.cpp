@@ -1,5 +1,7 @@
 #include "engine/output_plan.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 // The folders between root and the input's own folder; empty when the input is not below root.
@@ -27,6 +29,18 @@ std::vector<std::string> RelativeFolders(const std::string& input, std::string r
 }
 
 } // namespace
+
+void RunInputs::add(const std::string& path) {
+    struct stat st = {};
+    if (::stat(path.c_str(), &st) == 0)
+        files_.emplace(st.st_dev, st.st_ino);
+}
+
+bool RunInputs::holds(const std::string& path) const {
+    struct stat st = {};
+    return !files_.empty() && ::stat(path.c_str(), &st) == 0 &&
+           files_.count({st.st_dev, st.st_ino}) > 0;
+}
 
 OutputPlan PlanOutput(const std::string& input, const std::string& root, bool keepTree,
                       const ConversionSettings& settings, const OutputTaken& taken) {

@@ -56,6 +56,7 @@ void AddFolder(dialogs::Backend& dialogs, QWidget* owner, const FileListHooks& l
         return;
     ShowHint(list, kSearchingFilesText);
 
+    SearchOutcome outcome;
     if (folder && !folder->isEmpty()) {
         EventPump pump(owner);
         if (!pump.pumpNow())
@@ -63,13 +64,13 @@ void AddFolder(dialogs::Backend& dialogs, QWidget* owner, const FileListHooks& l
         // Kept apart until the search is over, so the list grows in one go.
         std::vector<QByteArray> found;
         const QByteArray native = QFile::encodeName(*folder);
-        const bool finished = SearchFolder(
+        outcome = SearchFolder(
             std::filesystem::path(std::string(native.constData(), std::size_t(native.size()))),
             [&found](const std::string& path) {
                 found.emplace_back(path.data(), qsizetype(path.size()));
             },
             [&pump] { return pump(); });
-        if (!finished)
+        if (!outcome.finished)
             return;
         for (const QByteArray& path : found) {
             if (list.addFileEntry)
@@ -82,4 +83,7 @@ void AddFolder(dialogs::Backend& dialogs, QWidget* owner, const FileListHooks& l
     ShowHint(list, kDropHintIdleText);
     if (list.updateDropHint)
         list.updateDropHint();
+    const std::string leftOut = LeftOutText(outcome);
+    if (!leftOut.empty() && list.reportLeftOut)
+        list.reportLeftOut(QString::fromStdString(leftOut));
 }

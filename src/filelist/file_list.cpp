@@ -153,19 +153,23 @@ int FileList::AddDroppedFiles(const QMimeData& data) {
 
 int FileList::AddPaths(const std::vector<QByteArray>& paths) {
     const int before = count();
+    SearchOutcome outcome;
     for (const QByteArray& p : paths) {
         struct stat st = {};
         if (::stat(p.constData(), &st) == 0 && S_ISDIR(st.st_mode)) {
             // A folder brings its files, found as Add Folder finds them, with itself as root.
-            SearchFolder(p.toStdString(), [this, &p](const std::string& found) {
+            outcome.add(SearchFolder(p.toStdString(), [this, &p](const std::string& found) {
                 AddFileEntry(QByteArray::fromStdString(found), p);
-            });
+            }));
         } else {
             AddFileEntry(p);
         }
     }
     if (count() > 0)
         UpdateDropHint();
+    const std::string leftOut = LeftOutText(outcome);
+    if (!leftOut.empty())
+        emit searchLeftOut(QString::fromStdString(leftOut));
     return count() - before;
 }
 

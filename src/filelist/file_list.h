@@ -54,7 +54,7 @@ public:
     void RemoveSelected();
     void RemoveAll();
     // Appends every local file of a drop, and the files found in every folder of it; returns
-    // how many entries were added.
+    // how many entries were added. What the folder searches left out is told by searchLeftOut.
     int AddDroppedFiles(const QMimeData& data);
     // The same for paths from elsewhere (the command line, another copy of the program).
     int AddPaths(const std::vector<QByteArray>& paths);
@@ -84,6 +84,8 @@ public:
 
 signals:
     void hintChanged();
+    // A sentence or two for the user: the sub-folders and folders a search of AddPaths left out.
+    void searchLeftOut(const QString& text);
 
 private:
     struct Entry {

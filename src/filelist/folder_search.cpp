@@ -65,26 +65,39 @@ private:
 };
 
 struct Level {
-    std::vector<std::string> subFolders;
+    std::string folder;
+    std::vector<std::string> subFolders; // names, in listing order
     std::size_t next = 0;
 };
 
+std::string Counted(std::size_t count, const char* one, const char* many) {
+    return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 class Search {
 public:
-    Search(const FoundFile& found, const KeepResponsive& keep) : found_(found), keep_(keep) {}
+    Search(const FoundFile& found, const KeepResponsive& keep, std::size_t maxSubFolders)
+        : found_(found), keep_(keep), maxSubFolders_(maxSubFolders) {}
 
     // Lists one folder: its files go out at once, its first sub-folders are kept for later.
-    bool list(const std::string& folder, Level& level) {
+    bool list(Level& level) {
+        const std::string& folder = level.folder;
         DirHandle dir(folder.c_str());
-        if (!dir.get())
+        if (!dir.get()) {
+            ++outcome_.unreadable;
             return true;
+        }
         std::size_t subFolderCount = 0;
         const bool endsWithSlash = !folder.empty() && folder.back() == '/';
         for (;;) {
             errno = 0;
             const dirent* entry = ::readdir(dir.get());
-            if (!entry)
-                break; // the end, or a folder that failed half-way: keep what it gave
+            if (!entry) {
+                // The end, or a folder that failed half-way: keep what it gave.
+                if (errno != 0)
+                    ++outcome_.unreadable;
+                break;
+            }
             const char* name = entry->d_name;
             if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
                 continue;
@@ -97,45 +110,81 @@ public:
                 found_(path_);
                 break;
             case EntryKind::Folder:
-                if (++subFolderCount <= kMaxSearchedSubFolders)
-                    level.subFolders.push_back(path_);
+                if (++subFolderCount <= maxSubFolders_)
+                    level.subFolders.emplace_back(name);
+                else
+                    ++outcome_.overLimit;
                 break;
             case EntryKind::Other:
                 break;
             }
-            if (keep_ && !keep_())
+            if (keep_ && !keep_()) {
+                outcome_.finished = false;
                 return false;
+            }
         }
         return true;
     }
 
+    [[nodiscard]] const SearchOutcome& outcome() const { return outcome_; }
+
 private:
     const FoundFile& found_;
     const KeepResponsive& keep_;
+    const std::size_t maxSubFolders_;
+    SearchOutcome outcome_;
     std::string path_; // reused, so found files cost no allocation here
 };
 
 } // namespace
 
-bool SearchFolder(const std::filesystem::path& folder, const FoundFile& found,
-                  const KeepResponsive& keepResponsive) {
+void SearchOutcome::add(const SearchOutcome& other) {
+    finished = finished && other.finished;
+    overLimit += other.overLimit;
+    unreadable += other.unreadable;
+}
+
+SearchOutcome SearchFolder(const std::filesystem::path& folder, const FoundFile& found,
+                           const KeepResponsive& keepResponsive, std::size_t maxSubFolders) {
     if (folder.empty())
-        return true;
-    Search search(found, keepResponsive);
+        return {};
+    Search search(found, keepResponsive, maxSubFolders);
     // An explicit stack instead of recursion: deep trees cannot exhaust the call stack.
     std::vector<Level> stack(1);
-    if (!search.list(folder.native(), stack.back()))
-        return false;
+    stack.back().folder = folder.native();
+    if (!search.list(stack.back()))
+        return search.outcome();
     while (!stack.empty()) {
         Level& top = stack.back();
         if (top.next == top.subFolders.size()) {
             stack.pop_back();
             continue;
         }
-        const std::string subFolder = std::move(top.subFolders[top.next++]);
-        stack.emplace_back();
-        if (!search.list(subFolder, stack.back()))
-            return false;
+        std::string subFolder = top.folder;
+        if (subFolder.back() != '/')
+            subFolder += '/';
+        subFolder += top.subFolders[top.next];
+        // Its name is no longer needed: only what is still to do stays held.
+        std::string().swap(top.subFolders[top.next++]);
+        stack.emplace_back().folder = std::move(subFolder);
+        if (!search.list(stack.back()))
+            break;
     }
-    return true;
+    return search.outcome();
+}
+
+std::string LeftOutText(const SearchOutcome& outcome, std::size_t maxSubFolders) {
+    std::string text;
+    if (outcome.overLimit > 0)
+        text = Counted(outcome.overLimit, "sub-folder was", "sub-folders were") +
+               " left out, with everything below " + (outcome.overLimit == 1 ? "it" : "them") +
+               ": only the first " + std::to_string(maxSubFolders) +
+               " sub-folders of any one folder are searched.";
+    if (outcome.unreadable > 0) {
+        if (!text.empty())
+            text += '\n';
+        text += Counted(outcome.unreadable, "folder", "folders") + " could not be read; " +
+                (outcome.unreadable == 1 ? "its" : "their") + " files are not in the list.";
+    }
+    return text;
 }

@@ -14,4 +14,7 @@ struct FileListHooks {
     std::function<void()> updateDropHint;
     // Shows the hint box with the given caption, whatever the list holds.
     std::function<void(const QString& text)> showDropHint;
+    // Says what a folder search left out (sub-folders past the limit, folders that could not
+    // be read), after the files it found are in the list.
+    std::function<void(const QString& text)> reportLeftOut;
 };

@@ -107,8 +107,8 @@ const OptionInfo* findShort(char name) {
 
 class Parser {
 public:
-    Parser(const std::vector<std::string>& arguments, int maxJobs)
-        : arguments_(arguments), maxJobs_(std::max(1, maxJobs)) {}
+    Parser(const std::vector<std::string>& arguments, int cores)
+        : arguments_(arguments), maxJobs_(MaxBatchJobs(cores)) {}
 
     ParsedArguments run() {
         bool optionsEnded = false;
@@ -234,12 +234,24 @@ private:
                 return fail(spelled + " needs a folder");
             result_.output = std::string(value);
         } else if (name == "jobs") {
-            const auto jobs = digitsValue(trimmed(value), maxJobs_);
-            if (!jobs || *jobs < 1)
-                return fail(spelled + " " + ShownValue(value) + " is not a number from 1 to " +
-                            std::to_string(maxJobs_));
-            result_.jobs = static_cast<int>(*jobs);
+            setJobs(spelled, value);
         }
+    }
+
+    void setJobs(const std::string& spelled, std::string_view value) {
+        const std::string_view digits = trimmed(value);
+        const bool number =
+            !digits.empty() &&
+            std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+        if (!number || digits.find_first_not_of('0') == std::string_view::npos)
+            return fail(spelled + " " + ShownValue(value) + " is not a whole number of 1 or more");
+        // Too many digits for any number type is above the limit too.
+        const auto jobs = digitsValue(digits, maxJobs_);
+        result_.jobs = jobs ? static_cast<int>(*jobs) : maxJobs_;
+        if (!jobs)
+            result_.notes.push_back("pelkora: " + spelled + " " + ShownValue(value) +
+                                    " lowered to " + std::to_string(maxJobs_) +
+                                    ", the most conversions at once here (4 per processor core)");
     }
 
     void setCut(const std::string& spelled, std::string_view startText,
@@ -283,17 +295,22 @@ bool IsBatchInvocation(int argc, char** argv) {
     return first == "--batch" || first == "-b" || IsTextRequest(first);
 }
 
-ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments, int maxJobs) {
-    return Parser(arguments, maxJobs).run();
+int MaxBatchJobs(int cores) {
+    constexpr int kPerCore = 4;
+    return std::max(kPerCore, kPerCore * std::clamp(cores, 1, 1024));
 }
 
-ParsedArguments ParseBatchArguments(int argc, char** argv, int maxJobs) {
+ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments, int cores) {
+    return Parser(arguments, cores).run();
+}
+
+ParsedArguments ParseBatchArguments(int argc, char** argv, int cores) {
     std::vector<std::string> arguments;
     const int first = argc > 1 && argv[1] != nullptr && IsTextRequest(argv[1]) ? 1 : 2;
     for (int i = first; i < argc; ++i)
         if (argv[i] != nullptr)
             arguments.emplace_back(argv[i]);
-    return ParseBatchArguments(arguments, maxJobs);
+    return ParseBatchArguments(arguments, cores);
 }
 
 std::optional<std::int32_t> ParseCutTime(std::string_view text) {

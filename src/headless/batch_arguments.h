@@ -23,12 +23,13 @@ struct BatchArguments {
     std::optional<int> channels; // position in choices::kChannels
     std::optional<std::string> output;
     std::optional<CutChoice> cut; // set: the cut is on
-    std::optional<int> jobs;      // 1 to the caller's maximum
+    std::optional<int> jobs;      // 1 to MaxBatchJobs
     bool keepTree = false;
     bool quiet = false;
     bool help = false;
     bool version = false;
     std::vector<std::string> inputs; // in the order given
+    std::vector<std::string> notes;  // lines for standard error; the run goes on
 };
 
 // One line naming the option at fault, meant for standard error as it is.
@@ -42,12 +43,17 @@ using ParsedArguments = std::variant<BatchArguments, UsageError>;
 // version (which need no window either).
 [[nodiscard]] bool IsBatchInvocation(int argc, char** argv);
 
+// The most conversions at once: more than the cores (a converter often waits on the disk),
+// not so many that a typo starts thousands of processes.
+[[nodiscard]] int MaxBatchJobs(int cores);
+
 // The arguments after the mode switch. --help and --version end the parse where they stand.
+// A --jobs above MaxBatchJobs(cores) is lowered to it, with a note, as the window's setting is.
 [[nodiscard]] ParsedArguments ParseBatchArguments(const std::vector<std::string>& arguments,
-                                                  int maxJobs);
+                                                  int cores);
 
 // The whole argv of a batch invocation; argv[0] and the mode switch are skipped.
-[[nodiscard]] ParsedArguments ParseBatchArguments(int argc, char** argv, int maxJobs);
+[[nodiscard]] ParsedArguments ParseBatchArguments(int argc, char** argv, int cores);
 
 // A time of the cut: whole seconds, M:S or H:M:S; nothing when it is not one or too large.
 [[nodiscard]] std::optional<std::int32_t> ParseCutTime(std::string_view text);

@@ -108,8 +108,8 @@ std::string HelpText() {
            "  --output DIR        folder the converted files are written to\n"
            "  --cut START LENGTH  convert one piece of each file; times in seconds, M:S or\n"
            "                      H:M:S; a LENGTH of 0 runs to the end of the file\n"
-           "  -j, --jobs N        conversions running at the same time\n"
-           "                      (default: one per processor core)\n"
+           "  -j, --jobs N        conversions running at the same time (default: one per\n"
+           "                      processor core); a larger N than 4 per core is lowered\n"
            "  --keep-tree         keep the sub-folders of each FOLDER in the output folder\n"
            "  -q, --quiet         report failures only\n"
            "  -h, --help          show this help and end\n"
@@ -124,7 +124,8 @@ std::string HelpText() {
            "    every file converted\n"
            "  " +
            std::to_string(kExitSomeFailed) +
-           "    some files failed; the others were converted\n"
+           "    some files failed, or a folder could not be read; the others were\n"
+           "       converted\n"
            "  " +
            std::to_string(kExitUsage) +
            "    bad usage; nothing was converted\n"
@@ -176,7 +177,7 @@ bool ReportsFinished(FileOutcome outcome, bool quiet) {
 }
 
 std::string SummaryText(const RunSummary& summary, bool quiet) {
-    if (quiet && summary.failed == 0)
+    if (quiet && summary.failed == 0 && summary.unreadFolders == 0)
         return {};
     std::string out = std::to_string(summary.converted) + " converted";
     if (summary.warnings > 0)
@@ -185,6 +186,11 @@ std::string SummaryText(const RunSummary& summary, bool quiet) {
         out += ", " + std::to_string(summary.failed) + " failed";
     out += '\n';
     appendNotes(out, summary.failures, ": ");
+    if (summary.unreadFolders == 1)
+        out += "1 folder could not be read; its files were not converted\n";
+    else if (summary.unreadFolders > 1)
+        out += std::to_string(summary.unreadFolders) +
+               " folders could not be read; their files were not converted\n";
     if (quiet)
         return out;
     if (!summary.renamings.empty()) {
@@ -199,7 +205,7 @@ std::string SummaryText(const RunSummary& summary, bool quiet) {
 }
 
 int ExitStatus(const RunSummary& summary) {
-    if (summary.failed > 0)
+    if (summary.failed > 0 || summary.unreadFolders > 0)
         return kExitSomeFailed;
     if (summary.warnings > 0)
         return kExitWarnings;

@@ -67,9 +67,10 @@ struct RunSummary {
     std::vector<PathNote> failures;  // input and the converter's reason
     std::vector<PathNote> renamings; // input and the output it was given
     std::vector<PathNote> warningNotes;
+    int unreadFolders = 0; // folders whose files could not be listed, so were not converted
 };
 
-// The closing text; with --quiet only failures.
+// The closing text; with --quiet only failures (a folder that could not be read is one).
 [[nodiscard]] std::string SummaryText(const RunSummary& summary, bool quiet);
 
 [[nodiscard]] int ExitStatus(const RunSummary& summary);

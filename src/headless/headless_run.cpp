@@ -42,8 +42,9 @@ std::string FileNameOf(const QByteArray& path) {
 }
 
 // The inputs as the list takes them: a folder's files in search order, each with the folder
-// as its root. False, with the message printed, when an input is missing.
-bool CollectInputs(const std::vector<std::string>& inputs, FileList& list) {
+// as its root, every sub-folder searched. False, with the message printed, when an input is
+// missing; `unreadFolders` counts the folders whose files could not be listed.
+bool CollectInputs(const std::vector<std::string>& inputs, FileList& list, int& unreadFolders) {
     for (const std::string& input : inputs) {
         struct stat st = {};
         if (::stat(input.c_str(), &st) != 0) {
@@ -55,9 +56,13 @@ bool CollectInputs(const std::vector<std::string>& inputs, FileList& list) {
         struct stat st = {};
         if (::stat(input.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
             const QByteArray root = QByteArray::fromStdString(input);
-            SearchFolder(input, [&](const std::string& path) {
-                list.AddFileEntry(QByteArray::fromStdString(path), root);
-            });
+            const SearchOutcome outcome = SearchFolder(
+                input,
+                [&](const std::string& path) {
+                    list.AddFileEntry(QByteArray::fromStdString(path), root);
+                },
+                {}, kEverySubFolder);
+            unreadFolders += static_cast<int>(outcome.unreadable);
         } else {
             list.AddFileEntry(QByteArray::fromStdString(input));
         }
@@ -65,7 +70,7 @@ bool CollectInputs(const std::vector<std::string>& inputs, FileList& list) {
     return true;
 }
 
-void Apply(const headless::BatchArguments& args, ConversionChoices& c, int maxJobs) {
+void Apply(const headless::BatchArguments& args, ConversionChoices& c, int cores) {
     if (args.format)
         c.formatIndex = *args.format;
     if (args.bitrate)
@@ -82,7 +87,7 @@ void Apply(const headless::BatchArguments& args, ConversionChoices& c, int maxJo
         c.options.CutStart = args.cut->start;
         c.options.CutLength = args.cut->length;
     }
-    c.jobs = args.jobs.value_or(maxJobs);
+    c.jobs = args.jobs.value_or(cores);
     c.keepTree = args.keepTree;
 }
 
@@ -163,8 +168,8 @@ int RunHeadless(int argc, char** argv) {
     // The stop signals are caught before anything can start a converter.
     StopSignals stopSignals;
     QCoreApplication app(argc, argv);
-    const int maxJobs = std::max(1, QThread::idealThreadCount());
-    const auto parsed = headless::ParseBatchArguments(argc, argv, maxJobs);
+    const int cores = std::max(1, QThread::idealThreadCount());
+    const auto parsed = headless::ParseBatchArguments(argc, argv, cores);
     if (const auto* error = std::get_if<headless::UsageError>(&parsed)) {
         PrintError(error->message);
         return headless::kExitUsage;
@@ -181,23 +186,29 @@ int RunHeadless(int argc, char** argv) {
         return headless::kExitConverted;
     }
 
+    if (!args.quiet)
+        for (const std::string& note : args.notes)
+            PrintError(note);
+
     FileList list;
-    if (!CollectInputs(args.inputs, list))
+    int unreadFolders = 0;
+    if (!CollectInputs(args.inputs, list, unreadFolders))
         return headless::kExitUsage;
 
     const QString programFolder = QCoreApplication::applicationDirPath();
     const settings::SettingsPlace place = settings::FindSettingsPlace(programFolder);
     Choices choices;
     ConversionChoices value = settings::ReadChoices(place); // read only
-    Apply(args, value, maxJobs);
+    Apply(args, value, cores);
     choices.set(value);
     // Unlike the window, a script may name a folder several levels deep.
     QDir().mkpath(QFile::decodeName(value.outputFolder));
 
     if (list.count() == 0) {
-        if (!args.quiet)
-            PrintError("0 converted");
-        return headless::kExitConverted;
+        headless::RunSummary summary;
+        summary.unreadFolders = unreadFolders;
+        std::fputs(headless::SummaryText(summary, args.quiet).c_str(), stderr);
+        return headless::ExitStatus(summary);
     }
 
     ErrorLines errors;
@@ -219,7 +230,8 @@ int RunHeadless(int argc, char** argv) {
     int status = headless::kExitConverted;
     QObject::connect(&run, &BatchRun::runFinished, [&](const RunReport& report) {
         progress.clearLine();
-        const headless::RunSummary summary = Summarise(report);
+        headless::RunSummary summary = Summarise(report);
+        summary.unreadFolders = unreadFolders;
         std::fputs(headless::SummaryText(summary, args.quiet).c_str(), stderr);
         status = report.aborted ? headless::kExitSomeFailed : headless::ExitStatus(summary);
         app.exit(status);

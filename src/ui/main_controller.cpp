@@ -46,6 +46,10 @@ MainController::MainController(frmMain& window, QString programFolder, platform:
     };
     hooks_.updateDropHint = [list] { list->UpdateDropHint(); };
     hooks_.showDropHint = [list](const QString& text) { list->ShowDropHint(text); };
+    hooks_.reportLeftOut = [this](const QString& text) { ReportLeftOut(text); };
+    // After the drop or hand-over that added the files has returned.
+    connect(list, &FileList::searchLeftOut, this, &MainController::ReportLeftOut,
+            Qt::QueuedConnection);
     addFile_ = std::make_unique<AddFileCommand>(dialogs_, hooks_);
 
     commands_.addFile = [this] { addFile_->run(); };
@@ -214,6 +218,10 @@ void MainController::Help() {
 void MainController::About() {
     services_.boxes.show(QString::fromStdString(product::AboutText()), platform::MsgIcon::None,
                          platform::applicationTitle());
+}
+
+void MainController::ReportLeftOut(const QString& text) {
+    services_.boxes.show(text, platform::MsgIcon::Exclamation, platform::applicationTitle());
 }
 
 void MainController::Browse() {

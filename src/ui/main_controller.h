@@ -67,6 +67,8 @@ private:
     void ShowOptions();
     void Help();
     void About();
+    // What a folder search left out, said in a box.
+    void ReportLeftOut(const QString& text);
 
     void setRunning(bool running);
     void showProgress(float widthTwips, const QString& caption);

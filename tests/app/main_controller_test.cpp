@@ -1,10 +1,12 @@
 #include "app_test_support.h"
 
+#include "filelist/file_list.h"
 #include "ui/widgets.h"
 
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -38,6 +40,22 @@ TEST(Commands, SavedChoicesAreShownAndExitWritesThemBackByteForByteEveryTime) {
     app.controller->setTxtAction("menuExit");
     EXPECT_TRUE(QFile::exists(setup));
     EXPECT_EQ(exits, 2);
+}
+
+TEST(Commands, AddFolderAndADroppedFolderSayWhatTheSearchLimitLeftOut) {
+    AppFixture app;
+    QTemporaryDir music;
+    for (int i = 0; i < 205; ++i)
+        ASSERT_TRUE(QDir(music.path()).mkpath(QString::number(i)));
+    app.dialogs.replies = {music.path()};
+    app.controller->commands().addFolder();
+    app.window->fileList()->AddPaths({QFile::encodeName(music.path())});
+    QCoreApplication::processEvents(); // a drop's box waits until the drop has returned
+    ASSERT_EQ(app.boxes.shown.size(), 2u);
+    for (const auto& box : app.boxes.shown) {
+        EXPECT_TRUE(box.text.startsWith("5 sub-folders were left out")) << box.text.toStdString();
+        EXPECT_EQ(box.icon, platform::MsgIcon::Exclamation);
+    }
 }
 
 } // namespace

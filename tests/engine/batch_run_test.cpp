@@ -144,6 +144,71 @@ TEST_F(BatchRunTest, SameBaseNameInOneRunIsNumberedButAnEarlierFileIsReplaced) {
     EXPECT_EQ(report.renamings.size(), 2u);
 }
 
+// Output names take the base name up to the first dot, so an input of the run can carry the
+// very name another input's output would get; here the outputs go into the inputs' folder.
+TEST_F(BatchRunTest, NoOutputReplacesAnInputOfTheRunHoweverTheFolderIsSpelled) {
+    const struct {
+        const char* name;
+        int format;
+        std::vector<const char*> inputs; // the first is reached through a link to the folder
+        std::vector<const char*> outputs;
+    } cases[] = {
+        {"later", 0, {"a.b.mp3", "a.mp3"}, {"a (2).mp3", "a (3).mp3"}},
+        {"done", 0, {"a.mp3", "a.b.mp3"}, {"a (2).mp3", "a (3).mp3"}},
+        // Refused as its own output, the failed file must not free the name for the next.
+        {"itself", 3, {"song.wav", "song.flac"}, {"song (2).wav", "song (3).wav"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = in.filePath(QString::fromLatin1(c.name));
+        ASSERT_TRUE(QDir().mkpath(folder + "/sub"));
+        ASSERT_TRUE(QFile::link(folder, folder + "-link"));
+        for (const char* name : c.inputs) {
+            QFile file(folder + "/" + name);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("original ") + name);
+        }
+        choices.setFormatIndex(c.format);
+        choices.setOutputFolder(QFile::encodeName(folder + "/sub/.."));
+        list.AddFileEntry(QFile::encodeName(folder + "-link/" + c.inputs[0]));
+        list.AddFileEntry(QFile::encodeName(folder + "/" + c.inputs[1]));
+        const int before = runsFinished;
+        ASSERT_TRUE(run.Start());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return runsFinished > before; }, kDeadlineMs));
+
+        for (const char* name : c.inputs) {
+            QFile file(folder + "/" + name);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+            EXPECT_EQ(file.readAll().toStdString(), std::string("original ") + name);
+        }
+        for (const char* name : c.outputs)
+            EXPECT_TRUE(QFile::exists(folder + "/" + name)) << name;
+        EXPECT_EQ(report.converted, 2);
+        EXPECT_EQ(report.renamings.size(), 2u);
+    }
+}
+
+TEST_F(BatchRunTest, FilesJoiningDuringTheRunAreInputsToo) {
+    choices.setFormatIndex(0); // MP3
+    choices.setOutputFolder(QFile::encodeName(in.path()));
+    for (const char* name : {"a.b.mp3", "a.mp3"}) {
+        QFile file(in.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(name);
+    }
+    add({"slow.wav"});
+    bool joined = false;
+    QObject::connect(&run, &BatchRun::progressChanged, [&] {
+        if (!std::exchange(joined, true))
+            add({"a.b.mp3", "a.mp3"});
+    });
+    runToEnd();
+    QFile original(in.filePath("a.mp3"));
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(original.readAll().toStdString(), "a.mp3");
+    EXPECT_TRUE(QFile::exists(in.filePath("a (3).mp3")));
+}
+
 // Nothing of a failed file is put in place, so its name stays free for the next one.
 TEST_F(BatchRunTest, AFailedFileLeavesItsOutputNameToTheNextOfTheSameName) {
     ASSERT_TRUE(QDir(in.path()).mkpath("broken") && QDir(in.path()).mkpath("fine"));

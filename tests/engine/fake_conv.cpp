@@ -1,11 +1,14 @@
 // Stands in for data/conv in batch tests: prints a duration header and two progress lines,
 // writes the output file (the last argument) with the arguments it got, and exits 0.
 // The input's name steers it: "slow" takes 300 ms, "damaged" ends with a warning (status 3),
-// "broken" fails with the converter's error line (status 1).
+// "broken" fails with the converter's error line (status 1). Like the real one, it refuses an
+// output that is its own input.
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <thread>
+
+#include <sys/stat.h>
 
 int main(int argc, char** argv) {
     std::string input;
@@ -26,6 +29,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::fputs("size=       2kB time=10.00 bitrate= 1.0kbits/s\n", stderr);
+    struct stat in = {}, existing = {};
+    if (::stat(input.c_str(), &in) == 0 && ::stat(argv[argc - 1], &existing) == 0 &&
+        in.st_dev == existing.st_dev && in.st_ino == existing.st_ino) {
+        std::fprintf(stderr, "conv: %s: the output would replace the input file itself\n",
+                     argv[argc - 1]);
+        return 1;
+    }
     FILE* out = std::fopen(argv[argc - 1], "wb");
     if (!out)
         return 3;

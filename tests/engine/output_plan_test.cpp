@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
+
+#include <unistd.h>
 
 namespace {
 
@@ -32,6 +36,33 @@ TEST(OutputPlanTest, KeptTreeFollowsTheAddedFolderAndKeepsAlbumsApart) {
     // A root the input is not below, or a path that climbs out, stays flat.
     EXPECT_TRUE(run.plan("/musicx/a/04.flac", "/music", true).subFolders.empty());
     EXPECT_TRUE(run.plan("/music/../etc/05.flac", "/music", true).subFolders.empty());
+}
+
+TEST(RunInputsTest, EverySpellingOfAnInputIsTheInputAndNothingElseIs) {
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("run_inputs_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir / "sub");
+    for (const char* name : {"a.mp3", "other.mp3"})
+        std::ofstream(dir / name) << name;
+    fs::create_directory_symlink(dir, dir / "link");
+    fs::create_hard_link(dir / "a.mp3", dir / "hard.mp3");
+    RunInputs inputs;
+    EXPECT_FALSE(inputs.holds(dir / "a.mp3")) << "no inputs yet";
+    inputs.add(dir / "link" / "a.mp3");
+    inputs.add(dir / "missing.mp3");
+    const struct {
+        fs::path path;
+        bool held;
+    } cases[] = {
+        {dir / "a.mp3", true},      {dir / "sub" / ".." / "a.mp3", true},
+        {dir / "hard.mp3", true},   {dir / "link" / "link" / "a.mp3", true},
+        {dir / "other.mp3", false}, {dir / "missing.mp3", false},
+        {dir / "a (2).mp3", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(inputs.holds(c.path), c.held) << c.path;
+    fs::remove_all(dir);
 }
 
 } // namespace

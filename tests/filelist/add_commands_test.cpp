@@ -10,6 +10,7 @@
 #include "dialogs/fake_dialogs.h"
 #include "filelist/add_file.h"
 #include "filelist/add_folder.h"
+#include "filelist/folder_search.h"
 #include "filelist/temp_tree.h"
 
 namespace {
@@ -25,7 +26,8 @@ struct ListRecorder {
                                     (root.isEmpty() ? "" : " in " + root.toStdString()));
                 },
                 [this] { calls.push_back("update"); },
-                [this](const QString& text) { calls.push_back("hint " + text.toStdString()); }};
+                [this](const QString& text) { calls.push_back("hint " + text.toStdString()); },
+                [this](const QString& text) { calls.push_back("told " + text.toStdString()); }};
     }
 };
 
@@ -77,6 +79,18 @@ TEST(AddFolder, AddsAfterTheSearchAndAlwaysRestoresTheIdleHint) {
     EXPECT_EQ(list.calls,
               (Calls{searching, idle, "update", searching, idle, "update", searching,
                      "add " + own + " in " + root, "add " + deep + " in " + root, idle, "update"}));
+
+    // Past the window's limit of sub-folders the command says what it left out, once the
+    // list is complete.
+    for (std::size_t i = 0; i <= kMaxSearchedSubFolders; ++i)
+        t.file("many/" + std::to_string(i) + "/x.mp3");
+    fake.replies = {QString::fromStdString(t.path("many"))};
+    list.calls.clear();
+    AddFolder(fake, nullptr, list.hooks());
+    ASSERT_EQ(list.calls.size(), kMaxSearchedSubFolders + 4);
+    EXPECT_EQ(list.calls[list.calls.size() - 2], "update");
+    EXPECT_EQ(list.calls.back(), "told 1 sub-folder was left out, with everything below it: only "
+                                 "the first 200 sub-folders of any one folder are searched.");
 
     // An owner that goes away during the search stops it before the list is touched.
     auto* owner = new QWidget;

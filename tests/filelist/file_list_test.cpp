@@ -1,5 +1,8 @@
 #include "filelist/file_list.h"
 
+#include "filelist/folder_search.h"
+#include "filelist/temp_tree.h"
+
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
@@ -106,6 +109,23 @@ TEST_F(FileListTest, RemovalsTakeTheirRowsFromBothStores) {
     list.AddFileEntry("/late.mp3");
     list.RemoveAll();
     EXPECT_EQ(list.count(), 0);
+}
+
+TEST_F(FileListTest, FoldersOfADropBeyondTheSearchLimitAreToldOfOnce) {
+    TempTree t;
+    for (std::size_t i = 0; i < kMaxSearchedSubFolders + 3; ++i)
+        t.file("drop/" + std::to_string(i) + "/x.mp3");
+    const std::string file = t.file("alone.wav");
+    std::vector<QString> told;
+    QObject::connect(&list, &FileList::searchLeftOut,
+                     [&told](const QString& text) { told.push_back(text); });
+    const auto folder = QByteArray::fromStdString(t.path("drop"));
+    EXPECT_EQ(list.AddPaths({QByteArray::fromStdString(file), folder, folder}),
+              1 + 2 * static_cast<int>(kMaxSearchedSubFolders));
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_TRUE(told[0].startsWith("6 sub-folders were left out")) << told[0].toStdString();
+    list.AddPaths({QByteArray::fromStdString(file)});
+    EXPECT_EQ(told.size(), 1u) << "nothing left out, nothing said";
 }
 
 TEST(DroppedPaths, LocalFilesOnlyByteForByte) {

@@ -65,6 +65,32 @@ TEST(FolderSearch, HiddenReadOnlyOddlyNamedAndLinkedFilesAreFoundLoopsAreNot) {
     EXPECT_EQ(found, wanted);
 }
 
+TEST(FolderSearch, TheWindowsLimitOfSubFoldersIsCountedTheBatchModeHasNone) {
+    TempTree t;
+    for (int i = 0; i < 250; ++i)
+        t.file("sub" + std::to_string(i) + "/deep/song.mp3");
+    const struct {
+        std::size_t limit;
+        std::size_t found, overLimit;
+    } cases[] = {{kMaxSearchedSubFolders, 200, 50}, {kEverySubFolder, 250, 0}, {249, 249, 1}};
+    for (const auto& c : cases) {
+        std::size_t found = 0;
+        const SearchOutcome outcome = SearchFolder(
+            t.root(), [&found](const std::string&) { ++found; }, {}, c.limit);
+        EXPECT_EQ(found, c.found) << c.limit;
+        EXPECT_EQ(outcome.overLimit, c.overLimit) << c.limit;
+        EXPECT_EQ(outcome.unreadable, 0u);
+    }
+    EXPECT_EQ(LeftOutText({true, 50, 0}),
+              "50 sub-folders were left out, with everything below them: only the first 200 "
+              "sub-folders of any one folder are searched.");
+    EXPECT_EQ(LeftOutText({true, 1, 2}),
+              "1 sub-folder was left out, with everything below it: only the first 200 "
+              "sub-folders of any one folder are searched.\n"
+              "2 folders could not be read; their files are not in the list.");
+    EXPECT_EQ(LeftOutText({true, 0, 0}), "");
+}
+
 TEST(FolderSearch, FoldersThatCannotBeListedAddNothingAndTheSearchGoesOn) {
     TempTree t;
     EXPECT_TRUE(Search(t.path("missing")).empty());
@@ -78,8 +104,14 @@ TEST(FolderSearch, FoldersThatCannotBeListedAddNothingAndTheSearchGoesOn) {
     if (child == 0) {
         if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
             ::_exit(2);
-        ::_exit(Search(t.root(), true) == Paths{t.path("plain.mp3"), t.path("zz/after.mp3")} ? 0
-                                                                                             : 1);
+        Paths found;
+        const SearchOutcome outcome =
+            SearchFolder(t.root(), [&found](const std::string& p) { found.push_back(p); });
+        std::sort(found.begin(), found.end());
+        ::_exit(found == Paths{t.path("plain.mp3"), t.path("zz/after.mp3")} &&
+                        outcome.unreadable == 1 && outcome.finished
+                    ? 0
+                    : 1);
     }
     int status = -1;
     ::waitpid(child, &status, 0);

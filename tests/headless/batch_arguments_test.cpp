@@ -1,5 +1,7 @@
 #include "headless/batch_arguments.h"
 
+#include "headless/batch_texts.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -72,8 +74,9 @@ TEST(BatchArguments, BadValuesNameTheOptionAndWhatIsAllowed) {
         {{"--bitrate", "100", "x"},
          "--bitrate 100 is not one of 32, 48, 56, 64, 80, 96, 112, 128, 192, 224, 256, 320"},
         {{"--channels", "3", "x"}, "--channels 3 is not one of mono, stereo, 1, 2"},
-        {{"--jobs", "5", "x"}, "--jobs 5 is not a number from 1 to 4"},
-        {{"-j0", "x"}, "-j 0 is not a number from 1 to 4"},
+        {{"-j0", "x"}, "-j 0 is not a whole number of 1 or more"},
+        {{"--jobs", "-3", "x"}, "--jobs -3 is not a whole number of 1 or more"},
+        {{"--jobs=two", "x"}, "--jobs two is not a whole number of 1 or more"},
         {{"--cut", "1:75", "0", "x"},
          "--cut start 1:75 is not a time: whole seconds, M:S or H:M:S, minutes and seconds below "
          "60, at most 2147483647 seconds"},
@@ -89,6 +92,32 @@ TEST(BatchArguments, BadValuesNameTheOptionAndWhatIsAllowed) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(Refusal(c.args), "pelkora: " + c.message);
+}
+
+// As the window's setting, a number of jobs above the most allowed is lowered, not refused;
+// more jobs than cores are allowed up to that.
+TEST(BatchArguments, JobsAboveTheMostAllowedAreLoweredWithANote) {
+    const struct {
+        int cores;
+        const char* jobs;
+        int taken;
+        bool noted;
+    } cases[] = {
+        {1, "3", 3, false},   {1, "4", 4, false},     {1, "5", 4, true},
+        {4, "16", 16, false}, {4, " 017 ", 16, true}, {2, "99999999999999999999", 8, true},
+        {0, "9", 4, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.jobs);
+        const auto result = ParseBatchArguments({"--jobs", c.jobs, "x"}, c.cores);
+        ASSERT_TRUE(std::holds_alternative<BatchArguments>(result));
+        const auto& a = std::get<BatchArguments>(result);
+        EXPECT_EQ(a.jobs, c.taken);
+        const std::vector<std::string> note = {
+            "pelkora: --jobs " + headless::ShownValue(c.jobs) + " lowered to " +
+            std::to_string(c.taken) + ", the most conversions at once here (4 per processor core)"};
+        EXPECT_EQ(a.notes, c.noted ? note : std::vector<std::string>{});
+    }
 }
 
 TEST(BatchArguments, TheModeIsTheFirstArgumentAndHelpAndVersionNeedNoInputs) {

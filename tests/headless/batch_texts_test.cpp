@@ -37,4 +37,16 @@ TEST(BatchTexts, SummaryCountsThenFailuresRenamingsAndWarningsQuietOnlyFailures)
     EXPECT_EQ(SummaryText(RunSummary{3, 0, 0, {}, {}, {}}, true), "");
 }
 
+TEST(BatchTexts, FoldersThatCouldNotBeReadAreCountedEvenWhenQuietAndFailTheRun) {
+    RunSummary summary{3, 0, 0, {}, {}, {}};
+    EXPECT_EQ(ExitStatus(summary), kExitConverted);
+    summary.unreadFolders = 1;
+    EXPECT_EQ(SummaryText(summary, true),
+              "3 converted\n1 folder could not be read; its files were not converted\n");
+    summary.unreadFolders = 4;
+    EXPECT_EQ(SummaryText(summary, false),
+              "3 converted\n4 folders could not be read; their files were not converted\n");
+    EXPECT_EQ(ExitStatus(summary), kExitSomeFailed);
+}
+
 } // namespace

@@ -223,6 +223,66 @@ TEST_F(HeadlessCli, FolderGivesItsOwnFilesFirstSkipsWhatIsNoFileAndCanKeepItsTre
     EXPECT_FALSE(Contains(run.err, "Renamed")) << run.err;
 }
 
+// Outputs go beside their inputs, and one input carries another's output name (the base name
+// ends at the first dot), or is itself of the chosen format.
+TEST_F(HeadlessCli, NoOutputReplacesAnInputOfTheRun) {
+    const struct {
+        const char* format;
+        const char *taken, *other; // `taken` is named first on the command line
+        Names after;
+    } cases[] = {
+        {"mp3", "a.mp3", "a.b.mp3", {"a (2).mp3", "a (3).mp3", "a.b.mp3", "a.mp3"}},
+        {"wav", "song.wav", "song.flac", {"song (2).wav", "song (3).wav", "song.flac", "song.wav"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.format);
+        const std::string folder = in + "/" + c.format;
+        fs::create_directories(folder);
+        MakeTone(folder + "/" + c.taken, 1);
+        MakeTone(folder + "/" + c.other, 2);
+        const std::string original = ReadFile(folder + "/" + c.taken);
+        for (const bool takenFirst : {false, true}) {
+            const std::string first = folder + "/" + (takenFirst ? c.taken : c.other);
+            const std::string second = folder + "/" + (takenFirst ? c.other : c.taken);
+            const Finished run =
+                Batch({"-j", "1", "--format", c.format, "--output", folder, first, second});
+            EXPECT_EQ(run.exitCode, 0) << run.err;
+            EXPECT_TRUE(ReadFile(folder + "/" + c.taken) == original) << "the input was replaced";
+            EXPECT_EQ(Tree(folder), c.after);
+            EXPECT_TRUE(Contains(run.err, "2 converted\n")) << run.err;
+            for (const std::string& output : {c.after[0], c.after[1]})
+                fs::remove(folder + "/" + output);
+        }
+    }
+}
+
+TEST_F(HeadlessCli, TooManyJobsAreLoweredWithANoteAndTheRunGoesOn) {
+    MakeTone(in + "/tone.wav", 0.2);
+    const Finished run =
+        Batch({"--jobs", "100000", "--format", "flac", "--output", out, in + "/tone.wav"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "pelkora: --jobs 100000 lowered to ")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "1 converted\n")) << run.err;
+    EXPECT_EQ(Tree(out), Names{"tone.flac"});
+}
+
+TEST_F(HeadlessCli, EverySubFolderOfAFolderIsSearched) {
+    const std::string wide = in + "/wide";
+    MakeTone(in + "/tone.wav", 0.1);
+    Names expected;
+    for (int i = 0; i < 205; ++i) {
+        const std::string name = "t" + std::to_string(i);
+        fs::create_directories(wide + "/" + name);
+        fs::copy_file(in + "/tone.wav", wide + "/" + name + "/" + name + ".wav");
+        expected.push_back(name + ".flac");
+    }
+    std::sort(expected.begin(), expected.end());
+    const Finished run = Batch({"--format", "flac", "--output", out, wide});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "205 converted\n")) << run.err;
+    EXPECT_EQ(Tree(out), expected);
+}
+
 TEST_F(HeadlessCli, FailingFileFailsAloneAndTheSummaryGivesTheReason) {
     MakeTone(in + "/good1.wav", 1);
     MakeTone(in + "/good2.wav", 1);
@@ -268,7 +328,7 @@ TEST_F(HeadlessCli, BadUsageConvertsNothing) {
          "12050, 8000\n"},
         {{"--format", "mp3"}, "pelkora: no files or folders to convert"},
         {{tone, in + "/missing.wav"}, in + "/missing.wav"},
-        {{"--jobs", "100000", tone}, "pelkora: --jobs 100000 is not a number from 1 to "},
+        {{"--jobs", "0", tone}, "pelkora: --jobs 0 is not a whole number of 1 or more"},
         {{"--cut", "10", tone}, "pelkora: --cut length " + tone + " is not a time"},
     };
     for (const auto& c : cases) {
