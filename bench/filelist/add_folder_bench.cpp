@@ -92,7 +92,7 @@ struct ModelLikeSink {
                     const QString text = QFile::decodeName(path);
                     rows.append({text, text.trimmed().right(3).toUpper()});
                 },
-                [] {}, [](const QString&) {}};
+                [] {}, [](const QString&) {}, [](const QString&) {}};
     }
 };
 
