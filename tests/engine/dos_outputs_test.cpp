@@ -140,7 +140,8 @@ TEST(DOSOutputs, AStopRequestReachesAChildOfAProgramThatIgnoresSigterm) {
     ASSERT_TRUE(started);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !r.chunks.empty(); }, kDeadlineMs));
     r.dos.requestStop();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("stopped")); }, kDeadlineMs))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(dir.filePath("stopped")); }, kDeadlineMs))
         << "the child ignored the request";
 }
 
@@ -166,7 +167,8 @@ TEST(DOSOutputs, AChildIsToldToStopWhenItsStarterIsGone) {
     ASSERT_TRUE(starter->wait(kDeadlineMs));
     std::unique_ptr<DOSOutputs> owned(dos);
     ASSERT_TRUE(started);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("stopped")); }, kDeadlineMs))
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(dir.filePath("stopped")); }, kDeadlineMs))
         << "the child was not told";
 }
 
