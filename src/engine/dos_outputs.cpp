@@ -15,6 +15,21 @@ namespace {
 
 constexpr int kPipeBytes = 1 << 20;
 
+// Made here, not in the child: it may share our memory until it executes the command, so it
+// keeps no variables of its own (a sanitizer would mark them in our memory for good).
+const struct sigaction kDefaultAction = [] {
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    return action;
+}();
+const sigset_t kTerminateSet = [] {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGTERM);
+    return set;
+}();
+
 } // namespace
 
 DOSOutputs::DOSOutputs(platform::MessageBoxes& boxes, QObject* parent)
@@ -80,13 +95,8 @@ bool DOSOutputs::Start() {
     process->setChildProcessModifier([argv, parent] {
         // Our stop requests must reach the child even if we were started with SIGTERM ignored
         // or blocked: that would be inherited.
-        struct sigaction standard = {};
-        standard.sa_handler = SIG_DFL;
-        ::sigaction(SIGTERM, &standard, nullptr);
-        sigset_t terminate;
-        sigemptyset(&terminate);
-        sigaddset(&terminate, SIGTERM);
-        ::sigprocmask(SIG_UNBLOCK, &terminate, nullptr);
+        ::sigaction(SIGTERM, &kDefaultAction, nullptr);
+        ::sigprocmask(SIG_UNBLOCK, &kTerminateSet, nullptr);
         // Asked to stop when we end without asking (killed, or ended by a signal we do not
         // handle), so that no converter puts its output in place for a run that is over. The
         // request follows the thread that starts the child, here the one of the event loop.
