@@ -9,8 +9,10 @@
 #include <random>
 
 #include <fcntl.h>
+#include <linux/capability.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace conv {
@@ -53,7 +55,8 @@ extern "C" void OnStopSignal(int signal) {
     raise(signal);
 }
 
-// Keeps the stop signals out while the registered name and the file disagree.
+// Keeps the stop signals out while the registered name and the file disagree. Never around a
+// call that can wait: a blocked stop signal would leave the process unstoppable.
 class SignalBlock {
 public:
     SignalBlock() {
@@ -70,6 +73,14 @@ public:
 private:
     sigset_t old_;
 };
+
+// The mode an ordinary new file gets, read before main while no other thread can touch the
+// umask. The temporary file is created private and gets this mode before it becomes the output.
+const mode_t kOutputMode = [] {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}();
 
 bool SameFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
@@ -98,6 +109,23 @@ std::string FolderOf(const std::string& path) {
 std::string NameOf(const std::string& path) {
     const auto slash = path.rfind('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool HasCapability(int capability) {
+    __user_cap_header_struct header = {_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3] = {};
+    // Unknown: let the rename itself decide.
+    if (::syscall(SYS_capget, &header, data) != 0)
+        return true;
+    return (data[CAP_TO_INDEX(capability)].effective & CAP_TO_MASK(capability)) != 0;
+}
+
+// In a sticky folder only the owner of an entry, the owner of the folder or a process with
+// CAP_FOWNER may replace it; the kernel would refuse only at the final rename.
+bool MayReplaceEntry(const struct stat& folder, const struct stat& entry) {
+    const uid_t me = ::geteuid();
+    return (folder.st_mode & S_ISVTX) == 0 || entry.st_uid == me || folder.st_uid == me ||
+           HasCapability(CAP_FOWNER);
 }
 
 Status FolderFailure(const std::string& output, int err) {
@@ -144,24 +172,29 @@ Status TempOutput::create(const std::string& finalPath) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = TempNameFor(finalPath, RandomTag());
         const std::string name = NameOf(candidate);
-        SignalBlock block;
-        UniqueFd fd(::openat(folder_.get(), name.c_str(),
-                             O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-        if (!fd.valid()) {
-            if (errno == EEXIST)
-                continue;
-            return FolderFailure(finalPath, errno);
+        {
+            // Created and registered for removal with no stop signal in between.
+            SignalBlock block;
+            // Private, so that no other user can open it, let alone lock it.
+            UniqueFd fd(::openat(folder_.get(), name.c_str(),
+                                 O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+            if (!fd.valid()) {
+                if (errno == EEXIST)
+                    continue;
+                return FolderFailure(finalPath, errno);
+            }
+            path_ = candidate;
+            name_ = name;
+            file_ = std::move(fd);
+            active_ = true;
+            g_folderFd.store(folder_.get());
+            g_tempName.store(name_.c_str());
+            g_interruptLine.store(interruptLine_.c_str());
         }
-        path_ = candidate;
-        name_ = name;
-        file_ = std::move(fd);
-        active_ = true;
-        g_folderFd.store(folder_.get());
-        g_tempName.store(name_.c_str());
-        g_interruptLine.store(interruptLine_.c_str());
-        // Held until the file is renamed or removed. A cleaner may have taken the file
-        // between its creation and the lock; then its name is gone and another is tried.
-        if (::flock(file_.get(), LOCK_EX) == 0 && nameLeadsToFile())
+        // Held until the file is renamed or removed. Never waited for: whoever got a lock on
+        // the new file first (a cleaner that may take its name, or anyone able to open it)
+        // costs this name, not the conversion.
+        if (::flock(file_.get(), LOCK_EX | LOCK_NB) == 0 && nameLeadsToFile())
             return std::nullopt;
         discard();
     }
@@ -178,6 +211,8 @@ bool TempOutput::nameLeadsToFile() const {
 Status TempOutput::commit() {
     if (!active_)
         return Fail(finalPath_, "no output was written");
+    // Not fatal: the output would only stay private.
+    (void)::fchmod(file_.get(), kOutputMode);
     SignalBlock block;
     if (!nameLeadsToFile()) {
         // Whatever is there now is not ours to rename or remove.
@@ -218,8 +253,13 @@ void InstallSignalHandlers() {
     for (int s : kStopSignals)
         sigaddset(&action.sa_mask, s);
     action.sa_flags = 0;
-    for (int s : kStopSignals)
+    for (int s : kStopSignals) {
+        // Ignored by whoever started us (nohup, a background job): it stays ignored.
+        struct sigaction inherited = {};
+        if (sigaction(s, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN)
+            continue;
         sigaction(s, &action, nullptr);
+    }
     std::signal(SIGPIPE, SIG_IGN);
     std::signal(SIGXFSZ, SIG_IGN);
 }
@@ -250,6 +290,10 @@ Status CheckOutput(const Options& options, int inputFd) {
         return Fail(output, "a folder of that name is in the way");
     if (!options.overwrite)
         return Fail(output, "the output file already exists (add -y to replace it)");
+    struct stat entry = {};
+    if (::lstat(output.c_str(), &entry) == 0 && !MayReplaceEntry(folder, entry))
+        return Fail(output, "the output file belongs to another user and the folder lets only "
+                            "its owner replace it");
     return std::nullopt;
 }
 

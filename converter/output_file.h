@@ -11,8 +11,9 @@ namespace conv {
 // A temporary file beside the output, named so that it is clearly ours
 // (".NAME.conv-XXXXXX.part"). It is created exclusively and written only through its
 // descriptor, never reopened by name, and holds an exclusive flock while it exists, so a
-// cleaner can tell it from one left by a killed converter. It replaces the output only on
-// commit; otherwise it is removed, also when the process is stopped by a signal.
+// cleaner can tell it from one left by a killed converter. Only its owner may open it until
+// it replaces the output on commit; otherwise it is removed, also when the process is
+// stopped by a signal.
 class TempOutput {
 public:
     TempOutput() = default;
@@ -45,12 +46,12 @@ private:
 // The temporary name for an output path and a random six-character tag.
 [[nodiscard]] std::string TempNameFor(const std::string& finalPath, const std::string& tag);
 
-// Makes the stop signals remove the temporary file; a closed pipe or a file-size limit turns
-// into a write error instead of ending the process.
+// Makes the stop signals remove the temporary file (those ignored at start stay ignored); a
+// closed pipe or a file-size limit turns into a write error instead of ending the process.
 void InstallSignalHandlers();
 
 // The output's folder must exist and be writable, the output must not be the input (open as
-// `inputFd`) itself, and without -y it must not exist yet.
+// `inputFd`) itself, without -y it must not exist yet, and with -y it must be ours to replace.
 [[nodiscard]] Status CheckOutput(const Options& options, int inputFd);
 
 } // namespace conv

@@ -2,6 +2,7 @@
 #include "headless/batch_arguments.h"
 #include "headless/batch_texts.h"
 #include "headless/headless_run.h"
+#include "headless/stop_signals.h"
 #include "platform/bring_to_front.h"
 #include "platform/desktop_progress.h"
 #include "platform/desktop_services.h"
@@ -75,8 +76,11 @@ std::optional<std::vector<QByteArray>> CommandLinePaths(int argc, char** argv) {
 
 int main(int argc, char** argv) {
     // The batch mode needs no display: it must not even try to open one.
-    if (headless::IsBatchInvocation(argc, argv))
+    if (headless::IsBatchInvocation(argc, argv)) {
+        // A stop signal ends it even while its start blocks.
+        CatchStopSignals();
         return RunHeadless(argc, argv);
+    }
 
     platform::ProvideRuntimeDir();
     QApplication app(argc, argv); // takes Qt's own options out of argv

@@ -5,12 +5,30 @@
 
 #include <QFile>
 
+#include <csignal>
+
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kPipeBytes = 1 << 20;
+
+// Made here, not in the child: it may share our memory until it executes the command, so it
+// keeps no variables of its own (a sanitizer would mark them in our memory for good).
+const struct sigaction kDefaultAction = [] {
+    struct sigaction action = {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    return action;
+}();
+const sigset_t kTerminateSet = [] {
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGTERM);
+    return set;
+}();
 
 } // namespace
 
@@ -73,7 +91,18 @@ bool DOSOutputs::Start() {
     // File names are bytes on this system and need not be valid UTF-8, which QString cannot
     // carry unchanged: the child executes the exact bytes itself, just before Qt would.
     char* const* argv = argv_.data();
-    process->setChildProcessModifier([argv] {
+    const pid_t parent = ::getpid();
+    process->setChildProcessModifier([argv, parent] {
+        // Our stop requests must reach the child even if we were started with SIGTERM ignored
+        // or blocked: that would be inherited.
+        ::sigaction(SIGTERM, &kDefaultAction, nullptr);
+        ::sigprocmask(SIG_UNBLOCK, &kTerminateSet, nullptr);
+        // Asked to stop when we end without asking (killed, or ended by a signal we do not
+        // handle), so that no converter puts its output in place for a run that is over. The
+        // request follows the thread that starts the child, here the one of the event loop.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent) // already gone before the request was made
+            ::_exit(128 + SIGTERM);
         // A roomier pipe lets a talkative child run ahead instead of waiting for every read.
         ::fcntl(STDOUT_FILENO, F_SETPIPE_SZ, kPipeBytes);
         ::execv(argv[0], argv);

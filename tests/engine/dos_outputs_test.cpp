@@ -8,6 +8,9 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <csignal>
 
 namespace {
 
@@ -123,6 +126,52 @@ TEST(DOSOutputs, DeletedByAHandlerOrDestroyedWhileRunningItStopsTheChild) {
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("second")); }, kDeadlineMs))
         << "a runner destroyed mid-run left its child running";
+}
+
+// A stop request reaches the child even when the program was started with SIGTERM ignored,
+// which the child would otherwise inherit (and a shell then could not even trap).
+TEST(DOSOutputs, AStopRequestReachesAChildOfAProgramThatIgnoresSigterm) {
+    QTemporaryDir dir;
+    struct sigaction ignore = {}, previous = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGTERM, &ignore, &previous);
+    Runner r;
+    SetChild(r.dos, kTerm, {dir.filePath("stopped").toStdString()});
+    const bool started = r.dos.Start();
+    sigaction(SIGTERM, &previous, nullptr);
+    ASSERT_TRUE(started);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !r.chunks.empty(); }, kDeadlineMs));
+    r.dos.requestStop();
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(dir.filePath("stopped")); }, kDeadlineMs))
+        << "the child ignored the request";
+}
+
+// A child outliving the program that started it would go on putting outputs in place for a run
+// that is over. The kernel tells the child when the thread that started it ends, which lets the
+// starter go away here without taking the test with it.
+TEST(DOSOutputs, AChildIsToldToStopWhenItsStarterIsGone) {
+    QTemporaryDir dir;
+    FakeMessageBoxes boxes;
+    DOSOutputs* dos = nullptr;
+    QThread* const main = QThread::currentThread();
+    bool started = false;
+    std::unique_ptr<QThread> starter(QThread::create([&] {
+        dos = new DOSOutputs(boxes);
+        bool ready = false;
+        QObject::connect(dos, &DOSOutputs::ReceiveOutputs, [&] { ready = true; });
+        SetChild(*dos, kTerm, {dir.filePath("stopped").toStdString()});
+        started = dos->Start() && QTest::qWaitFor([&] { return ready; }, kDeadlineMs);
+        dos->disconnect();
+        dos->moveToThread(main); // the runner stays; only its starting thread goes
+    }));
+    starter->start();
+    ASSERT_TRUE(starter->wait(kDeadlineMs));
+    std::unique_ptr<DOSOutputs> owned(dos);
+    ASSERT_TRUE(started);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return QFile::exists(dir.filePath("stopped")); }, kDeadlineMs))
+        << "the child was not told";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -114,9 +116,10 @@ protected:
             ::kill(pid, SIGKILL);
     }
 
-    // pelkora --batch ARGS with no display, and HOME and the configuration folder in `home`.
+    // pelkora --batch ARGS with no display, and HOME and the configuration folder in `home`;
+    // `inChild` runs in the child just before it becomes pelkora.
     std::unique_ptr<QProcess> start(const std::vector<std::string>& args,
-                                    bool ownGroup = false) const {
+                                    std::function<void()> inChild = {}) const {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_MUSIC_DIR"})
@@ -126,8 +129,8 @@ protected:
         env.insert("XDG_DATA_HOME", QString::fromStdString(home + "/.local/share"));
         env.insert("LC_ALL", "C.UTF-8");
         process->setProcessEnvironment(env);
-        if (ownGroup)
-            process->setChildProcessModifier([] { ::setpgid(0, 0); });
+        if (inChild)
+            process->setChildProcessModifier(inChild);
         QStringList arguments{"--batch"};
         for (const std::string& a : args)
             arguments << QString::fromStdString(a);
@@ -344,13 +347,26 @@ TEST_F(HeadlessCli, BadUsageConvertsNothing) {
     }
 }
 
+void OwnGroup() {
+    ::setpgid(0, 0);
+}
+
+// Whether the process has a handler of its own for the signal.
+bool Catches(qint64 pid, int signal) {
+    std::istringstream status(ReadFile("/proc/" + std::to_string(pid) + "/status"));
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("SigCgt:", 0) == 0)
+            return (std::stoull(line.substr(7), nullptr, 16) >> (signal - 1) & 1) != 0;
+    return false;
+}
+
 // A long second file is being converted when the signal comes.
 void HeadlessCli::StopMidRun(int signal, bool wholeGroup, int expectedStatus) {
     MakeTone(in + "/short.wav", 1);
     MakeTone(in + "/long.flac", 30 * 60, 8000);
     auto run =
         start({"-j", "1", "--format", "mp3", "--output", out, in + "/short.wav", in + "/long.flac"},
-              wholeGroup);
+              wholeGroup ? OwnGroup : std::function<void()>());
     std::string err;
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
@@ -376,6 +392,62 @@ TEST_F(HeadlessCli, CtrlCStopsTheRunAndLeavesOnlyFinishedOutputs) {
 
 TEST_F(HeadlessCli, SigtermStopsTheRunAndLeavesOnlyFinishedOutputs) {
     StopMidRun(SIGTERM, false, 143);
+}
+
+TEST_F(HeadlessCli, HangUpAndQuitStopTheRunAsSigtermDoes) {
+    StopMidRun(SIGHUP, false, 129);
+    fs::remove_all(out);
+    StopMidRun(SIGQUIT, false, 131);
+}
+
+// Killed, it cannot stop its converters itself: they stop on their own.
+TEST_F(HeadlessCli, ConvertersDoNotOutliveAKilledProgram) {
+    StopMidRun(SIGKILL, false, -1);
+}
+
+// Under nohup the hang-up reaches the program and its converters, and all of them ignore it.
+TEST_F(HeadlessCli, AHangUpIgnoredAtStartLetsTheRunFinish) {
+    MakeTone(in + "/long.flac", 30 * 60, 8000);
+    auto run = start({"--format", "mp3", "--output", out, in + "/long.flac"}, [] {
+        ::setpgid(0, 0);
+        ::signal(SIGHUP, SIG_IGN);
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Tree(out).empty(); }, kDeadlineMs))
+        << "the temporary file never appeared";
+    ASSERT_EQ(::kill(-run->processId(), SIGHUP), 0);
+    const Finished done = Finish(*run);
+    EXPECT_EQ(done.exitCode, 0) << done.err;
+    EXPECT_EQ(Tree(out), Names{"long.mp3"});
+    EXPECT_NEAR(Seconds(out + "/long.mp3"), 30 * 60, 1);
+}
+
+// Its start blocked (here on writing to a standard error no one reads), the program still ends
+// at a stop signal, with the status of that signal.
+TEST_F(HeadlessCli, AStopSignalEndsAProgramWhoseStartBlocks) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT}) {
+        SCOPED_TRACE(strsignal(signal));
+        int full[2];
+        ASSERT_EQ(::pipe2(full, O_NONBLOCK | O_CLOEXEC), 0);
+        std::string fill(4096, 'x');
+        while (::write(full[1], fill.data(), fill.size()) > 0) {
+        }
+        ::fcntl(full[1], F_SETFL, 0);
+        const int errorEnd = full[1];
+        // An unknown option is reported on standard error before anything else is done.
+        auto run = start({"--unknown-option", "--output", out},
+                         [errorEnd] { ::dup2(errorEnd, STDERR_FILENO); });
+        ASSERT_TRUE(run->waitForStarted(kDeadlineMs));
+        // Once its handlers are in place it is blocked for good, or soon will be: its error
+        // line cannot get through.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return Catches(run->processId(), signal); }, kDeadlineMs))
+            << "never caught the signal";
+        ASSERT_EQ(::kill(run->processId(), signal), 0);
+        const Finished done = Finish(*run);
+        ::close(full[0]);
+        ::close(full[1]);
+        EXPECT_EQ(done.exitCode, 128 + signal);
+        EXPECT_EQ(Tree(out), Names{});
+    }
 }
 
 TEST_F(HeadlessCli, SettingsFilesAreReadAndNeverWrittenWithoutThemTheDefaultsApply) {
