@@ -138,6 +138,10 @@ std::string HelpText() {
            "  " +
            std::to_string(kExitTerminated) +
            "  stopped by SIGTERM; unfinished outputs are removed\n"
+           "  " +
+           std::to_string(kExitHungUp) + "  stopped by SIGHUP, " + std::to_string(kExitQuit) +
+           " by SIGQUIT, in the same way (a signal\n"
+           "       ignored at start, as under nohup, stays ignored)\n"
            "\n"
            "Examples:\n"
            "  pelkora --batch --format flac --output ~/Music/flac ~/Recordings\n"
@@ -210,6 +214,19 @@ int ExitStatus(const RunSummary& summary) {
     if (summary.warnings > 0)
         return kExitWarnings;
     return kExitConverted;
+}
+
+std::string StopText(int exitStatus) {
+    switch (exitStatus) {
+    case kExitInterrupted:
+        return "pelkora: interrupted";
+    case kExitHungUp:
+        return "pelkora: hung up";
+    case kExitQuit:
+        return "pelkora: quit";
+    default:
+        return "pelkora: terminated";
+    }
 }
 
 } // namespace headless

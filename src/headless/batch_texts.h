@@ -14,6 +14,8 @@ inline constexpr int kExitUsage = 2;
 inline constexpr int kExitWarnings = 3;
 inline constexpr int kExitInterrupted = 130; // SIGINT
 inline constexpr int kExitTerminated = 143;  // SIGTERM
+inline constexpr int kExitHungUp = 129;      // SIGHUP
+inline constexpr int kExitQuit = 131;        // SIGQUIT
 
 // A text that cannot break a line or drive the terminal: control characters (a file name
 // may hold escape sequences) become "?".
@@ -74,5 +76,8 @@ struct RunSummary {
 [[nodiscard]] std::string SummaryText(const RunSummary& summary, bool quiet);
 
 [[nodiscard]] int ExitStatus(const RunSummary& summary);
+
+// The line that says why a run stopped, from the status it ends with.
+[[nodiscard]] std::string StopText(int exitStatus);
 
 } // namespace headless

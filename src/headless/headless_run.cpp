@@ -239,8 +239,7 @@ int RunHeadless(int argc, char** argv) {
     QObject::connect(&stopSignals, &StopSignals::stopRequested, [&](int exitStatus) {
         run.stop();
         progress.clearLine();
-        PrintError(exitStatus == headless::kExitInterrupted ? "pelkora: interrupted"
-                                                            : "pelkora: terminated");
+        PrintError(headless::StopText(exitStatus));
         status = exitStatus;
         app.exit(status);
     });

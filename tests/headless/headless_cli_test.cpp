@@ -148,7 +148,7 @@ protected:
         }
         return pids;
     }
-    void StopMidRun(int signal, bool wholeGroup, int expectedStatus);
+    void StopMidRun(int signal, bool wholeGroup, int expectedStatus, const std::string& said = {});
 
     QTemporaryDir root;
     std::string program = root.filePath("program").toStdString(),
@@ -361,7 +361,8 @@ bool Catches(qint64 pid, int signal) {
 }
 
 // A long second file is being converted when the signal comes.
-void HeadlessCli::StopMidRun(int signal, bool wholeGroup, int expectedStatus) {
+void HeadlessCli::StopMidRun(int signal, bool wholeGroup, int expectedStatus,
+                             const std::string& said) {
     MakeTone(in + "/short.wav", 1);
     MakeTone(in + "/long.flac", 30 * 60, 8000);
     auto run =
@@ -379,6 +380,7 @@ void HeadlessCli::StopMidRun(int signal, bool wholeGroup, int expectedStatus) {
 
     const Finished done = Finish(*run);
     EXPECT_EQ(done.exitCode, expectedStatus) << done.err;
+    EXPECT_TRUE(Contains(done.err, said)) << done.err;
     EXPECT_TRUE(QTest::qWaitFor([&] { return converterProcesses().empty(); }, kDeadlineMs))
         << "a converter outlived the program";
     EXPECT_EQ(Tree(out), Names{"short.mp3"}) << "nothing unfinished is left";
@@ -387,17 +389,17 @@ void HeadlessCli::StopMidRun(int signal, bool wholeGroup, int expectedStatus) {
 }
 
 TEST_F(HeadlessCli, CtrlCStopsTheRunAndLeavesOnlyFinishedOutputs) {
-    StopMidRun(SIGINT, true, 130);
+    StopMidRun(SIGINT, true, 130, "pelkora: interrupted");
 }
 
 TEST_F(HeadlessCli, SigtermStopsTheRunAndLeavesOnlyFinishedOutputs) {
-    StopMidRun(SIGTERM, false, 143);
+    StopMidRun(SIGTERM, false, 143, "pelkora: terminated");
 }
 
 TEST_F(HeadlessCli, HangUpAndQuitStopTheRunAsSigtermDoes) {
-    StopMidRun(SIGHUP, false, 129);
+    StopMidRun(SIGHUP, false, 129, "pelkora: hung up");
     fs::remove_all(out);
-    StopMidRun(SIGQUIT, false, 131);
+    StopMidRun(SIGQUIT, false, 131, "pelkora: quit");
 }
 
 // Killed, it cannot stop its converters itself: they stop on their own.
