@@ -188,7 +188,8 @@ int RunHeadless(int argc, char** argv) {
     const QString programFolder = QCoreApplication::applicationDirPath();
     const settings::SettingsPlace place = settings::FindSettingsPlace(programFolder);
     Choices choices;
-    ConversionChoices value = settings::ReadChoices(place); // read only
+    ErrorLines errors;
+    ConversionChoices value = settings::ReadChoices(place, errors); // read only
     Apply(args, value, maxJobs);
     choices.set(value);
     // Unlike the window, a script may name a folder several levels deep.
@@ -200,7 +201,6 @@ int RunHeadless(int argc, char** argv) {
         return headless::kExitConverted;
     }
 
-    ErrorLines errors;
     BatchRun run(list, choices, errors, programFolder);
     Progress progress(args.quiet, list.count());
     QByteArray lastPath;

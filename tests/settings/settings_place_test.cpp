@@ -74,7 +74,7 @@ protected:
 
 TEST_F(SettingsPlaceTest, ReadOnlyProgramFolderKeepsEverythingInTheUsersFolders) {
     ASSERT_EQ(::chmod(QFile::encodeName(program.path()).constData(), 0555), 0);
-    EXPECT_FALSE(IsWritableFolder(program.path())); // by its mode, even for root
+    EXPECT_FALSE(IsPortableFolder(program.path())); // by its mode, even for root
     const SettingsPlace place = FindSettingsPlace(program.path());
     EXPECT_FALSE(place.portable);
     EXPECT_EQ(place.folder, own());
@@ -86,7 +86,9 @@ TEST_F(SettingsPlaceTest, ReadOnlyProgramFolderKeepsEverythingInTheUsersFolders)
     EXPECT_EQ(readFile(own() + "/setup.ini"),
               "\"7\"\r\n\"1\"\r\n\"1\"\r\n\"" + music + "\"\r\n\"4\"\r\n");
     EXPECT_EQ(contents(program.path()), QStringList());
-    EXPECT_EQ(ReadChoices(FindSettingsPlace(program.path())).formatIndex, 4); // the next start
+    FakeMessageBoxes boxes;
+    EXPECT_EQ(ReadChoices(FindSettingsPlace(program.path()), boxes).formatIndex, 4); // next start
+    EXPECT_TRUE(boxes.shown.empty());
 
     // The music folder the user named takes the output.
     QFile dirs(config() + QStringLiteral("/user-dirs.dirs"));

@@ -34,11 +34,11 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 class SetupFile : public testing::Test {
 protected:
     QString path() const { return SetupFilePath(place); }
-    void read() { c = ReadChoices(place); }
+    void read() { c = ReadChoices(place, boxes); }
     WriteResult write() { return WriteSetup(place, c, boxes); }
 
     QTemporaryDir dir;
-    SettingsPlace place{dir.path(), "/default/out", true};
+    SettingsPlace place{dir.path(), "/default/out", true, {}};
     ConversionChoices c;
     FakeMessageBoxes boxes;
 };
@@ -56,7 +56,7 @@ protected:
         dialog = std::make_unique<OptionsController>(
             OptionsControls{window.cmbSR(), chkMC, boxes[0], boxes[1], boxes[2], boxes[3], boxes[4],
                             boxes[5], window.cmbJobs(), window.chkKeep()},
-            choices, SettingsPlace{folder.isEmpty() ? dir.path() : folder, {}, true}, messages);
+            choices, SettingsPlace{folder.isEmpty() ? dir.path() : folder, {}, true, {}}, messages);
         dialog->Load();
         return *dialog;
     }
@@ -104,7 +104,7 @@ TEST_F(SetupFile, WorkedExampleByteForByteAndBack) {
     c = {};
     read();
     EXPECT_EQ(c.bitrateIndex, 7);
-    EXPECT_EQ(c.rateIndex, -1);
+    EXPECT_EQ(c.rateIndex, 1) << "no selection would fail every file: the default instead";
     EXPECT_EQ(c.outputFolder, QStringLiteral("/home/a/Music, Old/out ä").toUtf8());
 }
 
@@ -252,7 +252,7 @@ TEST_F(OptionsDialog, OurOwnChoicesGoToTheirOwnFileAndOptionsIniKeepsItsFormat) 
     EXPECT_TRUE(d.imgOK_Click());
     EXPECT_EQ(fileBytes(), "0\r\n0\r\n0\r\n0\r\n");
     // A later start reads them back from pelkora.ini.
-    const ConversionChoices read = ReadChoices(SettingsPlace{dir.path(), "/out", true});
+    const ConversionChoices read = ReadChoices(SettingsPlace{dir.path(), "/out", true, {}}, messages);
     EXPECT_EQ(read.jobs, 2);
     EXPECT_FALSE(read.keepTree);
     EXPECT_TRUE(QFile::exists(dir.filePath("pelkora.ini")));
