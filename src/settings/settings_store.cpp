@@ -99,10 +99,7 @@ void applyOwnSettings(const QString& path, ConversionChoices& c) {
 } // namespace
 
 QStringList SystemFolders() {
-    return {QStringLiteral("/usr"),  QStringLiteral("/opt"),  QStringLiteral("/bin"),
-            QStringLiteral("/sbin"), QStringLiteral("/lib"),  QStringLiteral("/lib64"),
-            QStringLiteral("/snap"), QStringLiteral("/app"),  QStringLiteral("/nix"),
-            QStringLiteral("/gnu")};
+    return QStringLiteral("/usr /opt /bin /sbin /lib /lib64 /snap /app /nix /gnu").split(' ');
 }
 
 bool IsPortableFolder(const QString& folder, const QStringList& systemFolders) {

@@ -39,8 +39,8 @@ protected:
         return socket;
     }
     static bool dropped(QLocalSocket& socket) {
-        return QTest::qWaitFor(
-            [&] { return socket.state() == QLocalSocket::UnconnectedState; }, kDeadlineMs);
+        return QTest::qWaitFor([&] { return socket.state() == QLocalSocket::UnconnectedState; },
+                               kDeadlineMs);
     }
     // A second start's message, answered while the server runs in this thread.
     bool handOver(const QByteArray& path) { return handOver(*connectClient(), path); }

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <chrono>
 #include <fstream>
 #include <future>
 #include <string>
@@ -68,8 +68,8 @@ TEST_F(SafeFile, NewAndRewrittenFilesGetTheUsualMode) {
 // Reads the file on another thread: a read that blocks (on a pipe nobody writes to) is seen
 // as such and let go by writing to the pipe.
 FileRead readWithin(const fs::path& path, std::size_t maxBytes, LongFile longFile) {
-    auto reading = std::async(std::launch::async,
-                              [&] { return ReadSettingsFile(path, maxBytes, longFile); });
+    auto reading =
+        std::async(std::launch::async, [&] { return ReadSettingsFile(path, maxBytes, longFile); });
     if (reading.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
         ADD_FAILURE() << path << ": the read blocked";
         const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
@@ -98,8 +98,8 @@ TEST_F(SafeFile, OnlyOrdinaryFilesAreReadAndLongOnesAreCutOrRefused) {
         const FileRead read = readWithin(dir / c.name, 64, c.longFile);
         EXPECT_EQ(read.state, c.state) << c.name;
         EXPECT_EQ(read.bytes, std::string(c.bytes, 'x')) << c.name;
-        EXPECT_EQ(MustBeLeftAlone(read.state), c.state == FileState::NotOrdinary ||
-                                                   c.state == FileState::TooLarge)
+        EXPECT_EQ(MustBeLeftAlone(read.state),
+                  c.state == FileState::NotOrdinary || c.state == FileState::TooLarge)
             << c.name;
     }
     EXPECT_EQ(readWithin(dir / "long", 100, LongFile::Refuse).bytes.size(), 100u);

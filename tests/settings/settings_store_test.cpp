@@ -342,7 +342,8 @@ TEST_F(OptionsDialog, OurOwnChoicesGoToTheirOwnFileAndOptionsIniKeepsItsFormat) 
     EXPECT_TRUE(d.imgOK_Click());
     EXPECT_EQ(fileBytes(), "0\r\n0\r\n0\r\n0\r\n");
     // A later start reads them back from pelkora.ini.
-    const ConversionChoices read = ReadChoices(SettingsPlace{dir.path(), "/out", true, {}}, messages);
+    const ConversionChoices read =
+        ReadChoices(SettingsPlace{dir.path(), "/out", true, {}}, messages);
     EXPECT_EQ(read.jobs, 2);
     EXPECT_FALSE(read.keepTree);
     EXPECT_TRUE(QFile::exists(dir.filePath("pelkora.ini")));
