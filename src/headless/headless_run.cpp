@@ -198,7 +198,8 @@ int RunHeadless(int argc, char** argv) {
     const QString programFolder = QCoreApplication::applicationDirPath();
     const settings::SettingsPlace place = settings::FindSettingsPlace(programFolder);
     Choices choices;
-    ConversionChoices value = settings::ReadChoices(place); // read only
+    ErrorLines errors;
+    ConversionChoices value = settings::ReadChoices(place, errors); // read only
     Apply(args, value, cores);
     choices.set(value);
     // Unlike the window, a script may name a folder several levels deep.
@@ -211,7 +212,6 @@ int RunHeadless(int argc, char** argv) {
         return headless::ExitStatus(summary);
     }
 
-    ErrorLines errors;
     BatchRun run(list, choices, errors, programFolder);
     Progress progress(args.quiet, list.count());
     QByteArray lastPath;

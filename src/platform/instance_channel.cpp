@@ -13,8 +13,8 @@
 
 namespace platform {
 
-InstanceServer::InstanceServer(int idleLimitMs, QObject* parent)
-    : QObject(parent), server_(new QLocalServer(this)), idleLimitMs_(idleLimitMs) {
+InstanceServer::InstanceServer(Limits limits, QObject* parent)
+    : QObject(parent), server_(new QLocalServer(this)), limits_(limits) {
     server_->setSocketOptions(QLocalServer::UserAccessOption);
     connect(server_, &QLocalServer::newConnection, this, &InstanceServer::accept);
 }
@@ -28,27 +28,53 @@ bool InstanceServer::listen(const QString& socketPath) {
 }
 
 void InstanceServer::accept() {
-    while (QLocalSocket* socket = server_->nextPendingConnection())
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (pending_ >= limits_.maxPending) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         serve(socket);
+    }
 }
 
 void InstanceServer::serve(QLocalSocket* socket) {
+    ++pending_;
+    // Counted once, when the sender is done with, whichever way that happens.
+    auto done = std::make_shared<bool>(false);
+    const auto finish = [this, done] {
+        if (!*done) {
+            *done = true;
+            --pending_;
+        }
+    };
+    connect(socket, &QLocalSocket::disconnected, this, finish);
+    connect(socket, &QObject::destroyed, this, finish);
+    // One deadline for the whole message: a byte now and then does not put it off.
+    QTimer::singleShot(limits_.deadlineMs, socket, [socket, finish] {
+        finish();
+        socket->abort();
+    });
+
     auto reader = std::make_shared<PathMessageReader>();
-    auto* idle = new QTimer(socket);
-    idle->setSingleShot(true);
-    idle->start(idleLimitMs_);
-    connect(idle, &QTimer::timeout, socket, &QLocalSocket::abort);
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader, idle] {
+    auto received = std::make_shared<std::size_t>(0);
+    connect(socket, &QLocalSocket::readyRead, this, [this, socket, reader, received, finish] {
+        if (reader->state() != PathMessageReader::State::Reading)
+            return;
         const QByteArray bytes = socket->readAll();
-        const auto state = reader->feed(std::string_view(bytes.constData(), bytes.size()));
+        *received += static_cast<std::size_t>(bytes.size());
+        const auto state = *received > limits_.maxMessageBytes
+                               ? PathMessageReader::State::Invalid
+                               : reader->feed(std::string_view(bytes.constData(), bytes.size()));
         if (state == PathMessageReader::State::Invalid) {
+            finish();
             socket->abort();
             return;
         }
-        idle->start(idleLimitMs_);
         if (state != PathMessageReader::State::Complete)
             return;
+        finish();
         std::vector<QByteArray> paths;
         for (std::string& path : reader->takePaths())
             if (path.front() == '/') // a relative one would be taken against our folder

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -12,15 +13,22 @@ class QLocalSocket;
 
 namespace platform {
 
+// What one sender may take up of the running copy: a sender trickling bytes, or many at
+// once, must not hold the window's descriptors or memory.
+struct InstanceServerLimits {
+    int deadlineMs = 10'000;                 // from the connection, however it trickles
+    int maxPending = 8;                      // connections still sending; more are refused
+    std::size_t maxMessageBytes = 16u << 20; // far above any command line's paths
+};
+
 // The running copy's end: takes the paths a second start hands over. The socket lies in the
 // user's private runtime folder, so only the user's own programs reach it.
 class InstanceServer final : public QObject {
     Q_OBJECT
 public:
-    // A sender that stops half way is dropped after this long.
-    static constexpr int kIdleLimitMs = 10'000;
+    using Limits = InstanceServerLimits;
 
-    explicit InstanceServer(int idleLimitMs = kIdleLimitMs, QObject* parent = nullptr);
+    explicit InstanceServer(Limits limits = {}, QObject* parent = nullptr);
     ~InstanceServer() override;
 
     // Only the holder of the single-copy lock listens, so a socket found there is a leftover
@@ -37,7 +45,8 @@ private:
     void serve(QLocalSocket* socket);
 
     QLocalServer* server_;
-    int idleLimitMs_;
+    Limits limits_;
+    int pending_ = 0;
 };
 
 class SingleInstanceLock;

@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QLockFile>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace platform {
 namespace {
 
@@ -33,7 +36,12 @@ QString privateFolder() {
 } // namespace
 
 SingleInstanceLock::SingleInstanceLock(const QString& settingsFolder) {
-    if (tryPlace(QDir(canonicalFolder(settingsFolder)).filePath(QStringLiteral(".pelkora.lock"))))
+    // Someone else's settings folder (root running with a user's HOME) gets no file of ours.
+    const QString folder = canonicalFolder(settingsFolder);
+    struct stat st = {};
+    const bool ours =
+        ::stat(QFile::encodeName(folder).constData(), &st) == 0 && st.st_uid == ::geteuid();
+    if (ours && tryPlace(QDir(folder).filePath(QStringLiteral(".pelkora.lock"))))
         return;
     const QString own = privateFolder();
     if (!own.isEmpty())

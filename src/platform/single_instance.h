@@ -9,8 +9,8 @@ class QLockFile;
 namespace platform {
 
 // Holds the single-copy lock while it lives. The lock lies in the settings folder it protects
-// (".pelkora.lock" beside setup.ini); where that folder cannot take it, in the user's private
-// runtime folder: $XDG_RUNTIME_DIR, or one made below the temporary folder.
+// (".pelkora.lock" beside setup.ini); where that folder cannot take it or is someone else's,
+// in the user's private runtime folder: $XDG_RUNTIME_DIR, or one made below the temporary folder.
 class SingleInstanceLock final {
 public:
     explicit SingleInstanceLock(const QString& settingsFolder);

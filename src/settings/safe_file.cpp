@@ -1,10 +1,11 @@
 #include "settings/safe_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <random>
 #include <system_error>
 
@@ -60,6 +61,11 @@ int createTemporary(const std::filesystem::path& folder, const std::filesystem::
     return -1;
 }
 
+struct FdCloser {
+    int fd;
+    ~FdCloser() { ::close(fd); }
+};
+
 void syncFolder(const std::filesystem::path& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
@@ -70,20 +76,82 @@ void syncFolder(const std::filesystem::path& folder) {
 
 } // namespace
 
+FileRead ReadSettingsFile(const std::filesystem::path& path, std::size_t maxBytes,
+                          LongFile longFile) {
+    const auto failed = [](int err) {
+        const bool missing = err == ENOENT || err == ENOTDIR;
+        return FileRead{missing ? FileState::Missing : FileState::Unreadable, {}, err};
+    };
+    // Opening a pipe for reading waits for a writer, and a device may answer forever: only an
+    // ordinary file is opened at all.
+    struct stat st = {};
+    if (::stat(path.c_str(), &st) != 0)
+        return failed(errno);
+    if (!S_ISREG(st.st_mode))
+        return {FileState::NotOrdinary, {}, 0};
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return failed(errno);
+    const FdCloser closer{fd};
+    if (::fstat(fd, &st) != 0)
+        return failed(errno);
+    if (!S_ISREG(st.st_mode))
+        return {FileState::NotOrdinary, {}, 0};
+    if (longFile == LongFile::Refuse && static_cast<std::uintmax_t>(st.st_size) > maxBytes)
+        return {FileState::TooLarge, {}, 0};
+
+    // One byte past the limit tells a file that grew since fstat from one that fits.
+    const std::size_t limit = longFile == LongFile::Refuse ? maxBytes + 1 : maxBytes;
+    FileRead read{FileState::Read, {}, 0};
+    read.bytes.resize(std::min<std::size_t>(limit, static_cast<std::size_t>(st.st_size) + 1));
+    std::size_t have = 0;
+    for (;;) {
+        if (have == read.bytes.size()) {
+            if (have == limit)
+                break;
+            read.bytes.resize(std::min(limit, have + 65536));
+        }
+        const ssize_t n = ::read(fd, read.bytes.data() + have, read.bytes.size() - have);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return failed(errno);
+        if (n == 0)
+            break;
+        have += static_cast<std::size_t>(n);
+    }
+    if (have > maxBytes)
+        return {FileState::TooLarge, {}, 0};
+    read.bytes.resize(have);
+    return read;
+}
+
+bool MustBeLeftAlone(FileState state) {
+    return state == FileState::NotOrdinary || state == FileState::TooLarge ||
+           state == FileState::Unreadable;
+}
+
+std::string WhyNotRead(const FileRead& read, std::size_t maxBytes) {
+    switch (read.state) {
+    case FileState::NotOrdinary:
+        return "not an ordinary file";
+    case FileState::TooLarge:
+        return "larger than " + std::to_string(maxBytes / 1024) + " KiB";
+    case FileState::Unreadable:
+        return std::string("not readable (") + std::strerror(read.error) + ")";
+    case FileState::Read:
+    case FileState::Missing:
+        break;
+    }
+    return {};
+}
+
 std::optional<std::string> ReadOrdinaryFile(const std::filesystem::path& path,
                                             std::size_t maxBytes) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    FileRead read = ReadSettingsFile(path, maxBytes, LongFile::Cut);
+    if (read.state != FileState::Read)
         return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes(maxBytes, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(maxBytes));
-    if (in.bad())
-        return std::nullopt;
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return bytes;
+    return std::move(read.bytes);
 }
 
 WriteResult ReplaceFileContents(const std::filesystem::path& path, std::string_view bytes) {

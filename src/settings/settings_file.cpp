@@ -5,9 +5,6 @@
 namespace settings {
 namespace {
 
-// Far above anything the program writes; a larger file is read only this far.
-constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
-
 bool isLineEndChar(char c) {
     return c == '\r' || c == '\n';
 }
@@ -174,13 +171,16 @@ void ApplyOptionsUpdate(const OptionsUpdate& update, OptionsRecords& options) {
         options.CutEnabled = 0;
         return;
     }
-    if (update.FinishSound)
+    // 0 is "ON", 1 "OFF": the dialog's list.
+    if (update.FinishSound && (*update.FinishSound == 0 || *update.FinishSound == 1))
         options.FinishSound = *update.FinishSound;
+    // Any value: a non-zero one turns the cut on.
     if (update.CutEnabled)
         options.CutEnabled = *update.CutEnabled;
-    if (update.CutStart)
+    // The converter takes no negative time, so such a record would fail every file.
+    if (update.CutStart && *update.CutStart >= 0)
         options.CutStart = *update.CutStart;
-    if (update.CutLength)
+    if (update.CutLength && *update.CutLength >= 0)
         options.CutLength = *update.CutLength;
 }
 
@@ -198,7 +198,17 @@ OptionsUpdate LoadOptionsFile(const std::filesystem::path& path) {
     return ParseOptionsText(*text);
 }
 
+WriteResult CheckReplaceable(const std::filesystem::path& path, LongFile longFile) {
+    const FileRead there = ReadSettingsFile(path, kMaxSettingsFileBytes, longFile);
+    if (!MustBeLeftAlone(there.state))
+        return {};
+    return {false, "Cannot save " + path.string() + ": it is " +
+                       WhyNotRead(there, kMaxSettingsFileBytes) + ", and is left as it is"};
+}
+
 WriteResult SaveSetupFile(const std::filesystem::path& path, const SetupRecords& records) {
+    if (WriteResult check = CheckReplaceable(path, LongFile::Cut); !check)
+        return check;
     const auto text = FormatSetupText(records);
     if (!text) {
         return {false, "Cannot save " + path.string() +
@@ -208,6 +218,8 @@ WriteResult SaveSetupFile(const std::filesystem::path& path, const SetupRecords&
 }
 
 WriteResult SaveOptionsFile(const std::filesystem::path& path, const OptionsRecords& records) {
+    if (WriteResult check = CheckReplaceable(path, LongFile::Cut); !check)
+        return check;
     return ReplaceFileContents(path, FormatOptionsText(records));
 }
 

@@ -10,6 +10,10 @@
 
 namespace settings {
 
+// Far above anything the program writes. setup.ini and options.ini longer than this are read
+// only this far (their records come first); pelkora.ini is not read at all.
+inline constexpr std::size_t kMaxSettingsFileBytes = 1 << 20;
+
 // Reads the comma- and line-separated fields of a sequential text file one at a time.
 // A field that is cut off (an unclosed quote, or a bare value the file ends in without a
 // line end) is not returned: a truncated record must not pass for a shorter value.
@@ -87,11 +91,17 @@ bool KeepStorableFolder(SetupRecords& records, const std::filesystem::path& path
 [[nodiscard]] bool IsListIndex(int index, int count);
 
 // A missing file is the first-run case (FinishSound and CutEnabled then become 0);
-// records that cannot be applied leave their value alone.
+// records that cannot be applied, or lie outside what the dialog can choose (a sound choice
+// other than on or off, a negative time), leave their value alone.
 void ApplyOptionsUpdate(const OptionsUpdate& update, OptionsRecords& options);
 
 [[nodiscard]] SetupUpdate LoadSetupFile(const std::filesystem::path& path);
 [[nodiscard]] OptionsUpdate LoadOptionsFile(const std::filesystem::path& path);
+// Fails, naming the file, when what is at path was not read because of what it is (too large,
+// not an ordinary file, unreadable): saving over it would lose it.
+WriteResult CheckReplaceable(const std::filesystem::path& path, LongFile longFile);
+
+// Both leave a file that CheckReplaceable refuses as it is.
 WriteResult SaveSetupFile(const std::filesystem::path& path, const SetupRecords& records);
 WriteResult SaveOptionsFile(const std::filesystem::path& path, const OptionsRecords& records);
 

@@ -67,7 +67,7 @@ MainController::~MainController() = default;
 
 void MainController::Load() {
     window_.setProgressWidth(0);
-    choices_.set(settings::ReadChoices(place_));
+    choices_.set(settings::ReadChoices(place_, services_.boxes));
     showChoices();
     window_.lblVersion()->setText(settings::ProgramVersionText());
     window_.lblWeb()->setText(QStringLiteral("Pelkora"));

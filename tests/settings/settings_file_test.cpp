@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <string>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,4 +63,75 @@ TEST_F(SafeFile, NewAndRewrittenFilesGetTheUsualMode) {
     EXPECT_EQ(fs::status(p).permissions() & fs::perms::all, rw);
     ::umask(mask);
     EXPECT_EQ(entries(), 1);
+}
+
+// Reads the file on another thread: a read that blocks (on a pipe nobody writes to) is seen
+// as such and let go by writing to the pipe.
+FileRead readWithin(const fs::path& path, std::size_t maxBytes, LongFile longFile) {
+    auto reading =
+        std::async(std::launch::async, [&] { return ReadSettingsFile(path, maxBytes, longFile); });
+    if (reading.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+        ADD_FAILURE() << path << ": the read blocked";
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK);
+        ::close(fd);
+    }
+    return reading.get();
+}
+
+TEST_F(SafeFile, OnlyOrdinaryFilesAreReadAndLongOnesAreCutOrRefused) {
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder");
+    std::ofstream(dir / "long") << std::string(100, 'x');
+    fs::create_symlink(dir / "long", dir / "link");
+    struct Case {
+        const char* name;
+        LongFile longFile;
+        FileState state;
+        std::size_t bytes;
+    };
+    for (const Case& c : {Case{"pipe", LongFile::Cut, FileState::NotOrdinary, 0},
+                          Case{"folder", LongFile::Cut, FileState::NotOrdinary, 0},
+                          Case{"missing", LongFile::Cut, FileState::Missing, 0},
+                          Case{"long", LongFile::Cut, FileState::Read, 64},
+                          Case{"long", LongFile::Refuse, FileState::TooLarge, 0},
+                          Case{"link", LongFile::Cut, FileState::Read, 64}}) {
+        const FileRead read = readWithin(dir / c.name, 64, c.longFile);
+        EXPECT_EQ(read.state, c.state) << c.name;
+        EXPECT_EQ(read.bytes, std::string(c.bytes, 'x')) << c.name;
+        EXPECT_EQ(MustBeLeftAlone(read.state),
+                  c.state == FileState::NotOrdinary || c.state == FileState::TooLarge)
+            << c.name;
+    }
+    EXPECT_EQ(readWithin(dir / "long", 100, LongFile::Refuse).bytes.size(), 100u);
+    EXPECT_EQ(WhyNotRead(readWithin(dir / "long", 99, LongFile::Refuse), 1 << 20),
+              "larger than 1024 KiB");
+}
+
+TEST_F(SafeFile, WhatWasNotReadIsNotSavedOver) {
+    ASSERT_EQ(::mkfifo((dir / "setup.ini").c_str(), 0600), 0);
+    const WriteResult setup = SaveSetupFile(dir / "setup.ini", SetupRecords{});
+    EXPECT_FALSE(setup);
+    EXPECT_NE(setup.error.find("setup.ini: it is not an ordinary file, and is left as it is"),
+              std::string::npos)
+        << setup.error;
+    EXPECT_TRUE(fs::is_fifo(dir / "setup.ini"));
+    EXPECT_FALSE(SaveOptionsFile(dir / "setup.ini", {}));
+    EXPECT_TRUE(fs::is_fifo(dir / "setup.ini"));
+    EXPECT_EQ(entries(), 1);
+}
+
+TEST(OptionsRecordsRead, ValuesOutsideTheDialogsChoicesKeepTheirDefault) {
+    struct Case {
+        const char* text;
+        OptionsRecords expected;
+    };
+    const OptionsRecords defaults{0, 0, 0, 0};
+    for (const Case& c : {Case{"1\r\n2\r\n30\r\n40\r\n", {1, 2, 30, 40}},
+                          Case{"2\r\n-1\r\n-5\r\n40\r\n", {0, -1, 0, 40}},
+                          Case{"-1\r\n1\r\n5\r\n-1\r\n", {0, 1, 5, 0}},
+                          Case{"0\r\n1\r\n-2147483648\r\n2147483647\r\n", {0, 1, 0, 2147483647}}}) {
+        OptionsRecords o = defaults;
+        ApplyOptionsUpdate(ParseOptionsText(c.text), o);
+        EXPECT_EQ(o, c.expected) << c.text;
+    }
 }

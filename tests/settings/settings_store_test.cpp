@@ -14,6 +14,14 @@
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace settings;
 
@@ -34,11 +42,11 @@ void writeFile(const QString& path, const QByteArray& bytes) {
 class SetupFile : public testing::Test {
 protected:
     QString path() const { return SetupFilePath(place); }
-    void read() { c = ReadChoices(place); }
+    void read() { c = ReadChoices(place, boxes); }
     WriteResult write() { return WriteSetup(place, c, boxes); }
 
     QTemporaryDir dir;
-    SettingsPlace place{dir.path(), "/default/out", true};
+    SettingsPlace place{dir.path(), "/default/out", true, {}};
     ConversionChoices c;
     FakeMessageBoxes boxes;
 };
@@ -56,7 +64,7 @@ protected:
         dialog = std::make_unique<OptionsController>(
             OptionsControls{window.cmbSR(), chkMC, boxes[0], boxes[1], boxes[2], boxes[3], boxes[4],
                             boxes[5], window.cmbJobs(), window.chkKeep()},
-            choices, SettingsPlace{folder.isEmpty() ? dir.path() : folder, {}, true}, messages);
+            choices, SettingsPlace{folder.isEmpty() ? dir.path() : folder, {}, true, {}}, messages);
         dialog->Load();
         return *dialog;
     }
@@ -104,7 +112,7 @@ TEST_F(SetupFile, WorkedExampleByteForByteAndBack) {
     c = {};
     read();
     EXPECT_EQ(c.bitrateIndex, 7);
-    EXPECT_EQ(c.rateIndex, -1);
+    EXPECT_EQ(c.rateIndex, 1) << "no selection would fail every file: the default instead";
     EXPECT_EQ(c.outputFolder, QStringLiteral("/home/a/Music, Old/out ä").toUtf8());
 }
 
@@ -122,6 +130,88 @@ TEST_F(SetupFile, RecordsThatDoNotFitLeaveTheirControlAlone) {
     EXPECT_EQ(c.bitrateIndex, 5);
     EXPECT_EQ(c.rateIndex, 1); // beyond 16 bits
     EXPECT_EQ(c.outputFolder, "/default/out") << "a cut-off record is not applied";
+}
+
+TEST_F(SetupFile, EveryStoredValueOutOfItsRangeGivesItsDefault) {
+    const ConversionChoices defaults;
+    writeFile(path(), "\"-1\"\r\n\"-1\"\r\n\"2\"\r\n\"\"\r\n\"-1\"\r\n");
+    writeFile(dir.filePath("options.ini"), "2\r\n1\r\n-5\r\n-1\r\n");
+    writeFile(dir.filePath("pelkora.ini"),
+              "[Conversion]\nSimultaneousConversions=0\n[Output]\nKeepSubFolders=maybe\n");
+    read();
+    EXPECT_EQ(c.bitrateIndex, defaults.bitrateIndex);
+    EXPECT_EQ(c.rateIndex, defaults.rateIndex);
+    EXPECT_EQ(c.channelIndex, defaults.channelIndex);
+    EXPECT_EQ(c.formatIndex, defaults.formatIndex);
+    EXPECT_EQ(c.outputFolder, "/default/out");
+    EXPECT_EQ(c.options, (OptionsRecords{0, 1, 0, 0})) << "sound on, no negative time";
+    EXPECT_EQ(c.jobs, 1);
+    EXPECT_FALSE(c.keepTree);
+    // Such choices convert: a format, a bitrate and a rate to ask for, and no negative cut.
+    const ConversionSettings s = c.conversionSettings();
+    EXPECT_EQ(s.formatIndex, 0);
+    EXPECT_EQ(s.bitrate, "128");
+    EXPECT_EQ(s.cutStart, 0);
+    EXPECT_TRUE(boxes.shown.empty());
+
+    writeFile(dir.filePath("pelkora.ini"),
+              "[Conversion]\nSimultaneousConversions=100000\n[Output]\nKeepSubFolders=true\n");
+    read();
+    EXPECT_EQ(c.jobs, std::max(1, QThread::idealThreadCount())) << "as many as the list offers";
+    EXPECT_TRUE(c.keepTree);
+}
+
+// What is not an ordinary settings file of a sane size is named once, neither holds up the
+// start nor is read into memory, and is still there, unchanged, after every save.
+TEST_F(SetupFile, SettingsThatAreNotOrdinaryFilesOrTooLargeAreNamedAndLeftAlone) {
+    const QByteArray big = "[Conversion]\nSimultaneousConversions=2\n" +
+                           QByteArray(int(kMaxSettingsFileBytes), '#') + "\n";
+    struct Case {
+        const char* name;
+        const char* kind; // "pipe", "folder" or "big"
+        const char* why;
+    };
+    for (const Case& k : {Case{"pelkora.ini", "pipe", "not an ordinary file"},
+                          Case{"pelkora.ini", "big", "larger than 1024 KiB"},
+                          Case{"pelkora.ini", "folder", "not an ordinary file"},
+                          Case{"setup.ini", "pipe", "not an ordinary file"},
+                          Case{"options.ini", "pipe", "not an ordinary file"}}) {
+        SCOPED_TRACE(std::string(k.name) + " as " + k.kind);
+        QTemporaryDir folder;
+        const SettingsPlace at{folder.path(), "/default/out", true, {}};
+        const QString file = folder.filePath(k.name);
+        const QByteArray name = QFile::encodeName(file);
+        if (std::string_view(k.kind) == "pipe")
+            ASSERT_EQ(::mkfifo(name.constData(), 0600), 0);
+        else if (std::string_view(k.kind) == "folder")
+            ASSERT_TRUE(QDir().mkdir(file));
+        else
+            writeFile(file, big);
+
+        FakeMessageBoxes shown;
+        auto reading = std::async(std::launch::async, [&] { return ReadChoices(at, shown); });
+        if (reading.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+            ADD_FAILURE() << "the start is held up";
+            ::close(::open(name.constData(), O_WRONLY | O_NONBLOCK));
+        }
+        const ConversionChoices read = reading.get();
+        EXPECT_EQ(read.jobs, 1);
+        ASSERT_EQ(shown.shown.size(), 1u);
+        EXPECT_EQ(shown.shown[0].text,
+                  file + ": " + k.why +
+                      ", so it is ignored and left as it is; the defaults are used.");
+
+        (void)WriteSetup(at, read, shown);
+        (void)WriteOptions(at, read);
+        (void)WriteOwnSettings(at, read);
+        QFileInfo after(file);
+        after.setCaching(false);
+        EXPECT_EQ(after.isDir(), std::string_view(k.kind) == "folder");
+        EXPECT_EQ(after.isFile(), std::string_view(k.kind) == "big");
+        if (after.isFile()) {
+            EXPECT_EQ(readFile(file), big);
+        }
+    }
 }
 
 TEST_F(SetupFile, FolderBytesThatAreNotUtf8GoThroughLoadAndSaveUnchanged) {
@@ -252,7 +342,8 @@ TEST_F(OptionsDialog, OurOwnChoicesGoToTheirOwnFileAndOptionsIniKeepsItsFormat) 
     EXPECT_TRUE(d.imgOK_Click());
     EXPECT_EQ(fileBytes(), "0\r\n0\r\n0\r\n0\r\n");
     // A later start reads them back from pelkora.ini.
-    const ConversionChoices read = ReadChoices(SettingsPlace{dir.path(), "/out", true});
+    const ConversionChoices read =
+        ReadChoices(SettingsPlace{dir.path(), "/out", true, {}}, messages);
     EXPECT_EQ(read.jobs, 2);
     EXPECT_FALSE(read.keepTree);
     EXPECT_TRUE(QFile::exists(dir.filePath("pelkora.ini")));

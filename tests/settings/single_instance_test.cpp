@@ -96,6 +96,20 @@ TEST_F(SingleInstance, UnwritableSettingsFolderLocksInAPrivateRuntimeFolder) {
     EXPECT_EQ(probeExit(kUnwritableFolder, env(makeFolder("open", 0755))), kAnotherCopyRuns);
 }
 
+// Root started with a user's settings folder leaves no root-owned lock in it.
+TEST_F(SingleInstance, SomeoneElsesSettingsFolderGetsNoLock) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs root to give a folder away";
+    ASSERT_EQ(::chown(QFile::encodeName(folder.path()).constData(), 65534, 65534), 0);
+    const QString run = makeFolder("run", 0700);
+    QProcess first;
+    QString held;
+    ASSERT_EQ(probe(first, folder.path(), env(run), &held), 0);
+    EXPECT_EQ(QFileInfo(held).absolutePath(), run);
+    EXPECT_EQ(probeExit(folder.path(), env(run)), kAnotherCopyRuns);
+    EXPECT_TRUE(QDir(folder.path()).isEmpty());
+}
+
 TEST_F(SingleInstance, FoldersOthersPlantedAreNotUsedAndNoPlaceStillRuns) {
     // Planted open to everyone, or as a link to a folder of someone else's choice.
     const QString elsewhere = makeFolder("elsewhere", 0700);
