@@ -105,7 +105,9 @@ std::string EscapeForLine(std::string_view text) {
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
         const std::size_t length = Utf8Length(text, i);
-        if (length == 0 || c < 0x20 || c == 0x7F) {
+        // C1 controls (U+0080 to U+009F) are terminal controls too.
+        const bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
+        if (length == 0 || c < 0x20 || c == 0x7F || c1) {
             char hex[8];
             std::snprintf(hex, sizeof hex, "\\x%02X", c);
             out += hex;

@@ -41,9 +41,11 @@ Status Muxer::addStream(const AudioEncoder& encoder) {
     return std::nullopt;
 }
 
-void Muxer::setTags(const AVDictionary* tags) {
-    av_dict_copy(&context_->metadata, tags, 0);
-    av_dict_copy(&stream_->metadata, tags, 0);
+void Muxer::setTags(const std::vector<Tag>& tags) {
+    av_dict_free(&context_->metadata);
+    av_dict_free(&stream_->metadata);
+    context_->metadata = ToDictionary(tags).release();
+    stream_->metadata = ToDictionary(tags).release();
 }
 
 void Muxer::addStreamTag(const char* key, const std::string& value) {

@@ -13,6 +13,7 @@ namespace conv {
 
 class AudioEncoder;
 struct Picture;
+struct Tag;
 
 // Writes one audio stream, its tags and cover art into a container file. Every write is
 // checked, including the final flush, so a full disk is never reported as success.
@@ -29,8 +30,9 @@ public:
     // Whether the encoder must put its set-up data in a global header.
     [[nodiscard]] bool wantsGlobalHeader() const;
     [[nodiscard]] Status addStream(const AudioEncoder& encoder);
-    // Containers keep tags either for the file or for the stream; both get them.
-    void setTags(const AVDictionary* tags);
+    // Containers keep tags either for the file or for the stream; both get them. The keys
+    // must be unique.
+    void setTags(const std::vector<Tag>& tags);
     // A tag of the audio stream alone (a Vorbis comment).
     void addStreamTag(const char* key, const std::string& value);
     // An attached-picture stream after the audio; its image follows the header.

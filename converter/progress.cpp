@@ -1,5 +1,7 @@
 #include "progress.h"
 
+#include "errors.h"
+
 #include <cinttypes>
 
 extern "C" {
@@ -69,7 +71,9 @@ void Console::header(std::int64_t durationUs, std::int64_t startUs, std::int64_t
 
 void Console::note(const std::string& line) {
     endLine();
-    put(line + "\n");
+    // Notes may quote a file's tags: a line break or terminal control in them stays visible
+    // text, never a line of its own.
+    put(EscapeForLine(line) + "\n");
 }
 
 void Console::progress(std::int64_t bytes, double seconds) {

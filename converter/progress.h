@@ -21,6 +21,7 @@ public:
     explicit Console(std::FILE* out) : out_(out) {}
 
     void header(std::int64_t durationUs, std::int64_t startUs, std::int64_t bitRate);
+    // One line, whatever the text holds.
     void note(const std::string& line);
     void progress(std::int64_t bytes, double seconds);
     // The last progress line, ending with a newline.

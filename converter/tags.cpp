@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <unordered_set>
 
 extern "C" {
 #include <libavutil/avstring.h>
@@ -37,6 +38,9 @@ constexpr std::array<const char*, 20> kNotCarried = {
     "METADATA_BLOCK_PICTURE",
 };
 
+// Longest tag name shown in a note.
+constexpr std::size_t kShownKeyBytes = 60;
+
 bool Carried(const AVDictionaryEntry& entry) {
     for (const char* key : kNotCarried) {
         if (av_strcasecmp(entry.key, key) == 0)
@@ -46,101 +50,112 @@ bool Carried(const AVDictionaryEntry& entry) {
     return !(av_strcasecmp(entry.key, "language") == 0 && av_strcasecmp(entry.value, "und") == 0);
 }
 
-void CopyInto(AVDictionary** target, const AVDictionary* source) {
-    const AVDictionaryEntry* entry = nullptr;
-    while ((entry = av_dict_get(source, "", entry, AV_DICT_IGNORE_SUFFIX))) {
-        if (Carried(*entry))
-            av_dict_set(target, entry->key, entry->value, AV_DICT_DONT_OVERWRITE);
-    }
+bool IsVorbisComment(const FormatInfo& format) {
+    return format.muxer == "ogg" || format.muxer == "flac";
 }
+
+// The libraries match keys without regard to ASCII case, so a key is kept once in any case.
+std::string KeyIdentity(std::string_view key) {
+    std::string folded(key);
+    for (char& c : folded)
+        c = static_cast<char>(av_toupper(static_cast<unsigned char>(c)));
+    return folded;
+}
+
+// Cuts the text to what a 16-bit length of UTF-16 holds; true when it was cut.
+bool CutToShortUtf16(std::string& text) {
+    const std::size_t keep = Utf16Prefix(text, kMaxShortUtf16Units);
+    if (keep == text.size())
+        return false;
+    text.resize(keep);
+    return true;
+}
+
+// Builds the tags for one output in a single pass over the input's, whatever their number.
+class TagCollector {
+public:
+    explicit TagCollector(const FormatInfo& format) : format_(format) {}
+
+    void add(const AVDictionary* source) {
+        const AVDictionaryEntry* entry = nullptr;
+        while ((entry = av_dict_get(source, "", entry, AV_DICT_IGNORE_SUFFIX))) {
+            if (Carried(*entry))
+                add(*entry);
+        }
+    }
+
+    OutputTags take() { return std::move(out_); }
+
+private:
+    void add(const AVDictionaryEntry& entry) {
+        Tag tag{ValidUtf8(entry.key), ValidUtf8(entry.value)};
+        bool cut = false;
+        if (format_.shortUtf16Tags) {
+            cut = CutToShortUtf16(tag.key);
+            cut = CutToShortUtf16(tag.value) || cut;
+        }
+        // A Vorbis comment is "NAME=value": the first '=' ends the name.
+        if (IsVorbisComment(format_))
+            std::replace(tag.key.begin(), tag.key.end(), '=', '_');
+        if (tag.key.empty() || !seen_.insert(KeyIdentity(tag.key)).second)
+            return;
+        const std::size_t bytes = tag.key.size() + tag.value.size();
+        if (out_.tags.size() >= kMaxCarriedTags || bytes > kMaxCarriedTagBytes - bytes_) {
+            ++out_.leftOut;
+            return;
+        }
+        bytes_ += bytes;
+        if (cut)
+            out_.cut.push_back(tag.key);
+        out_.tags.push_back(std::move(tag));
+    }
+
+    const FormatInfo& format_;
+    OutputTags out_;
+    std::unordered_set<std::string> seen_;
+    std::size_t bytes_ = 0;
+};
 
 } // namespace
 
-DictPtr RecordingTags(const AVDictionary* formatTags, const AVDictionary* streamTags) {
-    AVDictionary* tags = nullptr;
-    CopyInto(&tags, formatTags);
-    CopyInto(&tags, streamTags);
-    return DictPtr(tags);
+bool HoldsTags(const FormatInfo& format) {
+    // ADTS, AC3, AMR and MPEG program streams have no place for them.
+    return format.muxer == "mp3" || format.muxer == "asf" || format.muxer == "wav" ||
+           IsVorbisComment(format);
 }
 
-std::string Utf8ToLatin1(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        int length = 0;
-        char32_t code = lead;
-        if (lead < 0x80) {
-            length = 1;
-        } else if (lead >= 0xC2 && lead < 0xE0) {
-            length = 2;
-            code = lead & 0x1F;
-        } else if (lead >= 0xE0 && lead < 0xF0) {
-            length = 3;
-            code = lead & 0x0F;
-        } else if (lead >= 0xF0 && lead < 0xF5) {
-            length = 4;
-            code = lead & 0x07;
-        }
-        bool whole = length > 0 && i + length <= text.size();
-        for (int k = 1; whole && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            whole = (next & 0xC0) == 0x80;
-            code = (code << 6) | (next & 0x3F);
-        }
-        // Overlong forms could smuggle in a character that was never written.
-        if (!whole || (length == 3 && code < 0x800) || (length == 4 && code < 0x10000)) {
-            // One mark for the whole broken sequence.
-            out += '?';
-            ++i;
-            while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
-                ++i;
-            continue;
-        }
-        out += code <= 0xFF ? static_cast<char>(code) : '?';
-        i += length;
-    }
-    return out;
+OutputTags TagsForOutput(const FormatInfo& format, const AVDictionary* formatTags,
+                         const AVDictionary* streamTags) {
+    if (!HoldsTags(format))
+        return {};
+    TagCollector collector(format);
+    collector.add(formatTags);
+    collector.add(streamTags);
+    return collector.take();
 }
 
-std::size_t Utf16Prefix(std::string_view text, std::size_t maxUnits) {
-    std::size_t units = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 1;
-        if (lead >= 0xF0)
-            length = 4;
-        else if (lead >= 0xE0)
-            length = 3;
-        else if (lead >= 0xC0)
-            length = 2;
-        // A broken byte costs at most one unit; characters beyond the BMP take two.
-        const std::size_t need = length == 4 ? 2 : 1;
-        if (units + need > maxUnits)
-            break;
-        units += need;
-        i = std::min(text.size(), i + length);
-    }
-    return i;
+std::vector<std::string> TagNotes(const FormatInfo& format, const OutputTags& tags) {
+    std::vector<std::string> notes;
+    for (const std::string& key : tags.cut)
+        notes.push_back("note: " + std::string(format.label) +
+                        " holds at most 64 KiB of text in a tag; the " +
+                        ShortenForNote(key, kShownKeyBytes) + " tag is cut there");
+    if (tags.leftOut > 0)
+        notes.push_back("note: " + std::to_string(tags.leftOut) +
+                        (tags.leftOut == 1 ? " tag is" : " tags are") + " beyond the first " +
+                        std::to_string(kMaxCarriedTags) + " tags or " +
+                        std::to_string(kMaxCarriedTagBytes >> 20) +
+                        " MiB of tag text, and left out");
+    return notes;
 }
 
-std::vector<std::string> CutToShortUtf16(AVDictionary** tags) {
-    std::vector<std::string> cut;
-    AVDictionary* fitted = nullptr;
-    const AVDictionaryEntry* entry = nullptr;
-    while ((entry = av_dict_get(*tags, "", entry, AV_DICT_IGNORE_SUFFIX))) {
-        const std::string_view value = entry->value;
-        const std::size_t keep = Utf16Prefix(value, kMaxShortUtf16Units);
-        if (keep < value.size())
-            cut.emplace_back(entry->key);
-        av_dict_set(&fitted, entry->key, std::string(value.substr(0, keep)).c_str(),
-                    AV_DICT_MULTIKEY);
-    }
-    av_dict_free(tags);
-    *tags = fitted;
-    return cut;
+DictPtr ToDictionary(const std::vector<Tag>& tags) {
+    AVDictionary* dict = nullptr;
+    // Without looking for the key first, each entry takes the same time, however many came
+    // before it.
+    for (const Tag& tag : tags)
+        av_dict_set(&dict, tag.key.c_str(), tag.value.c_str(), AV_DICT_MULTIKEY);
+    return DictPtr(dict);
 }
 
 DictPtr Latin1Tags(const AVDictionary* tags) {

@@ -233,17 +233,10 @@ Status Transcoder::startOutput(const AVFrame* first) {
     if (auto failed = muxer_.addStream(*encoder_))
         return failed;
     // Tags go wherever the container has a place for them, asked for or not.
-    DictPtr tags = RecordingTags(input_.formatTags(), input_.streamTags());
-    if (format_.shortUtf16Tags) {
-        AVDictionary* raw = tags.release();
-        const std::vector<std::string> cut = CutToShortUtf16(&raw);
-        tags.reset(raw);
-        for (const std::string& key : cut)
-            console_.note("note: " + std::string(format_.label) +
-                          " holds at most 64 KiB of text in a tag; the " + key +
-                          " tag is cut there");
-    }
-    muxer_.setTags(tags.get());
+    const OutputTags tags = TagsForOutput(format_, input_.formatTags(), input_.streamTags());
+    for (const std::string& line : TagNotes(format_, tags))
+        console_.note(line);
+    muxer_.setTags(tags.tags);
     if (auto failed = addPictures())
         return failed;
     return muxer_.writeHeader(format_.muxerOptions);

@@ -204,4 +204,30 @@ void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
+FfprobeTags ReadTagsWithFfprobe(const std::string& path) {
+    const RunResult r = Child({"/usr/bin/ffprobe", "-v", "error", "-show_entries",
+                               "format_tags:stream_tags", "-of", "default=nw=1", "file:" + path})
+                            .wait();
+    FfprobeTags read;
+    std::size_t start = 0;
+    while (start < r.output.size()) {
+        std::size_t end = r.output.find('\n', start);
+        if (end == std::string::npos)
+            end = r.output.size();
+        const std::string line = r.output.substr(start, end - start);
+        start = end + 1;
+        const std::size_t equals = line.find('=');
+        if (line.starts_with("TAG:") && equals != std::string::npos) {
+            std::string key = line.substr(4, equals - 4);
+            for (char& c : key)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            read.tags.emplace(key, line.substr(equals + 1));
+        } else {
+            read.complaints += line + "\n";
+        }
+    }
+    read.clean = r.exitCode == 0 && read.complaints.empty();
+    return read;
+}
+
 } // namespace convtest

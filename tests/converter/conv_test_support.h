@@ -80,4 +80,14 @@ struct MediaInfo {
 [[nodiscard]] std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 
+// Tags as the ffprobe program reads them: another reader than the converter's own check.
+struct FfprobeTags {
+    bool clean = false;                      // exit 0, and nothing but tags printed
+    std::map<std::string, std::string> tags; // lower-case keys, of the file and its streams
+    std::string complaints;                  // whatever else it printed
+};
+
+// Tag values must not hold line breaks: ffprobe prints one tag a line.
+[[nodiscard]] FfprobeTags ReadTagsWithFfprobe(const std::string& path);
+
 } // namespace convtest
