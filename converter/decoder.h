@@ -44,6 +44,8 @@ public:
     [[nodiscard]] std::int64_t damagedUs() const { return damagedUs_; }
     [[nodiscard]] const AVDictionary* formatTags() const;
     [[nodiscard]] const AVDictionary* streamTags() const;
+    // Tags of the file not read at all, beyond what is carried.
+    [[nodiscard]] std::size_t tagsNotRead() const { return tagsNotRead_; }
     // Cover art; valid while this file is open.
     [[nodiscard]] std::vector<Picture> pictures(int& unsupported) const {
         return AttachedPictures(*format_, unsupported);
@@ -66,6 +68,7 @@ private:
 
     std::optional<std::int64_t> declaredEndUs_;
     bool nestedOpenTried_ = false;
+    std::size_t tagsNotRead_ = 0;
     bool draining_ = false;
     int damaged_ = 0;
     std::int64_t damagedUs_ = 0;

@@ -23,6 +23,9 @@ constexpr int kBufferSize = 64 * 1024;
 struct FdPosition {
     int fd;
     std::int64_t position = 0;
+    // A byte read as another value, if any.
+    std::int64_t changedOffset = -1;
+    std::uint8_t changedValue = 0;
 };
 
 int ReadPacket(void* opaque, std::uint8_t* buffer, int size) {
@@ -35,6 +38,8 @@ int ReadPacket(void* opaque, std::uint8_t* buffer, int size) {
             return AVERROR(errno);
         if (got == 0)
             return AVERROR_EOF;
+        if (file->changedOffset >= file->position && file->changedOffset < file->position + got)
+            buffer[file->changedOffset - file->position] = file->changedValue;
         file->position += got;
         return static_cast<int>(got);
     }
@@ -93,7 +98,7 @@ std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
     return offset;
 }
 
-AvioPtr MakeIo(int fd, bool write) {
+AvioPtr MakeIo(int fd, bool write, std::int64_t changedOffset = -1, std::uint8_t changedValue = 0) {
     auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
     auto* position = static_cast<FdPosition*>(av_mallocz(sizeof(FdPosition)));
     if (!buffer || !position) {
@@ -102,6 +107,8 @@ AvioPtr MakeIo(int fd, bool write) {
         return nullptr;
     }
     position->fd = fd;
+    position->changedOffset = changedOffset;
+    position->changedValue = changedValue;
     AVIOContext* io =
         avio_alloc_context(buffer, kBufferSize, write ? 1 : 0, position,
                            write ? nullptr : ReadPacket, write ? WritePacket : nullptr, Seek);
@@ -129,6 +136,10 @@ void AvioFree::operator()(AVIOContext* p) const {
 
 AvioPtr ReadIo(int fd) {
     return MakeIo(fd, false);
+}
+
+AvioPtr ReadIo(int fd, std::int64_t changedOffset, std::uint8_t changedValue) {
+    return MakeIo(fd, false, changedOffset, changedValue);
 }
 
 AvioPtr WriteIo(int fd) {

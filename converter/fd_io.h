@@ -46,6 +46,8 @@ using AvioPtr = std::unique_ptr<AVIOContext, AvioFree>;
 // Reads from the start of the file with positioned reads, so the descriptor's own offset
 // does not matter. Null when memory runs out.
 [[nodiscard]] AvioPtr ReadIo(int fd);
+// The same, reading one byte of the file as another value.
+[[nodiscard]] AvioPtr ReadIo(int fd, std::int64_t changedOffset, std::uint8_t changedValue);
 // Writes from the start of the file; seekable, as some containers rewrite their header.
 [[nodiscard]] AvioPtr WriteIo(int fd);
 

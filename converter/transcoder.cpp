@@ -233,7 +233,9 @@ Status Transcoder::startOutput(const AVFrame* first) {
     if (auto failed = muxer_.addStream(*encoder_))
         return failed;
     // Tags go wherever the container has a place for them, asked for or not.
-    const OutputTags tags = TagsForOutput(format_, input_.formatTags(), input_.streamTags());
+    OutputTags tags = TagsForOutput(format_, input_.formatTags(), input_.streamTags());
+    if (HoldsTags(format_))
+        tags.leftOut += input_.tagsNotRead();
     for (const std::string& line : TagNotes(format_, tags))
         console_.note(line);
     muxer_.setTags(tags.tags);
