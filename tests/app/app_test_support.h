@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/platform_fakes.h"
+#include "common/qt_files.h"
 #include "dialogs/fake_dialogs.h"
 #include "ui/frm_main.h"
 #include "ui/main_controller.h"

@@ -15,10 +15,7 @@ namespace {
 TEST(Commands, SavedChoicesAreShownAndExitWritesThemBackByteForByteEveryTime) {
     AppFixture app;
     const QString setup = app.program.filePath("setup.ini");
-    QFile saved(setup);
-    ASSERT_TRUE(saved.open(QIODevice::WriteOnly));
-    saved.write("\"0\"\r\n\"7\"\r\n\"0\"\r\n\"\"\r\n\"8\"\r\n");
-    saved.close();
+    writeFile(setup, "\"0\"\r\n\"7\"\r\n\"0\"\r\n\"\"\r\n\"8\"\r\n");
     app.controller->Load();
     EXPECT_EQ(app.window->cmbBR()->currentText(), "32");
     EXPECT_EQ(app.window->cmbR()->currentText(), "8000");
@@ -32,10 +29,7 @@ TEST(Commands, SavedChoicesAreShownAndExitWritesThemBackByteForByteEveryTime) {
     int exits = 0;
     QObject::connect(app.controller.get(), &MainController::exitRequested, [&] { ++exits; });
     app.controller->Exit();
-    QFile written(setup);
-    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
-    EXPECT_EQ(written.readAll(),
-              "\"0\"\r\n\"7\"\r\n\"0\"\r\n\"/home/u/My Music, new\"\r\n\"4\"\r\n");
+    EXPECT_EQ(readFile(setup), "\"0\"\r\n\"7\"\r\n\"0\"\r\n\"/home/u/My Music, new\"\r\n\"4\"\r\n");
     QFile::remove(setup);
     app.controller->setTxtAction("menuExit");
     EXPECT_TRUE(QFile::exists(setup));

@@ -125,11 +125,8 @@ class Run : public Road {};
 TEST_P(Run, EveryFileOnceInListOrderTheListShrinksByOneAndAFailureIsReported) {
     const int jobs = GetParam();
     // The broken file ends first while the long one beside it is still being converted.
-    QFile text(in.filePath("broken.wav"));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("this is not audio at all, just text\n");
-    text.close();
-    const QByteArray broken = QFile::encodeName(text.fileName());
+    writeFile(in.filePath("broken.wav"), "this is not audio at all, just text\n");
+    const QByteArray broken = QFile::encodeName(in.filePath("broken.wav"));
     std::vector<QByteArray> inputs{Tone("one.wav", 30), broken};
     for (const char* name : {"two.wav", "three.flac", "five.wav", "six.wav"})
         inputs.push_back(Tone(name));
@@ -260,10 +257,7 @@ TEST_P(OutputNames, OneBaseNameTwiceGivesANumberedSecondOutput) {
 
 TEST_P(OutputNames, AnOutputFromBeforeTheRunIsReplaced) {
     ASSERT_TRUE(QDir(out.path()).mkpath("converted"));
-    QFile old(Output("Old.mp3"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("an output of some earlier run");
-    old.close();
+    writeFile(Output("Old.mp3"), "an output of some earlier run");
     list().AddFileEntry(Tone("Old.wav", 1));
     list().AddFileEntry(Tone("New.wav", 1));
     Convert();

@@ -20,12 +20,7 @@ using namespace convtest;
 
 namespace {
 
-#ifdef PELKORA_SANITIZED
-// The sanitizers' shadow memory and quarantine come on top of what conv itself uses.
-constexpr long kPeakLimitKb = 400 * 1024;
-#else
-constexpr long kPeakLimitKb = 150 * 1024;
-#endif
+constexpr long kPeakLimitKb = PeakLimitKb(150);
 
 std::string Be32(std::uint32_t v) {
     return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),

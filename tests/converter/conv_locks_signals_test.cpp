@@ -91,26 +91,6 @@ pid_t StartHeldAtTemporaryFile(std::vector<std::string> argv, const ScratchDir& 
     return pid;
 }
 
-RunResult Reap(pid_t pid, const std::string& log, int deadlineSeconds) {
-    RunResult result;
-    int status = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(deadlineSeconds);
-    pid_t got = 0;
-    while ((got = waitpid(pid, &status, WNOHANG)) == 0) {
-        if (!result.timedOut && std::chrono::steady_clock::now() > deadline) {
-            result.timedOut = true;
-            kill(pid, SIGKILL);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    if (got == pid && WIFEXITED(status))
-        result.exitCode = WEXITSTATUS(status);
-    else if (got == pid && WIFSIGNALED(status))
-        result.signal = WTERMSIG(status);
-    result.output = ReadFile(log);
-    return result;
-}
-
 } // namespace
 
 // Someone holds a lock on the temporary file the moment it exists: the converter takes another

@@ -14,12 +14,7 @@ using namespace convtest;
 
 namespace {
 
-#ifdef PELKORA_SANITIZED
-// The sanitizers' shadow memory and quarantine come on top of what conv itself uses.
-constexpr long kPeakLimitKb = 400 * 1024;
-#else
-constexpr long kPeakLimitKb = 100 * 1024;
-#endif
+constexpr long kPeakLimitKb = PeakLimitKb(100);
 
 // One kind of damage per copy.
 std::string Mutate(std::string data, std::mt19937& random) {

@@ -77,15 +77,21 @@ Child::~Child() {
 }
 
 RunResult Child::wait(int deadlineSeconds) {
+    const RunResult result = Reap(pid_, outputFile_, deadlineSeconds);
+    pid_ = -1;
+    return result;
+}
+
+RunResult Reap(int pid, const std::string& outputFile, int deadlineSeconds) {
     RunResult result;
     int status = 0;
     struct rusage usage = {};
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(deadlineSeconds);
     pid_t got = 0;
-    while (pid_ > 0 && (got = wait4(pid_, &status, WNOHANG, &usage)) == 0) {
+    while (pid > 0 && (got = wait4(pid, &status, WNOHANG, &usage)) == 0) {
         if (!result.timedOut && std::chrono::steady_clock::now() > deadline) {
             result.timedOut = true;
-            kill(pid_, SIGKILL);
+            kill(pid, SIGKILL);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
@@ -94,8 +100,7 @@ RunResult Child::wait(int deadlineSeconds) {
     else if (got > 0 && WIFSIGNALED(status))
         result.signal = WTERMSIG(status);
     result.peakKb = usage.ru_maxrss;
-    pid_ = -1;
-    result.output = ReadFile(outputFile_);
+    result.output = ReadFile(outputFile);
     return result;
 }
 

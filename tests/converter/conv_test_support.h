@@ -10,6 +10,15 @@ namespace convtest {
 
 inline const std::string kConv = PELKORA_PROGRAM_DIR "/data/conv";
 
+// Peak resident size allowed to conv; the sanitizers' shadow memory and quarantine come on top.
+constexpr long PeakLimitKb([[maybe_unused]] long plainMb) {
+#ifdef PELKORA_SANITIZED
+    return 400 * 1024;
+#else
+    return plainMb * 1024;
+#endif
+}
+
 // Removed with its contents at the end of the scope.
 class ScratchDir {
 public:
@@ -51,6 +60,9 @@ private:
     int pid_ = -1;
     std::string outputFile_;
 };
+
+// Waits for a child of this process as Child::wait does; its output is in `outputFile`.
+RunResult Reap(int pid, const std::string& outputFile, int deadlineSeconds);
 
 // conv, killed at the deadline, its files limited in size when asked.
 [[nodiscard]] RunResult RunConv(const std::vector<std::string>& args, long long fileSizeLimit = -1,

@@ -1,6 +1,7 @@
 #include "engine/batch_run.h"
 
 #include "common/platform_fakes.h"
+#include "common/qt_files.h"
 #include "engine/progress_parser.h"
 #include "filelist/file_list.h"
 #include "settings/choices.h"
@@ -128,11 +129,7 @@ TEST_F(BatchRunTest, FailuresAndWarningsAreReportedUnderTheirOwnFile) {
 TEST_F(BatchRunTest, SameBaseNameInOneRunIsNumberedButAnEarlierFileIsReplaced) {
     choices.setJobs(2);
     ASSERT_TRUE(QDir(in.path()).mkpath("a") && QDir(in.path()).mkpath("b"));
-    {
-        QFile before(output("Old.wav"));
-        ASSERT_TRUE(before.open(QIODevice::WriteOnly));
-        before.write("from an earlier run");
-    }
+    writeFile(output("Old.wav"), "from an earlier run");
     add({"a/slow Intro.flac", "b/slow Intro.flac", "slow Intro.v2.wav", "Old.mp3"});
     runToEnd();
     for (const char* name : {"slow Intro.wav", "slow Intro (2).wav", "slow Intro (3).wav"})
@@ -163,11 +160,8 @@ TEST_F(BatchRunTest, NoOutputReplacesAnInputOfTheRunHoweverTheFolderIsSpelled) {
         const QString folder = in.filePath(QString::fromLatin1(c.name));
         ASSERT_TRUE(QDir().mkpath(folder + "/sub"));
         ASSERT_TRUE(QFile::link(folder, folder + "-link"));
-        for (const char* name : c.inputs) {
-            QFile file(folder + "/" + name);
-            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-            file.write(QByteArray("original ") + name);
-        }
+        for (const char* name : c.inputs)
+            writeFile(folder + "/" + name, QByteArray("original ") + name);
         choices.setFormatIndex(c.format);
         choices.setOutputFolder(QFile::encodeName(folder + "/sub/.."));
         list.AddFileEntry(QFile::encodeName(folder + "-link/" + c.inputs[0]));
@@ -176,11 +170,8 @@ TEST_F(BatchRunTest, NoOutputReplacesAnInputOfTheRunHoweverTheFolderIsSpelled) {
         ASSERT_TRUE(run.Start());
         ASSERT_TRUE(QTest::qWaitFor([&] { return runsFinished > before; }, kDeadlineMs));
 
-        for (const char* name : c.inputs) {
-            QFile file(folder + "/" + name);
-            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << name;
-            EXPECT_EQ(file.readAll().toStdString(), std::string("original ") + name);
-        }
+        for (const char* name : c.inputs)
+            EXPECT_EQ(readFile(folder + "/" + name), QByteArray("original ") + name);
         for (const char* name : c.outputs)
             EXPECT_TRUE(QFile::exists(folder + "/" + name)) << name;
         EXPECT_EQ(report.converted, 2);
@@ -191,11 +182,8 @@ TEST_F(BatchRunTest, NoOutputReplacesAnInputOfTheRunHoweverTheFolderIsSpelled) {
 TEST_F(BatchRunTest, FilesJoiningDuringTheRunAreInputsToo) {
     choices.setFormatIndex(0); // MP3
     choices.setOutputFolder(QFile::encodeName(in.path()));
-    for (const char* name : {"a.b.mp3", "a.mp3"}) {
-        QFile file(in.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(name);
-    }
+    for (const char* name : {"a.b.mp3", "a.mp3"})
+        writeFile(in.filePath(name), name);
     add({"slow.wav"});
     bool joined = false;
     QObject::connect(&run, &BatchRun::progressChanged, [&] {
@@ -203,9 +191,7 @@ TEST_F(BatchRunTest, FilesJoiningDuringTheRunAreInputsToo) {
             add({"a.b.mp3", "a.mp3"});
     });
     runToEnd();
-    QFile original(in.filePath("a.mp3"));
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    EXPECT_EQ(original.readAll().toStdString(), "a.mp3");
+    EXPECT_EQ(readFile(in.filePath("a.mp3")), "a.mp3");
     EXPECT_TRUE(QFile::exists(in.filePath("a (3).mp3")));
 }
 

@@ -148,7 +148,6 @@ protected:
         }
         return pids;
     }
-    void StopMidRun(int signal, bool wholeGroup, int expectedStatus, const std::string& said = {});
 
     QTemporaryDir root;
     std::string program = root.filePath("program").toStdString(),
@@ -259,16 +258,7 @@ TEST_F(HeadlessCli, NoOutputReplacesAnInputOfTheRun) {
     }
 }
 
-TEST_F(HeadlessCli, TooManyJobsAreLoweredWithANoteAndTheRunGoesOn) {
-    MakeTone(in + "/tone.wav", 0.2);
-    const Finished run =
-        Batch({"--jobs", "100000", "--format", "flac", "--output", out, in + "/tone.wav"});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_TRUE(Contains(run.err, "pelkora: --jobs 100000 lowered to ")) << run.err;
-    EXPECT_TRUE(Contains(run.err, "1 converted\n")) << run.err;
-    EXPECT_EQ(Tree(out), Names{"tone.flac"});
-}
-
+// Too many jobs are lowered with a note, and the run goes on.
 TEST_F(HeadlessCli, EverySubFolderOfAFolderIsSearched) {
     const std::string wide = in + "/wide";
     MakeTone(in + "/tone.wav", 0.1);
@@ -280,8 +270,9 @@ TEST_F(HeadlessCli, EverySubFolderOfAFolderIsSearched) {
         expected.push_back(name + ".flac");
     }
     std::sort(expected.begin(), expected.end());
-    const Finished run = Batch({"--format", "flac", "--output", out, wide});
+    const Finished run = Batch({"--jobs", "100000", "--format", "flac", "--output", out, wide});
     EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "pelkora: --jobs 100000 lowered to ")) << run.err;
     EXPECT_TRUE(Contains(run.err, "205 converted\n")) << run.err;
     EXPECT_EQ(Tree(out), expected);
 }
@@ -360,51 +351,46 @@ bool Catches(qint64 pid, int signal) {
     return false;
 }
 
-// A long second file is being converted when the signal comes.
-void HeadlessCli::StopMidRun(int signal, bool wholeGroup, int expectedStatus,
-                             const std::string& said) {
+// A long second file is being converted when the signal comes. Killed, the program cannot stop
+// its converters itself: they stop on their own.
+TEST_F(HeadlessCli, AStopSignalEndsTheRunAndLeavesOnlyFinishedOutputs) {
     MakeTone(in + "/short.wav", 1);
     MakeTone(in + "/long.flac", 30 * 60, 8000);
-    auto run =
-        start({"-j", "1", "--format", "mp3", "--output", out, in + "/short.wav", in + "/long.flac"},
-              wholeGroup ? OwnGroup : std::function<void()>());
-    std::string err;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            err += run->readAllStandardError().toStdString();
-            return Contains(err, "[1/2] short.wav") && Tree(out).size() >= 2;
-        },
-        kDeadlineMs))
-        << "the long file's output never appeared: " << err;
-    ASSERT_EQ(::kill(wholeGroup ? -run->processId() : run->processId(), signal), 0);
+    const struct {
+        int signal;
+        bool wholeGroup; // as Ctrl+C in a terminal
+        int status;
+        const char* said;
+    } cases[] = {{SIGINT, true, 130, "pelkora: interrupted"},
+                 {SIGTERM, false, 143, "pelkora: terminated"},
+                 {SIGHUP, false, 129, "pelkora: hung up"},
+                 {SIGQUIT, false, 131, "pelkora: quit"},
+                 {SIGKILL, false, -1, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(strsignal(c.signal));
+        fs::remove_all(out);
+        auto run = start(
+            {"-j", "1", "--format", "mp3", "--output", out, in + "/short.wav", in + "/long.flac"},
+            c.wholeGroup ? OwnGroup : std::function<void()>());
+        std::string err;
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                err += run->readAllStandardError().toStdString();
+                return Contains(err, "[1/2] short.wav") && Tree(out).size() >= 2;
+            },
+            kDeadlineMs))
+            << "the long file's output never appeared: " << err;
+        ASSERT_EQ(::kill(c.wholeGroup ? -run->processId() : run->processId(), c.signal), 0);
 
-    const Finished done = Finish(*run);
-    EXPECT_EQ(done.exitCode, expectedStatus) << done.err;
-    EXPECT_TRUE(Contains(done.err, said)) << done.err;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return converterProcesses().empty(); }, kDeadlineMs))
-        << "a converter outlived the program";
-    EXPECT_EQ(Tree(out), Names{"short.mp3"}) << "nothing unfinished is left";
-    EXPECT_NEAR(Seconds(out + "/short.mp3"), 1.0, 0.1);
-    EXPECT_EQ(Tree(in), (Names{"long.flac", "short.wav"}));
-}
-
-TEST_F(HeadlessCli, CtrlCStopsTheRunAndLeavesOnlyFinishedOutputs) {
-    StopMidRun(SIGINT, true, 130, "pelkora: interrupted");
-}
-
-TEST_F(HeadlessCli, SigtermStopsTheRunAndLeavesOnlyFinishedOutputs) {
-    StopMidRun(SIGTERM, false, 143, "pelkora: terminated");
-}
-
-TEST_F(HeadlessCli, HangUpAndQuitStopTheRunAsSigtermDoes) {
-    StopMidRun(SIGHUP, false, 129, "pelkora: hung up");
-    fs::remove_all(out);
-    StopMidRun(SIGQUIT, false, 131, "pelkora: quit");
-}
-
-// Killed, it cannot stop its converters itself: they stop on their own.
-TEST_F(HeadlessCli, ConvertersDoNotOutliveAKilledProgram) {
-    StopMidRun(SIGKILL, false, -1);
+        const Finished done = Finish(*run);
+        EXPECT_EQ(done.exitCode, c.status) << done.err;
+        EXPECT_TRUE(Contains(done.err, c.said)) << done.err;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return converterProcesses().empty(); }, kDeadlineMs))
+            << "a converter outlived the program";
+        EXPECT_EQ(Tree(out), Names{"short.mp3"}) << "nothing unfinished is left";
+        EXPECT_NEAR(Seconds(out + "/short.mp3"), 1.0, 0.1);
+        EXPECT_EQ(Tree(in), (Names{"long.flac", "short.wav"}));
+    }
 }
 
 // Under nohup the hang-up reaches the program and its converters, and all of them ignore it.

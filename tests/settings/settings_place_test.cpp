@@ -3,6 +3,7 @@
 #include "settings/settings_store.h"
 
 #include "common/platform_fakes.h"
+#include "common/qt_files.h"
 #include "dialogs/fake_dialogs.h"
 #include "platform/program_copy.h"
 #include "ui/frm_main.h"
@@ -24,16 +25,6 @@ using namespace settings;
 namespace {
 
 constexpr int kDeadlineMs = 60'000;
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-QStringList contents(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                  QDir::NoDotAndDotDot);
-}
 
 // A home of the test's own, set for this process; a program folder, read-only or not.
 class SettingsPlaceTest : public testing::Test {
@@ -92,10 +83,8 @@ TEST_F(SettingsPlaceTest, ReadOnlyProgramFolderKeepsEverythingInTheUsersFolders)
     EXPECT_TRUE(boxes.shown.empty());
 
     // The music folder the user named takes the output.
-    QFile dirs(config() + QStringLiteral("/user-dirs.dirs"));
-    ASSERT_TRUE(dirs.open(QIODevice::WriteOnly));
-    dirs.write("# written by xdg-user-dirs-update\nXDG_MUSIC_DIR=\"$HOME/Tunes\"\n");
-    dirs.close();
+    writeFile(config() + QStringLiteral("/user-dirs.dirs"),
+              "# written by xdg-user-dirs-update\nXDG_MUSIC_DIR=\"$HOME/Tunes\"\n");
     EXPECT_EQ(FindSettingsPlace(program.path()).defaultOutput,
               QFile::encodeName(home.path()) + "/Tunes/Pelkora");
 }
@@ -145,10 +134,7 @@ TEST_F(SettingsPlaceTest, SomeoneElsesSettingsFolderIsNamedAndNotUsed) {
         GTEST_SKIP() << "needs root to give a folder away";
     ASSERT_EQ(::chmod(QFile::encodeName(program.path()).constData(), 0555), 0);
     ASSERT_TRUE(QDir().mkpath(own()));
-    QFile setup(own() + "/setup.ini");
-    ASSERT_TRUE(setup.open(QIODevice::WriteOnly));
-    setup.write("\"7\"\r\n\"1\"\r\n\"1\"\r\n\"/x\"\r\n\"2\"\r\n");
-    setup.close();
+    writeFile(own() + "/setup.ini", "\"7\"\r\n\"1\"\r\n\"1\"\r\n\"/x\"\r\n\"2\"\r\n");
     ASSERT_EQ(::chown(QFile::encodeName(own()).constData(), 65534, 65534), 0);
     ASSERT_EQ(::chmod(QFile::encodeName(own()).constData(), 0755), 0);
 

@@ -1,6 +1,7 @@
 #include "settings/settings_store.h"
 
 #include "common/platform_fakes.h"
+#include "common/qt_files.h"
 #include "settings/options_controller.h"
 #include "ui/frm_options.h"
 
@@ -26,17 +27,6 @@
 using namespace settings;
 
 namespace {
-
-QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-}
 
 // The choices setup.ini keeps, read and written in a private settings folder.
 class SetupFile : public testing::Test {
