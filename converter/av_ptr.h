@@ -41,6 +41,11 @@ using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;
 using SwrPtr = std::unique_ptr<SwrContext, SwrFree>;
 using FifoPtr = std::unique_ptr<AVAudioFifo, FifoFree>;
 using DictPtr = std::unique_ptr<AVDictionary, DictFree>;
+struct AvFree {
+    void operator()(void* p) const { av_free(p); }
+};
+// Text in FFmpeg's own memory, which a dictionary can take over without a copy.
+using AvTextPtr = std::unique_ptr<char, AvFree>;
 
 // A channel layout that frees itself.
 class ChannelLayout {

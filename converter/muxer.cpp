@@ -48,8 +48,10 @@ void Muxer::setTags(const std::vector<Tag>& tags) {
     stream_->metadata = ToDictionary(tags).release();
 }
 
-void Muxer::addStreamTag(const char* key, const std::string& value) {
-    av_dict_set(&stream_->metadata, key, value.c_str(), 0);
+void Muxer::addStreamTag(const char* key, AvTextPtr value) {
+    // A cover as text runs to megabytes: the dictionary takes it over rather than copying it.
+    if (value)
+        av_dict_set(&stream_->metadata, key, value.release(), AV_DICT_DONT_STRDUP_VAL);
 }
 
 Status Muxer::addPicture(const Picture& picture) {
@@ -133,6 +135,10 @@ Status Muxer::finish() {
     finalBytes_ = avio_size(context_->pb);
     context_->pb = nullptr;
     io_.reset();
+    // A cover kept as text may run to megabytes; the check that follows reads it back.
+    av_dict_free(&context_->metadata);
+    for (unsigned i = 0; i < context_->nb_streams; ++i)
+        av_dict_free(&context_->streams[i]->metadata);
     if (ret < 0)
         return writeFailure(ret);
     return std::nullopt;

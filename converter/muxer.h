@@ -34,7 +34,7 @@ public:
     // must be unique.
     void setTags(const std::vector<Tag>& tags);
     // A tag of the audio stream alone (a Vorbis comment).
-    void addStreamTag(const char* key, const std::string& value);
+    void addStreamTag(const char* key, AvTextPtr value);
     // An attached-picture stream after the audio; its image follows the header.
     [[nodiscard]] Status addPicture(const Picture& picture);
     // `options` for the muxer: "key=value:key=value".

@@ -9,6 +9,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/avstring.h>
 #include <libavutil/base64.h>
+#include <libavutil/mem.h>
 #include <libavutil/pixdesc.h>
 }
 
@@ -201,15 +202,15 @@ std::string FlacPictureBlock(const Picture& picture) {
     return block;
 }
 
-std::string Base64(std::string_view bytes) {
+AvTextPtr Base64(std::string_view bytes) {
     if (bytes.size() > kMaxFlacBlock)
-        return {};
-    std::string text(AV_BASE64_SIZE(bytes.size()), '\0');
-    if (!av_base64_encode(text.data(), static_cast<int>(text.size()),
-                          reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                          static_cast<int>(bytes.size())))
-        return {};
-    text.resize(text.size() - 1); // the terminating zero
+        return nullptr;
+    const std::size_t size = AV_BASE64_SIZE(bytes.size());
+    AvTextPtr text(static_cast<char*>(av_malloc(size)));
+    if (text && !av_base64_encode(text.get(), static_cast<int>(size),
+                                  reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                  static_cast<int>(bytes.size())))
+        return nullptr;
     return text;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "av_ptr.h"
 #include "formats.h"
 
 #include <cstddef>
@@ -57,7 +58,7 @@ void FillPictureSizes(AVFormatContext& input);
 // Largest body a FLAC metadata block can hold.
 inline constexpr std::size_t kMaxFlacBlock = (1u << 24) - 1;
 
-// Empty for more than kMaxFlacBlock bytes.
-[[nodiscard]] std::string Base64(std::string_view bytes);
+// Null for more than kMaxFlacBlock bytes.
+[[nodiscard]] AvTextPtr Base64(std::string_view bytes);
 
 } // namespace conv
