@@ -1,6 +1,5 @@
 #include "decoder.h"
 
-#include "flac_comments.h"
 #include "input_policy.h"
 #include "wav_length.h"
 
@@ -126,8 +125,8 @@ Status InputFile::open(const std::string& path, int fd) {
         return Fail(path,
                     "the file is damaged (its ID3 tag claims compressed data that unpacks to " +
                         ByteSize(tags.unpackedBytes) + ")");
-    std::optional<FloodedComments> flood = ReadFloodedFlacComments(fd, tags.id3End);
-    io_ = flood ? ReadIo(fd, flood->typeOffset, flood->hiddenType) : ReadIo(fd);
+    io_ = ReadIo(fd, tags.hidden);
+    tagsNotRead_ = tags.tagsHidden;
     AVFormatContext* raw = avformat_alloc_context();
     if (!io_ || !raw) {
         avformat_free_context(raw);
@@ -155,12 +154,6 @@ Status InputFile::open(const std::string& path, int fd) {
     if (ret < 0)
         return Fail(path, openFailure(ret, kind, probeScore, tags));
     format_.reset(raw);
-    if (flood) {
-        // Every key may repeat, so none needs a search.
-        for (const Tag& tag : flood->tags)
-            av_dict_set(&format_->metadata, tag.key.c_str(), tag.value.c_str(), AV_DICT_MULTIKEY);
-        tagsNotRead_ = flood->leftOut;
-    }
 
     // Header lengths are taken before stream probing fills in estimates.
     std::vector<std::int64_t> headerDurations;

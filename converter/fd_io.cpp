@@ -1,7 +1,9 @@
 #include "fd_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -23,10 +25,22 @@ constexpr int kBufferSize = 64 * 1024;
 struct FdPosition {
     int fd;
     std::int64_t position = 0;
-    // A byte read as another value, if any.
-    std::int64_t changedOffset = -1;
-    std::uint8_t changedValue = 0;
+    ReadMask mask;
 };
+
+// Applies the mask to `size` bytes read from `position`.
+void Mask(const ReadMask& mask, std::int64_t position, std::uint8_t* buffer, std::int64_t size) {
+    const std::int64_t end = position + size;
+    const std::int64_t zeroFrom = std::max(mask.zeroFrom, position);
+    const std::int64_t zeroTo = std::min(mask.zeroTo, end);
+    if (mask.zeroFrom >= 0 && zeroFrom < zeroTo)
+        std::memset(buffer + (zeroFrom - position), 0, static_cast<std::size_t>(zeroTo - zeroFrom));
+    for (std::int64_t i = 0; mask.patchAt >= 0 && i < 4; ++i) {
+        const std::int64_t at = mask.patchAt + i;
+        if (at >= position && at < end)
+            buffer[at - position] = mask.patch[static_cast<std::size_t>(i)];
+    }
+}
 
 int ReadPacket(void* opaque, std::uint8_t* buffer, int size) {
     auto* file = static_cast<FdPosition*>(opaque);
@@ -38,8 +52,7 @@ int ReadPacket(void* opaque, std::uint8_t* buffer, int size) {
             return AVERROR(errno);
         if (got == 0)
             return AVERROR_EOF;
-        if (file->changedOffset >= file->position && file->changedOffset < file->position + got)
-            buffer[file->changedOffset - file->position] = file->changedValue;
+        Mask(file->mask, file->position, buffer, got);
         file->position += got;
         return static_cast<int>(got);
     }
@@ -98,7 +111,7 @@ std::int64_t Seek(void* opaque, std::int64_t offset, int whence) {
     return offset;
 }
 
-AvioPtr MakeIo(int fd, bool write, std::int64_t changedOffset = -1, std::uint8_t changedValue = 0) {
+AvioPtr MakeIo(int fd, bool write, const ReadMask& mask = {}) {
     auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
     auto* position = static_cast<FdPosition*>(av_mallocz(sizeof(FdPosition)));
     if (!buffer || !position) {
@@ -107,8 +120,7 @@ AvioPtr MakeIo(int fd, bool write, std::int64_t changedOffset = -1, std::uint8_t
         return nullptr;
     }
     position->fd = fd;
-    position->changedOffset = changedOffset;
-    position->changedValue = changedValue;
+    position->mask = mask;
     AVIOContext* io =
         avio_alloc_context(buffer, kBufferSize, write ? 1 : 0, position,
                            write ? nullptr : ReadPacket, write ? WritePacket : nullptr, Seek);
@@ -138,8 +150,8 @@ AvioPtr ReadIo(int fd) {
     return MakeIo(fd, false);
 }
 
-AvioPtr ReadIo(int fd, std::int64_t changedOffset, std::uint8_t changedValue) {
-    return MakeIo(fd, false, changedOffset, changedValue);
+AvioPtr ReadIo(int fd, const ReadMask& mask) {
+    return MakeIo(fd, false, mask);
 }
 
 AvioPtr WriteIo(int fd) {

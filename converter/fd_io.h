@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -46,8 +47,15 @@ using AvioPtr = std::unique_ptr<AVIOContext, AvioFree>;
 // Reads from the start of the file with positioned reads, so the descriptor's own offset
 // does not matter. Null when memory runs out.
 [[nodiscard]] AvioPtr ReadIo(int fd);
-// The same, reading one byte of the file as another value.
-[[nodiscard]] AvioPtr ReadIo(int fd, std::int64_t changedOffset, std::uint8_t changedValue);
+// Bytes that a reader sees otherwise than the file holds them.
+struct ReadMask {
+    std::int64_t zeroFrom = -1; // [zeroFrom, zeroTo) reads as zeros
+    std::int64_t zeroTo = -1;
+    std::int64_t patchAt = -1; // four bytes from here read as `patch`
+    std::array<std::uint8_t, 4> patch{};
+};
+// The same, seeing the file through `mask`.
+[[nodiscard]] AvioPtr ReadIo(int fd, const ReadMask& mask);
 // Writes from the start of the file; seekable, as some containers rewrite their header.
 [[nodiscard]] AvioPtr WriteIo(int fd);
 

@@ -1,9 +1,12 @@
 #include "tag_scan.h"
 
+#include "tags.h"
+
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
@@ -20,6 +23,8 @@ constexpr unsigned kFrameEncrypted = 0x0004;
 constexpr unsigned kFrameCompressed = 0x0008;
 constexpr unsigned kFrameDataLength = 0x0001;
 constexpr int kFlacPictureBlock = 6;
+constexpr int kFlacCommentBlock = 4;
+constexpr unsigned kTagUnsynchronised = 0x80;
 
 // Positioned reads through a small window, so that walking many small frames stays cheap.
 class FileWindow {
@@ -91,7 +96,7 @@ bool FrameStartsAt(FileWindow& file, std::int64_t at) {
 // Walks the frames of one tag the way libavformat does, adding up pictures and what the
 // compressed frames would unpack to.
 void WalkId3Frames(FileWindow& file, std::int64_t at, std::int64_t length, int version,
-                   unsigned tagFlags, LeadingTags& tags) {
+                   unsigned tagFlags, LeadingTags& tags, std::size_t& frames) {
     const int headerBytes = version == 2 ? 6 : 10;
     if (version < 2 || version > 4 || (version == 2 && (tagFlags & 0x40)))
         return;
@@ -136,6 +141,16 @@ void WalkId3Frames(FileWindow& file, std::int64_t at, std::int64_t length, int v
         const std::string_view id(reinterpret_cast<const char*>(bytes), version == 2 ? 3 : 4);
         if (id[0] == '\0')
             return; // padding
+        if (++frames > kMaxCarriedTags) {
+            // Hidden up to the tag's end, unless a tag before already needed it. Sizes in an
+            // unsynchronised tag do not tell where frames lie in the file.
+            if (tags.hidden.zeroFrom < 0 && !(tagFlags & kTagUnsynchronised)) {
+                tags.hidden.zeroFrom = at;
+                tags.hidden.zeroTo = at + headerBytes + static_cast<std::int64_t>(size) + length;
+            }
+            if (tags.hidden.zeroFrom >= 0 && at >= tags.hidden.zeroFrom && at < tags.hidden.zeroTo)
+                ++tags.tagsHidden;
+        }
         if (id == "APIC" || id == "PIC")
             ++tags.pictures;
         if ((flags & kFrameCompressed) && !(flags & kFrameEncrypted) &&
@@ -153,11 +168,12 @@ void WalkId3Frames(FileWindow& file, std::int64_t at, std::int64_t length, int v
 // The ID3v2 tags one after another at `at`, as libavformat reads them; where they end.
 std::int64_t ScanId3Tags(FileWindow& file, std::int64_t at, LeadingTags& tags) {
     unsigned char header[kId3HeaderBytes];
+    std::size_t frames = 0;
     while (file.read(at, header, sizeof header) && std::memcmp(header, "ID3", 3) == 0 &&
            header[3] != 0xFF && header[4] != 0xFF &&
            ((header[6] | header[7] | header[8] | header[9]) & 0x80) == 0) {
         const std::int64_t length = Synchsafe(header + 6);
-        WalkId3Frames(file, at + kId3HeaderBytes, length, header[3], header[5], tags);
+        WalkId3Frames(file, at + kId3HeaderBytes, length, header[3], header[5], tags, frames);
         at += kId3HeaderBytes + length;
         if (header[3] == 4 && (header[5] & 0x10))
             at += kId3HeaderBytes; // footer
@@ -166,17 +182,45 @@ std::int64_t ScanId3Tags(FileWindow& file, std::int64_t at, LeadingTags& tags) {
     return at;
 }
 
-void CountFlacPictures(FileWindow& file, std::int64_t at, LeadingTags& tags) {
+std::uint32_t Le32(const unsigned char* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24);
+}
+
+// A comment block: vendor text, then the number of comments.
+void HideFloodingComments(FileWindow& file, std::int64_t block, std::int64_t length,
+                          LeadingTags& tags) {
+    unsigned char bytes[4];
+    if (length < 8 || !file.read(block, bytes, 4))
+        return;
+    const std::int64_t countAt = block + 4 + Le32(bytes);
+    if (countAt + 4 > block + length || !file.read(countAt, bytes, 4))
+        return;
+    const std::uint32_t count = Le32(bytes);
+    if (count <= kMaxCarriedTags)
+        return;
+    tags.hidden.patchAt = countAt;
+    constexpr auto kept = static_cast<std::uint32_t>(kMaxCarriedTags);
+    tags.hidden.patch = {static_cast<std::uint8_t>(kept), static_cast<std::uint8_t>(kept >> 8),
+                         static_cast<std::uint8_t>(kept >> 16),
+                         static_cast<std::uint8_t>(kept >> 24)};
+    tags.tagsHidden += count - kept;
+}
+
+void WalkFlacBlocks(FileWindow& file, std::int64_t at, LeadingTags& tags) {
     unsigned char block[4];
     if (!file.read(at, block, 4) || std::memcmp(block, "fLaC", 4) != 0)
         return;
     at += 4;
+    bool comments = false;
     while (file.read(at, block, 4)) {
+        const std::int64_t length = (std::int64_t{block[1]} << 16) | (block[2] << 8) | block[3];
         if ((block[0] & 0x7F) == kFlacPictureBlock)
             ++tags.pictures;
+        if ((block[0] & 0x7F) == kFlacCommentBlock && !std::exchange(comments, true))
+            HideFloodingComments(file, at + 4, length, tags);
         if (block[0] & 0x80)
             return; // the last block
-        at += 4 + ((std::int64_t{block[1]} << 16) | (block[2] << 8) | block[3]);
+        at += 4 + length;
     }
 }
 
@@ -189,7 +233,7 @@ LeadingTags ScanLeadingTags(int fd) {
         return tags;
     tags.fileBytes = info.st_size;
     FileWindow file(fd, info.st_size);
-    CountFlacPictures(file, ScanId3Tags(file, 0, tags), tags);
+    WalkFlacBlocks(file, ScanId3Tags(file, 0, tags), tags);
     return tags;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "fd_io.h"
+
+#include <cstddef>
 #include <cstdint>
 
 namespace conv {
@@ -15,6 +18,11 @@ struct LeadingTags {
     int pictures = 0;
     // What the compressed ID3 frames claim to unpack to, in bytes.
     std::uint64_t unpackedBytes = 0;
+    // libavformat files every tag with a search through those before it: 100,000 of them
+    // take minutes. Those beyond what is carried are hidden from it (ID3 frames read as
+    // padding, the count of FLAC comments read as the number carried).
+    ReadMask hidden;
+    std::size_t tagsHidden = 0;
 };
 
 [[nodiscard]] LeadingTags ScanLeadingTags(int fd);

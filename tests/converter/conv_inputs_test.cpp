@@ -27,11 +27,6 @@ std::string Be32(std::uint32_t v) {
             static_cast<char>(v)};
 }
 
-std::string Synchsafe(std::uint32_t v) {
-    return {static_cast<char>((v >> 21) & 0x7F), static_cast<char>((v >> 14) & 0x7F),
-            static_cast<char>((v >> 7) & 0x7F), static_cast<char>(v & 0x7F)};
-}
-
 // A zlib stream of `prefix` and then `zeros` zero bytes, which pack ~1000:1: literals, then
 // copies of 258 bytes at distance 1, in one block of fixed Huffman codes.
 std::string Zlib(const std::string& prefix, std::uint64_t zeros) {
@@ -119,19 +114,6 @@ std::string FlacWithPictures(const std::string& flac, const std::vector<std::str
         out += body;
     }
     return out + flac.substr(at);
-}
-
-std::string Id3Frame(const std::string& id, const std::string& body, std::uint16_t flags = 0) {
-    return id + Synchsafe(static_cast<std::uint32_t>(body.size())) + static_cast<char>(flags >> 8) +
-           static_cast<char>(flags & 0xFF) + body;
-}
-
-std::string Id3Tag(const std::string& frames, std::uint32_t declared) {
-    return std::string("ID3\x04\x00\x00", 6) + Synchsafe(declared) + frames;
-}
-
-std::string Id3Tag(const std::string& frames) {
-    return Id3Tag(frames, static_cast<std::uint32_t>(frames.size()));
 }
 
 const std::string kApicHead("\x00image/png\x00\x03\x00", 13);

@@ -235,4 +235,26 @@ FfprobeTags ReadTagsWithFfprobe(const std::string& path) {
     return read;
 }
 
+namespace {
+
+std::string Synchsafe(std::uint32_t v) {
+    return {static_cast<char>((v >> 21) & 0x7F), static_cast<char>((v >> 14) & 0x7F),
+            static_cast<char>((v >> 7) & 0x7F), static_cast<char>(v & 0x7F)};
+}
+
+} // namespace
+
+std::string Id3Frame(const std::string& id, const std::string& body, std::uint16_t flags) {
+    return id + Synchsafe(static_cast<std::uint32_t>(body.size())) + static_cast<char>(flags >> 8) +
+           static_cast<char>(flags & 0xFF) + body;
+}
+
+std::string Id3Tag(const std::string& frames, std::uint32_t declared) {
+    return std::string("ID3\x04\x00\x00", 6) + Synchsafe(declared) + frames;
+}
+
+std::string Id3Tag(const std::string& frames) {
+    return Id3Tag(frames, static_cast<std::uint32_t>(frames.size()));
+}
+
 } // namespace convtest

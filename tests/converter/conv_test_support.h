@@ -102,4 +102,10 @@ struct FfprobeTags {
 // Tag values must not hold line breaks: ffprobe prints one tag a line.
 [[nodiscard]] FfprobeTags ReadTagsWithFfprobe(const std::string& path);
 
+// An ID3v2.4 frame, and a tag of such frames (its size as stated, or as it is).
+[[nodiscard]] std::string Id3Frame(const std::string& id, const std::string& body,
+                                   std::uint16_t flags = 0);
+[[nodiscard]] std::string Id3Tag(const std::string& frames, std::uint32_t declared);
+[[nodiscard]] std::string Id3Tag(const std::string& frames);
+
 } // namespace convtest
