@@ -75,8 +75,8 @@ TEST(FolderSearch, TheWindowsLimitOfSubFoldersIsCountedTheBatchModeHasNone) {
     } cases[] = {{kMaxSearchedSubFolders, 200, 50}, {kEverySubFolder, 250, 0}, {249, 249, 1}};
     for (const auto& c : cases) {
         std::size_t found = 0;
-        const SearchOutcome outcome = SearchFolder(
-            t.root(), [&found](const std::string&) { ++found; }, {}, c.limit);
+        const auto count = [&found](const std::string&) { ++found; };
+        const SearchOutcome outcome = SearchFolder(t.root(), count, {}, c.limit);
         EXPECT_EQ(found, c.found) << c.limit;
         EXPECT_EQ(outcome.overLimit, c.overLimit) << c.limit;
         EXPECT_EQ(outcome.unreadable, 0u);
