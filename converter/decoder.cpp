@@ -54,9 +54,6 @@ std::string Implausible(const AVCodecParameters& audio) {
     return "the file is damaged (its header claims " + what + ")";
 }
 
-// Compressed ID3 frames beyond this are bombs: no cover art needs it, and pictures over
-// 16 MiB are left out of the output anyway.
-constexpr std::uint64_t kMaxUnpackedTagBytes = 16u << 20;
 // libavformat's own default, stated so that the message can name it.
 constexpr int kMaxStreams = 1000;
 
@@ -119,8 +116,13 @@ std::string InputFile::openFailure(int err, const AVInputFormat* kind, int probe
 
 Status InputFile::open(const std::string& path, int fd) {
     path_ = path;
-    // Checked before libavformat unpacks anything: it would hold all of it in memory.
+    // Checked before libavformat unpacks anything: it would hold all of it in memory. What
+    // the scan could not hide (a tag whose frames cannot be found) fails the file.
     const LeadingTags tags = ScanLeadingTags(fd);
+    if (tags.hiddenUnpackedBytes > 0)
+        tagNotes_.push_back("note: the ID3 tag holds compressed frames that claim to unpack to " +
+                            ByteSize(tags.unpackedBytes + tags.hiddenUnpackedBytes) +
+                            "; they are left out as damaged");
     if (tags.unpackedBytes > kMaxUnpackedTagBytes)
         return Fail(path,
                     "the file is damaged (its ID3 tag claims compressed data that unpacks to " +

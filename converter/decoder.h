@@ -46,6 +46,8 @@ public:
     [[nodiscard]] const AVDictionary* streamTags() const;
     // Tags of the file not read at all, beyond what is carried.
     [[nodiscard]] std::size_t tagsNotRead() const { return tagsNotRead_; }
+    // Notes on tags left out while opening.
+    [[nodiscard]] const std::vector<std::string>& tagNotes() const { return tagNotes_; }
     // Cover art; valid while this file is open.
     [[nodiscard]] std::vector<Picture> pictures(int& unsupported) const {
         return AttachedPictures(*format_, unsupported);
@@ -69,6 +71,7 @@ private:
     std::optional<std::int64_t> declaredEndUs_;
     bool nestedOpenTried_ = false;
     std::size_t tagsNotRead_ = 0;
+    std::vector<std::string> tagNotes_;
     bool draining_ = false;
     int damaged_ = 0;
     std::int64_t damagedUs_ = 0;

@@ -2,6 +2,7 @@
 
 #include "tags.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -112,6 +113,7 @@ void WalkId3Frames(FileWindow& file, std::int64_t at, std::int64_t length, int v
         at += 4 + extended;
         length -= 4 + extended;
     }
+    const std::int64_t tagEnd = at + length;
     while (length >= headerBytes) {
         if (!file.read(at, bytes, static_cast<std::size_t>(headerBytes)))
             return;
@@ -146,21 +148,34 @@ void WalkId3Frames(FileWindow& file, std::int64_t at, std::int64_t length, int v
             // unsynchronised tag do not tell where frames lie in the file.
             if (tags.hidden.zeroFrom < 0 && !(tagFlags & kTagUnsynchronised)) {
                 tags.hidden.zeroFrom = at;
-                tags.hidden.zeroTo = at + headerBytes + static_cast<std::int64_t>(size) + length;
+                tags.hidden.zeroTo = tagEnd;
             }
             if (tags.hidden.zeroFrom >= 0 && at >= tags.hidden.zeroFrom && at < tags.hidden.zeroTo)
                 ++tags.tagsHidden;
         }
         if (id == "APIC" || id == "PIC")
             ++tags.pictures;
+        std::uint64_t unpacked = 0;
         if ((flags & kFrameCompressed) && !(flags & kFrameEncrypted) &&
             (flags & kFrameDataLength) && size >= 4) {
-            unsigned char unpacked[4];
-            if (file.read(at + headerBytes, unpacked, sizeof unpacked))
-                tags.unpackedBytes += Be32(unpacked);
+            unsigned char stated[4];
+            if (file.read(at + headerBytes, stated, sizeof stated))
+                unpacked = Be32(stated);
         } else if ((flags & kFrameCompressed) && !(flags & kFrameEncrypted)) {
-            tags.unpackedBytes += size;
+            unpacked = size;
         }
+        if (unpacked > 0 && tags.unpackedBytes + unpacked > kMaxUnpackedTagBytes &&
+            !(tagFlags & kTagUnsynchronised) &&
+            (tags.hidden.zeroFrom < 0 || tags.hidden.zeroTo == tagEnd)) {
+            // This frame and the rest of its tag read as padding.
+            tags.hidden.zeroFrom =
+                std::min(at, tags.hidden.zeroFrom < 0 ? at : tags.hidden.zeroFrom);
+            tags.hidden.zeroTo = tagEnd;
+        }
+        if (tags.hidden.zeroFrom >= 0 && at >= tags.hidden.zeroFrom && at < tags.hidden.zeroTo)
+            tags.hiddenUnpackedBytes += unpacked;
+        else
+            tags.unpackedBytes += unpacked;
         at += headerBytes + static_cast<std::int64_t>(size);
     }
 }

@@ -236,6 +236,8 @@ Status Transcoder::startOutput(const AVFrame* first) {
     OutputTags tags = TagsForOutput(format_, input_.formatTags(), input_.streamTags());
     if (HoldsTags(format_))
         tags.leftOut += input_.tagsNotRead();
+    for (const std::string& line : input_.tagNotes())
+        console_.note(line);
     for (const std::string& line : TagNotes(format_, tags))
         console_.note(line);
     muxer_.setTags(tags.tags);
