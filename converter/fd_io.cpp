@@ -35,10 +35,12 @@ void Mask(const ReadMask& mask, std::int64_t position, std::uint8_t* buffer, std
     const std::int64_t zeroTo = std::min(mask.zeroTo, end);
     if (mask.zeroFrom >= 0 && zeroFrom < zeroTo)
         std::memset(buffer + (zeroFrom - position), 0, static_cast<std::size_t>(zeroTo - zeroFrom));
-    for (std::int64_t i = 0; mask.patchAt >= 0 && i < 4; ++i) {
-        const std::int64_t at = mask.patchAt + i;
-        if (at >= position && at < end)
-            buffer[at - position] = mask.patch[static_cast<std::size_t>(i)];
+    for (const ReadMask::Patch& patch : mask.patches) {
+        for (std::int64_t i = 0; patch.at >= 0 && i < 4; ++i) {
+            const std::int64_t at = patch.at + i;
+            if (at >= position && at < end)
+                buffer[at - position] = patch.bytes[static_cast<std::size_t>(i)];
+        }
     }
 }
 

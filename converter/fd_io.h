@@ -51,8 +51,11 @@ using AvioPtr = std::unique_ptr<AVIOContext, AvioFree>;
 struct ReadMask {
     std::int64_t zeroFrom = -1; // [zeroFrom, zeroTo) reads as zeros
     std::int64_t zeroTo = -1;
-    std::int64_t patchAt = -1; // four bytes from here read as `patch`
-    std::array<std::uint8_t, 4> patch{};
+    struct Patch {
+        std::int64_t at = -1; // four bytes from here read as `bytes`
+        std::array<std::uint8_t, 4> bytes{};
+    };
+    std::array<Patch, 2> patches;
 };
 // The same, seeing the file through `mask`.
 [[nodiscard]] AvioPtr ReadIo(int fd, const ReadMask& mask);

@@ -13,6 +13,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+extern "C" {
+#include <libavutil/crc.h>
+}
+
 namespace conv {
 
 namespace {
@@ -26,6 +30,8 @@ constexpr unsigned kFrameDataLength = 0x0001;
 constexpr int kFlacPictureBlock = 6;
 constexpr int kFlacCommentBlock = 4;
 constexpr unsigned kTagUnsynchronised = 0x80;
+// How FLAC in OGG starts: 0x7F, then its name.
+constexpr char kOggFlacMark[] = "\177FLAC";
 
 // Positioned reads through a small window, so that walking many small frames stays cheap.
 class FileWindow {
@@ -201,24 +207,77 @@ std::uint32_t Le32(const unsigned char* p) {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t{p[3]} << 24);
 }
 
-// A comment block: vendor text, then the number of comments.
-void HideFloodingComments(FileWindow& file, std::int64_t block, std::int64_t length,
-                          LeadingTags& tags) {
+std::array<std::uint8_t, 4> Le32Bytes(std::uint32_t v) {
+    return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+            static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+}
+
+// Vorbis comments: vendor text, then the number of comments, which is read as the number
+// carried when there are more. False when the comments do not lie in [at, end).
+bool HideFloodingComments(FileWindow& file, std::int64_t at, std::int64_t end,
+                          ReadMask::Patch& patch, LeadingTags& tags) {
     unsigned char bytes[4];
-    if (length < 8 || !file.read(block, bytes, 4))
-        return;
-    const std::int64_t countAt = block + 4 + Le32(bytes);
-    if (countAt + 4 > block + length || !file.read(countAt, bytes, 4))
-        return;
+    if (end - at < 8 || !file.read(at, bytes, 4))
+        return false;
+    const std::int64_t countAt = at + 4 + Le32(bytes);
+    if (countAt + 4 > end || !file.read(countAt, bytes, 4))
+        return false;
     const std::uint32_t count = Le32(bytes);
     if (count <= kMaxCarriedTags)
-        return;
-    tags.hidden.patchAt = countAt;
+        return false;
     constexpr auto kept = static_cast<std::uint32_t>(kMaxCarriedTags);
-    tags.hidden.patch = {static_cast<std::uint8_t>(kept), static_cast<std::uint8_t>(kept >> 8),
-                         static_cast<std::uint8_t>(kept >> 16),
-                         static_cast<std::uint8_t>(kept >> 24)};
+    patch = {countAt, Le32Bytes(kept)};
     tags.tagsHidden += count - kept;
+    return true;
+}
+
+// In OGG the comments are the second page of Vorbis, Opus or FLAC. Its checksum covers them, so
+// it is read as what the changed page sums to.
+void HideFloodingOggComments(FileWindow& file, std::int64_t at, LeadingTags& tags) {
+    constexpr std::int64_t kPageHeader = 27;
+    unsigned char header[kPageHeader];
+    bool oggFlac = false;
+    for (int page = 0; page < 2; ++page) {
+        if (!file.read(at, header, sizeof header) || std::memcmp(header, "OggS", 4) != 0)
+            return;
+        unsigned char segments[255];
+        if (!file.read(at + kPageHeader, segments, header[26]))
+            return;
+        std::int64_t size = kPageHeader + header[26];
+        for (int i = 0; i < header[26]; ++i)
+            size += segments[i];
+        if (page == 0) {
+            unsigned char kind[5];
+            oggFlac = file.read(at + kPageHeader + header[26], kind, sizeof kind) &&
+                      std::memcmp(kind, kOggFlacMark, sizeof kind) == 0;
+            at += size;
+            continue;
+        }
+        std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+        if (!file.read(at, bytes.data(), bytes.size()))
+            return;
+        const std::int64_t body = at + kPageHeader + header[26];
+        std::int64_t comments = 0;
+        if (size - (body - at) >= 7 && std::memcmp(&bytes[body - at], "\x03vorbis", 7) == 0)
+            comments = body + 7;
+        else if (size - (body - at) >= 8 && std::memcmp(&bytes[body - at], "OpusTags", 8) == 0)
+            comments = body + 8;
+        else if (oggFlac && size - (body - at) >= 4 &&
+                 (bytes[body - at] & 0x7F) == kFlacCommentBlock)
+            comments = body + 4; // a FLAC block header
+        ReadMask::Patch& count = tags.hidden.patches[0];
+        if (!comments || !HideFloodingComments(file, comments, at + size, count, tags))
+            return;
+        std::memcpy(&bytes[count.at - at], count.bytes.data(), 4);
+        std::memset(&bytes[22], 0, 4);
+        const std::uint32_t sum =
+            av_crc(av_crc_get_table(AV_CRC_32_IEEE), 0, bytes.data(), bytes.size());
+        // FFmpeg's table gives the sum byte-swapped: stored little-endian, it reads as this.
+        tags.hidden.patches[1] = {
+            at + 22,
+            {static_cast<std::uint8_t>(sum >> 24), static_cast<std::uint8_t>(sum >> 16),
+             static_cast<std::uint8_t>(sum >> 8), static_cast<std::uint8_t>(sum)}};
+    }
 }
 
 void WalkFlacBlocks(FileWindow& file, std::int64_t at, LeadingTags& tags) {
@@ -232,7 +291,7 @@ void WalkFlacBlocks(FileWindow& file, std::int64_t at, LeadingTags& tags) {
         if ((block[0] & 0x7F) == kFlacPictureBlock)
             ++tags.pictures;
         if ((block[0] & 0x7F) == kFlacCommentBlock && !std::exchange(comments, true))
-            HideFloodingComments(file, at + 4, length, tags);
+            HideFloodingComments(file, at + 4, at + 4 + length, tags.hidden.patches[0], tags);
         if (block[0] & 0x80)
             return; // the last block
         at += 4 + length;
@@ -248,7 +307,9 @@ LeadingTags ScanLeadingTags(int fd) {
         return tags;
     tags.fileBytes = info.st_size;
     FileWindow file(fd, info.st_size);
-    WalkFlacBlocks(file, ScanId3Tags(file, 0, tags), tags);
+    const std::int64_t afterId3 = ScanId3Tags(file, 0, tags);
+    WalkFlacBlocks(file, afterId3, tags);
+    HideFloodingOggComments(file, afterId3, tags);
     return tags;
 }
 
