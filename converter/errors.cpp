@@ -1,5 +1,7 @@
 #include "errors.h"
 
+#include "utf8_text.h"
+
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -60,51 +62,13 @@ std::string DescribeAvError(int err) {
     return buffer;
 }
 
-namespace {
-
-// Length of the UTF-8 sequence starting at text[i], or 0 when it is not valid UTF-8.
-std::size_t Utf8Length(std::string_view text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    unsigned min = 0;
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        min = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        min = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + length > text.size())
-        return 0;
-    unsigned code = lead & (0x7F >> length);
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto c = static_cast<unsigned char>(text[i + k]);
-        if ((c & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (c & 0x3F);
-    }
-    // Overlong forms, surrogates and values past the Unicode range are not valid.
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
-}
-
-} // namespace
-
 std::string EscapeForLine(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t length = Utf8Length(text, i);
+        const std::size_t length = Utf8CharLength(text, i);
         // C1 controls (U+0080 to U+009F) are terminal controls too.
         const bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
         if (length == 0 || c < 0x20 || c == 0x7F || c1) {

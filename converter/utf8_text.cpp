@@ -54,41 +54,44 @@ std::size_t SkipBroken(std::string_view text, std::size_t i) {
     return i;
 }
 
-} // namespace
-
-std::string ValidUtf8(std::string_view text) {
+// Each character of `text` through `whole`, each broken sequence once through `broken`.
+template <typename Whole, typename Broken>
+std::string Rewrite(std::string_view text, Whole whole, Broken broken) {
     std::string out;
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
         const Decoded c = DecodeAt(text, i);
         if (c.length == 0) {
-            out += "\xEF\xBF\xBD";
+            broken(out);
             i = SkipBroken(text, i);
             continue;
         }
-        out.append(text.substr(i, c.length));
+        whole(out, text.substr(i, c.length), c.code);
         i += c.length;
     }
     return out;
 }
 
+} // namespace
+
+std::size_t Utf8CharLength(std::string_view text, std::size_t i) {
+    return DecodeAt(text, i).length;
+}
+
+std::string ValidUtf8(std::string_view text) {
+    const auto keep = [](std::string& out, std::string_view bytes, char32_t) { out.append(bytes); };
+    const auto mark = [](std::string& out) { out += "\xEF\xBF\xBD"; };
+    return Rewrite(text, keep, mark);
+}
+
 std::string Utf8ToLatin1(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const Decoded c = DecodeAt(text, i);
-        if (c.length == 0) {
-            // One mark for the whole broken sequence.
-            out += '?';
-            i = SkipBroken(text, i);
-            continue;
-        }
-        out += c.code <= 0xFF ? static_cast<char>(c.code) : '?';
-        i += c.length;
-    }
-    return out;
+    const auto narrow = [](std::string& out, std::string_view, char32_t code) {
+        out += code <= 0xFF ? static_cast<char>(code) : '?';
+    };
+    // One mark for the whole broken sequence.
+    const auto mark = [](std::string& out) { out += '?'; };
+    return Rewrite(text, narrow, mark);
 }
 
 std::size_t Utf16Prefix(std::string_view text, std::size_t maxUnits) {
