@@ -23,8 +23,8 @@ import os
 import re
 import subprocess
 import sys
-import tempfile
-import time
+
+from conv_bench import converter, measure
 
 FFMPEG = "/usr/bin/ffmpeg"
 
@@ -59,21 +59,13 @@ def make_input(path, seconds):
     os.replace(tmp, path)
 
 
-def measure(argv):
+def measure_run(argv):
     """Wall seconds, CPU seconds, peak resident kilobytes and output check seconds of one run."""
-    env = dict(os.environ, CONV_REPORT_CHECK_TIME="1")
-    start = time.perf_counter()
-    with open(os.devnull, "wb") as null, tempfile.TemporaryFile() as err:
-        proc = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=null, stderr=err, env=env)
-        _, status, usage = os.wait4(proc.pid, 0)
-        wall = time.perf_counter() - start
-        err.seek(0)
-        found = re.findall(rb"check: ([0-9.]+) ms", err.read())
-    proc.returncode = os.waitstatus_to_exitcode(status)
-    if proc.returncode != 0:
-        sys.exit(f"failed ({proc.returncode}): {' '.join(argv)}")
-    check = float(found[-1]) / 1000 if found else 0.0
-    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss, check
+    wall, cpu, peak, code, text = measure(argv, env=dict(os.environ, CONV_REPORT_CHECK_TIME="1"))
+    if code != 0:
+        sys.exit(f"failed ({code}): {' '.join(argv)}")
+    found = re.findall(r"check: ([0-9.]+) ms", text)
+    return wall, cpu, peak, float(found[-1]) / 1000 if found else 0.0
 
 
 def commands(conv, source, out_dir, ext, conv_args, ff_args):
@@ -93,9 +85,7 @@ def main():
     parser.add_argument("--runs", type=int, default=3, help="runs per program and format")
     args = parser.parse_args()
 
-    conv = os.path.join(args.build, "pelkora", "data", "conv")
-    if not os.access(conv, os.X_OK):
-        sys.exit(f"no converter at {conv}; build first")
+    conv = converter(args.build)
     work = os.path.join(args.build, "bench-converter")
     os.makedirs(work, exist_ok=True)
     short = os.path.join(work, "input-10min.wav")
@@ -112,8 +102,8 @@ def main():
         conv_cmd, ff_cmd = commands(conv, short, work, ext, conv_args, ff_args)
         conv_runs, ff_runs = [], []
         for _ in range(args.runs):
-            conv_runs.append(measure(conv_cmd))
-            ff_runs.append(measure(ff_cmd))
+            conv_runs.append(measure_run(conv_cmd))
+            ff_runs.append(measure_run(ff_cmd))
         conv_t = min(r[0] for r in conv_runs)
         ff_t = min(r[0] for r in ff_runs)
         cpu_ratio = min(r[1] for r in conv_runs) / min(r[1] for r in ff_runs)
@@ -139,7 +129,7 @@ def main():
     print(f"{'format':7} {'10 min MB':>10} {'2 h MB':>8} {'growth':>8}")
     for ext, conv_args, ff_args in FORMATS:
         conv_cmd, _ = commands(conv, long, work, ext, conv_args, ff_args)
-        _, _, m, _ = measure(conv_cmd)
+        _, _, m, _ = measure_run(conv_cmd)
         os.remove(os.path.join(work, "conv" + ext))
         print(f"{ext[1:]:7} {peaks[ext] / 1024:10.1f} {m / 1024:8.1f} "
               f"{(m - peaks[ext]) / 1024:+8.1f}")

@@ -22,8 +22,9 @@ import os
 import struct
 import subprocess
 import sys
-import time
 import zlib
+
+from conv_bench import converter, flac_blocks, measure
 
 PNG_SIDE = 16000
 ID3_FRAME_BYTES = 200 * 1000 * 1000
@@ -67,19 +68,6 @@ def tiny_png():
     ihdr = struct.pack(">IIBBBBB", 1, 1, 8, 2, 0, 0, 0)
     return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) +
             png_chunk(b"IDAT", zlib.compress(b"\0\0\0\0")) + png_chunk(b"IEND", b""))
-
-
-def flac_blocks(data):
-    """The metadata blocks of a FLAC file (type, body) and the frames after them."""
-    assert data[:4] == b"fLaC"
-    pos, blocks = 4, []
-    while True:
-        head = data[pos]
-        size = int.from_bytes(data[pos + 1:pos + 4], "big")
-        blocks.append((head & 0x7F, data[pos + 4:pos + 4 + size]))
-        pos += 4 + size
-        if head & 0x80:
-            return blocks, data[pos:]
 
 
 def flac_with_pictures(flac, pictures):
@@ -164,21 +152,14 @@ def make_inputs(folder):
 
 
 def run(conv, source, output):
-    start = time.monotonic()
-    child = subprocess.Popen([conv, "-i", source, "-y", output], stdout=subprocess.DEVNULL,
-                             stderr=subprocess.PIPE)
-    err = child.stderr.read().decode(errors="replace")
-    _, status, usage = os.wait4(child.pid, 0)
-    child.returncode = os.waitstatus_to_exitcode(status)
-    seconds = time.monotonic() - start
-    lines = err.replace("\r", "\n").strip().splitlines()
-    last = lines[-1] if lines else ""
-    return child.returncode, usage.ru_maxrss / 1024.0, seconds, last
+    seconds, _, peak, code, text = measure([conv, "-i", source, "-y", output])
+    lines = text.replace("\r", "\n").strip().splitlines()
+    return code, peak / 1024.0, seconds, lines[-1] if lines else ""
 
 
 def main():
     build = sys.argv[1] if len(sys.argv) > 1 else "build"
-    conv = os.path.join(build, "pelkora", "data", "conv")
+    conv = converter(build)
     folder = os.path.join(build, "bench-converter-bombs")
     inputs = make_inputs(folder)
     print(f"{'input':22} {'size':>8} {'output':6} {'exit':>4} {'peak MB':>8} {'time s':>7}  last line")

@@ -21,28 +21,13 @@ import re
 import struct
 import subprocess
 import sys
-import tempfile
-import threading
-import time
+
+from conv_bench import converter, flac_blocks, measure
 
 FFMPEG = "/usr/bin/ffmpeg"
 FFPROBE = "/usr/bin/ffprobe"
 FORMATS = [".mp3", ".wma", ".ogg", ".wav", ".flac", ".aac", ".ac3", ".amr"]
 VORBIS_COMMENT = 4
-
-
-def flac_blocks(data):
-    """The metadata blocks of a FLAC file as (type, body), and the frames after them."""
-    if data[:4] != b"fLaC":
-        sys.exit("not a FLAC file")
-    pos, blocks = 4, []
-    while True:
-        header = data[pos]
-        length = int.from_bytes(data[pos + 1:pos + 4], "big")
-        blocks.append((header & 0x7F, data[pos + 4:pos + 4 + length]))
-        pos += 4 + length
-        if header & 0x80:
-            return blocks, data[pos:]
 
 
 def with_tags(data, count):
@@ -79,23 +64,6 @@ def make_input(work, count):
     return path
 
 
-def measure(argv, timeout):
-    """Wall seconds, CPU seconds, peak kilobytes, exit status (None when stopped), output."""
-    start = time.perf_counter()
-    with tempfile.TemporaryFile() as out:
-        proc = subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=out, stderr=out)
-        stopper = threading.Timer(timeout, proc.kill)
-        stopper.start()
-        _, status, usage = os.wait4(proc.pid, 0)
-        stopper.cancel()
-        proc.returncode = os.waitstatus_to_exitcode(status)
-        wall = time.perf_counter() - start
-        out.seek(0)
-        text = out.read().decode(errors="replace")
-    code = None if wall >= timeout else proc.returncode
-    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss, code, text
-
-
 def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
@@ -104,9 +72,7 @@ def main():
     parser.add_argument("--timeout", type=float, default=300.0, help="seconds per run")
     args = parser.parse_args()
 
-    conv = os.path.join(args.build, "pelkora", "data", "conv")
-    if not os.access(conv, os.X_OK):
-        sys.exit(f"no converter at {conv}; build first")
+    conv = converter(args.build)
     work = os.path.join(args.build, "bench-converter")
     os.makedirs(work, exist_ok=True)
 
