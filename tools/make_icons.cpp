@@ -1,7 +1,7 @@
 // Draws the installed icons with the painter of the window's own icon, so the two never differ:
 // OUTDIR/hicolor/NxN/apps/NAME.png for each SIZE and OUTDIR/hicolor/scalable/apps/NAME.svg.
 // Usage: make_icons OUTDIR NAME SIZE...
-#include "ui/skin.h"
+#include "gui/window/skin.h"
 
 #include <QDir>
 #include <QGuiApplication>

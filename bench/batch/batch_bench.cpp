@@ -7,11 +7,11 @@
 // Usage: QT_QPA_PLATFORM=offscreen batch_bench [rounds]      (default 3)
 #include "tree_memory.h"
 
-#include "filelist/file_list.h"
-#include "platform/desktop_services.h"
-#include "settings/settings_file.h"
-#include "ui/frm_main.h"
-#include "ui/main_controller.h"
+#include "app/files/file_list.h"
+#include "core/settings/settings_file.h"
+#include "gui/desktop/desktop_services.h"
+#include "gui/window/frm_main.h"
+#include "gui/window/main_controller.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,9 +6,9 @@
 // parser, the next command started from the event loop after CommandOver. The blocking
 // ExecuteCommand() is measured beside it.
 // Usage: runner_bench [rounds]   (each figure is the median of the rounds)
-#include "engine/dos_outputs.h"
-#include "engine/progress_parser.h"
-#include "platform/message_box.h"
+#include "app/run/dos_outputs.h"
+#include "app/services/message_box.h"
+#include "core/engine/progress_parser.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

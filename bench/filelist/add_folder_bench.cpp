@@ -2,8 +2,8 @@
 // folders, against `find DIR -type f` listing the same tree, and the longest time the
 // event loop went unserved while Add-folder ran.
 // Usage: add_folder_bench [rounds]   (each time is the median of the rounds)
-#include "dialogs/dialog_backend.h"
-#include "filelist/add_folder.h"
+#include "gui/dialogs/dialog_backend.h"
+#include "gui/files/add_folder.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

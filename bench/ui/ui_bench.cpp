@@ -5,8 +5,8 @@
 //   ui_bench               all figures (run under xvfb-run for a real X server)
 //   ui_bench --first-paint [bare]   one start-up: prints "<monotonic ns> <rss kB>" and quits
 
-#include "filelist/file_list.h"
-#include "ui/frm_main.h"
+#include "app/files/file_list.h"
+#include "gui/window/frm_main.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

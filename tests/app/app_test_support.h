@@ -3,8 +3,8 @@
 #include "common/platform_fakes.h"
 #include "common/qt_files.h"
 #include "dialogs/fake_dialogs.h"
-#include "ui/frm_main.h"
-#include "ui/main_controller.h"
+#include "gui/window/frm_main.h"
+#include "gui/window/main_controller.h"
 
 #include <QDir>
 #include <QFile>

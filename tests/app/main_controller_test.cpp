@@ -1,7 +1,7 @@
 #include "app_test_support.h"
 
-#include "filelist/file_list.h"
-#include "ui/widgets.h"
+#include "app/files/file_list.h"
+#include "gui/window/widgets.h"
 
 #include <gtest/gtest.h>
 

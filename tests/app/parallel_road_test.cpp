@@ -2,8 +2,8 @@
 // several conversions at a time.
 #include "app_test_support.h"
 
-#include "filelist/file_list.h"
-#include "ui/widgets.h"
+#include "app/files/file_list.h"
+#include "gui/window/widgets.h"
 
 #include <gtest/gtest.h>
 

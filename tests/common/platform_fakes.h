@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/message_box.h"
-#include "platform/shell.h"
-#include "platform/sound.h"
+#include "app/services/message_box.h"
+#include "gui/services/shell.h"
+#include "gui/services/sound.h"
 
 #include <QString>
 #include <QTimer>

@@ -4,7 +4,7 @@
 
 #include "converter/errors.h"
 
-#include "engine/command_line.h"
+#include "core/engine/command_line.h"
 
 #include <gtest/gtest.h>
 

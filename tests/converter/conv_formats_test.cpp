@@ -2,7 +2,7 @@
 // checked by probing the outputs.
 #include "conv_test_support.h"
 
-#include "engine/command_line.h"
+#include "core/engine/command_line.h"
 
 #include <gtest/gtest.h>
 

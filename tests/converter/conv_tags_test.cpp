@@ -5,7 +5,7 @@
 #include "converter/pictures.h"
 #include "converter/tags.h"
 
-#include "engine/command_line.h"
+#include "core/engine/command_line.h"
 
 #include <gtest/gtest.h>
 

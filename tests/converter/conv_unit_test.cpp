@@ -7,7 +7,7 @@
 #include "converter/output_file.h"
 #include "converter/progress.h"
 
-#include "engine/progress_parser.h"
+#include "core/engine/progress_parser.h"
 
 #include <gtest/gtest.h>
 

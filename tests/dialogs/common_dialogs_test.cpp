@@ -2,10 +2,10 @@
 
 #include <QWidget>
 
-#include "dialogs/common_dialogs.h"
 #include "dialogs/fake_dialogs.h"
-#include "dialogs/filter_list.h"
-#include "filelist/add_file.h"
+#include "gui/dialogs/common_dialogs.h"
+#include "gui/dialogs/filter_list.h"
+#include "gui/files/add_file.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <ostream>
 #include <vector>
 
-#include "dialogs/dialog_backend.h"
+#include "gui/dialogs/dialog_backend.h"
 
 inline void PrintTo(const QString& text, std::ostream* os) {
     *os << '"' << text.toStdString() << '"';

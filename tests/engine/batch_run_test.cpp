@@ -1,10 +1,10 @@
-#include "engine/batch_run.h"
+#include "app/run/batch_run.h"
 
+#include "app/files/file_list.h"
+#include "app/settings/choices.h"
 #include "common/platform_fakes.h"
 #include "common/qt_files.h"
-#include "engine/progress_parser.h"
-#include "filelist/file_list.h"
-#include "settings/choices.h"
+#include "core/engine/progress_parser.h"
 
 #include <gtest/gtest.h>
 

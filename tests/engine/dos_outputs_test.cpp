@@ -1,4 +1,4 @@
-#include "engine/dos_outputs.h"
+#include "app/run/dos_outputs.h"
 
 #include "common/platform_fakes.h"
 

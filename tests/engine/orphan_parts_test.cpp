@@ -1,5 +1,5 @@
 // Leftovers of killed converters go; what a running one writes, links and other names stay.
-#include "engine/orphan_parts.h"
+#include "core/engine/orphan_parts.h"
 
 #include <gtest/gtest.h>
 

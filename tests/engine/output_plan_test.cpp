@@ -1,4 +1,4 @@
-#include "engine/output_plan.h"
+#include "core/engine/output_plan.h"
 
 #include <gtest/gtest.h>
 

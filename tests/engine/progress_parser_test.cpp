@@ -1,4 +1,4 @@
-#include "engine/progress_parser.h"
+#include "core/engine/progress_parser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/waitable_timer.h"
+#include "app/run/waitable_timer.h"
 
 #include <gtest/gtest.h>
 

@@ -6,12 +6,12 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "dialogs/common_dialogs.h"
+#include "core/files/folder_search.h"
 #include "dialogs/fake_dialogs.h"
-#include "filelist/add_file.h"
-#include "filelist/add_folder.h"
-#include "filelist/folder_search.h"
 #include "filelist/temp_tree.h"
+#include "gui/dialogs/common_dialogs.h"
+#include "gui/files/add_file.h"
+#include "gui/files/add_folder.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "filelist/file_list.h"
+#include "app/files/file_list.h"
 
-#include "filelist/folder_search.h"
+#include "core/files/folder_search.h"
 #include "filelist/temp_tree.h"
 
 #include <gtest/gtest.h>

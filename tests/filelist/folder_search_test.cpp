@@ -7,7 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "filelist/folder_search.h"
+#include "core/files/folder_search.h"
 #include "filelist/temp_tree.h"
 
 namespace fs = std::filesystem;

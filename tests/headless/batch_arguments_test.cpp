@@ -1,6 +1,6 @@
-#include "headless/batch_arguments.h"
+#include "core/batch/batch_arguments.h"
 
-#include "headless/batch_texts.h"
+#include "core/batch/batch_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "headless/batch_texts.h"
+#include "core/batch/batch_texts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The real program in a private program folder, with no display, and what it leaves behind.
-#include "settings/settings_file.h"
+#include "core/settings/settings_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Converts two files through the window and its desktop services, with no one looking, and
 // ends: 0 when the run ended and emptied the list. Prints nothing of its own.
+#include "core/system/runtime_dir.h"
 #include "platform/run_face.h"
-#include "platform/runtime_dir.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 // The running copy's end of the hand-over, against senders that trickle, crowd in or send
 // too much: each is dropped, and a proper second start is still served.
-#include "platform/instance_channel.h"
-#include "platform/path_message.h"
+#include "core/system/path_message.h"
+#include "gui/desktop/instance_channel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "platform/path_message.h"
+#include "core/system/path_message.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/files/file_list.h"
 #include "common/platform_fakes.h"
 #include "dialogs/fake_dialogs.h"
-#include "filelist/file_list.h"
-#include "platform/desktop_progress.h"
-#include "ui/frm_main.h"
-#include "ui/main_controller.h"
+#include "gui/desktop/desktop_progress.h"
+#include "gui/window/frm_main.h"
+#include "gui/window/main_controller.h"
 
 #include <QDBusConnection>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/runtime_dir.h"
+#include "core/system/runtime_dir.h"
 
 #include <gtest/gtest.h>
 

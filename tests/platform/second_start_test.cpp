@@ -1,10 +1,10 @@
 // A second start of the real program hands its files to the copy that runs: the test process
 // plays the running copy (its lock, its channel, its list) and starts the second one.
-#include "filelist/file_list.h"
-#include "platform/instance_channel.h"
-#include "platform/path_message.h"
+#include "app/files/file_list.h"
+#include "app/system/single_instance.h"
+#include "core/system/path_message.h"
+#include "gui/desktop/instance_channel.h"
 #include "platform/program_copy.h"
-#include "platform/single_instance.h"
 
 #include <gtest/gtest.h>
 

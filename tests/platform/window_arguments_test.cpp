@@ -1,4 +1,4 @@
-#include "platform/window_arguments.h"
+#include "core/system/window_arguments.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // Where settings, lock and output go when the program folder cannot be written: the user's
 // own folders. (The whole-road tests run from a writable one, where all stays beside it.)
-#include "settings/settings_store.h"
+#include "app/settings/settings_store.h"
 
 #include "common/platform_fakes.h"
 #include "common/qt_files.h"
 #include "dialogs/fake_dialogs.h"
+#include "gui/window/frm_main.h"
+#include "gui/window/main_controller.h"
 #include "platform/program_copy.h"
-#include "ui/frm_main.h"
-#include "ui/main_controller.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "settings/settings_store.h"
+#include "app/settings/settings_store.h"
 
 #include "common/platform_fakes.h"
 #include "common/qt_files.h"
-#include "settings/options_controller.h"
-#include "ui/frm_options.h"
+#include "gui/dialogs/options_controller.h"
+#include "gui/window/frm_options.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // single_instance_probe FOLDER        exits 0 when it could run, 3 when another copy runs
 // single_instance_probe FOLDER hold   takes the lock, prints "held PATH" (the lock file, empty
 //                                     without one) and waits to be killed
-#include "platform/single_instance.h"
+#include "app/system/single_instance.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,10 +1,10 @@
-#include "filelist/file_list.h"
-#include "filelist/file_list_view.h"
-#include "ui/frm_main.h"
-#include "ui/frm_menu.h"
-#include "ui/frm_options.h"
-#include "ui/skin.h"
-#include "ui/widgets.h"
+#include "app/files/file_list.h"
+#include "gui/files/file_list_view.h"
+#include "gui/window/frm_main.h"
+#include "gui/window/frm_menu.h"
+#include "gui/window/frm_options.h"
+#include "gui/window/skin.h"
+#include "gui/window/widgets.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,250 @@
+#include "app/headless/headless_run.h"
+
+#include "app/files/file_list.h"
+#include "app/headless/stop_signals.h"
+#include "app/run/batch_run.h"
+#include "app/services/message_box.h"
+#include "app/settings/choices.h"
+#include "app/settings/settings_store.h"
+#include "core/batch/batch_arguments.h"
+#include "core/batch/batch_texts.h"
+#include "core/files/folder_search.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <cstdio>
+#include <string>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+void PrintError(const std::string& line) {
+    std::fprintf(stderr, "%s\n", line.c_str());
+    std::fflush(stderr);
+}
+
+// What the runner would show in a box goes to standard error instead.
+class ErrorLines final : public platform::MessageBoxes {
+public:
+    void show(const QString& text, platform::MsgIcon, const QString&) override {
+        PrintError("pelkora: " + headless::SafeText(text.toStdString()));
+    }
+};
+
+std::string FileNameOf(const QByteArray& path) {
+    const qsizetype slash = path.lastIndexOf('/');
+    return path.mid(slash + 1).toStdString();
+}
+
+// The inputs as the list takes them: a folder's files in search order, each with the folder
+// as its root, every sub-folder searched. False, with the message printed, when an input is
+// missing; `unreadFolders` counts the folders whose files could not be listed.
+bool CollectInputs(const std::vector<std::string>& inputs, FileList& list, int& unreadFolders) {
+    for (const std::string& input : inputs) {
+        struct stat st = {};
+        if (::stat(input.c_str(), &st) != 0) {
+            PrintError("pelkora: " + headless::SafeText(input) + ": no such file or folder");
+            return false;
+        }
+    }
+    for (const std::string& input : inputs) {
+        struct stat st = {};
+        if (::stat(input.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+            const QByteArray root = QByteArray::fromStdString(input);
+            const SearchOutcome outcome = SearchFolder(
+                input,
+                [&](const std::string& path) {
+                    list.AddFileEntry(QByteArray::fromStdString(path), root);
+                },
+                {}, kEverySubFolder);
+            unreadFolders += static_cast<int>(outcome.unreadable);
+        } else {
+            list.AddFileEntry(QByteArray::fromStdString(input));
+        }
+    }
+    return true;
+}
+
+void Apply(const headless::BatchArguments& args, ConversionChoices& c, int cores) {
+    if (args.format)
+        c.formatIndex = *args.format;
+    if (args.bitrate)
+        c.bitrateIndex = *args.bitrate;
+    if (args.rate)
+        c.rateIndex = *args.rate;
+    if (args.channels)
+        c.channelIndex = *args.channels;
+    if (args.output)
+        c.outputFolder = QFile::encodeName(QDir::current().absoluteFilePath(
+            QFile::decodeName(QByteArray::fromStdString(*args.output))));
+    if (args.cut) {
+        c.options.CutEnabled = 1;
+        c.options.CutStart = args.cut->start;
+        c.options.CutLength = args.cut->length;
+    }
+    c.jobs = args.jobs.value_or(cores);
+    c.keepTree = args.keepTree;
+}
+
+// Prints the run as it goes: an updating line on a terminal, a line per file otherwise.
+class Progress final {
+public:
+    Progress(bool quiet, int count) : quiet_(quiet), count_(count), terminal_(::isatty(2)) {}
+
+    void started(const QByteArray& path, const QByteArray& output) {
+        numbers_[path] = ++started_;
+        outputs_[path] = output;
+        show(path, "0%");
+    }
+
+    void progress(const QByteArray& path, const std::string& caption) { show(path, caption); }
+
+    void finished(const QByteArray& path, const FileOutcome& outcome) {
+        const auto kind = outcome.kind == FileOutcome::Kind::Failed ? headless::FileOutcome::Failed
+                          : outcome.kind == FileOutcome::Kind::ConvertedWithWarnings
+                              ? headless::FileOutcome::Warning
+                              : headless::FileOutcome::Converted;
+        clearLine();
+        if (!headless::ReportsFinished(kind, quiet_) ||
+            (terminal_ && kind == headless::FileOutcome::Converted))
+            return;
+        PrintError(headless::FinishedLine(step(path), kind, outcome.text.toStdString()));
+    }
+
+    void clearLine() {
+        if (terminal_ && shown_) {
+            std::fputs("\r\x1b[K", stderr);
+            shown_ = false;
+        }
+    }
+
+private:
+    headless::FileStep step(const QByteArray& path) {
+        names_[0] = FileNameOf(path);
+        names_[1] = FileNameOf(outputs_.value(path));
+        return {numbers_.value(path), count_, names_[0], names_[1]};
+    }
+
+    void show(const QByteArray& path, const std::string& caption) {
+        if (!terminal_ || quiet_)
+            return;
+        std::fprintf(stderr, "\r\x1b[K%s", headless::ProgressLine(step(path), caption).c_str());
+        std::fflush(stderr);
+        shown_ = true;
+    }
+
+    bool quiet_;
+    int count_;
+    bool terminal_;
+    bool shown_ = false;
+    int started_ = 0;
+    QHash<QByteArray, int> numbers_;
+    QHash<QByteArray, QByteArray> outputs_;
+    std::string names_[2];
+};
+
+headless::RunSummary Summarise(const RunReport& report) {
+    headless::RunSummary s;
+    s.converted = report.converted;
+    s.warnings = static_cast<int>(report.warnings.size());
+    s.failed = static_cast<int>(report.failures.size());
+    for (const auto& f : report.failures)
+        s.failures.push_back({f.path.toStdString(), f.text.toStdString()});
+    for (const auto& r : report.renamings)
+        s.renamings.push_back({r.path.toStdString(), r.text.toStdString()});
+    for (const auto& w : report.warnings)
+        s.warningNotes.push_back({w.path.toStdString(), w.text.toStdString()});
+    return s;
+}
+
+} // namespace
+
+int RunHeadless(int argc, char** argv) {
+    // The stop signals are caught before anything can start a converter.
+    StopSignals stopSignals;
+    QCoreApplication app(argc, argv);
+    const int cores = std::max(1, QThread::idealThreadCount());
+    const auto parsed = headless::ParseBatchArguments(argc, argv, cores);
+    if (const auto* error = std::get_if<headless::UsageError>(&parsed)) {
+        PrintError(error->message);
+        return headless::kExitUsage;
+    }
+    const auto& args = std::get<headless::BatchArguments>(parsed);
+    if (args.help) {
+        std::fputs(headless::HelpText().c_str(), stdout);
+        return headless::kExitConverted;
+    }
+    if (args.version) {
+        std::printf("%s\n", headless::VersionText(PELKORA_VERSION_MAJOR, PELKORA_VERSION_MINOR,
+                                                  PELKORA_VERSION_PATCH)
+                                .c_str());
+        return headless::kExitConverted;
+    }
+
+    if (!args.quiet)
+        for (const std::string& note : args.notes)
+            PrintError(note);
+
+    FileList list;
+    int unreadFolders = 0;
+    if (!CollectInputs(args.inputs, list, unreadFolders))
+        return headless::kExitUsage;
+
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const settings::SettingsPlace place = settings::FindSettingsPlace(programFolder);
+    Choices choices;
+    ErrorLines errors;
+    ConversionChoices value = settings::ReadChoices(place, errors); // read only
+    Apply(args, value, cores);
+    choices.set(value);
+    // Unlike the window, a script may name a folder several levels deep.
+    QDir().mkpath(QFile::decodeName(value.outputFolder));
+
+    if (list.count() == 0) {
+        headless::RunSummary summary;
+        summary.unreadFolders = unreadFolders;
+        std::fputs(headless::SummaryText(summary, args.quiet).c_str(), stderr);
+        return headless::ExitStatus(summary);
+    }
+
+    BatchRun run(list, choices, errors, programFolder);
+    Progress progress(args.quiet, list.count());
+    QByteArray lastPath;
+    QObject::connect(&run, &BatchRun::fileStarted,
+                     [&](const QByteArray& path, const QByteArray& out) {
+                         lastPath = path;
+                         progress.started(path, out);
+                     });
+    QObject::connect(&run, &BatchRun::progressChanged, [&](float, const QString& caption) {
+        progress.progress(lastPath, caption.toStdString());
+    });
+    QObject::connect(&run, &BatchRun::fileFinished,
+                     [&](const QByteArray& path, const QByteArray&, const FileOutcome& outcome) {
+                         progress.finished(path, outcome);
+                     });
+    int status = headless::kExitConverted;
+    QObject::connect(&run, &BatchRun::runFinished, [&](const RunReport& report) {
+        progress.clearLine();
+        headless::RunSummary summary = Summarise(report);
+        summary.unreadFolders = unreadFolders;
+        std::fputs(headless::SummaryText(summary, args.quiet).c_str(), stderr);
+        status = report.aborted ? headless::kExitSomeFailed : headless::ExitStatus(summary);
+        app.exit(status);
+    });
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, [&](int exitStatus) {
+        run.stop();
+        progress.clearLine();
+        PrintError(headless::StopText(exitStatus));
+        status = exitStatus;
+        app.exit(status);
+    });
+    stopSignals.listen();
+    run.Start();
+    app.exec();
+    return status;
+}

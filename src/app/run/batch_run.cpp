@@ -1,0 +1,305 @@
+#include "app/run/batch_run.h"
+
+#include "app/files/file_list.h"
+#include "app/run/dos_outputs.h"
+#include "app/settings/choices.h"
+#include "core/engine/orphan_parts.h"
+#include "core/engine/progress_parser.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+#include <sys/stat.h>
+
+namespace {
+
+constexpr int kStartDelayMs = 100;
+constexpr int kWarningStatus = 3;
+
+QString FromBytes(const std::string& bytes) {
+    return QFile::decodeName(QByteArray::fromStdString(bytes));
+}
+
+} // namespace
+
+struct BatchRun::Job {
+    quint64 entryId = 0;
+    QByteArray path;
+    std::string outputPath;
+    ConversionSettings settings;
+    std::unique_ptr<DOSOutputs> dos;
+    std::int32_t totalSeconds = 0;
+    float fraction = 0.0f; // of this file, 0 to 1
+};
+
+BatchRun::BatchRun(FileList& list, Choices& choices, platform::MessageBoxes& boxes,
+                   QString programFolder, QObject* parent)
+    : QObject(parent), list_(list), choices_(choices), boxes_(boxes),
+      programFolder_(std::move(programFolder)) {
+    Timer1_.setSingleShot(true);
+    Timer1_.setInterval(kStartDelayMs);
+    connect(&Timer1_, &QTimer::timeout, this, &BatchRun::ConvertAll);
+    // Entries added during the run may start at once when a converter is free.
+    connect(&list_, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (active_ && started_)
+            fillSlots();
+    });
+}
+
+BatchRun::~BatchRun() = default;
+
+bool BatchRun::Start() {
+    if (active_)
+        return true;
+    if (list_.count() == 0)
+        return false;
+    active_ = true;
+    started_ = false;
+    finished_ = 0;
+    shownFraction_ = 0.0f;
+    shownFiles_ = 0;
+    usedOutputs_.clear();
+    inputs_.clear();
+    lastNotedEntry_ = 0;
+    preparedFolders_.clear();
+    report_ = {};
+    Timer1_.start();
+    return true;
+}
+
+void BatchRun::stop() {
+    Timer1_.stop();
+    active_ = false;
+    // Ask every converter first, then wait: each removes its temporary file as it ends.
+    for (auto& job : jobs_) {
+        job->dos->disconnect(this);
+        job->dos->requestStop();
+    }
+    jobs_.clear();
+}
+
+void BatchRun::ConvertAll() {
+    started_ = true;
+    prepareFolder(choices_.value().conversionSettings().outputFolder);
+    fillSlots();
+}
+
+void BatchRun::prepareFolder(const std::string& folder) {
+    if (folder.empty())
+        return;
+    // Only this level is made, as the folder box names it; an existing folder is fine.
+    ::mkdir(folder.c_str(), 0777);
+    if (preparedFolders_.insert(folder).second)
+        report_.orphansRemoved += orphan_parts::RemoveOrphanedParts(folder);
+}
+
+void BatchRun::fillSlots() {
+    if (!active_ || !started_)
+        return;
+    const int jobs = std::max(1, choices_.value().jobs);
+    // Entries in progress are always the first ones: the run starts them in list order and
+    // only removes entries it has finished.
+    while (static_cast<int>(jobs_.size()) < jobs &&
+           static_cast<int>(jobs_.size()) < list_.count()) {
+        if (!startEntry(static_cast<int>(jobs_.size())))
+            return;
+    }
+    if (jobs_.empty())
+        finishRun();
+}
+
+void BatchRun::noteNewInputs() {
+    // Entries only ever join at the end, with ids that grow.
+    const quint64 newest = list_.entryId(list_.count() - 1);
+    for (int i = list_.count() - 1; i >= 0 && list_.entryId(i) > lastNotedEntry_; --i)
+        inputs_.add(list_.path(i).toStdString());
+    lastNotedEntry_ = std::max(lastNotedEntry_, newest);
+}
+
+bool BatchRun::startEntry(int index) {
+    auto job = std::make_unique<Job>();
+    job->entryId = list_.entryId(index);
+    job->path = list_.path(index);
+    job->settings = choices_.value().conversionSettings();
+    const bool keepTree = choices_.value().keepTree;
+    // A folder chosen during the run is made before its first file.
+    prepareFolder(job->settings.outputFolder);
+
+    const std::string input = job->path.toStdString();
+    noteNewInputs();
+    const OutputPlan plan = PlanOutput(
+        input, list_.root(index).toStdString(), keepTree, job->settings,
+        [this](const std::string& p) { return usedOutputs_.count(p) > 0 || inputs_.holds(p); });
+    for (const std::string& folder : plan.subFolders)
+        prepareFolder(folder);
+    const auto built = BuildCommandLineTo(input, plan.path, job->settings,
+                                          QFile::encodeName(programFolder_).toStdString());
+    if (!built) {
+        const FileOutcome outcome{FileOutcome::Kind::Failed,
+                                  QStringLiteral("no output format is chosen")};
+        report_.failures.push_back({job->path, outcome.text});
+        list_.RemoveEntry(job->entryId);
+        ++finished_;
+        emit fileFinished(job->path, {}, outcome);
+        return true;
+    }
+    job->outputPath = plan.path;
+    usedOutputs_.insert(plan.path);
+    if (plan.renamed)
+        report_.renamings.push_back({job->path, FromBytes(plan.path)});
+    report_.outputFolder = QByteArray::fromStdString(job->settings.outputFolder);
+
+    job->dos = std::make_unique<DOSOutputs>(boxes_);
+    Job& j = *job;
+    j.dos->setCommand(FromBytes(built->text), built->program, built->arguments);
+    connect(j.dos.get(), &DOSOutputs::ReceiveOutputs, this,
+            [this, &j](const QByteArray& chunk) { objDOS_ReceiveOutputs(j, chunk); });
+    connect(j.dos.get(), &DOSOutputs::CommandOver, this, [this, &j] { objDOS_CommandOver(j); });
+    jobs_.push_back(std::move(job));
+    if (!j.dos->Start()) {
+        // The runner has said why; every other file would fail the same way.
+        abortRun();
+        return false;
+    }
+    emit fileStarted(j.path, QByteArray::fromStdString(j.outputPath));
+    return true;
+}
+
+void BatchRun::objDOS_ReceiveOutputs(Job& job, const QByteArray& chunk) {
+    const auto update =
+        ParseProgressChunk(std::string_view(chunk.constData(), chunk.size()), job.totalSeconds,
+                           job.settings.cutEnabled, job.settings.cutLength, job.settings.cutStart);
+    job.totalSeconds = update.totalSeconds;
+    if (!update.displayChanged)
+        return;
+    job.fraction = std::clamp(update.barWidth / kProgressBarFullWidth, 0.0f, 1.0f);
+    if (choices_.value().jobs <= 1 && jobs_.size() == 1)
+        emit progressChanged(update.barWidth, QString::fromStdString(update.caption));
+    else
+        showRunProgress();
+}
+
+float BatchRun::runFraction() const {
+    float done = static_cast<float>(finished_);
+    for (const auto& job : jobs_)
+        done += job->fraction;
+    const int files = finished_ + list_.count();
+    return files > 0 ? std::clamp(done / static_cast<float>(files), 0.0f, 1.0f) : 1.0f;
+}
+
+void BatchRun::showRunProgress() {
+    const int files = finished_ + list_.count();
+    float fraction = runFraction();
+    // Files joining the run may lower the share; anything else only moves it on.
+    if (files == shownFiles_)
+        fraction = std::max(fraction, shownFraction_);
+    shownFraction_ = fraction;
+    shownFiles_ = files;
+    const QString caption = fraction >= 1.0f
+                                ? QStringLiteral("100%")
+                                : QString::fromStdString(PercentCaption(fraction * 100.0));
+    emit progressChanged(fraction * kProgressBarFullWidth, caption);
+}
+
+FileOutcome BatchRun::outcomeOf(const DOSOutputs& dos) {
+    // Progress lines end in a carriage return: the converter's own lines may follow one.
+    const QList<QByteArray> lines = QByteArray(dos.Outputs()).replace('\r', '\n').split('\n');
+    if (dos.lastExitedNormally() && dos.lastExitCode() == kWarningStatus) {
+        QStringList warnings;
+        for (const QByteArray& raw : lines) {
+            const QByteArray line = raw.trimmed();
+            if (line.startsWith("conv: ") && line.contains(": warning: "))
+                warnings << QString::fromLocal8Bit(line);
+        }
+        return {FileOutcome::Kind::ConvertedWithWarnings, warnings.join(QLatin1Char('\n'))};
+    }
+    if (dos.lastSucceeded())
+        return {FileOutcome::Kind::Converted, {}};
+    for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
+        const QByteArray line = it->trimmed();
+        if (line.startsWith("conv: ") && !line.contains(": warning: "))
+            return {FileOutcome::Kind::Failed, QString::fromLocal8Bit(line)};
+    }
+    if (!dos.lastExitedNormally())
+        return {FileOutcome::Kind::Failed, QStringLiteral("the converter stopped unexpectedly")};
+    return {FileOutcome::Kind::Failed,
+            QStringLiteral("the converter ended with status %1").arg(dos.lastExitCode())};
+}
+
+void BatchRun::objDOS_CommandOver(Job& job) {
+    const auto found =
+        std::find_if(jobs_.begin(), jobs_.end(), [&](const auto& j) { return j.get() == &job; });
+    if (found == jobs_.end())
+        return;
+    // Everything about the file is taken from its own job before its entry goes.
+    const FileOutcome outcome = outcomeOf(*job.dos);
+    const QByteArray path = job.path;
+    const QByteArray output = QByteArray::fromStdString(job.outputPath);
+    switch (outcome.kind) {
+    case FileOutcome::Kind::Converted:
+        ++report_.converted;
+        break;
+    case FileOutcome::Kind::ConvertedWithWarnings:
+        ++report_.converted;
+        report_.warnings.push_back({path, outcome.text});
+        break;
+    case FileOutcome::Kind::Failed:
+        report_.failures.push_back({path, outcome.text});
+        // Nothing was put in place: a later file of the same name may have the plain name,
+        // unless that name is an input's, which every plan checks again.
+        usedOutputs_.erase(job.outputPath);
+        break;
+    }
+    list_.RemoveEntry(job.entryId);
+    ++finished_;
+    // The runner is inside its own signal: let it return before it goes.
+    (*found)->dos.release()->deleteLater();
+    jobs_.erase(found);
+    emit fileFinished(path, output, outcome);
+    if (choices_.value().jobs > 1 || !jobs_.empty())
+        showRunProgress();
+    // Let the window catch up (drops, repaints) before the next file starts.
+    QTimer::singleShot(0, this, &BatchRun::fillSlots);
+}
+
+void BatchRun::finishRun() {
+    if (!active_)
+        return;
+    active_ = false;
+    emit runFinished(report_);
+}
+
+void BatchRun::abortRun() {
+    stop();
+    report_.aborted = true;
+    emit runFinished(report_);
+}
+
+QString BatchRun::ReportText(const RunReport& report) {
+    QString text;
+    auto section = [&text](const std::vector<RunReport::Item>& items, const QString& heading,
+                           bool arrow) {
+        if (items.empty())
+            return;
+        if (!text.isEmpty())
+            text += QStringLiteral("\n\n");
+        text += heading + QLatin1Char('\n');
+        const std::size_t listed = std::min<std::size_t>(items.size(), kMaxListedItems);
+        for (std::size_t i = 0; i < listed; ++i)
+            text += QString::fromUtf8(arrow ? "\n%1\n    \u2192 %2" : "\n%1\n    %2")
+                        .arg(QFile::decodeName(items[i].path), items[i].text);
+        if (items.size() > listed)
+            text += QStringLiteral("\n\nand %1 more").arg(items.size() - listed);
+    };
+    section(report.failures,
+            report.failures.size() == 1 ? QStringLiteral("This file could not be converted:")
+                                        : QStringLiteral("These files could not be converted:"),
+            false);
+    section(report.warnings,
+            QStringLiteral("Converted with warnings (the input may be damaged or cut short):"),
+            false);
+    section(report.renamings,
+            QStringLiteral("Renamed so that no output replaces another from this run:"), true);
+    return text;
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "core/engine/command_line.h"
+#include "core/engine/output_plan.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <vector>
+
+class Choices;
+class DOSOutputs;
+class FileList;
+
+namespace platform {
+class MessageBoxes;
+}
+
+// What became of one file of a run.
+struct FileOutcome {
+    enum class Kind { Converted, ConvertedWithWarnings, Failed };
+    Kind kind = Kind::Converted;
+    QString text; // the failure's reason, or the converter's warning lines
+};
+
+// What a whole run did, for the face that shows its end.
+struct RunReport {
+    struct Item {
+        QByteArray path;
+        QString text;
+    };
+    int converted = 0; // those with warnings included
+    std::vector<Item> failures;
+    std::vector<Item> warnings;
+    std::vector<Item> renamings; // text: the output name given instead
+    int orphansRemoved = 0;      // temporary files of killed converters cleared away
+    QByteArray outputFolder;     // of the last file started: the folder shown at the end
+    bool aborted = false;        // the converter could not be started
+};
+
+// Converts every entry of the file list, first to last, up to `jobs` converters at a time.
+// Each entry leaves the list when its own conversion ends, so the list always shows what is
+// still to do or in progress; entries added during the run join it, and a change of choices
+// applies to the conversions started after it. No output replaces a file that is an input of
+// the run, converted already or still to come: such an output is numbered like a repeat. The run
+// shows nothing itself: it reports through its signals, and the face that drives it shows the end
+// (folder, sound, boxes).
+class BatchRun final : public QObject {
+    Q_OBJECT
+public:
+    BatchRun(FileList& list, Choices& choices, platform::MessageBoxes& boxes, QString programFolder,
+             QObject* parent = nullptr);
+    ~BatchRun() override;
+
+    // The Start action: false for an empty list. Otherwise the first files start shortly
+    // after, so that a window can paint its disabled look first.
+    bool Start();
+    // Stops every running converter (each removes its temporary file) and converts nothing
+    // more; returns once they have ended. No runFinished follows.
+    void stop();
+    [[nodiscard]] bool isActive() const { return active_; }
+    [[nodiscard]] int runningCount() const { return static_cast<int>(jobs_.size()); }
+    // The share of the run done, 0 to 1: finished files and the running files' fractions over
+    // the files in the run so far (1 before anything is in it).
+    [[nodiscard]] float runFraction() const;
+
+    static constexpr int kMaxListedItems = 20;
+    // The text of the box at the end of a run; empty when there is nothing to report.
+    [[nodiscard]] static QString ReportText(const RunReport& report);
+
+signals:
+    void fileStarted(const QByteArray& path, const QByteArray& outputPath);
+    // The bar's width in twips and its caption: per file with one job at a time, for the whole
+    // run with several.
+    void progressChanged(float barWidthTwips, const QString& caption);
+    void fileFinished(const QByteArray& path, const QByteArray& outputPath,
+                      const FileOutcome& outcome);
+    void runFinished(const RunReport& report);
+
+private:
+    struct Job;
+
+    void ConvertAll();
+    void fillSlots();
+    bool startEntry(int index);
+    void objDOS_ReceiveOutputs(Job& job, const QByteArray& chunk);
+    void objDOS_CommandOver(Job& job);
+    void showRunProgress();
+    void finishRun();
+    void abortRun();
+    void prepareFolder(const std::string& folder);
+    void noteNewInputs();
+    [[nodiscard]] static FileOutcome outcomeOf(const DOSOutputs& dos);
+
+    FileList& list_;
+    Choices& choices_;
+    platform::MessageBoxes& boxes_;
+    QString programFolder_;
+    QTimer Timer1_;
+    bool active_ = false;
+    bool started_ = false; // the start delay is over
+    std::vector<std::unique_ptr<Job>> jobs_;
+    int finished_ = 0;
+    float shownFraction_ = 0.0f;
+    int shownFiles_ = 0;
+    std::set<std::string> usedOutputs_;
+    // Every file the run has read or is still to read: no output may replace one.
+    RunInputs inputs_;
+    quint64 lastNotedEntry_ = 0;
+    std::set<std::string> preparedFolders_;
+    RunReport report_;
+};

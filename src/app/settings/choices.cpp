@@ -1,0 +1,61 @@
+#include "app/settings/choices.h"
+
+ConversionSettings ConversionChoices::conversionSettings() const {
+    ConversionSettings s;
+    s.formatIndex = static_cast<std::int16_t>(formatIndex);
+    s.bitrate = std::string(choices::At(choices::kBitrates, bitrateIndex));
+    s.sampleRate = std::string(choices::At(choices::kSampleRates, rateIndex));
+    s.channelIndex = static_cast<std::int16_t>(channelIndex);
+    s.outputFolder = outputFolder.toStdString();
+    // Any non-zero record turns the cut on.
+    s.cutEnabled = options.CutEnabled != 0;
+    s.cutStart = options.CutStart;
+    s.cutLength = options.CutLength;
+    return s;
+}
+
+void Choices::set(const ConversionChoices& value) {
+    if (value == value_)
+        return;
+    value_ = value;
+    emit changed();
+}
+
+template <typename Field, typename Value> void Choices::change(Field field, const Value& value) {
+    if (value_.*field == value)
+        return;
+    value_.*field = value;
+    emit changed();
+}
+
+void Choices::setFormatIndex(int index) {
+    change(&ConversionChoices::formatIndex, index);
+}
+
+void Choices::setBitrateIndex(int index) {
+    change(&ConversionChoices::bitrateIndex, index);
+}
+
+void Choices::setRateIndex(int index) {
+    change(&ConversionChoices::rateIndex, index);
+}
+
+void Choices::setChannelIndex(int index) {
+    change(&ConversionChoices::channelIndex, index);
+}
+
+void Choices::setOutputFolder(const QByteArray& folder) {
+    change(&ConversionChoices::outputFolder, folder);
+}
+
+void Choices::setOptions(const settings::OptionsRecords& options) {
+    change(&ConversionChoices::options, options);
+}
+
+void Choices::setJobs(int jobs) {
+    change(&ConversionChoices::jobs, jobs);
+}
+
+void Choices::setKeepTree(bool keep) {
+    change(&ConversionChoices::keepTree, keep);
+}

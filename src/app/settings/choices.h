@@ -1,0 +1,57 @@
+#pragma once
+
+#include "core/engine/choice_lists.h"
+#include "core/engine/command_line.h"
+#include "core/settings/settings_file.h"
+
+#include <QByteArray>
+#include <QObject>
+
+// Everything the user chooses for a conversion, as one value. List choices are positions in
+// the lists of choice_lists.h (-1: nothing selected), as the settings files store them.
+struct ConversionChoices {
+    int formatIndex = choices::kDefaultFormat;
+    int bitrateIndex = choices::kDefaultBitrate;
+    int rateIndex = choices::kDefaultRate;
+    int channelIndex = choices::kDefaultChannels;
+    QByteArray outputFolder; // file-system bytes
+    // Finishing sound and cut, kept as options.ini stores them.
+    settings::OptionsRecords options;
+    // Our own settings (pelkora.ini).
+    int jobs = 1;
+    bool keepTree = false;
+
+    [[nodiscard]] bool finishSoundOn() const { return options.FinishSound == 0; }
+    // The choices a converter command line is built from.
+    [[nodiscard]] ConversionSettings conversionSettings() const;
+
+    bool operator==(const ConversionChoices&) const = default;
+};
+
+// The current choices, shared by the faces that show or change them; `changed` follows every
+// change, so a window can bind its controls to it.
+class Choices final : public QObject {
+    Q_OBJECT
+public:
+    explicit Choices(QObject* parent = nullptr) : QObject(parent) {}
+
+    [[nodiscard]] const ConversionChoices& value() const { return value_; }
+    void set(const ConversionChoices& value);
+
+    void setFormatIndex(int index);
+    void setBitrateIndex(int index);
+    void setRateIndex(int index);
+    void setChannelIndex(int index);
+    void setOutputFolder(const QByteArray& folder);
+    void setOptions(const settings::OptionsRecords& options);
+    void setJobs(int jobs);
+    void setKeepTree(bool keep);
+
+signals:
+    void changed();
+
+private:
+    template <typename Field, typename Value> void change(Field field, const Value& value);
+
+    ConversionChoices value_;
+};

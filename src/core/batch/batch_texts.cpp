@@ -1,0 +1,232 @@
+#include "core/batch/batch_texts.h"
+
+#include "core/engine/choice_lists.h"
+#include "core/engine/progress_parser.h"
+
+#include <algorithm>
+
+namespace headless {
+namespace {
+
+constexpr std::string_view kArrow = " \u2192 ";
+
+template <std::size_t N> std::string listText(const std::array<std::string_view, N>& list) {
+    std::string out;
+    for (const auto entry : list) {
+        if (!out.empty())
+            out += ", ";
+        for (const char c : entry)
+            out += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    }
+    return out;
+}
+
+std::string_view fileName(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string stepText(const FileStep& step) {
+    std::string out = "[" + std::to_string(step.number) + "/" + std::to_string(step.count) + "] ";
+    out += SafeText(fileName(step.input));
+    if (!step.output.empty()) {
+        out += kArrow;
+        out += SafeText(fileName(step.output));
+    }
+    return out;
+}
+
+void appendNotes(std::string& out, const std::vector<PathNote>& notes, std::string_view between) {
+    for (const auto& note : notes) {
+        out += "  ";
+        out += SafeText(note.path);
+        out += between;
+        out += SafeText(note.text);
+        out += '\n';
+    }
+}
+
+} // namespace
+
+std::string SafeText(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7f)
+            c = '?';
+    }
+    return out;
+}
+
+std::string ShownValue(std::string_view text) {
+    const bool quote = text.empty() || text.find_first_of(" \t") != std::string_view::npos;
+    return quote ? "'" + SafeText(text) + "'" : SafeText(text);
+}
+
+std::string FormatList() {
+    return listText(choices::kFormats);
+}
+
+std::string BitrateList() {
+    return listText(choices::kBitrates);
+}
+
+std::string RateList() {
+    return listText(choices::kSampleRates);
+}
+
+std::string ChannelsList() {
+    return listText(choices::kChannels) + ", 1, 2";
+}
+
+std::string HelpText() {
+    return "Usage: pelkora --batch [options] FILE|FOLDER ...\n"
+           "       pelkora -b [options] FILE|FOLDER ...\n"
+           "       pelkora [FILE|FOLDER ...]\n"
+           "\n"
+           "Without --batch the window opens with the FILEs and FOLDERs in its list (a copy\n"
+           "already running takes them instead).\n"
+           "\n"
+           "Converts every FILE, and every file found in each FOLDER and its sub-folders,\n"
+           "without opening the window. Choices not given here are taken from the program's\n"
+           "settings files (setup.ini, options.ini), which are read and never written.\n"
+           "\n"
+           "Options:\n"
+           "  --format FORMAT     output format:\n"
+           "                      " +
+           FormatList() +
+           "\n"
+           "  --bitrate KBPS      bitrate of mp3 and mpg in kbit/s:\n"
+           "                      " +
+           BitrateList() +
+           "\n"
+           "  --rate HZ           sample rate of mp3 and mpg:\n"
+           "                      " +
+           RateList() +
+           "\n"
+           "  --channels MODE     channels of mp3 and mpg: mono or stereo (also 1 or 2)\n"
+           "  --output DIR        folder the converted files are written to\n"
+           "  --cut START LENGTH  convert one piece of each file; times in seconds, M:S or\n"
+           "                      H:M:S; a LENGTH of 0 runs to the end of the file\n"
+           "  -j, --jobs N        conversions running at the same time (default: one per\n"
+           "                      processor core); a larger N than 4 per core is lowered\n"
+           "  --keep-tree         keep the sub-folders of each FOLDER in the output folder\n"
+           "  -q, --quiet         report failures only\n"
+           "  -h, --help          show this help and end\n"
+           "  -V, --version       show the version and end\n"
+           "  --                  only FILEs and FOLDERs follow, even ones starting with -\n"
+           "\n"
+           "Progress and the summary go to standard error.\n"
+           "\n"
+           "Exit status:\n"
+           "  " +
+           std::to_string(kExitConverted) +
+           "    every file converted\n"
+           "  " +
+           std::to_string(kExitSomeFailed) +
+           "    some files failed, or a folder could not be read; the others were\n"
+           "       converted\n"
+           "  " +
+           std::to_string(kExitUsage) +
+           "    bad usage; nothing was converted\n"
+           "  " +
+           std::to_string(kExitWarnings) +
+           "    every file converted, some with warnings (damaged or short input)\n"
+           "  " +
+           std::to_string(kExitInterrupted) +
+           "  stopped by SIGINT (Ctrl+C); unfinished outputs are removed\n"
+           "  " +
+           std::to_string(kExitTerminated) +
+           "  stopped by SIGTERM; unfinished outputs are removed\n"
+           "  " +
+           std::to_string(kExitHungUp) + "  stopped by SIGHUP, " + std::to_string(kExitQuit) +
+           " by SIGQUIT, in the same way (a signal\n"
+           "       ignored at start, as under nohup, stays ignored)\n"
+           "\n"
+           "Examples:\n"
+           "  pelkora --batch --format flac --output ~/Music/flac ~/Recordings\n"
+           "  pelkora -b --format mp3 --bitrate 192 --channels mono -j 2 talk.wav notes.ogg\n";
+}
+
+std::string VersionText(int major, int minor, int patch) {
+    return "pelkora " + std::to_string(major) + "." + std::to_string(minor) + "." +
+           std::to_string(patch);
+}
+
+std::string PercentText(double percent) {
+    // Not-a-number fails both tests and shows as nothing done.
+    if (percent >= 100.0)
+        return "100%";
+    return PercentCaption(percent > 0.0 ? percent : 0.0);
+}
+
+std::string ProgressLine(const FileStep& step, std::string_view percentCaption) {
+    return stepText(step) + "  " + SafeText(percentCaption);
+}
+
+std::string FinishedLine(const FileStep& step, FileOutcome outcome, std::string_view detail) {
+    std::string out = stepText(step);
+    if (outcome == FileOutcome::Failed)
+        out += ": failed: ";
+    else if (outcome == FileOutcome::Warning)
+        out += ": warning: ";
+    else
+        return out;
+    out += SafeText(detail);
+    return out;
+}
+
+bool ReportsFinished(FileOutcome outcome, bool quiet) {
+    return !quiet || outcome == FileOutcome::Failed;
+}
+
+std::string SummaryText(const RunSummary& summary, bool quiet) {
+    if (quiet && summary.failed == 0 && summary.unreadFolders == 0)
+        return {};
+    std::string out = std::to_string(summary.converted) + " converted";
+    if (summary.warnings > 0)
+        out += ", " + std::to_string(summary.warnings) + " with warnings";
+    if (summary.failed > 0)
+        out += ", " + std::to_string(summary.failed) + " failed";
+    out += '\n';
+    appendNotes(out, summary.failures, ": ");
+    if (summary.unreadFolders == 1)
+        out += "1 folder could not be read; its files were not converted\n";
+    else if (summary.unreadFolders > 1)
+        out += std::to_string(summary.unreadFolders) +
+               " folders could not be read; their files were not converted\n";
+    if (quiet)
+        return out;
+    if (!summary.renamings.empty()) {
+        out += "Renamed to keep outputs apart:\n";
+        appendNotes(out, summary.renamings, kArrow);
+    }
+    if (!summary.warningNotes.empty()) {
+        out += "Converted with warnings:\n";
+        appendNotes(out, summary.warningNotes, ": ");
+    }
+    return out;
+}
+
+int ExitStatus(const RunSummary& summary) {
+    if (summary.failed > 0 || summary.unreadFolders > 0)
+        return kExitSomeFailed;
+    if (summary.warnings > 0)
+        return kExitWarnings;
+    return kExitConverted;
+}
+
+std::string StopText(int exitStatus) {
+    switch (exitStatus) {
+    case kExitInterrupted:
+        return "pelkora: interrupted";
+    case kExitHungUp:
+        return "pelkora: hung up";
+    case kExitQuit:
+        return "pelkora: quit";
+    default:
+        return "pelkora: terminated";
+    }
+}
+
+} // namespace headless

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "app/settings/settings_store.h"
+
+#include <QObject>
+#include <QString>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+namespace platform {
+class MessageBoxes;
+}
+
+namespace settings {
+
+// The options dialog's working controls; the window around them is drawn elsewhere.
+struct OptionsControls {
+    QComboBox* cmbSR = nullptr; // "ON", "OFF"
+    QCheckBox* chkMC = nullptr; // Music Cutter
+    QLineEdit* txtFromH = nullptr;
+    QLineEdit* txtFromM = nullptr;
+    QLineEdit* txtFromS = nullptr;
+    QLineEdit* txtToH = nullptr;
+    QLineEdit* txtToM = nullptr;
+    QLineEdit* txtToS = nullptr;
+    QComboBox* cmbJobs = nullptr; // simultaneous conversions, "1" up
+    QCheckBox* chkKeep = nullptr; // keep the sub-folders of an added folder
+};
+
+// What the options dialog does: shows the current options, keeps the time boxes enabled
+// with the cutter, and on OK checks the entries, stores them and writes options.ini.
+// Every control must outlive the controller.
+class OptionsController final : public QObject {
+public:
+    OptionsController(const OptionsControls& controls, Choices& choices, SettingsPlace place,
+                      platform::MessageBoxes& boxes, QObject* parent = nullptr);
+
+    // Fills the controls from the options as the dialog opens.
+    void Load();
+    // Enables the time boxes when the cutter is checked; runs on every change of chkMC.
+    void chkMC_Click();
+    // Returns whether the dialog closes: false after a message about an entry.
+    [[nodiscard]] bool imgOK_Click();
+    // Close without storing anything.
+    [[nodiscard]] bool imgBack_Click() { return true; }
+    [[nodiscard]] bool imgExit_Click() { return true; }
+
+    // How the last OK's write of options.ini went; the dialog closes either way.
+    [[nodiscard]] const WriteResult& lastWrite() const { return lastWrite_; }
+
+private:
+    QLineEdit* box(int which) const;
+
+    OptionsControls c_;
+    Choices& choices_;
+    SettingsPlace place_;
+    platform::MessageBoxes& boxes_;
+    WriteResult lastWrite_;
+};
+
+} // namespace settings

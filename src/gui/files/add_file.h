@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QString>
+
+#include "gui/files/list_hooks.h"
+
+class CCommonDialogs;
+namespace dialogs {
+class Backend;
+}
+class QWidget;
+
+inline constexpr auto kAddFileFilter =
+    "WAVE Files(*.wav)|*.wav|FLAC Files(*.flac)|*.flac|MP3 Audio(*.mp3)|*.mp3|"
+    "WMA Audio(*.wma)|*.wma|MPEG4 Files(*.mp4)|*.mp4|AVI Files(*.avi)|*.avi|"
+    "MPG Files(*.mpg)|*.mpg|WMV Files(*.wmv)|*.wmv|Flash Video(*.flv)|*.flv|"
+    "QuickTime Format(*.mov)|*.mov|DVD VOB(*.vob)|*.vob|Real Video(*.rm)|*.rm|"
+    "3GP Video(*.3gp)|*.3gp|All Media Formats(*.*)|*.*";
+
+// The Add-file command: one pick in the shared open dialog, appended to the list. The
+// first pick starts in the working folder, every later one in the folder of the last pick.
+class AddFileCommand {
+public:
+    AddFileCommand(CCommonDialogs& dialogs, FileListHooks list);
+
+    void run();
+    [[nodiscard]] const QString& LastFolder() const { return lastFolder_; }
+
+private:
+    CCommonDialogs& dialogs_;
+    FileListHooks list_;
+    QString lastFolder_;
+};
+
+// The open dialog of the drop zone. `initialFolder` gets a trailing "/" and falls back to
+// the program folder when blank or missing; it holds the folder used on return. `flags`
+// are the dialogs::kOfn* bits. Returns the chosen path, or empty on cancel.
+QString OpenFileDialog(dialogs::Backend& dialogs, QWidget* owner, const QString& title,
+                       QString& initialFolder, const QString& filter = {}, std::uint32_t flags = 0);
+
+// A click on the drop zone: any name may be typed, also one of a missing file.
+void DropZoneClick(dialogs::Backend& dialogs, QWidget* owner, const FileListHooks& list);

@@ -1,0 +1,411 @@
+#include "gui/window/frm_main.h"
+
+#include "app/files/file_list.h"
+#include "core/engine/choice_lists.h"
+#include "gui/files/file_list_view.h"
+#include "gui/window/frm_menu.h"
+#include "gui/window/layout.h"
+#include "gui/window/product_info.h"
+#include "gui/window/widgets.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+
+#include <algorithm>
+#include <cmath>
+
+namespace L = layout::main;
+
+namespace {
+
+template <std::size_t N> QStringList ListItems(const std::array<std::string_view, N>& list) {
+    QStringList items;
+    for (std::string_view item : list)
+        items << QString::fromLatin1(item.data(), static_cast<qsizetype>(item.size()));
+    return items;
+}
+
+QComboBox* makeCombo(QWidget* parent, const QRect& where, const QStringList& items,
+                     const QString& tip, const QString& name) {
+    auto* combo = new QComboBox(parent);
+    combo->setEditable(false);
+    combo->addItems(items);
+    combo->setMaxVisibleItems(static_cast<int>(items.size()));
+    combo->setGeometry(where);
+    combo->setToolTip(tip);
+    combo->setAccessibleName(name);
+    return combo;
+}
+
+void setTextColour(QLabel* label, const QColor& colour) {
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::WindowText, colour);
+    label->setPalette(pal);
+}
+
+} // namespace
+
+QPoint placeWindow(const QRect& available, QSize window) {
+    const int x = available.left() + (available.width() - window.width()) / 2;
+    const int y = available.top() + (available.height() - window.height()) / 2;
+    return {std::max(x, available.left()), std::max(y, available.top())};
+}
+
+frmMain::frmMain(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), list_(new FileList(this)),
+      drag_(this) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Pelkora"));
+    setWindowIcon(skin::windowIcon());
+    setFixedSize(L::client);
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFont(skin::font(12));
+
+    buildArt();
+    buildControls();
+    connectLooks();
+    buildShortcuts();
+    setStyleSheet(skin::controlStyleSheet());
+
+    if (QScreen* s = screen())
+        move(placeWindow(s->availableGeometry(), size()));
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildArt() {
+    const QScreen* s = screen();
+    const qreal dpr = s != nullptr ? s->devicePixelRatio() : 1.0;
+    keyPicture_ = skin::mainBackground(1.0, true);
+    setMask(skin::colourKeyRegion(keyPicture_));
+    const QImage base = dpr == 1.0 ? keyPicture_ : skin::mainBackground(dpr, false);
+    background_ = QPixmap::fromImage(base);
+    background_.setDevicePixelRatio(base.devicePixelRatio());
+    pictures_ = skin::mainPictures(base);
+}
+
+ImageButton* frmMain::makeButton(const QRect& where, const QString& name, const QString& tip,
+                                 bool handCursor) {
+    auto* button = new ImageButton(this);
+    button->setGeometry(where);
+    button->setAccessibleName(name);
+    if (!tip.isEmpty())
+        button->setToolTip(tip);
+    if (handCursor)
+        button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+void frmMain::buildControls() {
+    // Created in reading order, which is also the tab order.
+    const char* const menuNames[3] = {"File", "Options", "About"};
+    for (int i = 0; i < 3; ++i)
+        imgMenu_[static_cast<std::size_t>(i)] = makeButton(
+            L::imgMenu[static_cast<std::size_t>(i)], QString::fromLatin1(menuNames[i]), {}, false);
+    for (ImageButton* title : imgMenu_) {
+        QColor wash = skin::colour::headerBottom;
+        wash.setAlpha(150);
+        title->setDisabledWash(wash);
+    }
+
+    imgHelp_ = makeButton(L::imgHelp, QStringLiteral("Help & Tutorial"),
+                          QStringLiteral("Help & Tutorial"), true);
+    imgMin_ = makeButton(L::imgMin, QStringLiteral("Minimize Window"),
+                         QStringLiteral("Minimize Window"), true);
+    imgExit_ = makeButton(L::imgExit, QStringLiteral("Exit"), QStringLiteral("Exit"), true);
+
+    const char* const toolbarNames[7] = {"Add File", "Remove", "Options",   "Help",
+                                         "Exit",     "",       "Add Folder"};
+    for (int index : L::toolbarOrder) {
+        const auto i = static_cast<std::size_t>(index);
+        imgToolbar_[i] =
+            makeButton(L::imgToolbar[i], QString::fromLatin1(toolbarNames[index]), {}, false);
+    }
+
+    LV_ = new FileListView(list_, this);
+    LV_->setGeometry(L::LV);
+    LV_->setAccessibleName(QStringLiteral("Input files"));
+    LV_->setAlternatingRowColors(true);
+    LV_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    LV_->header()->resizeSection(FileList::FileNameColumn, L::fileNameColumnWidth);
+
+    // The hint lets pointer and drops through to the list beneath it.
+    picText_ = new QWidget(this);
+    picText_->setGeometry(L::picText);
+    picText_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    picText_->setAutoFillBackground(true);
+    QPalette hintPalette = picText_->palette();
+    hintPalette.setColor(QPalette::Window, skin::colour::panel);
+    picText_->setPalette(hintPalette);
+    lblText_ = new FitLabel(picText_);
+    lblText_->setGeometry(L::lblText);
+    lblText_->setAlignment(Qt::AlignCenter);
+    lblText_->setPreferredFont(skin::narrowFont(12, true));
+    lblText_->setText(list_->hintText());
+    lblText_->setTextFormat(Qt::PlainText);
+    setTextColour(lblText_, QColor(128, 128, 128));
+    lblText_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    connect(list_, &FileList::hintChanged, this, &frmMain::showHint);
+
+    cmbOF_ = makeCombo(this, L::cmbOF, ListItems(choices::kFormats),
+                       QStringLiteral("Output Format"), QStringLiteral("Output format"));
+    picButtonOF_ = makeButton(L::picButtonOF, QStringLiteral("Open the output format list"),
+                              QStringLiteral("MP3 Audio Bitrate"), false);
+    cmbBR_ = makeCombo(this, L::cmbBR, ListItems(choices::kBitrates),
+                       QStringLiteral("MP3 Audio Bitrate"), QStringLiteral("Bitrate"));
+    picButtonBR_ = makeButton(L::picButtonBR, QStringLiteral("Open the bitrate list"),
+                              QStringLiteral("MP3 Audio Bitrate"), false);
+    cmbR_ = makeCombo(this, L::cmbR, ListItems(choices::kSampleRates),
+                      QStringLiteral("MP3 Audio Rate"), QStringLiteral("Sample rate"));
+    picButtonR_ = makeButton(L::picButtonR, QStringLiteral("Open the sample rate list"),
+                             QStringLiteral("MP3 Audio Rate"), false);
+    cmbChannel_ =
+        makeCombo(this, L::cmbChannel, ListItems(choices::kChannels),
+                  QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), QStringLiteral("Channels"));
+    picButtonChannel_ = makeButton(L::picButtonChannel, QStringLiteral("Open the channels list"),
+                                   QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), false);
+    for (ImageButton* arrow : {picButtonOF_, picButtonBR_, picButtonR_, picButtonChannel_}) {
+        // The combo box beneath takes the keyboard; the arrow is for the mouse.
+        arrow->setFocusPolicy(Qt::NoFocus);
+        arrow->setPicture(pictures_.imgButton);
+    }
+    cmbOF_->setCurrentIndex(choices::kDefaultFormat);
+    cmbBR_->setCurrentIndex(choices::kDefaultBitrate);
+    cmbR_->setCurrentIndex(choices::kDefaultRate);
+    cmbChannel_->setCurrentIndex(choices::kDefaultChannels);
+
+    txtPath_ = new QLineEdit(this);
+    txtPath_->setGeometry(L::txtPath);
+    txtPath_->setReadOnly(true);
+    txtPath_->setToolTip(QStringLiteral("Select a Folder to Output"));
+    txtPath_->setAccessibleName(QStringLiteral("Output folder"));
+    txtPath_->setText(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
+                                               QStringLiteral("/output")));
+    imgBrowse_ = makeButton(L::imgBrowse, QStringLiteral("Select an Output Folder"),
+                            QStringLiteral("Select an Output Folder"), false);
+    imgConvert_ = makeButton(L::imgConvert, QStringLiteral("Convert"), {}, false);
+
+    imgPB_ = new ProgressFill(this);
+    imgPB_->setGeometry(L::imgPB.x(), L::imgPB.y(), 0, L::imgPB.height());
+    imgPB_->setPicture(pictures_.progress);
+    lblPB_ = new FitLabel(this);
+    lblPB_->setGeometry(L::lblPB);
+    lblPB_->setAlignment(Qt::AlignCenter);
+    lblPB_->setPreferredFont(skin::font(10, true));
+    lblPB_->setText(QStringLiteral("0%"));
+    setTextColour(lblPB_, Qt::black);
+
+    lblVersion_ = new FitLabel(this);
+    lblVersion_->setGeometry(L::lblVersion);
+    lblVersion_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblVersion_->setText(QStringLiteral("Ver %1.%2.%3")
+                             .arg(PELKORA_VERSION_MAJOR)
+                             .arg(PELKORA_VERSION_MINOR)
+                             .arg(PELKORA_VERSION_PATCH));
+    setTextColour(lblVersion_, QColor(180, 235, 225));
+
+    lblWeb_ = new LinkLabel(this);
+    lblWeb_->setGeometry(L::lblWeb);
+    lblWeb_->setText(QStringLiteral("Pelkora"));
+    lblWeb_->setAccessibleName(QStringLiteral("Pelkora home page"));
+    lblWeb_->setToolTip(QString::fromUtf8(product::kHomePage.data(),
+                                          static_cast<qsizetype>(product::kHomePage.size())));
+    QFont webFont = skin::font(11, true);
+    webFont.setUnderline(true);
+    lblWeb_->setPreferredFont(webFont);
+    setTextColour(lblWeb_, QColor(20, 76, 72));
+
+    lblFeed_ = new LinkLabel(this);
+    lblFeed_->setGeometry(L::lblFeed);
+    lblFeed_->setText(QStringLiteral("Feedback"));
+    lblFeed_->setToolTip(QStringLiteral("Send us your suggestion or question"));
+    lblFeed_->setAccessibleName(QStringLiteral("Feedback"));
+    lblFeed_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont feedFont = skin::narrowFont(11);
+    feedFont.setUnderline(true);
+    lblFeed_->setPreferredFont(feedFont);
+    setTextColour(lblFeed_, Qt::black);
+
+    // Outside the client area: never seen, reached through code only.
+    imgAdd_ = makeButton(L::imgAdd, QStringLiteral("Add a file"),
+                         QStringLiteral("Add a new file to file list"), false);
+    imgRemove_ = makeButton(L::imgRemove, QStringLiteral("Remove a file"),
+                            QStringLiteral("Remove a file from file list"), false);
+    imgStart_ = makeButton(L::imgStart, QStringLiteral("Start converting"),
+                           QStringLiteral("Start Converting"), false);
+    picDrag_ = new DropZone(list_, this);
+    picDrag_->setGeometry(L::picDrag);
+    picDrag_->setToolTip(QStringLiteral("Drag media files onto this DropZone"));
+    for (QWidget* hidden :
+         std::initializer_list<QWidget*>{imgAdd_, imgRemove_, imgStart_, picDrag_}) {
+        hidden->setFocusPolicy(Qt::NoFocus);
+        hidden->hide();
+    }
+    connect(imgRemove_, &ImageButton::clicked, list_, &FileList::RemoveSelected);
+
+    menus_ = new frmMenu(list_, this);
+}
+
+void frmMain::connectLooks() {
+    for (int index : L::toolbarOrder) {
+        ImageButton* button = imgToolbar_[static_cast<std::size_t>(index)];
+        connect(button, &ImageButton::mouseMoved, this, [this, index] {
+            for (ImageButton* b : imgToolbar_)
+                if (b != nullptr)
+                    b->clearPicture();
+            imgToolbar_[static_cast<std::size_t>(index)]->setPicture(
+                pictures_.imgButtonData[static_cast<std::size_t>(index)]);
+        });
+        connect(button, &ImageButton::pressed, this, [this] {
+            for (ImageButton* b : imgToolbar_)
+                if (b != nullptr)
+                    b->clearPicture();
+        });
+    }
+    for (int i = 0; i < 3; ++i) {
+        connect(imgMenu_[static_cast<std::size_t>(i)], &ImageButton::mouseMoved, this, [this, i] {
+            for (ImageButton* b : imgMenu_)
+                b->clearPicture();
+            imgMenu_[static_cast<std::size_t>(i)]->setPicture(
+                pictures_.imgMenuData[static_cast<std::size_t>(i)]);
+        });
+    }
+    connect(imgConvert_, &ImageButton::mouseMoved, this,
+            [this] { imgConvert_->setPicture(pictures_.imgConvertData); });
+    connect(imgConvert_, &ImageButton::pressed, imgConvert_, &ImageButton::clearPicture);
+
+    connect(imgHelp_, &ImageButton::mouseMoved, this,
+            [this] { imgHelp_->setPicture(pictures_.imgHelpLight); });
+    connect(imgHelp_, &ImageButton::clicked, imgHelp_, &ImageButton::clearPicture,
+            Qt::QueuedConnection);
+    connect(imgMin_, &ImageButton::mouseMoved, this,
+            [this] { imgMin_->setPicture(pictures_.imgMinLight); });
+    connect(imgMin_, &ImageButton::clicked, this, [this] {
+        showMinimized();
+        imgMin_->clearPicture();
+    });
+    connect(imgExit_, &ImageButton::mouseMoved, this,
+            [this] { imgExit_->setPicture(pictures_.imgExitLight); });
+
+    connect(imgBrowse_, &ImageButton::mouseMoved, this, [this] {
+        // While the button is held down it keeps its pressed look.
+        imgBrowse_->setPicture(imgBrowse_->isDown() ? pictures_.imgBrowseDark
+                                                    : pictures_.imgBrowseLight);
+    });
+    connect(imgBrowse_, &ImageButton::pressed, this,
+            [this] { imgBrowse_->setPicture(pictures_.imgBrowseDark); });
+
+    const std::pair<ImageButton*, QComboBox*> arrows[] = {{picButtonOF_, cmbOF_},
+                                                          {picButtonBR_, cmbBR_},
+                                                          {picButtonR_, cmbR_},
+                                                          {picButtonChannel_, cmbChannel_}};
+    for (const auto& [arrow, combo] : arrows) {
+        connect(arrow, &ImageButton::mouseMoved, this,
+                [this, arrow = arrow] { arrow->setPicture(pictures_.imgButtonLight); });
+        connect(arrow, &ImageButton::clicked, combo, &QComboBox::showPopup);
+    }
+
+    connect(lblFeed_, &LinkLabel::mouseMoved, this, [this] { setFeedEmphasis(true); });
+
+    connect(imgToolbar_[1], &ImageButton::clicked, this,
+            [this] { menus_->menuRemove()->popup(QCursor::pos()); });
+}
+
+void frmMain::buildShortcuts() {
+    // Delete acts on the list, and only while its Remove button is usable (a running batch
+    // disables it: removing the entry being converted would drop the wrong file afterwards).
+    auto* remove =
+        new QShortcut(QKeySequence::Delete, LV_, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+    connect(remove, &QShortcut::activated, this, [this] {
+        if (imgToolbar_[1]->isEnabled())
+            list_->RemoveSelected();
+    });
+    auto* open = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
+    connect(open, &QShortcut::activated, this, &frmMain::addFileRequested);
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &frmMain::helpRequested);
+    for (const QKeySequence& key :
+         {QKeySequence(Qt::CTRL | Qt::Key_Q), QKeySequence(Qt::ALT | Qt::Key_F4)}) {
+        auto* quit = new QShortcut(key, this);
+        connect(quit, &QShortcut::activated, this, &frmMain::exitRequested);
+    }
+}
+
+ImageButton* frmMain::imgToolbar(int index) const {
+    if (index < 0 || index >= L::kToolbarSlots)
+        return nullptr;
+    return imgToolbar_[static_cast<std::size_t>(index)];
+}
+
+ImageButton* frmMain::imgMenu(int index) const {
+    if (index < 0 || index >= 3)
+        return nullptr;
+    return imgMenu_[static_cast<std::size_t>(index)];
+}
+
+void frmMain::setProgressWidth(float twips) {
+    int width = 0;
+    if (std::isfinite(twips) && twips > 0)
+        width = static_cast<int>(std::min(std::lround(twips / 15.0f), long{L::imgPB.width()}));
+    imgPB_->resize(width, L::imgPB.height());
+}
+
+void frmMain::showHint() {
+    lblText_->setText(list_->hintText());
+    picText_->setVisible(list_->hintVisible());
+}
+
+void frmMain::setFeedEmphasis(bool on) {
+    if (feedEmphasis_ == on)
+        return;
+    feedEmphasis_ = on;
+    setTextColour(lblFeed_, on ? skin::colour::accentDark : QColor(Qt::black));
+}
+
+void frmMain::resetLooks() {
+    setFeedEmphasis(false);
+    imgHelp_->clearPicture();
+    imgExit_->clearPicture();
+    for (ImageButton* arrow : {picButtonChannel_, picButtonR_, picButtonOF_, picButtonBR_})
+        arrow->setPicture(pictures_.imgButton);
+    imgBrowse_->clearPicture();
+    imgMin_->clearPicture();
+    for (ImageButton* b : imgToolbar_)
+        if (b != nullptr)
+            b->clearPicture();
+    for (ImageButton* b : imgMenu_)
+        b->clearPicture();
+    imgConvert_->clearPicture();
+}
+
+void frmMain::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawPixmap(QPoint(0, 0), background_);
+}
+
+void frmMain::mousePressEvent(QMouseEvent* event) {
+    drag_.press(*event);
+    event->accept();
+}
+
+void frmMain::mouseMoveEvent(QMouseEvent* event) {
+    resetLooks();
+    drag_.move(*event);
+    event->accept();
+}
+
+void frmMain::mouseReleaseEvent(QMouseEvent* event) {
+    drag_.release();
+    event->accept();
+}

@@ -1,0 +1,139 @@
+#pragma once
+
+#include "gui/window/skin.h"
+#include "gui/window/window_drag.h"
+
+#include <QWidget>
+
+#include <array>
+
+class FileList;
+class FileListView;
+class DropZone;
+class FitLabel;
+class ImageButton;
+class LinkLabel;
+class ProgressFill;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class frmMenu;
+
+// Where a window of the given size goes on a screen's available area: centred, but never with
+// its top-left corner off the area, or its title bar could not be reached to drag it back.
+[[nodiscard]] QPoint placeWindow(const QRect& available, QSize window);
+
+// The main window: a frameless skinned window whose shape comes from its background picture.
+// It owns the file list and shows it; the commands behind most buttons are connected from
+// outside through the buttons' clicked() signals and the request signals below.
+class frmMain final : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMain(QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Image buttons. imgToolbar takes the toolbar's own numbering (0, 6, 1, 2, 3, 4 from left
+    // to right) and gives nullptr for any other index.
+    [[nodiscard]] ImageButton* imgToolbar(int index) const;
+    [[nodiscard]] ImageButton* imgMenu(int index) const;
+    [[nodiscard]] ImageButton* imgConvert() const { return imgConvert_; }
+    [[nodiscard]] ImageButton* imgHelp() const { return imgHelp_; }
+    [[nodiscard]] ImageButton* imgMin() const { return imgMin_; }
+    [[nodiscard]] ImageButton* imgExit() const { return imgExit_; }
+    [[nodiscard]] ImageButton* imgBrowse() const { return imgBrowse_; }
+    [[nodiscard]] ImageButton* picButtonOF() const { return picButtonOF_; }
+    [[nodiscard]] ImageButton* picButtonBR() const { return picButtonBR_; }
+    [[nodiscard]] ImageButton* picButtonR() const { return picButtonR_; }
+    [[nodiscard]] ImageButton* picButtonChannel() const { return picButtonChannel_; }
+    // Reached only through code: their clicks are the Add-file, Remove-selected and Start
+    // commands.
+    [[nodiscard]] ImageButton* imgAdd() const { return imgAdd_; }
+    [[nodiscard]] ImageButton* imgRemove() const { return imgRemove_; }
+    [[nodiscard]] ImageButton* imgStart() const { return imgStart_; }
+
+    [[nodiscard]] QComboBox* cmbOF() const { return cmbOF_; }
+    [[nodiscard]] QComboBox* cmbBR() const { return cmbBR_; }
+    [[nodiscard]] QComboBox* cmbR() const { return cmbR_; }
+    [[nodiscard]] QComboBox* cmbChannel() const { return cmbChannel_; }
+    [[nodiscard]] QLineEdit* txtPath() const { return txtPath_; }
+
+    [[nodiscard]] ProgressFill* imgPB() const { return imgPB_; }
+    // Width of the progress fill in twips; shown at twips / 15 pixels, within the track.
+    void setProgressWidth(float twips);
+    [[nodiscard]] FitLabel* lblPB() const { return lblPB_; }
+    [[nodiscard]] FitLabel* lblVersion() const { return lblVersion_; }
+    [[nodiscard]] LinkLabel* lblWeb() const { return lblWeb_; }
+    [[nodiscard]] LinkLabel* lblFeed() const { return lblFeed_; }
+
+    [[nodiscard]] DropZone* picDrag() const { return picDrag_; }
+    [[nodiscard]] QWidget* picText() const { return picText_; }
+    [[nodiscard]] FitLabel* lblText() const { return lblText_; }
+    [[nodiscard]] FileListView* LV() const { return LV_; }
+    [[nodiscard]] FileList* fileList() const { return list_; }
+
+    [[nodiscard]] frmMenu* menus() const { return menus_; }
+    [[nodiscard]] const skin::MainPictures& pictures() const { return pictures_; }
+    // The picture the window's shape was taken from (pure magenta outside).
+    [[nodiscard]] const QImage& keyPicture() const { return keyPicture_; }
+
+    // The background's reset: every button back to its painted face.
+    void resetLooks();
+
+signals:
+    void addFileRequested();
+    void helpRequested();
+    void exitRequested();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void buildArt();
+    void buildControls();
+    void connectLooks();
+    void buildShortcuts();
+    void showHint();
+    void setFeedEmphasis(bool on);
+    ImageButton* makeButton(const QRect& where, const QString& name, const QString& tip,
+                            bool handCursor);
+
+    FileList* list_;
+    skin::MainPictures pictures_;
+    QPixmap background_;
+    QImage keyPicture_;
+    WindowDrag drag_;
+
+    std::array<ImageButton*, 7> imgToolbar_{};
+    std::array<ImageButton*, 3> imgMenu_{};
+    ImageButton* imgConvert_ = nullptr;
+    ImageButton* imgHelp_ = nullptr;
+    ImageButton* imgMin_ = nullptr;
+    ImageButton* imgExit_ = nullptr;
+    ImageButton* imgBrowse_ = nullptr;
+    ImageButton* picButtonOF_ = nullptr;
+    ImageButton* picButtonBR_ = nullptr;
+    ImageButton* picButtonR_ = nullptr;
+    ImageButton* picButtonChannel_ = nullptr;
+    ImageButton* imgAdd_ = nullptr;
+    ImageButton* imgRemove_ = nullptr;
+    ImageButton* imgStart_ = nullptr;
+    QComboBox* cmbOF_ = nullptr;
+    QComboBox* cmbBR_ = nullptr;
+    QComboBox* cmbR_ = nullptr;
+    QComboBox* cmbChannel_ = nullptr;
+    QLineEdit* txtPath_ = nullptr;
+    ProgressFill* imgPB_ = nullptr;
+    FitLabel* lblPB_ = nullptr;
+    FitLabel* lblVersion_ = nullptr;
+    LinkLabel* lblWeb_ = nullptr;
+    LinkLabel* lblFeed_ = nullptr;
+    DropZone* picDrag_ = nullptr;
+    QWidget* picText_ = nullptr;
+    FitLabel* lblText_ = nullptr;
+    FileListView* LV_ = nullptr;
+    frmMenu* menus_ = nullptr;
+    bool feedEmphasis_ = false;
+};

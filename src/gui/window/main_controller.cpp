@@ -1,0 +1,307 @@
+#include "gui/window/main_controller.h"
+
+#include "app/files/file_list.h"
+#include "app/services/message_box.h"
+#include "gui/dialogs/dialog_backend.h"
+#include "gui/dialogs/options_controller.h"
+#include "gui/files/add_file.h"
+#include "gui/files/add_folder.h"
+#include "gui/files/file_list_view.h"
+#include "gui/services/shell.h"
+#include "gui/services/sound.h"
+#include "gui/window/frm_main.h"
+#include "gui/window/frm_menu.h"
+#include "gui/window/frm_options.h"
+#include "gui/window/product_info.h"
+#include "gui/window/widgets.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QUrl>
+
+namespace {
+
+constexpr int kToolbarIndexes[] = {0, 1, 2, 3, 4, 6};
+
+QString FromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+MainController::MainController(frmMain& window, QString programFolder, platform::Services services,
+                               QObject* parent)
+    : QObject(parent), window_(window), programFolder_(std::move(programFolder)),
+      services_(services), place_(settings::FindSettingsPlace(programFolder_)),
+      dialogs_(services.dialogs) {
+    dialogs_.Init(&window_);
+    FileList* list = window_.fileList();
+    batch_ = new BatchRun(*list, choices_, services_.boxes, programFolder_, this);
+
+    hooks_.addFileEntry = [list](const QByteArray& path, const QByteArray& root) {
+        list->AddFileEntry(path, root);
+    };
+    hooks_.updateDropHint = [list] { list->UpdateDropHint(); };
+    hooks_.showDropHint = [list](const QString& text) { list->ShowDropHint(text); };
+    hooks_.reportLeftOut = [this](const QString& text) { ReportLeftOut(text); };
+    // After the drop or hand-over that added the files has returned.
+    connect(list, &FileList::searchLeftOut, this, &MainController::ReportLeftOut,
+            Qt::QueuedConnection);
+    addFile_ = std::make_unique<AddFileCommand>(dialogs_, hooks_);
+
+    commands_.addFile = [this] { addFile_->run(); };
+    commands_.addFolder = [this] { AddFolder(services_.dialogs, &window_, hooks_); };
+    commands_.removeSelected = [list] { list->RemoveSelected(); };
+    commands_.options = [this] { ShowOptions(); };
+    commands_.help = [this] { Help(); };
+    commands_.about = [this] { About(); };
+    commands_.exit = [this] { Exit(); };
+    connectWindow();
+    bindChoices();
+}
+
+MainController::~MainController() = default;
+
+void MainController::Load() {
+    window_.setProgressWidth(0);
+    choices_.set(settings::ReadChoices(place_, services_.boxes));
+    showChoices();
+    window_.lblVersion()->setText(settings::ProgramVersionText());
+    window_.lblWeb()->setText(QStringLiteral("Pelkora"));
+}
+
+void MainController::bindChoices() {
+    connect(&choices_, &Choices::changed, this, &MainController::showChoices);
+    connect(window_.cmbOF(), &QComboBox::currentIndexChanged, &choices_, &Choices::setFormatIndex);
+    connect(window_.cmbBR(), &QComboBox::currentIndexChanged, &choices_, &Choices::setBitrateIndex);
+    connect(window_.cmbR(), &QComboBox::currentIndexChanged, &choices_, &Choices::setRateIndex);
+    connect(window_.cmbChannel(), &QComboBox::currentIndexChanged, &choices_,
+            &Choices::setChannelIndex);
+    connect(window_.txtPath(), &QLineEdit::textChanged, this, [this](const QString& text) {
+        // A folder is bytes and need not be UTF-8: while the box shows the stored folder, the
+        // stored bytes stand.
+        if (text != QFile::decodeName(choices_.value().outputFolder))
+            choices_.setOutputFolder(QFile::encodeName(text));
+    });
+}
+
+void MainController::showChoices() {
+    const ConversionChoices& c = choices_.value();
+    window_.cmbOF()->setCurrentIndex(c.formatIndex);
+    window_.cmbBR()->setCurrentIndex(c.bitrateIndex);
+    window_.cmbR()->setCurrentIndex(c.rateIndex);
+    window_.cmbChannel()->setCurrentIndex(c.channelIndex);
+    const QString folder = QFile::decodeName(c.outputFolder);
+    if (window_.txtPath()->text() != folder)
+        window_.txtPath()->setText(folder);
+}
+
+void MainController::connectWindow() {
+    for (int index : kToolbarIndexes)
+        if (index != 1) // the Remove popup is the window's own
+            connect(window_.imgToolbar(index), &ImageButton::clicked, this,
+                    [this, index] { imgToolbar_Click(index); });
+    for (int i = 0; i < 3; ++i)
+        connect(window_.imgMenu(i), &ImageButton::clicked, this, [this, i] { imgMenu_Click(i); });
+
+    connect(window_.imgStart(), &ImageButton::clicked, this, &MainController::Start);
+    connect(window_.imgConvert(), &ImageButton::clicked, this, &MainController::Start);
+    connect(window_.imgAdd(), &ImageButton::clicked, this, [this] { commands_.addFile(); });
+    connect(window_.picDrag(), &DropZone::clicked, this,
+            [this] { DropZoneClick(services_.dialogs, &window_, hooks_); });
+    connect(window_.imgHelp(), &ImageButton::clicked, this, [this] { commands_.help(); });
+    connect(window_.imgExit(), &ImageButton::clicked, this, [this] { commands_.exit(); });
+    connect(window_.imgBrowse(), &ImageButton::clicked, this, &MainController::Browse);
+    connect(window_.lblWeb(), &LinkLabel::clicked, this,
+            [this] { services_.shell.openUrl(QUrl(FromView(product::kHomePage))); });
+    connect(window_.lblFeed(), &LinkLabel::clicked, this, [this] {
+        services_.shell.openUrl(QUrl(QString::fromStdString(product::FeedbackLink())));
+    });
+    window_.lblWeb()->setToolTip(FromView(product::kHomePage));
+
+    connect(window_.menus(), &frmMenu::commandWord, this, &MainController::setTxtAction);
+    connect(&window_, &frmMain::addFileRequested, this, [this] { commands_.addFile(); });
+    connect(&window_, &frmMain::helpRequested, this, [this] { commands_.help(); });
+    connect(&window_, &frmMain::exitRequested, this, [this] { commands_.exit(); });
+
+    connect(batch_, &BatchRun::progressChanged, this, &MainController::showProgress);
+    connect(batch_, &BatchRun::runFinished, this, &MainController::runFinished);
+}
+
+void MainController::setTxtAction(const QString& word) {
+    if (word == txtAction_)
+        return; // no change, no change event
+    txtAction_ = word;
+    txtAction_Change();
+}
+
+void MainController::txtAction_Change() {
+    // Each test reads the word again: a command may have changed it meanwhile.
+    if (txtAction_ == QLatin1String("RemoveSelected"))
+        commands_.removeSelected();
+    if (txtAction_ == QLatin1String("A"))
+        commands_.about();
+    if (txtAction_ == QLatin1String("AddaFile"))
+        commands_.addFile();
+    if (txtAction_ == QLatin1String("menuAddaFolder"))
+        imgToolbar_Click(6);
+    if (txtAction_ == QLatin1String("menuExit"))
+        commands_.exit();
+    if (txtAction_ == QLatin1String("menuHelp"))
+        commands_.help();
+    if (txtAction_ == QLatin1String("menuOption"))
+        imgToolbar_Click(2);
+    setTxtAction(QString());
+}
+
+void MainController::imgToolbar_Click(int index) {
+    switch (index) {
+    case 0:
+        commands_.addFile();
+        break;
+    case 6:
+        commands_.addFolder();
+        break;
+    case 1:
+        window_.menus()->menuRemove()->popup(QCursor::pos());
+        break;
+    case 2:
+        commands_.options();
+        break;
+    case 3:
+        commands_.help();
+        break;
+    case 4:
+        commands_.exit();
+        break;
+    default:
+        break;
+    }
+}
+
+void MainController::imgMenu_Click(int index) {
+    QMenu* menus[] = {window_.menus()->menuFile(), window_.menus()->menuOptions(),
+                      window_.menus()->menuAbout()};
+    if (index < 0 || index > 2)
+        return;
+    // Directly below the left edge of the title.
+    const QWidget* title = window_.imgMenu(index);
+    const QPoint below(title->x(), title->y() + title->height());
+    menus[index]->popup(window_.mapToGlobal(below));
+}
+
+void MainController::ShowOptions() {
+    frmOptions dialog(&window_);
+    settings::OptionsController controller(
+        {dialog.cmbSR(), dialog.chkMC(), dialog.txtFromH(), dialog.txtFromM(), dialog.txtFromS(),
+         dialog.txtToH(), dialog.txtToM(), dialog.txtToS(), dialog.cmbJobs(), dialog.chkKeep()},
+        choices_, place_, services_.boxes);
+    controller.Load();
+    connect(dialog.imgOK(), &ImageButton::clicked, &dialog, [&] {
+        if (controller.imgOK_Click())
+            dialog.accept();
+    });
+    connect(dialog.imgBack(), &ImageButton::clicked, &dialog, &QDialog::reject);
+    connect(dialog.imgExit(), &ImageButton::clicked, &dialog, &QDialog::reject);
+    dialog.exec();
+}
+
+void MainController::Help() {
+    services_.shell.openUrl(
+        QUrl::fromLocalFile(programFolder_ + QLatin1Char('/') + FromView(product::kTutorialPage)));
+    window_.imgHelp()->clearPicture();
+}
+
+void MainController::About() {
+    services_.boxes.show(QString::fromStdString(product::AboutText()), platform::MsgIcon::None,
+                         platform::applicationTitle());
+}
+
+void MainController::ReportLeftOut(const QString& text) {
+    services_.boxes.show(text, platform::MsgIcon::Exclamation, platform::applicationTitle());
+}
+
+void MainController::Browse() {
+    const auto chosen = services_.dialogs.chooseFolder(
+        &window_, QString::fromLatin1(kSelectFolderPrompt), window_.txtPath()->text());
+    choices_.setOutputFolder(chosen && !chosen->isEmpty() ? QFile::encodeName(*chosen)
+                                                          : place_.defaultOutput);
+}
+
+void MainController::Exit() {
+    // A run still going stops here: every converter removes its temporary file.
+    batch_->stop();
+    // Not being able to save the choices is no reason to keep the program open.
+    (void)settings::WriteSetup(place_, choices_.value(), services_.boxes);
+    emit exitRequested();
+}
+
+void MainController::Start() {
+    if (runActive_)
+        return;
+    if (!batch_->Start()) {
+        services_.boxes.show(QStringLiteral("Please add a file"), platform::MsgIcon::Exclamation,
+                             QStringLiteral("Add"));
+        return;
+    }
+    runActive_ = true;
+    setRunning(true);
+}
+
+void MainController::runFinished(const RunReport& report) {
+    if (report.aborted) {
+        // The converter could not be started; the runner has said so. The list stays.
+        setRunning(false);
+        showProgress(0.0f, QStringLiteral("0%"));
+        runActive_ = false;
+        emit runEnded();
+        return;
+    }
+    services_.shell.openUrl(QUrl::fromLocalFile(QFile::decodeName(report.outputFolder)));
+    if (choices_.value().finishSoundOn()) {
+        services_.sound.playToEnd(programFolder_ + QStringLiteral("/sound.wav"),
+                                  [this, report] { restoreWindow(report); });
+        return;
+    }
+    restoreWindow(report);
+}
+
+void MainController::restoreWindow(const RunReport& report) {
+    window_.picDrag()->setVisible(true);
+    setRunning(false);
+    showProgress(0.0f, QStringLiteral("Done."));
+    runActive_ = false;
+    const QString text = BatchRun::ReportText(report);
+    if (!text.isEmpty())
+        services_.boxes.show(text, platform::MsgIcon::Exclamation, platform::applicationTitle());
+    emit runEnded();
+}
+
+void MainController::setRunning(bool running) {
+    const bool enabled = !running;
+    if (running)
+        window_.resetLooks(); // nothing that cannot be clicked may look lit
+    for (int index : kToolbarIndexes)
+        window_.imgToolbar(index)->setEnabled(enabled);
+    for (int i = 0; i < 3; ++i)
+        window_.imgMenu(i)->setEnabled(enabled);
+    window_.imgConvert()->setEnabled(enabled);
+    window_.lblFeed()->setEnabled(enabled);
+    if (enabled) {
+        window_.imgAdd()->setEnabled(true);
+        window_.imgRemove()->setEnabled(true);
+        window_.imgStart()->setEnabled(true);
+        window_.imgBrowse()->setEnabled(true);
+    } else {
+        // The Start action behind the Convert face must not start a second run either.
+        window_.imgStart()->setEnabled(false);
+    }
+}
+
+void MainController::showProgress(float widthTwips, const QString& caption) {
+    window_.setProgressWidth(widthTwips);
+    window_.lblPB()->setText(caption);
+}
