@@ -108,10 +108,10 @@ int main(int argc, char** argv) {
     }
 
     platform::DesktopServices desktop;
-    frmMain window;
-    MainController controller(window, programFolder, desktop.services());
+    MainController controller(programFolder, desktop.services());
     QObject::connect(&controller, &MainController::exitRequested, &app, &QApplication::quit);
-    FileList& list = *window.fileList();
+    frmMain& window = controller.window();
+    FileList& list = controller.fileList();
 
     platform::InstanceServer server;
     (void)server.listen(platform::InstanceSocketPath(place.folder));

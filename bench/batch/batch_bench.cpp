@@ -106,15 +106,15 @@ public:
     // sampling itself takes time.
     double Window(const QString& set, int jobs, TreeMemory* memory = nullptr) {
         const QString out = FreshOutput();
-        frmMain window;
-        MainController controller(window, program_, services_);
+        MainController controller(program_, services_);
+        frmMain& window = controller.window();
         settings::OptionsRecords soundOff;
         soundOff.FinishSound = 1;
         controller.choices().setOptions(soundOff);
         controller.choices().setJobs(jobs);
         window.txtPath()->setText(out);
         for (const QString& input : Inputs(set))
-            window.fileList()->AddFileEntry(QFile::encodeName(input));
+            controller.fileList().AddFileEntry(QFile::encodeName(input));
         QEventLoop wait;
         QObject::connect(&controller, &MainController::runEnded, &wait, &QEventLoop::quit);
         if (memory)

@@ -2,12 +2,11 @@
 //   (a) 100 short commands through the runner against a shell loop running the same command;
 //   (b) a child printing 10 MB of progress lines through the runner against the same child
 //       writing to /dev/null; for scale also the bare cost of any pipe (the child into `cat`).
-// The runner is driven as the batch run drives it: Start(), every chunk through the progress
+// The runner is driven as the batch run drives it: Start(), every line through the progress
 // parser, the next command started from the event loop after CommandOver. The blocking
 // ExecuteCommand() is measured beside it.
 // Usage: runner_bench [rounds]   (each figure is the median of the rounds)
 #include "app/run/dos_outputs.h"
-#include "app/services/message_box.h"
 #include "core/engine/progress_parser.h"
 
 #include <QCoreApplication>
@@ -25,16 +24,6 @@
 
 namespace {
 
-// A runner that cannot start its command prints why instead of showing a box.
-class PrintedBoxes final : public platform::MessageBoxes {
-public:
-    void show(const QString& text, platform::MsgIcon, const QString&) override {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-    }
-};
-
-PrintedBoxes g_boxes;
-
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
@@ -49,7 +38,7 @@ template <typename F> double Seconds(F&& f) {
 
 double RunnerLoop(const char* program, const std::vector<std::string>& args, int count) {
     return Seconds([&] {
-        DOSOutputs dos(g_boxes);
+        DOSOutputs dos;
         for (int i = 0; i < count; ++i) {
             dos.setCommand(QString::fromLatin1(program), program, args);
             dos.ExecuteCommand();
@@ -57,10 +46,10 @@ double RunnerLoop(const char* program, const std::vector<std::string>& args, int
     });
 }
 
-// As the batch run does it: event-driven, output parsed chunk by chunk.
+// As the batch run does it: event-driven, output parsed line by line.
 double EventLoopRuns(const char* program, const std::vector<std::string>& args, int count) {
     return Seconds([&] {
-        DOSOutputs dos(g_boxes);
+        DOSOutputs dos;
         QEventLoop loop;
         std::int32_t total = 0;
         int left = count;
@@ -68,15 +57,16 @@ double EventLoopRuns(const char* program, const std::vector<std::string>& args, 
         const auto start = [&] {
             dos.setCommand(QString::fromLatin1(program), program, args);
             total = 0;
-            if (!dos.Start()) {
+            if (const StartError error = dos.Start(); error != StartError::None) {
+                std::fprintf(stderr, "%s\n", qPrintable(StartErrorText(error)));
                 failed = true;
                 loop.quit();
             }
         };
-        QObject::connect(&dos, &DOSOutputs::ReceiveOutputs, [&](const QByteArray& chunk) {
-            total = ParseProgressChunk(std::string_view(chunk.constData(), chunk.size()), total,
-                                       false, 0)
-                        .totalSeconds;
+        QObject::connect(&dos, &DOSOutputs::ReceiveOutputs, [&](const QByteArray& line) {
+            total =
+                ParseProgressChunk(std::string_view(line.constData(), line.size()), total, false, 0)
+                    .totalSeconds;
         });
         QObject::connect(&dos, &DOSOutputs::CommandOver, [&] {
             if (--left > 0)

@@ -63,12 +63,13 @@ private:
 int firstPaint(int argc, char** argv, bool bare) {
     QApplication app(argc, argv);
     FirstPaint probe;
+    FileList list;
     std::unique_ptr<QWidget> window;
     if (bare) {
         window = std::make_unique<QWidget>();
         window->resize(699, 499);
     } else {
-        window = std::make_unique<frmMain>();
+        window = std::make_unique<frmMain>(list);
     }
     window->installEventFilter(&probe);
     window->show();
@@ -99,10 +100,11 @@ void settle() {
 
 void listFigures() {
     const std::vector<QByteArray> paths = samplePaths();
-    frmMain window;
+    FileList model;
+    frmMain window(model);
     window.show();
     settle();
-    FileList* list = window.fileList();
+    FileList* list = &model;
 
     std::vector<double> baseline, add, clear;
     for (int round = 0; round < 3; ++round) {

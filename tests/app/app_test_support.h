@@ -13,12 +13,12 @@
 
 #include <memory>
 
-// A program folder of its own (settings files land there), a window and its controller.
+// A program folder of its own (settings files land there), and the controller with its window.
 struct AppFixture {
     AppFixture() {
-        window = std::make_unique<frmMain>();
         controller = std::make_unique<MainController>(
-            *window, program.path(), platform::Services{boxes, shell, sound, dialogs});
+            program.path(), platform::Services{boxes, shell, sound, dialogs});
+        window = &controller->window();
     }
 
     QTemporaryDir program;
@@ -26,8 +26,8 @@ struct AppFixture {
     FakeShell shell;
     FakeSound sound;
     FakeDialogs dialogs;
-    std::unique_ptr<frmMain> window;
     std::unique_ptr<MainController> controller;
+    frmMain* window = nullptr; // the controller's
 };
 
 // A sine tone made by the ffmpeg program.

@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTest>
 
 namespace {
 
@@ -43,13 +44,32 @@ TEST(Commands, AddFolderAndADroppedFolderSayWhatTheSearchLimitLeftOut) {
         ASSERT_TRUE(QDir(music.path()).mkpath(QString::number(i)));
     app.dialogs.replies = {music.path()};
     app.controller->commands().addFolder();
-    app.window->fileList()->AddPaths({QFile::encodeName(music.path())});
+    app.controller->fileList().AddPaths({QFile::encodeName(music.path())});
     QCoreApplication::processEvents(); // a drop's box waits until the drop has returned
     ASSERT_EQ(app.boxes.shown.size(), 2u);
     for (const auto& box : app.boxes.shown) {
         EXPECT_TRUE(box.text.startsWith("5 sub-folders were left out")) << box.text.toStdString();
         EXPECT_EQ(box.icon, platform::MsgIcon::Exclamation);
     }
+}
+
+// The program folder holds no converter: the run ends at once, says why, and keeps the list.
+TEST(Commands, AConverterThatCannotStartIsShownInABoxAndTheListStays) {
+    AppFixture app;
+    app.controller->Load();
+    QTemporaryDir music;
+    writeFile(music.filePath("a.wav"), "RIFF");
+    app.controller->fileList().AddFileEntry(QFile::encodeName(music.filePath("a.wav")));
+    app.controller->Start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !app.controller->runActive(); }, 60'000));
+    ASSERT_EQ(app.boxes.shown.size(), 1u);
+    EXPECT_EQ(app.boxes.shown[0].text, "File or command not found");
+    EXPECT_EQ(app.boxes.shown[0].icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(app.boxes.shown[0].title, "Pelkora");
+    EXPECT_EQ(app.controller->fileList().count(), 1);
+    EXPECT_EQ(app.window->lblPB()->text(), "0%");
+    EXPECT_TRUE(app.window->imgConvert()->isEnabled());
+    EXPECT_TRUE(app.shell.opened.empty()) << "no output folder to show";
 }
 
 } // namespace

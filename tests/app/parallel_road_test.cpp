@@ -83,8 +83,10 @@ protected:
                 started.push_back(path);
                 mostAtOnce = std::max(mostAtOnce, app.controller->batch().runningCount());
             });
-        QObject::connect(&app.controller->batch(), &BatchRun::progressChanged,
-                         [this](float width, const QString&) { widths.push_back(width); });
+        // The bar as the window shows it, after the window has heard of the change.
+        const auto noteBar = [this] { widths.push_back(app.window->imgPB()->width()); };
+        QObject::connect(&app.controller->batch(), &BatchRun::fileProgress, noteBar);
+        QObject::connect(&app.controller->batch(), &BatchRun::runProgress, noteBar);
     }
 
     QByteArray Tone(const QString& name, double seconds = 1.0) {
@@ -111,13 +113,13 @@ protected:
     }
     QString BoxText() { return app.boxes.shown.empty() ? QString() : app.boxes.shown[0].text; }
 
-    FileList& list() { return *app.window->fileList(); }
+    FileList& list() { return app.controller->fileList(); }
 
     AppFixture app;
     QTemporaryDir in, out;
     std::vector<QByteArray> started;
     int mostAtOnce = 0;
-    std::vector<float> widths;
+    std::vector<int> widths;
 };
 
 class Run : public Road {};
@@ -226,8 +228,7 @@ TEST_P(Run, ClosingDuringARunLeavesNoTemporaryFileAndNoConverter) {
         << "the converters did not start writing within two minutes";
     ASSERT_FALSE(OurProcesses(in.path().toUtf8()).isEmpty()) << "the scan sees running converters";
 
-    app.controller.reset();
-    app.window.reset();
+    app.controller.reset(); // the window with it
     EXPECT_EQ(OurProcesses(in.path().toUtf8()).join('\n').toStdString(), "")
         << "a converter outlived the window";
     EXPECT_EQ(OutputFolder(), "") << "no partial output, no temporary file";

@@ -1,7 +1,5 @@
 #include "app/run/dos_outputs.h"
 
-#include "common/platform_fakes.h"
-
 #include <gtest/gtest.h>
 
 #include <QFile>
@@ -23,7 +21,7 @@ constexpr char kAlphabet[] =
 constexpr char kLinger[] = "printf bye; (i=0; while [ ! -e \"$1.release\" ] && [ $i -lt 2000 ]; "
                            "do sleep 0.01; i=$((i+1)); done; : >\"$1.gone\") &";
 // Told to stop, it leaves a mark and ends.
-constexpr char kTerm[] = "trap ': >\"$1\"; kill $!; exit 0' TERM; printf ready; sleep 30 & wait";
+constexpr char kTerm[] = "trap ': >\"$1\"; kill $!; exit 0' TERM; echo ready; sleep 30 & wait";
 
 void SetChild(DOSOutputs& dos, const std::string& script, std::vector<std::string> args = {}) {
     args.insert(args.begin(), {"-c", script, "sh"});
@@ -42,24 +40,42 @@ struct Runner {
             all += c;
         return all;
     }
-    FakeMessageBoxes boxes;
-    DOSOutputs dos{boxes};
+    DOSOutputs dos;
     std::vector<QByteArray> chunks;
     int over = 0;
 };
 
-TEST(DOSOutputs, LargeOutputArrivesCompleteInOrderInChunksOfAtMost1024Bytes) {
+TEST(DOSOutputs, OutputArrivesCompleteAndInOrderALineAtATime) {
     Runner r;
-    const int half = 26 * 201'649; // 5 MiB, ending on a whole alphabet
+    const int half = 26 * 201'649; // 5 MiB without a line end, ending on a whole alphabet
     SetChild(r.dos, std::string(kAlphabet) + "; " + kAlphabet + " >&2", {std::to_string(half)});
     const QByteArray result = r.dos.ExecuteCommand();
     EXPECT_EQ(r.over, 1);
     ASSERT_EQ(result.size(), 2 * half);
     EXPECT_EQ(r.joined(), result);
-    for (const auto& c : r.chunks)
-        ASSERT_TRUE(c.size() > 0 && c.size() <= DOSOutputs::kChunkSize) << c.size();
+    for (std::size_t i = 0; i + 1 < r.chunks.size(); ++i)
+        ASSERT_EQ(r.chunks[i].size(), DOSOutputs::kMaxLineBytes) << "an endless line in pieces";
     for (int i = 0; i < result.size(); i += 4099)
         ASSERT_EQ(result[i], static_cast<char>('a' + i % 26)) << "stdout and stderr in order";
+
+    // Lines end at a line feed or a carriage return, however the writes fell; the last one
+    // needs no end. The child finishes its second line only once the first lines have arrived.
+    QTemporaryDir dir;
+    const QString release = dir.filePath("release");
+    SetChild(r.dos,
+             "printf 'Duration: 1\\nsize= time=0.5\\rsize= ti'; i=0; "
+             "while [ ! -e \"$1\" ] && [ $i -lt 3000 ]; do sleep 0.01; i=$((i+1)); done; "
+             "printf 'me=1\\r\\nlast'",
+             {release.toStdString()});
+    r.chunks.clear();
+    const auto connection = QObject::connect(&r.dos, &DOSOutputs::ReceiveOutputs, [&] {
+        if (r.chunks.size() == 2)
+            (void)QFile(release).open(QIODevice::WriteOnly);
+    });
+    r.dos.ExecuteCommand();
+    QObject::disconnect(connection);
+    EXPECT_EQ(r.chunks, (std::vector<QByteArray>{"Duration: 1\n", "size= time=0.5\r",
+                                                 "size= time=1\r", "\n", "last"}));
 }
 
 TEST(DOSOutputs, ArgumentBytesReachTheChildExactlyAndItsExitStatusIsKept) {
@@ -79,15 +95,15 @@ TEST(DOSOutputs, ArgumentBytesReachTheChildExactlyAndItsExitStatusIsKept) {
     EXPECT_EQ(r.dos.lastExitCode(), 3);
 }
 
-TEST(DOSOutputs, FailuresToStartShowTheirMessageAndRaiseNoEvent) {
+TEST(DOSOutputs, FailuresToStartAreReturnedAndRaiseNoEvent) {
     Runner r;
-    EXPECT_TRUE(r.dos.ExecuteCommand().isEmpty());
+    StartError error = StartError::None;
+    EXPECT_TRUE(r.dos.ExecuteCommand(&error).isEmpty());
+    EXPECT_EQ(error, StartError::EmptyCommand);
     r.dos.setCommand("/nowhere/data/conv -i x", "/nowhere/data/conv", {"-i", "x"});
-    EXPECT_TRUE(r.dos.ExecuteCommand().isEmpty());
-    ASSERT_EQ(r.boxes.shown.size(), 2u);
-    EXPECT_EQ(r.boxes.shown[0].text, "Command Line empty");
-    EXPECT_EQ(r.boxes.shown[1].text, "File or command not found");
-    EXPECT_EQ(r.boxes.shown[1].icon, platform::MsgIcon::Critical);
+    EXPECT_EQ(r.dos.Start(), StartError::NotFound);
+    EXPECT_EQ(StartErrorText(StartError::EmptyCommand), "Command Line empty");
+    EXPECT_EQ(StartErrorText(StartError::NotFound), "File or command not found");
     EXPECT_EQ(r.over, 0);
     EXPECT_FALSE(r.dos.isRunning());
 }
@@ -109,8 +125,7 @@ TEST(DOSOutputs, EndsWithItsOwnProcessNotWithAGrandchildHoldingThePipe) {
 // Asked, not killed: the converter removes its temporary file on the way out.
 TEST(DOSOutputs, DeletedByAHandlerOrDestroyedWhileRunningItStopsTheChild) {
     QTemporaryDir dir;
-    FakeMessageBoxes boxes;
-    auto* dos = new DOSOutputs(boxes);
+    auto* dos = new DOSOutputs;
     const QPointer<DOSOutputs> alive(dos);
     SetChild(*dos, kTerm, {dir.filePath("first").toStdString()});
     QObject::connect(dos, &DOSOutputs::ReceiveOutputs, dos, [dos] { delete dos; });
@@ -121,7 +136,7 @@ TEST(DOSOutputs, DeletedByAHandlerOrDestroyedWhileRunningItStopsTheChild) {
     {
         Runner r;
         SetChild(r.dos, kTerm, {dir.filePath("second").toStdString()});
-        ASSERT_TRUE(r.dos.Start());
+        ASSERT_EQ(r.dos.Start(), StartError::None);
         ASSERT_TRUE(QTest::qWaitFor([&] { return !r.chunks.empty(); }, kDeadlineMs));
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("second")); }, kDeadlineMs))
@@ -137,7 +152,7 @@ TEST(DOSOutputs, AStopRequestReachesAChildOfAProgramThatIgnoresSigterm) {
     sigaction(SIGTERM, &ignore, &previous);
     Runner r;
     SetChild(r.dos, kTerm, {dir.filePath("stopped").toStdString()});
-    const bool started = r.dos.Start();
+    const bool started = r.dos.Start() == StartError::None;
     sigaction(SIGTERM, &previous, nullptr);
     ASSERT_TRUE(started);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !r.chunks.empty(); }, kDeadlineMs));
@@ -152,16 +167,16 @@ TEST(DOSOutputs, AStopRequestReachesAChildOfAProgramThatIgnoresSigterm) {
 // starter go away here without taking the test with it.
 TEST(DOSOutputs, AChildIsToldToStopWhenItsStarterIsGone) {
     QTemporaryDir dir;
-    FakeMessageBoxes boxes;
     DOSOutputs* dos = nullptr;
     QThread* const main = QThread::currentThread();
     bool started = false;
     std::unique_ptr<QThread> starter(QThread::create([&] {
-        dos = new DOSOutputs(boxes);
+        dos = new DOSOutputs;
         bool ready = false;
         QObject::connect(dos, &DOSOutputs::ReceiveOutputs, [&] { ready = true; });
         SetChild(*dos, kTerm, {dir.filePath("stopped").toStdString()});
-        started = dos->Start() && QTest::qWaitFor([&] { return ready; }, kDeadlineMs);
+        started =
+            dos->Start() == StartError::None && QTest::qWaitFor([&] { return ready; }, kDeadlineMs);
         dos->disconnect();
         dos->moveToThread(main); // the runner stays; only its starting thread goes
     }));

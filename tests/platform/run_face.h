@@ -47,8 +47,8 @@ struct RunFace {
     FakeShell shell;
     FakeSound sound;
     FakeDialogs dialogs;
-    frmMain window;
-    MainController controller{window, program.path(), {boxes, shell, sound, dialogs}};
-    platform::DesktopProgress desktop{controller.batch(), *window.fileList(), window,
+    MainController controller{program.path(), {boxes, shell, sound, dialogs}};
+    frmMain& window = controller.window();
+    platform::DesktopProgress desktop{controller.batch(), controller.fileList(), window,
                                       QDBusConnection::sessionBus()};
 };

@@ -50,8 +50,7 @@ protected:
         FakeShell shell;
         FakeSound sound;
         FakeDialogs dialogs;
-        frmMain window;
-        MainController controller(window, program.path(), {boxes, shell, sound, dialogs});
+        MainController controller(program.path(), {boxes, shell, sound, dialogs});
         controller.Load();
         controller.choices().setFormatIndex(4);
         controller.Exit();

@@ -104,7 +104,8 @@ Qt::DropAction dropOn(QWidget* target, QMimeData& data) {
 
 class FrmMainTest : public testing::Test {
 protected:
-    frmMain frm;
+    FileList list;
+    frmMain frm{list};
     // A point of the window's own background, away from every control.
     const QPoint background{250, 128};
 
@@ -154,7 +155,8 @@ TEST(FontFallback, TextsFitWithoutTheNarrowFace) {
         ASSERT_EQ(QFontMetrics(skin::narrowFont(12, true)).horizontalAdvance(hint),
                   QFontMetrics(regular).horizontalAdvance(hint))
             << "the narrow face is still there";
-        frmMain frm;
+        FileList list;
+        frmMain frm(list);
         expectTextsFit(frm);
         return;
     }

@@ -28,7 +28,7 @@ void PrintError(const std::string& line) {
     std::fflush(stderr);
 }
 
-// What the runner would show in a box goes to standard error instead.
+// What the window would show in a box goes to standard error instead.
 class ErrorLines final : public platform::MessageBoxes {
 public:
     void show(const QString& text, platform::MsgIcon, const QString&) override {
@@ -212,7 +212,7 @@ int RunHeadless(int argc, char** argv) {
         return headless::ExitStatus(summary);
     }
 
-    BatchRun run(list, choices, errors, programFolder);
+    BatchRun run(list, choices, programFolder);
     Progress progress(args.quiet, list.count());
     QByteArray lastPath;
     QObject::connect(&run, &BatchRun::fileStarted,
@@ -220,8 +220,18 @@ int RunHeadless(int argc, char** argv) {
                          lastPath = path;
                          progress.started(path, out);
                      });
-    QObject::connect(&run, &BatchRun::progressChanged, [&](float, const QString& caption) {
-        progress.progress(lastPath, caption.toStdString());
+    // One file at a time shows that file's share, several the run's, as the window does.
+    const auto showsOneFile = [&] { return choices.value().jobs <= 1 && run.runningCount() <= 1; };
+    const auto showShare = [&](const QByteArray& path, double fraction) {
+        progress.progress(path, headless::PercentText(fraction * 100.0));
+    };
+    QObject::connect(&run, &BatchRun::fileProgress, [&](const QByteArray& path, double fraction) {
+        if (showsOneFile())
+            showShare(path, fraction);
+    });
+    QObject::connect(&run, &BatchRun::runProgress, [&](double fraction) {
+        if (!showsOneFile())
+            showShare(lastPath, fraction);
     });
     QObject::connect(&run, &BatchRun::fileFinished,
                      [&](const QByteArray& path, const QByteArray&, const FileOutcome& outcome) {
@@ -230,10 +240,12 @@ int RunHeadless(int argc, char** argv) {
     int status = headless::kExitConverted;
     QObject::connect(&run, &BatchRun::runFinished, [&](const RunReport& report) {
         progress.clearLine();
+        if (report.aborted())
+            errors.show(StartErrorText(report.startError), platform::MsgIcon::Critical, {});
         headless::RunSummary summary = Summarise(report);
         summary.unreadFolders = unreadFolders;
         std::fputs(headless::SummaryText(summary, args.quiet).c_str(), stderr);
-        status = report.aborted ? headless::kExitSomeFailed : headless::ExitStatus(summary);
+        status = report.aborted() ? headless::kExitSomeFailed : headless::ExitStatus(summary);
         app.exit(status);
     });
     QObject::connect(&stopSignals, &StopSignals::stopRequested, [&](int exitStatus) {

@@ -30,13 +30,11 @@ struct BatchRun::Job {
     ConversionSettings settings;
     std::unique_ptr<DOSOutputs> dos;
     std::int32_t totalSeconds = 0;
-    float fraction = 0.0f; // of this file, 0 to 1
+    double fraction = 0.0; // of this file, 0 to 1
 };
 
-BatchRun::BatchRun(FileList& list, Choices& choices, platform::MessageBoxes& boxes,
-                   QString programFolder, QObject* parent)
-    : QObject(parent), list_(list), choices_(choices), boxes_(boxes),
-      programFolder_(std::move(programFolder)) {
+BatchRun::BatchRun(FileList& list, Choices& choices, QString programFolder, QObject* parent)
+    : QObject(parent), list_(list), choices_(choices), programFolder_(std::move(programFolder)) {
     Timer1_.setSingleShot(true);
     Timer1_.setInterval(kStartDelayMs);
     connect(&Timer1_, &QTimer::timeout, this, &BatchRun::ConvertAll);
@@ -57,7 +55,7 @@ bool BatchRun::Start() {
     active_ = true;
     started_ = false;
     finished_ = 0;
-    shownFraction_ = 0.0f;
+    shownFraction_ = 0.0;
     shownFiles_ = 0;
     usedOutputs_.clear();
     inputs_.clear();
@@ -98,15 +96,28 @@ void BatchRun::fillSlots() {
     if (!active_ || !started_)
         return;
     const int jobs = std::max(1, choices_.value().jobs);
-    // Entries in progress are always the first ones: the run starts them in list order and
-    // only removes entries it has finished.
-    while (static_cast<int>(jobs_.size()) < jobs &&
-           static_cast<int>(jobs_.size()) < list_.count()) {
-        if (!startEntry(static_cast<int>(jobs_.size())))
+    while (static_cast<int>(jobs_.size()) < jobs) {
+        const int row = nextWaitingRow();
+        if (row < 0)
+            break;
+        if (!startEntry(row))
             return;
     }
     if (jobs_.empty())
         finishRun();
+}
+
+int BatchRun::nextWaitingRow() const {
+    // The first entry that is not converting; the running ones are known by their ids, wherever
+    // they are in the list.
+    for (int row = 0; row < list_.count(); ++row) {
+        const quint64 id = list_.entryId(row);
+        const bool running = std::any_of(jobs_.begin(), jobs_.end(),
+                                         [id](const auto& job) { return job->entryId == id; });
+        if (!running)
+            return row;
+    }
+    return -1;
 }
 
 void BatchRun::noteNewInputs() {
@@ -150,56 +161,52 @@ bool BatchRun::startEntry(int index) {
         report_.renamings.push_back({job->path, FromBytes(plan.path)});
     report_.outputFolder = QByteArray::fromStdString(job->settings.outputFolder);
 
-    job->dos = std::make_unique<DOSOutputs>(boxes_);
+    job->dos = std::make_unique<DOSOutputs>();
     Job& j = *job;
     j.dos->setCommand(FromBytes(built->text), built->program, built->arguments);
     connect(j.dos.get(), &DOSOutputs::ReceiveOutputs, this,
-            [this, &j](const QByteArray& chunk) { objDOS_ReceiveOutputs(j, chunk); });
+            [this, &j](const QByteArray& line) { objDOS_ReceiveOutputs(j, line); });
     connect(j.dos.get(), &DOSOutputs::CommandOver, this, [this, &j] { objDOS_CommandOver(j); });
     jobs_.push_back(std::move(job));
-    if (!j.dos->Start()) {
-        // The runner has said why; every other file would fail the same way.
-        abortRun();
+    if (const StartError error = j.dos->Start(); error != StartError::None) {
+        // Every other file would fail the same way.
+        abortRun(error);
         return false;
     }
     emit fileStarted(j.path, QByteArray::fromStdString(j.outputPath));
     return true;
 }
 
-void BatchRun::objDOS_ReceiveOutputs(Job& job, const QByteArray& chunk) {
+void BatchRun::objDOS_ReceiveOutputs(Job& job, const QByteArray& line) {
     const auto update =
-        ParseProgressChunk(std::string_view(chunk.constData(), chunk.size()), job.totalSeconds,
+        ParseProgressChunk(std::string_view(line.constData(), line.size()), job.totalSeconds,
                            job.settings.cutEnabled, job.settings.cutLength, job.settings.cutStart);
     job.totalSeconds = update.totalSeconds;
     if (!update.displayChanged)
         return;
-    job.fraction = std::clamp(update.barWidth / kProgressBarFullWidth, 0.0f, 1.0f);
-    if (choices_.value().jobs <= 1 && jobs_.size() == 1)
-        emit progressChanged(update.barWidth, QString::fromStdString(update.caption));
-    else
-        showRunProgress();
+    job.fraction =
+        std::clamp(static_cast<double>(update.barWidth) / kProgressBarFullWidth, 0.0, 1.0);
+    emit fileProgress(job.path, job.fraction);
+    reportRunProgress();
 }
 
-float BatchRun::runFraction() const {
-    float done = static_cast<float>(finished_);
+double BatchRun::runFraction() const {
+    double done = finished_;
     for (const auto& job : jobs_)
         done += job->fraction;
     const int files = finished_ + list_.count();
-    return files > 0 ? std::clamp(done / static_cast<float>(files), 0.0f, 1.0f) : 1.0f;
+    return files > 0 ? std::clamp(done / files, 0.0, 1.0) : 1.0;
 }
 
-void BatchRun::showRunProgress() {
+void BatchRun::reportRunProgress() {
     const int files = finished_ + list_.count();
-    float fraction = runFraction();
+    double fraction = runFraction();
     // Files joining the run may lower the share; anything else only moves it on.
     if (files == shownFiles_)
         fraction = std::max(fraction, shownFraction_);
     shownFraction_ = fraction;
     shownFiles_ = files;
-    const QString caption = fraction >= 1.0f
-                                ? QStringLiteral("100%")
-                                : QString::fromStdString(PercentCaption(fraction * 100.0));
-    emit progressChanged(fraction * kProgressBarFullWidth, caption);
+    emit runProgress(fraction);
 }
 
 FileOutcome BatchRun::outcomeOf(const DOSOutputs& dos) {
@@ -257,8 +264,7 @@ void BatchRun::objDOS_CommandOver(Job& job) {
     (*found)->dos.release()->deleteLater();
     jobs_.erase(found);
     emit fileFinished(path, output, outcome);
-    if (choices_.value().jobs > 1 || !jobs_.empty())
-        showRunProgress();
+    reportRunProgress();
     // Let the window catch up (drops, repaints) before the next file starts.
     QTimer::singleShot(0, this, &BatchRun::fillSlots);
 }
@@ -270,36 +276,8 @@ void BatchRun::finishRun() {
     emit runFinished(report_);
 }
 
-void BatchRun::abortRun() {
+void BatchRun::abortRun(StartError error) {
     stop();
-    report_.aborted = true;
+    report_.startError = error;
     emit runFinished(report_);
-}
-
-QString BatchRun::ReportText(const RunReport& report) {
-    QString text;
-    auto section = [&text](const std::vector<RunReport::Item>& items, const QString& heading,
-                           bool arrow) {
-        if (items.empty())
-            return;
-        if (!text.isEmpty())
-            text += QStringLiteral("\n\n");
-        text += heading + QLatin1Char('\n');
-        const std::size_t listed = std::min<std::size_t>(items.size(), kMaxListedItems);
-        for (std::size_t i = 0; i < listed; ++i)
-            text += QString::fromUtf8(arrow ? "\n%1\n    \u2192 %2" : "\n%1\n    %2")
-                        .arg(QFile::decodeName(items[i].path), items[i].text);
-        if (items.size() > listed)
-            text += QStringLiteral("\n\nand %1 more").arg(items.size() - listed);
-    };
-    section(report.failures,
-            report.failures.size() == 1 ? QStringLiteral("This file could not be converted:")
-                                        : QStringLiteral("These files could not be converted:"),
-            false);
-    section(report.warnings,
-            QStringLiteral("Converted with warnings (the input may be damaged or cut short):"),
-            false);
-    section(report.renamings,
-            QStringLiteral("Renamed so that no output replaces another from this run:"), true);
-    return text;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/run/dos_outputs.h"
 #include "core/engine/command_line.h"
 #include "core/engine/output_plan.h"
 
@@ -14,12 +15,7 @@
 #include <vector>
 
 class Choices;
-class DOSOutputs;
 class FileList;
-
-namespace platform {
-class MessageBoxes;
-}
 
 // What became of one file of a run.
 struct FileOutcome {
@@ -40,7 +36,9 @@ struct RunReport {
     std::vector<Item> renamings; // text: the output name given instead
     int orphansRemoved = 0;      // temporary files of killed converters cleared away
     QByteArray outputFolder;     // of the last file started: the folder shown at the end
-    bool aborted = false;        // the converter could not be started
+    // The converter could not be started: the run ended there, the list as it was.
+    StartError startError = StartError::None;
+    [[nodiscard]] bool aborted() const { return startError != StartError::None; }
 };
 
 // Converts every entry of the file list, first to last, up to `jobs` converters at a time.
@@ -48,13 +46,12 @@ struct RunReport {
 // still to do or in progress; entries added during the run join it, and a change of choices
 // applies to the conversions started after it. No output replaces a file that is an input of
 // the run, converted already or still to come: such an output is numbered like a repeat. The run
-// shows nothing itself: it reports through its signals, and the face that drives it shows the end
-// (folder, sound, boxes).
+// shows nothing itself: it reports shares done and outcomes through its signals, and the face
+// that drives it decides what to show (bar, captions, folder, sound, boxes).
 class BatchRun final : public QObject {
     Q_OBJECT
 public:
-    BatchRun(FileList& list, Choices& choices, platform::MessageBoxes& boxes, QString programFolder,
-             QObject* parent = nullptr);
+    BatchRun(FileList& list, Choices& choices, QString programFolder, QObject* parent = nullptr);
     ~BatchRun() override;
 
     // The Start action: false for an empty list. Otherwise the first files start shortly
@@ -67,17 +64,15 @@ public:
     [[nodiscard]] int runningCount() const { return static_cast<int>(jobs_.size()); }
     // The share of the run done, 0 to 1: finished files and the running files' fractions over
     // the files in the run so far (1 before anything is in it).
-    [[nodiscard]] float runFraction() const;
-
-    static constexpr int kMaxListedItems = 20;
-    // The text of the box at the end of a run; empty when there is nothing to report.
-    [[nodiscard]] static QString ReportText(const RunReport& report);
+    [[nodiscard]] double runFraction() const;
 
 signals:
     void fileStarted(const QByteArray& path, const QByteArray& outputPath);
-    // The bar's width in twips and its caption: per file with one job at a time, for the whole
-    // run with several.
-    void progressChanged(float barWidthTwips, const QString& caption);
+    // A running file's share done moved, 0 to 1.
+    void fileProgress(const QByteArray& path, double fraction);
+    // The run's share done moved (after a file's, and when a file ends). It only grows, unless
+    // files join the run.
+    void runProgress(double fraction);
     void fileFinished(const QByteArray& path, const QByteArray& outputPath,
                       const FileOutcome& outcome);
     void runFinished(const RunReport& report);
@@ -87,26 +82,26 @@ private:
 
     void ConvertAll();
     void fillSlots();
+    [[nodiscard]] int nextWaitingRow() const;
     bool startEntry(int index);
-    void objDOS_ReceiveOutputs(Job& job, const QByteArray& chunk);
+    void objDOS_ReceiveOutputs(Job& job, const QByteArray& line);
     void objDOS_CommandOver(Job& job);
-    void showRunProgress();
+    void reportRunProgress();
     void finishRun();
-    void abortRun();
+    void abortRun(StartError error);
     void prepareFolder(const std::string& folder);
     void noteNewInputs();
     [[nodiscard]] static FileOutcome outcomeOf(const DOSOutputs& dos);
 
     FileList& list_;
     Choices& choices_;
-    platform::MessageBoxes& boxes_;
     QString programFolder_;
     QTimer Timer1_;
     bool active_ = false;
     bool started_ = false; // the start delay is over
     std::vector<std::unique_ptr<Job>> jobs_;
     int finished_ = 0;
-    float shownFraction_ = 0.0f;
+    double shownFraction_ = 0.0;
     int shownFiles_ = 0;
     std::set<std::string> usedOutputs_;
     // Every file the run has read or is still to read: no output may replace one.

@@ -1,10 +1,10 @@
 #include "app/run/dos_outputs.h"
 
 #include "app/run/waitable_timer.h"
-#include "app/services/message_box.h"
 
 #include <QFile>
 
+#include <algorithm>
 #include <csignal>
 
 #include <fcntl.h>
@@ -32,13 +32,19 @@ const sigset_t kTerminateSet = [] {
 
 } // namespace
 
-DOSOutputs::DOSOutputs(platform::MessageBoxes& boxes, QObject* parent)
-    : QObject(parent), boxes_(boxes) {}
-
-void DOSOutputs::showFailure(const char* text) {
-    boxes_.show(QString::fromLatin1(text), platform::MsgIcon::Critical,
-                platform::applicationTitle());
+QString StartErrorText(StartError error) {
+    switch (error) {
+    case StartError::EmptyCommand:
+        return QStringLiteral("Command Line empty");
+    case StartError::NotFound:
+        return QStringLiteral("File or command not found");
+    case StartError::None:
+        break;
+    }
+    return {};
 }
+
+DOSOutputs::DOSOutputs(QObject* parent) : QObject(parent) {}
 
 DOSOutputs::~DOSOutputs() {
     if (!process_)
@@ -66,18 +72,13 @@ void DOSOutputs::setCommand(QString text, std::string program, std::vector<std::
     arguments_ = std::move(arguments);
 }
 
-bool DOSOutputs::Start() {
+StartError DOSOutputs::Start() {
     if (process_)
-        return false;
-    if (commandLine_.isEmpty() && program_.empty()) {
-        showFailure("Command Line empty");
-        return false;
-    }
-    if (program_.empty()) {
-        // A bare text is never split into arguments by guessing.
-        showFailure("File or command not found");
-        return false;
-    }
+        return StartError::None; // it runs already
+    if (commandLine_.isEmpty() && program_.empty())
+        return StartError::EmptyCommand;
+    if (program_.empty()) // a bare text is never split into arguments by guessing
+        return StartError::NotFound;
 
     argv_.clear();
     argv_.push_back(program_.data());
@@ -111,19 +112,22 @@ bool DOSOutputs::Start() {
     connect(process, &QProcess::finished, this, &DOSOutputs::finish);
 
     outputs_.clear();
+    delivered_ = 0;
     stopAsked_ = false;
     process->start(QIODevice::ReadOnly);
     if (!process->waitForStarted(-1)) {
         delete process;
-        showFailure("File or command not found");
-        return false;
+        return StartError::NotFound;
     }
     process_ = process;
-    return true;
+    return StartError::None;
 }
 
-QByteArray DOSOutputs::ExecuteCommand() {
-    if (!Start())
+QByteArray DOSOutputs::ExecuteCommand(StartError* error) {
+    const StartError started = Start();
+    if (error)
+        *error = started;
+    if (started != StartError::None)
         return {};
     const QPointer<DOSOutputs> self(this);
     clsWaitableTimer timer;
@@ -135,14 +139,27 @@ QByteArray DOSOutputs::ExecuteCommand() {
 
 void DOSOutputs::readAvailable() {
     if (process_)
-        deliver(process_->readAllStandardOutput());
+        deliver(process_->readAllStandardOutput(), false);
 }
 
-void DOSOutputs::deliver(const QByteArray& data) {
+void DOSOutputs::deliver(const QByteArray& data, bool last) {
     const QPointer<DOSOutputs> self(this);
     outputs_.append(data);
-    for (qsizetype pos = 0; pos < data.size() && self; pos += kChunkSize)
-        emit ReceiveOutputs(data.mid(pos, kChunkSize));
+    // Lines are handed on from outputs_ itself: a copy of each, as a handler may outlive it.
+    while (self && delivered_ < outputs_.size()) {
+        const char* start = outputs_.constData() + delivered_;
+        const qsizetype waiting = outputs_.size() - delivered_;
+        qsizetype length = 0;
+        while (length < waiting && start[length] != '\n' && start[length] != '\r')
+            ++length;
+        if (length < waiting)
+            ++length; // its end
+        else if (!last && length < kMaxLineBytes)
+            return; // the rest of the line is still to come
+        length = std::min<qsizetype>(length, kMaxLineBytes);
+        delivered_ += length;
+        emit ReceiveOutputs(QByteArray(start, length));
+    }
 }
 
 void DOSOutputs::finish(int exitCode, QProcess::ExitStatus status) {
@@ -150,7 +167,7 @@ void DOSOutputs::finish(int exitCode, QProcess::ExitStatus status) {
         return;
     QProcess* process = process_;
     const QPointer<DOSOutputs> self(this);
-    deliver(process->readAllStandardOutput()); // whatever is still waiting
+    deliver(process->readAllStandardOutput(), true); // whatever is still waiting
     if (!self)
         return;
     lastExitCode_ = exitCode;

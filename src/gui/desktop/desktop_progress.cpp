@@ -14,7 +14,7 @@ DesktopProgress::DesktopProgress(const BatchRun& run, const FileList& list, QWid
     : QObject(parent), run_(run), list_(list), window_(window), launcher_(bus), notifier_(bus) {
     // The taskbar always shows the whole run, whatever the window's bar shows.
     connect(&run, &BatchRun::fileStarted, this, &DesktopProgress::showProgress);
-    connect(&run, &BatchRun::progressChanged, this, &DesktopProgress::showProgress);
+    connect(&run, &BatchRun::runProgress, this, &DesktopProgress::showProgress);
     connect(&run, &BatchRun::fileFinished, this, &DesktopProgress::onFileFinished);
     // Queued: the window may hold its end in a message box, and the desktop should hear of
     // the end when it happens, not when the box is closed.
@@ -35,7 +35,7 @@ void DesktopProgress::onFileFinished() {
 void DesktopProgress::onRunFinished(const RunReport& report) {
     launcher_.clear();
     const int failed = static_cast<int>(report.failures.size());
-    const bool announce = report.converted + failed > 0 && !report.aborted && !lookedAtEnd_;
+    const bool announce = report.converted + failed > 0 && !report.aborted() && !lookedAtEnd_;
     lookedAtEnd_ = true;
     if (!announce)
         return;

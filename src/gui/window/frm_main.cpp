@@ -61,9 +61,8 @@ QPoint placeWindow(const QRect& available, QSize window) {
     return {std::max(x, available.left()), std::max(y, available.top())};
 }
 
-frmMain::frmMain(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), list_(new FileList(this)),
-      drag_(this) {
+frmMain::frmMain(FileList& list, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), list_(&list), drag_(this) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pelkora"));
     setWindowIcon(skin::windowIcon());

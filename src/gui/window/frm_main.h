@@ -24,12 +24,12 @@ class frmMenu;
 [[nodiscard]] QPoint placeWindow(const QRect& available, QSize window);
 
 // The main window: a frameless skinned window whose shape comes from its background picture.
-// It owns the file list and shows it; the commands behind most buttons are connected from
+// It shows the file list it is given; the commands behind most buttons are connected from
 // outside through the buttons' clicked() signals and the request signals below.
 class frmMain final : public QWidget {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget* parent = nullptr);
+    explicit frmMain(FileList& list, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // Image buttons. imgToolbar takes the toolbar's own numbering (0, 6, 1, 2, 3, 4 from left

@@ -65,7 +65,9 @@ inline constexpr QRect txtPath = fromTwips(7320, 4950, 2145, 345);
 inline constexpr QRect imgBrowse = fromTwips(9525, 4960, 630, 330);
 inline constexpr QRect imgConvert = fromTwips(7330, 5565, 2805, 1365);
 
-inline constexpr QRect imgPB = fromTwips(1700, 6700, 5415, 195);
+// The progress fill at its full width.
+inline constexpr int imgPBFullWidthTwips = 5415;
+inline constexpr QRect imgPB = fromTwips(1700, 6700, imgPBFullWidthTwips, 195);
 inline constexpr QRect lblPB = fromTwips(3210, 6710, 2355, 195);
 inline constexpr QRect lblWeb = fromTwips(270, 7170, 2250, 195);
 inline constexpr QRect lblFeed = fromTwips(9420, 7155, 690, 195);

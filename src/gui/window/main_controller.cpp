@@ -1,6 +1,5 @@
 #include "gui/window/main_controller.h"
 
-#include "app/files/file_list.h"
 #include "app/services/message_box.h"
 #include "gui/dialogs/dialog_backend.h"
 #include "gui/dialogs/options_controller.h"
@@ -13,6 +12,7 @@
 #include "gui/window/frm_menu.h"
 #include "gui/window/frm_options.h"
 #include "gui/window/product_info.h"
+#include "gui/window/run_display.h"
 #include "gui/window/widgets.h"
 
 #include <QComboBox>
@@ -32,14 +32,13 @@ QString FromView(std::string_view text) {
 
 } // namespace
 
-MainController::MainController(frmMain& window, QString programFolder, platform::Services services,
-                               QObject* parent)
-    : QObject(parent), window_(window), programFolder_(std::move(programFolder)),
-      services_(services), place_(settings::FindSettingsPlace(programFolder_)),
-      dialogs_(services.dialogs) {
-    dialogs_.Init(&window_);
-    FileList* list = window_.fileList();
-    batch_ = new BatchRun(*list, choices_, services_.boxes, programFolder_, this);
+MainController::MainController(QString programFolder, platform::Services services, QObject* parent)
+    : QObject(parent), programFolder_(std::move(programFolder)), services_(services),
+      place_(settings::FindSettingsPlace(programFolder_)),
+      window_(std::make_unique<frmMain>(list_)), dialogs_(services.dialogs) {
+    dialogs_.Init(window_.get());
+    FileList* list = &list_;
+    batch_ = new BatchRun(list_, choices_, programFolder_, this);
 
     hooks_.addFileEntry = [list](const QByteArray& path, const QByteArray& root) {
         list->AddFileEntry(path, root);
@@ -53,7 +52,7 @@ MainController::MainController(frmMain& window, QString programFolder, platform:
     addFile_ = std::make_unique<AddFileCommand>(dialogs_, hooks_);
 
     commands_.addFile = [this] { addFile_->run(); };
-    commands_.addFolder = [this] { AddFolder(services_.dialogs, &window_, hooks_); };
+    commands_.addFolder = [this] { AddFolder(services_.dialogs, window_.get(), hooks_); };
     commands_.removeSelected = [list] { list->RemoveSelected(); };
     commands_.options = [this] { ShowOptions(); };
     commands_.help = [this] { Help(); };
@@ -66,21 +65,22 @@ MainController::MainController(frmMain& window, QString programFolder, platform:
 MainController::~MainController() = default;
 
 void MainController::Load() {
-    window_.setProgressWidth(0);
+    window_->setProgressWidth(0);
     choices_.set(settings::ReadChoices(place_, services_.boxes));
     showChoices();
-    window_.lblVersion()->setText(settings::ProgramVersionText());
-    window_.lblWeb()->setText(QStringLiteral("Pelkora"));
+    window_->lblVersion()->setText(settings::ProgramVersionText());
+    window_->lblWeb()->setText(QStringLiteral("Pelkora"));
 }
 
 void MainController::bindChoices() {
     connect(&choices_, &Choices::changed, this, &MainController::showChoices);
-    connect(window_.cmbOF(), &QComboBox::currentIndexChanged, &choices_, &Choices::setFormatIndex);
-    connect(window_.cmbBR(), &QComboBox::currentIndexChanged, &choices_, &Choices::setBitrateIndex);
-    connect(window_.cmbR(), &QComboBox::currentIndexChanged, &choices_, &Choices::setRateIndex);
-    connect(window_.cmbChannel(), &QComboBox::currentIndexChanged, &choices_,
+    connect(window_->cmbOF(), &QComboBox::currentIndexChanged, &choices_, &Choices::setFormatIndex);
+    connect(window_->cmbBR(), &QComboBox::currentIndexChanged, &choices_,
+            &Choices::setBitrateIndex);
+    connect(window_->cmbR(), &QComboBox::currentIndexChanged, &choices_, &Choices::setRateIndex);
+    connect(window_->cmbChannel(), &QComboBox::currentIndexChanged, &choices_,
             &Choices::setChannelIndex);
-    connect(window_.txtPath(), &QLineEdit::textChanged, this, [this](const QString& text) {
+    connect(window_->txtPath(), &QLineEdit::textChanged, this, [this](const QString& text) {
         // A folder is bytes and need not be UTF-8: while the box shows the stored folder, the
         // stored bytes stand.
         if (text != QFile::decodeName(choices_.value().outputFolder))
@@ -90,44 +90,51 @@ void MainController::bindChoices() {
 
 void MainController::showChoices() {
     const ConversionChoices& c = choices_.value();
-    window_.cmbOF()->setCurrentIndex(c.formatIndex);
-    window_.cmbBR()->setCurrentIndex(c.bitrateIndex);
-    window_.cmbR()->setCurrentIndex(c.rateIndex);
-    window_.cmbChannel()->setCurrentIndex(c.channelIndex);
+    window_->cmbOF()->setCurrentIndex(c.formatIndex);
+    window_->cmbBR()->setCurrentIndex(c.bitrateIndex);
+    window_->cmbR()->setCurrentIndex(c.rateIndex);
+    window_->cmbChannel()->setCurrentIndex(c.channelIndex);
     const QString folder = QFile::decodeName(c.outputFolder);
-    if (window_.txtPath()->text() != folder)
-        window_.txtPath()->setText(folder);
+    if (window_->txtPath()->text() != folder)
+        window_->txtPath()->setText(folder);
 }
 
 void MainController::connectWindow() {
     for (int index : kToolbarIndexes)
         if (index != 1) // the Remove popup is the window's own
-            connect(window_.imgToolbar(index), &ImageButton::clicked, this,
+            connect(window_->imgToolbar(index), &ImageButton::clicked, this,
                     [this, index] { imgToolbar_Click(index); });
     for (int i = 0; i < 3; ++i)
-        connect(window_.imgMenu(i), &ImageButton::clicked, this, [this, i] { imgMenu_Click(i); });
+        connect(window_->imgMenu(i), &ImageButton::clicked, this, [this, i] { imgMenu_Click(i); });
 
-    connect(window_.imgStart(), &ImageButton::clicked, this, &MainController::Start);
-    connect(window_.imgConvert(), &ImageButton::clicked, this, &MainController::Start);
-    connect(window_.imgAdd(), &ImageButton::clicked, this, [this] { commands_.addFile(); });
-    connect(window_.picDrag(), &DropZone::clicked, this,
-            [this] { DropZoneClick(services_.dialogs, &window_, hooks_); });
-    connect(window_.imgHelp(), &ImageButton::clicked, this, [this] { commands_.help(); });
-    connect(window_.imgExit(), &ImageButton::clicked, this, [this] { commands_.exit(); });
-    connect(window_.imgBrowse(), &ImageButton::clicked, this, &MainController::Browse);
-    connect(window_.lblWeb(), &LinkLabel::clicked, this,
+    connect(window_->imgStart(), &ImageButton::clicked, this, &MainController::Start);
+    connect(window_->imgConvert(), &ImageButton::clicked, this, &MainController::Start);
+    connect(window_->imgAdd(), &ImageButton::clicked, this, [this] { commands_.addFile(); });
+    connect(window_->picDrag(), &DropZone::clicked, this,
+            [this] { DropZoneClick(services_.dialogs, window_.get(), hooks_); });
+    connect(window_->imgHelp(), &ImageButton::clicked, this, [this] { commands_.help(); });
+    connect(window_->imgExit(), &ImageButton::clicked, this, [this] { commands_.exit(); });
+    connect(window_->imgBrowse(), &ImageButton::clicked, this, &MainController::Browse);
+    connect(window_->lblWeb(), &LinkLabel::clicked, this,
             [this] { services_.shell.openUrl(QUrl(FromView(product::kHomePage))); });
-    connect(window_.lblFeed(), &LinkLabel::clicked, this, [this] {
+    connect(window_->lblFeed(), &LinkLabel::clicked, this, [this] {
         services_.shell.openUrl(QUrl(QString::fromStdString(product::FeedbackLink())));
     });
-    window_.lblWeb()->setToolTip(FromView(product::kHomePage));
+    window_->lblWeb()->setToolTip(FromView(product::kHomePage));
 
-    connect(window_.menus(), &frmMenu::commandWord, this, &MainController::setTxtAction);
-    connect(&window_, &frmMain::addFileRequested, this, [this] { commands_.addFile(); });
-    connect(&window_, &frmMain::helpRequested, this, [this] { commands_.help(); });
-    connect(&window_, &frmMain::exitRequested, this, [this] { commands_.exit(); });
+    connect(window_->menus(), &frmMenu::commandWord, this, &MainController::setTxtAction);
+    connect(window_.get(), &frmMain::addFileRequested, this, [this] { commands_.addFile(); });
+    connect(window_.get(), &frmMain::helpRequested, this, [this] { commands_.help(); });
+    connect(window_.get(), &frmMain::exitRequested, this, [this] { commands_.exit(); });
 
-    connect(batch_, &BatchRun::progressChanged, this, &MainController::showProgress);
+    connect(batch_, &BatchRun::fileProgress, this, [this](const QByteArray&, double fraction) {
+        if (showsOneFile())
+            showShare(fraction);
+    });
+    connect(batch_, &BatchRun::runProgress, this, [this](double fraction) {
+        if (!showsOneFile())
+            showShare(fraction);
+    });
     connect(batch_, &BatchRun::runFinished, this, &MainController::runFinished);
 }
 
@@ -166,7 +173,7 @@ void MainController::imgToolbar_Click(int index) {
         commands_.addFolder();
         break;
     case 1:
-        window_.menus()->menuRemove()->popup(QCursor::pos());
+        window_->menus()->menuRemove()->popup(QCursor::pos());
         break;
     case 2:
         commands_.options();
@@ -183,18 +190,18 @@ void MainController::imgToolbar_Click(int index) {
 }
 
 void MainController::imgMenu_Click(int index) {
-    QMenu* menus[] = {window_.menus()->menuFile(), window_.menus()->menuOptions(),
-                      window_.menus()->menuAbout()};
+    QMenu* menus[] = {window_->menus()->menuFile(), window_->menus()->menuOptions(),
+                      window_->menus()->menuAbout()};
     if (index < 0 || index > 2)
         return;
     // Directly below the left edge of the title.
-    const QWidget* title = window_.imgMenu(index);
+    const QWidget* title = window_->imgMenu(index);
     const QPoint below(title->x(), title->y() + title->height());
-    menus[index]->popup(window_.mapToGlobal(below));
+    menus[index]->popup(window_->mapToGlobal(below));
 }
 
 void MainController::ShowOptions() {
-    frmOptions dialog(&window_);
+    frmOptions dialog(window_.get());
     settings::OptionsController controller(
         {dialog.cmbSR(), dialog.chkMC(), dialog.txtFromH(), dialog.txtFromM(), dialog.txtFromS(),
          dialog.txtToH(), dialog.txtToM(), dialog.txtToS(), dialog.cmbJobs(), dialog.chkKeep()},
@@ -212,7 +219,7 @@ void MainController::ShowOptions() {
 void MainController::Help() {
     services_.shell.openUrl(
         QUrl::fromLocalFile(programFolder_ + QLatin1Char('/') + FromView(product::kTutorialPage)));
-    window_.imgHelp()->clearPicture();
+    window_->imgHelp()->clearPicture();
 }
 
 void MainController::About() {
@@ -226,7 +233,7 @@ void MainController::ReportLeftOut(const QString& text) {
 
 void MainController::Browse() {
     const auto chosen = services_.dialogs.chooseFolder(
-        &window_, QString::fromLatin1(kSelectFolderPrompt), window_.txtPath()->text());
+        window_.get(), QString::fromLatin1(kSelectFolderPrompt), window_->txtPath()->text());
     choices_.setOutputFolder(chosen && !chosen->isEmpty() ? QFile::encodeName(*chosen)
                                                           : place_.defaultOutput);
 }
@@ -252,10 +259,12 @@ void MainController::Start() {
 }
 
 void MainController::runFinished(const RunReport& report) {
-    if (report.aborted) {
-        // The converter could not be started; the runner has said so. The list stays.
+    if (report.aborted()) {
+        // The converter could not be started. The list stays.
+        services_.boxes.show(StartErrorText(report.startError), platform::MsgIcon::Critical,
+                             platform::applicationTitle());
         setRunning(false);
-        showProgress(0.0f, QStringLiteral("0%"));
+        showProgressText(0.0, QStringLiteral("0%"));
         runActive_ = false;
         emit runEnded();
         return;
@@ -270,11 +279,11 @@ void MainController::runFinished(const RunReport& report) {
 }
 
 void MainController::restoreWindow(const RunReport& report) {
-    window_.picDrag()->setVisible(true);
+    window_->picDrag()->setVisible(true);
     setRunning(false);
-    showProgress(0.0f, QStringLiteral("Done."));
+    showProgressText(0.0, QStringLiteral("Done."));
     runActive_ = false;
-    const QString text = BatchRun::ReportText(report);
+    const QString text = run_display::ReportText(report);
     if (!text.isEmpty())
         services_.boxes.show(text, platform::MsgIcon::Exclamation, platform::applicationTitle());
     emit runEnded();
@@ -283,25 +292,33 @@ void MainController::restoreWindow(const RunReport& report) {
 void MainController::setRunning(bool running) {
     const bool enabled = !running;
     if (running)
-        window_.resetLooks(); // nothing that cannot be clicked may look lit
+        window_->resetLooks(); // nothing that cannot be clicked may look lit
     for (int index : kToolbarIndexes)
-        window_.imgToolbar(index)->setEnabled(enabled);
+        window_->imgToolbar(index)->setEnabled(enabled);
     for (int i = 0; i < 3; ++i)
-        window_.imgMenu(i)->setEnabled(enabled);
-    window_.imgConvert()->setEnabled(enabled);
-    window_.lblFeed()->setEnabled(enabled);
+        window_->imgMenu(i)->setEnabled(enabled);
+    window_->imgConvert()->setEnabled(enabled);
+    window_->lblFeed()->setEnabled(enabled);
     if (enabled) {
-        window_.imgAdd()->setEnabled(true);
-        window_.imgRemove()->setEnabled(true);
-        window_.imgStart()->setEnabled(true);
-        window_.imgBrowse()->setEnabled(true);
+        window_->imgAdd()->setEnabled(true);
+        window_->imgRemove()->setEnabled(true);
+        window_->imgStart()->setEnabled(true);
+        window_->imgBrowse()->setEnabled(true);
     } else {
         // The Start action behind the Convert face must not start a second run either.
-        window_.imgStart()->setEnabled(false);
+        window_->imgStart()->setEnabled(false);
     }
 }
 
-void MainController::showProgress(float widthTwips, const QString& caption) {
-    window_.setProgressWidth(widthTwips);
-    window_.lblPB()->setText(caption);
+bool MainController::showsOneFile() const {
+    return choices_.value().jobs <= 1 && batch_->runningCount() <= 1;
+}
+
+void MainController::showShare(double fraction) {
+    showProgressText(fraction, run_display::Caption(fraction));
+}
+
+void MainController::showProgressText(double fraction, const QString& caption) {
+    window_->setProgressWidth(run_display::BarWidthTwips(fraction));
+    window_->lblPB()->setText(caption);
 }

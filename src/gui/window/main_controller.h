@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/files/file_list.h"
 #include "app/run/batch_run.h"
 #include "app/settings/choices.h"
 #include "app/settings/settings_store.h"
@@ -17,8 +18,9 @@ class AddFileCommand;
 class frmMain;
 
 // The main window's behaviour: start-up, the batch run, and every command its buttons,
-// menus, links and keys reach. The choices live in a Choices object the window's controls are
-// bound to; the run is the core's BatchRun, whose end this face shows.
+// menus, links and keys reach. It owns the file list, the window that shows it and the run.
+// The choices live in a Choices object the window's controls are bound to; the run is the
+// core's BatchRun, whose progress and end this face shows.
 class MainController final : public QObject {
     Q_OBJECT
 public:
@@ -27,8 +29,7 @@ public:
         std::function<void()> addFile, addFolder, removeSelected, options, help, about, exit;
     };
 
-    MainController(frmMain& window, QString programFolder, platform::Services services,
-                   QObject* parent = nullptr);
+    MainController(QString programFolder, platform::Services services, QObject* parent = nullptr);
     ~MainController() override;
 
     // The window's load step: defaults, settings files, labels.
@@ -46,6 +47,8 @@ public:
     void Exit();
     void Browse();
 
+    [[nodiscard]] frmMain& window() { return *window_; }
+    [[nodiscard]] FileList& fileList() { return list_; }
     [[nodiscard]] Commands& commands() { return commands_; }
     [[nodiscard]] BatchRun& batch() { return *batch_; }
     [[nodiscard]] Choices& choices() { return choices_; }
@@ -71,15 +74,19 @@ private:
     void ReportLeftOut(const QString& text);
 
     void setRunning(bool running);
-    void showProgress(float widthTwips, const QString& caption);
+    // One file at a time shows that file's share, several the run's.
+    [[nodiscard]] bool showsOneFile() const;
+    void showShare(double fraction);
+    void showProgressText(double fraction, const QString& caption);
     void runFinished(const RunReport& report);
     void restoreWindow(const RunReport& report);
 
-    frmMain& window_;
     QString programFolder_;
     platform::Services services_;
     settings::SettingsPlace place_;
     Choices choices_;
+    FileList list_;
+    std::unique_ptr<frmMain> window_;
     QString txtAction_;
     Commands commands_;
     CCommonDialogs dialogs_;

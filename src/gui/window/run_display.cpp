@@ -1,0 +1,51 @@
+#include "gui/window/run_display.h"
+
+#include "app/run/batch_run.h"
+#include "core/engine/progress_parser.h"
+#include "gui/window/layout.h"
+
+#include <QFile>
+
+#include <algorithm>
+
+namespace run_display {
+
+float BarWidthTwips(double fraction) {
+    return static_cast<float>(layout::main::imgPBFullWidthTwips * std::clamp(fraction, 0.0, 1.0));
+}
+
+QString Caption(double fraction) {
+    if (fraction >= 1.0)
+        return QStringLiteral("100%");
+    return QString::fromStdString(PercentCaption(std::max(fraction, 0.0) * 100.0));
+}
+
+QString ReportText(const RunReport& report) {
+    QString text;
+    auto section = [&text](const std::vector<RunReport::Item>& items, const QString& heading,
+                           bool arrow) {
+        if (items.empty())
+            return;
+        if (!text.isEmpty())
+            text += QStringLiteral("\n\n");
+        text += heading + QLatin1Char('\n');
+        const std::size_t listed = std::min<std::size_t>(items.size(), kMaxListedItems);
+        for (std::size_t i = 0; i < listed; ++i)
+            text += QString::fromUtf8(arrow ? "\n%1\n    \u2192 %2" : "\n%1\n    %2")
+                        .arg(QFile::decodeName(items[i].path), items[i].text);
+        if (items.size() > listed)
+            text += QStringLiteral("\n\nand %1 more").arg(items.size() - listed);
+    };
+    section(report.failures,
+            report.failures.size() == 1 ? QStringLiteral("This file could not be converted:")
+                                        : QStringLiteral("These files could not be converted:"),
+            false);
+    section(report.warnings,
+            QStringLiteral("Converted with warnings (the input may be damaged or cut short):"),
+            false);
+    section(report.renamings,
+            QStringLiteral("Renamed so that no output replaces another from this run:"), true);
+    return text;
+}
+
+} // namespace run_display
