@@ -106,10 +106,6 @@ QByteArray FileList::path(int index) const {
     return entries_[static_cast<std::size_t>(index)].path;
 }
 
-QString FileList::displayText(int index) const {
-    return QFile::decodeName(path(index));
-}
-
 QString FileList::format(int index) const {
     if (index < 0 || index >= count())
         return {};

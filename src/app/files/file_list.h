@@ -42,7 +42,6 @@ public:
     [[nodiscard]] QByteArray root(int index) const;
     // Stays with its entry while entries before it come and go; 0 outside the list.
     [[nodiscard]] quint64 entryId(int index) const;
-    [[nodiscard]] QString displayText(int index) const;
     [[nodiscard]] QString format(int index) const;
 
     // Drops entry 0 without touching the hint.

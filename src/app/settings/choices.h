@@ -21,7 +21,8 @@ struct ConversionChoices {
     int jobs = 1;
     bool keepTree = false;
 
-    [[nodiscard]] bool finishSoundOn() const { return options.FinishSound == 0; }
+    // FinishSound is the index into ON / OFF.
+    [[nodiscard]] bool playsFinishSound() const { return options.FinishSound == 0; }
     // The choices a converter command line is built from.
     [[nodiscard]] ConversionSettings conversionSettings() const;
 

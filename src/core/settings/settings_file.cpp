@@ -38,10 +38,6 @@ void appendNumberRecord(std::string& out, long long value) {
 
 } // namespace
 
-bool FieldReader::atLineEnd() const {
-    return pos_ < text_.size() && isLineEndChar(text_[pos_]);
-}
-
 void FieldReader::skipLineEnd() {
     if (pos_ < text_.size() && text_[pos_] == '\r')
         ++pos_;

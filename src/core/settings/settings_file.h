@@ -25,7 +25,6 @@ public:
     [[nodiscard]] std::optional<std::string> next();
 
 private:
-    bool atLineEnd() const;
     void skipLineEnd();
     void skipRestOfField();
 

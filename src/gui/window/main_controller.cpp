@@ -270,7 +270,7 @@ void MainController::runFinished(const RunReport& report) {
         return;
     }
     services_.shell.openUrl(QUrl::fromLocalFile(QFile::decodeName(report.outputFolder)));
-    if (choices_.value().finishSoundOn()) {
+    if (choices_.value().playsFinishSound()) {
         services_.sound.playToEnd(programFolder_ + QStringLiteral("/sound.wav"),
                                   [this, report] { restoreWindow(report); });
         return;
