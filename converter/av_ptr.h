@@ -15,6 +15,10 @@ namespace conv {
 struct InputContextFree {
     void operator()(AVFormatContext* p) const { avformat_close_input(&p); }
 };
+// An output's context; its I/O belongs to whoever opened it.
+struct OutputContextFree {
+    void operator()(AVFormatContext* p) const { avformat_free_context(p); }
+};
 struct CodecContextFree {
     void operator()(AVCodecContext* p) const { avcodec_free_context(&p); }
 };
@@ -35,6 +39,7 @@ struct DictFree {
 };
 
 using InputContextPtr = std::unique_ptr<AVFormatContext, InputContextFree>;
+using OutputContextPtr = std::unique_ptr<AVFormatContext, OutputContextFree>;
 using CodecContextPtr = std::unique_ptr<AVCodecContext, CodecContextFree>;
 using FramePtr = std::unique_ptr<AVFrame, FrameFree>;
 using PacketPtr = std::unique_ptr<AVPacket, PacketFree>;

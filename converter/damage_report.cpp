@@ -1,5 +1,7 @@
 #include "damage_report.h"
 
+#include "conv_protocol/messages.h"
+
 #include <cstdio>
 
 namespace conv {
@@ -9,6 +11,10 @@ namespace {
 constexpr std::int64_t kEarlyEndUs = 1'000'000;
 constexpr std::int64_t kEarlyEndPerCent = 1;
 constexpr std::int64_t kSkippedUs = 100'000;
+
+std::string Warning(const std::string& text) {
+    return std::string(conv_protocol::kWarningPrefix) + text;
+}
 
 std::string Seconds(std::int64_t us) {
     char buffer[32];
@@ -36,19 +42,19 @@ std::vector<std::string> WarningLines(const InputLosses& losses) {
     if (losses.endUs && losses.expectedEndUs) {
         const std::int64_t missing = *losses.expectedEndUs - *losses.endUs;
         if (missing > kEarlyEndUs && missing * 100 > *losses.expectedEndUs * kEarlyEndPerCent)
-            lines.push_back("warning: input ends at " + ClockTime(*losses.endUs) + " of " +
-                            ClockTime(*losses.expectedEndUs) + " (damaged or cut short)");
+            lines.push_back(Warning("input ends at " + ClockTime(*losses.endUs) + " of " +
+                                    ClockTime(*losses.expectedEndUs) + " (damaged or cut short)"));
     }
     if (losses.damagedUs + losses.gapUs <= kSkippedUs)
         return lines;
     if (losses.damagedPackets > 0)
-        lines.push_back("warning: " + std::to_string(losses.damagedPackets) + " damaged packet" +
-                        (losses.damagedPackets == 1 ? "" : "s") + " skipped (" +
-                        Seconds(losses.damagedUs) + ")");
+        lines.push_back(Warning(std::to_string(losses.damagedPackets) + " damaged packet" +
+                                (losses.damagedPackets == 1 ? "" : "s") + " skipped (" +
+                                Seconds(losses.damagedUs) + ")"));
     if (losses.gaps > 0)
-        lines.push_back("warning: " + std::to_string(losses.gaps) + " gap" +
-                        (losses.gaps == 1 ? "" : "s") + " in the input's audio (" +
-                        Seconds(losses.gapUs) + " missing)");
+        lines.push_back(Warning(std::to_string(losses.gaps) + " gap" +
+                                (losses.gaps == 1 ? "" : "s") + " in the input's audio (" +
+                                Seconds(losses.gapUs) + " missing)"));
     return lines;
 }
 

@@ -1,10 +1,7 @@
 #include "errors.h"
 
-#include "utf8_text.h"
-
 #include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 extern "C" {
@@ -60,35 +57,6 @@ std::string DescribeAvError(int err) {
     char buffer[AV_ERROR_MAX_STRING_SIZE] = {};
     av_strerror(err, buffer, sizeof buffer);
     return buffer;
-}
-
-std::string EscapeForLine(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const std::size_t length = Utf8CharLength(text, i);
-        // C1 controls (U+0080 to U+009F) are terminal controls too.
-        const bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0;
-        if (length == 0 || c < 0x20 || c == 0x7F || c1) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
-            ++i;
-            continue;
-        }
-        out.append(text.substr(i, length));
-        i += length;
-    }
-    return out;
-}
-
-std::string FailureLine(const Failure& failure) {
-    std::string line = "conv: ";
-    if (!failure.path.empty())
-        line += EscapeForLine(failure.path) + ": ";
-    return line + EscapeForLine(failure.reason) + "\n";
 }
 
 } // namespace conv

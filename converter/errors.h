@@ -1,5 +1,8 @@
 #pragma once
 
+#include "conv_protocol/line_escape.h"
+#include "conv_protocol/messages.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,10 +27,11 @@ using Status = std::optional<Failure>;
 // Plain words for a libav error code (which may wrap an errno value).
 [[nodiscard]] std::string DescribeAvError(int err);
 
-// Keeps a path on one line and readable: control characters and bytes that are not UTF-8
-// become \xNN.
-[[nodiscard]] std::string EscapeForLine(std::string_view text);
+using conv_protocol::EscapeForLine;
+
 // "conv: <path>: <reason>" followed by a newline.
-[[nodiscard]] std::string FailureLine(const Failure& failure);
+[[nodiscard]] inline std::string FailureLine(const Failure& failure) {
+    return conv_protocol::FormatMessage(failure.path, failure.reason);
+}
 
 } // namespace conv

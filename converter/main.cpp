@@ -1,3 +1,4 @@
+#include "conv_protocol/exit_status.h"
 #include "errors.h"
 #include "options.h"
 #include "output_check.h"
@@ -27,17 +28,18 @@ int main(int argc, char** argv) {
     conv::Status failed = conv::ParseArguments(args, options);
     if (failed) {
         std::fputs(conv::FailureLine(*failed).c_str(), stderr);
-        return 2;
+        return conv_protocol::kExitBadArguments;
     }
     std::vector<std::string> warnings;
     failed = conv::Convert(options, console, warnings);
     if (failed) {
         console.endLine();
         std::fputs(conv::FailureLine(*failed).c_str(), stderr);
-        return 1;
+        return conv_protocol::kExitFailed;
     }
     // Converted, but the input was damaged or short: the output holds what could be read.
     for (const std::string& warning : warnings)
         std::fputs(conv::FailureLine({options.input, warning}).c_str(), stderr);
-    return warnings.empty() ? 0 : 3;
+    return warnings.empty() ? conv_protocol::kExitConverted
+                            : conv_protocol::kExitConvertedWithWarnings;
 }

@@ -8,14 +8,12 @@
 
 namespace conv {
 
-Muxer::~Muxer() {
-    avformat_free_context(context_);
-}
-
 Status Muxer::open(int fd, const std::string& shownPath, std::string_view muxer) {
     shownPath_ = shownPath;
+    AVFormatContext* context = nullptr;
     const int ret =
-        avformat_alloc_output_context2(&context_, nullptr, std::string(muxer).c_str(), nullptr);
+        avformat_alloc_output_context2(&context, nullptr, std::string(muxer).c_str(), nullptr);
+    context_.reset(context);
     if (ret < 0 || !context_)
         return Fail(shownPath_, "cannot create the output: " + DescribeAvError(ret));
     io_ = WriteIo(fd);
@@ -31,7 +29,7 @@ bool Muxer::wantsGlobalHeader() const {
 }
 
 Status Muxer::addStream(const AudioEncoder& encoder) {
-    stream_ = avformat_new_stream(context_, nullptr);
+    stream_ = avformat_new_stream(context_.get(), nullptr);
     if (!stream_)
         return Fail(shownPath_, "out of memory");
     const int ret = encoder.describe(stream_->codecpar);
@@ -55,7 +53,7 @@ void Muxer::addStreamTag(const char* key, AvTextPtr value) {
 }
 
 Status Muxer::addPicture(const Picture& picture) {
-    AVStream* stream = avformat_new_stream(context_, nullptr);
+    AVStream* stream = avformat_new_stream(context_.get(), nullptr);
     if (!stream)
         return Fail(shownPath_, "out of memory");
     const AVCodecParameters& image = *picture.stream->codecpar;
@@ -79,12 +77,13 @@ Status Muxer::writeHeader(std::string_view options) {
     int ret = av_dict_parse_string(&settings, std::string(options).c_str(), "=", ":", 0);
     const bool id3v1 = av_dict_get(settings, "write_id3v1", nullptr, 0) != nullptr;
     if (ret >= 0)
-        ret = avformat_write_header(context_, &settings);
+        ret = avformat_write_header(context_.get(), &settings);
     av_dict_free(&settings); // what the muxer left unused
     if (ret < 0)
         return writeFailure(ret);
 
-    // The pictures go first: the MP3 and FLAC writers hold the audio back until they have them.
+    // The pictures go first (the MP3 and FLAC writers hold the audio back until they have
+    // them), through the same interleaving queue as the audio: a file is written one way only.
     PacketPtr packet(av_packet_alloc());
     if (!packet)
         return Fail(shownPath_, "out of memory");
@@ -93,8 +92,7 @@ Status Muxer::writeHeader(std::string_view options) {
             return Fail(shownPath_, "out of memory");
         packet->stream_index = stream_->index + 1 + static_cast<int>(i);
         packet->pts = packet->dts = 0;
-        ret = av_write_frame(context_, packet.get());
-        av_packet_unref(packet.get());
+        ret = av_interleaved_write_frame(context_.get(), packet.get());
         if (ret >= 0 && context_->pb->error < 0)
             ret = context_->pb->error;
         if (ret < 0)
@@ -119,7 +117,7 @@ Status Muxer::write(AVPacket* packet, AVRational timeBase) {
     }
     packet->stream_index = stream_->index;
     av_packet_rescale_ts(packet, timeBase, stream_->time_base);
-    int ret = av_interleaved_write_frame(context_, packet);
+    int ret = av_interleaved_write_frame(context_.get(), packet);
     if (ret >= 0 && context_->pb->error < 0)
         ret = context_->pb->error;
     if (ret < 0)
@@ -128,7 +126,7 @@ Status Muxer::write(AVPacket* packet, AVRational timeBase) {
 }
 
 Status Muxer::finish() {
-    int ret = av_write_trailer(context_);
+    int ret = av_write_trailer(context_.get());
     avio_flush(context_->pb);
     if (ret >= 0 && context_->pb->error < 0)
         ret = context_->pb->error;

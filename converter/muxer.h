@@ -20,7 +20,6 @@ struct Tag;
 class Muxer {
 public:
     Muxer() = default;
-    ~Muxer();
     Muxer(const Muxer&) = delete;
     Muxer& operator=(const Muxer&) = delete;
 
@@ -54,7 +53,8 @@ private:
 
     std::string shownPath_;
     AvioPtr io_;
-    AVFormatContext* context_ = nullptr;
+    // After the I/O, so it goes first.
+    OutputContextPtr context_;
     AVStream* stream_ = nullptr;
     std::vector<const AVPacket*> pictures_; // the input's, one per stream after the audio
     std::int64_t finalBytes_ = 0;

@@ -2,7 +2,7 @@
 
 #include "errors.h"
 
-#include <cinttypes>
+#include <optional>
 
 extern "C" {
 #include <libavutil/avutil.h>
@@ -17,45 +17,10 @@ constexpr auto kProgressInterval = std::chrono::milliseconds(250);
 } // namespace
 
 std::string DurationLine(std::int64_t durationUs, std::int64_t startUs, std::int64_t bitRate) {
-    char buffer[160];
-    std::string line = "  Duration: ";
-    if (durationUs != AV_NOPTS_VALUE && durationUs >= 0) {
-        // Rounded to hundredths.
-        const std::int64_t d = durationUs <= INT64_MAX - 5000 ? durationUs + 5000 : durationUs;
-        const std::int64_t seconds = d / 1000000;
-        std::snprintf(buffer, sizeof buffer, "%02" PRId64 ":%02d:%02d.%02d", seconds / 3600,
-                      static_cast<int>(seconds / 60 % 60), static_cast<int>(seconds % 60),
-                      static_cast<int>(d % 1000000 / 10000));
-        line += buffer;
-    } else {
-        line += "N/A";
-    }
-    line += ", start: ";
-    if (startUs != AV_NOPTS_VALUE) {
-        const auto raw = static_cast<std::uint64_t>(startUs);
-        const std::uint64_t magnitude = startUs < 0 ? std::uint64_t{0} - raw : raw;
-        std::snprintf(buffer, sizeof buffer, "%s%" PRIu64 ".%06" PRIu64, startUs < 0 ? "-" : "",
-                      magnitude / 1000000, magnitude % 1000000);
-        line += buffer;
-    } else {
-        line += "N/A";
-    }
-    line += ", bitrate: ";
-    if (bitRate > 0) {
-        std::snprintf(buffer, sizeof buffer, "%" PRId64 " kb/s", bitRate / 1000);
-        line += buffer;
-    } else {
-        line += "N/A";
-    }
-    return line;
-}
-
-std::string ProgressLine(std::int64_t bytes, double seconds) {
-    char buffer[128];
-    const double kbits = seconds > 0 ? static_cast<double>(bytes) * 8.0 / seconds / 1000.0 : 0.0;
-    std::snprintf(buffer, sizeof buffer, "size=%8" PRId64 "kB time=%.2f bitrate=%6.1fkbits/s",
-                  (bytes + 512) / 1024, seconds, kbits);
-    return buffer;
+    const auto known = [](std::int64_t value) {
+        return value == AV_NOPTS_VALUE ? std::nullopt : std::optional(value);
+    };
+    return conv_protocol::DurationLine(known(durationUs), known(startUs), bitRate);
 }
 
 void Console::put(const std::string& text) {

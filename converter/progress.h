@@ -1,5 +1,7 @@
 #pragma once
 
+#include "conv_protocol/progress_lines.h"
+
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -7,12 +9,10 @@
 
 namespace conv {
 
-// "  Duration: 00:03:25.46, start: 0.000000, bitrate: 1411 kb/s"; unknown values are "N/A".
-// Microseconds in, AV_NOPTS_VALUE (or a bitrate of 0) for unknown.
+// The header line from a file's own figures: AV_NOPTS_VALUE (or a bit rate of 0) for unknown.
 [[nodiscard]] std::string DurationLine(std::int64_t durationUs, std::int64_t startUs,
                                        std::int64_t bitRate);
-// "size=     123kB time=5.00 bitrate= 201.5kbits/s"; the time is always in seconds.
-[[nodiscard]] std::string ProgressLine(std::int64_t bytes, double seconds);
+using conv_protocol::ProgressLine;
 
 // Writes what the window reads: the header, notes, and progress lines separated by "\r",
 // a few times a second at most.

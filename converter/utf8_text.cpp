@@ -1,50 +1,13 @@
 #include "utf8_text.h"
 
+#include "conv_protocol/utf8.h"
+
 namespace conv {
 
 namespace {
 
-struct Decoded {
-    char32_t code = 0;
-    std::size_t length = 0; // 0: not a valid sequence
-};
-
-// The character at text[i], as the UTF-8 standard allows it.
-Decoded DecodeAt(std::string_view text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    char32_t code = 0;
-    char32_t least = 0;
-    if (lead < 0x80)
-        return {lead, 1};
-    if (lead >= 0xC2 && lead < 0xE0) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead < 0xF0) {
-        length = 3;
-        code = lead & 0x0F;
-        least = 0x800;
-    } else if (lead >= 0xF0 && lead < 0xF5) {
-        length = 4;
-        code = lead & 0x07;
-        least = 0x10000;
-    } else {
-        return {};
-    }
-    if (i + length > text.size())
-        return {};
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80)
-            return {};
-        code = (code << 6) | (next & 0x3F);
-    }
-    // Overlong forms could smuggle in a character that was never written; surrogates and
-    // values past the last character have no UTF-16 form.
-    if (code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return {};
-    return {code, length};
-}
+using conv_protocol::DecodeUtf8At;
+using conv_protocol::Utf8Char;
 
 // Where the broken sequence at text[i] ends: its first byte and the continuation bytes after.
 std::size_t SkipBroken(std::string_view text, std::size_t i) {
@@ -61,7 +24,7 @@ std::string Rewrite(std::string_view text, Whole whole, Broken broken) {
     out.reserve(text.size());
     std::size_t i = 0;
     while (i < text.size()) {
-        const Decoded c = DecodeAt(text, i);
+        const Utf8Char c = DecodeUtf8At(text, i);
         if (c.length == 0) {
             broken(out);
             i = SkipBroken(text, i);
@@ -74,10 +37,6 @@ std::string Rewrite(std::string_view text, Whole whole, Broken broken) {
 }
 
 } // namespace
-
-std::size_t Utf8CharLength(std::string_view text, std::size_t i) {
-    return DecodeAt(text, i).length;
-}
 
 std::string ValidUtf8(std::string_view text) {
     const auto keep = [](std::string& out, std::string_view bytes, char32_t) { out.append(bytes); };
@@ -98,7 +57,7 @@ std::size_t Utf16Prefix(std::string_view text, std::size_t maxUnits) {
     std::size_t units = 0;
     std::size_t i = 0;
     while (i < text.size()) {
-        const Decoded c = DecodeAt(text, i);
+        const Utf8Char c = DecodeUtf8At(text, i);
         const std::size_t length = c.length > 0 ? c.length : 1;
         // Characters beyond the BMP take two units.
         const std::size_t need = c.code > 0xFFFF ? 2 : 1;

@@ -8,9 +8,6 @@
 // other readers require.
 namespace conv {
 
-// Bytes of the character at text[i], or 0 when no valid UTF-8 sequence starts there.
-[[nodiscard]] std::size_t Utf8CharLength(std::string_view text, std::size_t i);
-
 // The same text with each broken UTF-8 sequence (bad bytes, overlong forms, surrogates,
 // values past U+10FFFF) replaced by one U+FFFD.
 [[nodiscard]] std::string ValidUtf8(std::string_view text);

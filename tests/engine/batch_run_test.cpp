@@ -126,6 +126,16 @@ TEST_F(BatchRunTest, FailuresAndWarningsAreReportedUnderTheirOwnFile) {
     EXPECT_TRUE(QFile::exists(output("damaged.wav"))) << "what could be read is kept";
 }
 
+// The status tells a failure from a warning, whatever the file's name holds.
+TEST_F(BatchRunTest, AFailureIsReportedWithItsReasonEvenWhenTheNameLooksLikeAWarning) {
+    add({"broken: warning: odd.wav"});
+    runToEnd();
+    ASSERT_EQ(report.failures.size(), 1u);
+    EXPECT_EQ(report.failures[0].text.toStdString(),
+              "conv: " + input("broken: warning: odd.wav").toStdString() +
+                  ": Invalid data found when processing input");
+}
+
 TEST_F(BatchRunTest, SameBaseNameInOneRunIsNumberedButAnEarlierFileIsReplaced) {
     choices.setJobs(2);
     ASSERT_TRUE(QDir(in.path()).mkpath("a") && QDir(in.path()).mkpath("b"));

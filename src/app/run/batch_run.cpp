@@ -6,6 +6,9 @@
 #include "core/engine/orphan_parts.h"
 #include "core/engine/progress_parser.h"
 
+#include "conv_protocol/exit_status.h"
+#include "conv_protocol/messages.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -15,7 +18,6 @@
 namespace {
 
 constexpr int kStartDelayMs = 100;
-constexpr int kWarningStatus = 3;
 
 QString FromBytes(const std::string& bytes) {
     return QFile::decodeName(QByteArray::fromStdString(bytes));
@@ -212,20 +214,25 @@ void BatchRun::reportRunProgress() {
 FileOutcome BatchRun::outcomeOf(const DOSOutputs& dos) {
     // Progress lines end in a carriage return: the converter's own lines may follow one.
     const QList<QByteArray> lines = QByteArray(dos.Outputs()).replace('\r', '\n').split('\n');
-    if (dos.lastExitedNormally() && dos.lastExitCode() == kWarningStatus) {
+    const auto message = [](const QByteArray& line) {
+        return conv_protocol::ParseMessage(std::string_view(line.constData(), line.size()));
+    };
+    if (dos.lastExitedNormally() &&
+        dos.lastExitCode() == conv_protocol::kExitConvertedWithWarnings) {
         QStringList warnings;
         for (const QByteArray& raw : lines) {
             const QByteArray line = raw.trimmed();
-            if (line.startsWith("conv: ") && line.contains(": warning: "))
+            if (const auto read = message(line); read && read->warning)
                 warnings << QString::fromLocal8Bit(line);
         }
         return {FileOutcome::Kind::ConvertedWithWarnings, warnings.join(QLatin1Char('\n'))};
     }
-    if (dos.lastSucceeded())
+    if (dos.lastExitedNormally() && dos.lastExitCode() == conv_protocol::kExitConverted)
         return {FileOutcome::Kind::Converted, {}};
     for (auto it = lines.crbegin(); it != lines.crend(); ++it) {
         const QByteArray line = it->trimmed();
-        if (line.startsWith("conv: ") && !line.contains(": warning: "))
+        // Warnings come only with their own status: the last message is why it failed.
+        if (message(line))
             return {FileOutcome::Kind::Failed, QString::fromLocal8Bit(line)};
     }
     if (!dos.lastExitedNormally())

@@ -24,8 +24,5 @@ struct ProgressUpdate {
 // Rounding to the nearest whole number, halves to the even neighbour.
 [[nodiscard]] std::int32_t RoundHalfEven(double value);
 
-// The leading decimal number of a text (digits, at most one point); 0 when there is none.
-[[nodiscard]] double LeadingNumber(std::string_view text, bool* found = nullptr);
-
 // The caption of a percentage below 100: its plain decimal form cut to four characters, and "%".
 [[nodiscard]] std::string PercentCaption(double percent);
