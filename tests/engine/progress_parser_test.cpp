@@ -27,8 +27,8 @@ TEST(ProgressParser, TotalComesFromTheFirstDurationInWholeSecondsHalvesToEven) {
     const auto u =
         Parse("  Duration: 00:00:40.00, x\nsize= 1kB time=10.00 bitrate= 8.0kbits/s\r", 0);
     EXPECT_EQ(u.totalSeconds, 40);
-    EXPECT_TRUE(u.displayChanged);
-    EXPECT_EQ(u.caption, "25%");
+    EXPECT_TRUE(u.moved);
+    EXPECT_DOUBLE_EQ(u.fraction, 0.25);
 }
 
 TEST(ProgressParser, CutLengthIsTheTotal) {
@@ -36,29 +36,26 @@ TEST(ProgressParser, CutLengthIsTheTotal) {
     EXPECT_EQ(ParseProgressChunk("Duration: 00:01:00.00, ", 0, true, 0, 15).totalSeconds, 45)
         << "a cut of length 0 runs to the end";
     const auto half = Parse("size= 10kB time=15.00 bitrate= 1.0kbits/s", 0, true, 30);
-    EXPECT_FLOAT_EQ(half.barWidth, kProgressBarFullWidth / 2);
-    EXPECT_EQ(half.caption, "50%");
+    EXPECT_DOUBLE_EQ(half.fraction, 0.5);
 }
 
-TEST(ProgressParser, DisplayOnlyChangesOnACompleteTimeMarker) {
-    EXPECT_FALSE(Parse("size= 10kB bitrate= 1.0kbits/s", 100).displayChanged);
-    EXPECT_FALSE(Parse("size= 10kB time=", 100).displayChanged);
-    EXPECT_FALSE(Parse("15.00 bitrate= 1.0kbits/s", 100).displayChanged);
+TEST(ProgressParser, TheShareOnlyMovesOnACompleteTimeMarker) {
+    EXPECT_FALSE(Parse("size= 10kB bitrate= 1.0kbits/s", 100).moved);
+    EXPECT_FALSE(Parse("size= 10kB time=", 100).moved);
+    EXPECT_FALSE(Parse("15.00 bitrate= 1.0kbits/s", 100).moved);
 }
 
-TEST(ProgressParser, FullBarWithoutTotalAndNeverBeyondFull) {
-    for (const auto& u : {Parse("time=3.00 ", 0), Parse("time=250.00 ", 200)}) {
-        EXPECT_EQ(u.caption, "100%");
-        EXPECT_FLOAT_EQ(u.barWidth, kProgressBarFullWidth);
-    }
+TEST(ProgressParser, AllDoneWithoutTotalAndNeverBeyond) {
+    for (const auto& u : {Parse("time=3.00 ", 0), Parse("time=250.00 ", 200)})
+        EXPECT_DOUBLE_EQ(u.fraction, 1.0);
 }
 
 TEST(ProgressParser, ElapsedIsRoundedHalfToEvenAndTheCaptionCutToFourCharacters) {
-    EXPECT_EQ(Parse("time=2.50 ", 10).caption, "20%");
-    EXPECT_EQ(Parse("time=3.50 ", 10).caption, "40%");
+    EXPECT_DOUBLE_EQ(Parse("time=2.50 ", 10).fraction, 0.2);
+    EXPECT_DOUBLE_EQ(Parse("time=3.50 ", 10).fraction, 0.4);
     // Two progress lines in one chunk: 1.5 and 3 read as 1.53, which rounds to 2.
-    EXPECT_EQ(Parse("time=1.5 x\rtime=3 y", 10).caption, "20%");
-    EXPECT_EQ(Parse("time=2.00 ", 3).caption, "66.6%");
+    EXPECT_DOUBLE_EQ(Parse("time=1.5 x\rtime=3 y", 10).fraction, 0.2);
+    EXPECT_EQ(PercentCaption(100.0 * Parse("time=2.00 ", 3).fraction), "66.6%");
     EXPECT_EQ(PercentCaption(12.3456), "12.3%");
     EXPECT_EQ(PercentCaption(0.75), "0.75%");
     EXPECT_EQ(PercentCaption(5), "5%");

@@ -184,10 +184,9 @@ void BatchRun::objDOS_ReceiveOutputs(Job& job, const QByteArray& line) {
         ParseProgressChunk(std::string_view(line.constData(), line.size()), job.totalSeconds,
                            job.settings.cutEnabled, job.settings.cutLength, job.settings.cutStart);
     job.totalSeconds = update.totalSeconds;
-    if (!update.displayChanged)
+    if (!update.moved)
         return;
-    job.fraction =
-        std::clamp(static_cast<double>(update.barWidth) / kProgressBarFullWidth, 0.0, 1.0);
+    job.fraction = update.fraction;
     emit fileProgress(job.path, job.fraction);
     reportRunProgress();
 }

@@ -49,20 +49,10 @@ ProgressUpdate ParseProgressChunk(std::string_view chunk, std::int32_t totalSeco
         return update;
     const std::int32_t elapsed = RoundHalfEven(*reached);
 
-    update.displayChanged = true;
-    if (update.totalSeconds == 0) {
-        update.barWidth = kProgressBarFullWidth;
-        update.caption = "100%";
-        return update;
-    }
-    const double ratio = static_cast<double>(elapsed) / update.totalSeconds;
-    const double percent = 100.0 * ratio;
-    if (percent >= 100.0) {
-        update.barWidth = kProgressBarFullWidth;
-        update.caption = "100%";
-    } else {
-        update.barWidth = static_cast<float>(kProgressBarFullWidth * ratio);
-        update.caption = PercentCaption(percent);
-    }
+    update.moved = true;
+    update.fraction =
+        update.totalSeconds == 0
+            ? 1.0
+            : std::clamp(static_cast<double>(elapsed) / update.totalSeconds, 0.0, 1.0);
     return update;
 }
