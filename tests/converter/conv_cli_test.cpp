@@ -46,8 +46,6 @@ TEST(ConvCli, BadInputAndOutputFailWithOneLineAndTouchNothing) {
     for (int i = 0; i < 20000; ++i)
         noise.push_back(static_cast<char>((i * 7919 + i / 7) % 251));
     WriteFile(work.file("noise.mp3"), noise);
-    ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "testsrc=duration=1:size=64x48", "-c:v", "mpeg4",
-                        work.file("silent.mp4")}));
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
     work.file("socket.wav").copy(address.sun_path, sizeof address.sun_path - 1);
@@ -81,7 +79,7 @@ TEST(ConvCli, BadInputAndOutputFailWithOneLineAndTouchNothing) {
         {work.file("missing.wav"), "does not exist"},
         {work.file("empty.wav"), "empty"},
         {work.file("noise.mp3"), "not a media file"},
-        {work.file("silent.mp4"), "no audio"},
+        {Made("silent.mp4", "testsrc=duration=1:size=64x48", {"-c:v", "mpeg4"}), "no audio"},
         {work.path(), "not a regular file"},
         {fifo, "not a regular file"},
         {work.file("socket.wav"), "not a regular file"},

@@ -170,14 +170,12 @@ TEST(ConvFormats, Mp3CutsStartAtTheRequestedSample) {
     for (const auto& [start, before] :
          {std::pair{"2.5", 0}, {"2.49", 441}, {"2.48", 882}, {"2.47", 1323}}) {
         SCOPED_TRACE(start);
-        ASSERT_EQ(RunConv({"-i", mp3, "-ss", start, "-t", "0.5", "-y", out.file("cut.wav")})
-                      .exitCode,
-                  0);
+        ASSERT_EQ(
+            RunConv({"-i", mp3, "-ss", start, "-t", "0.5", "-y", out.file("cut.wav")}).exitCode, 0);
         const std::vector<std::int16_t> cut = Probe(out.file("cut.wav")).samples;
         ASSERT_EQ(cut.size(), 22050u);
-        const auto peak = std::max_element(cut.begin(), cut.end(), [](int a, int b) {
-            return std::abs(a) < std::abs(b);
-        });
+        const auto peak = std::max_element(cut.begin(), cut.end(),
+                                           [](int a, int b) { return std::abs(a) < std::abs(b); });
         EXPECT_GT(std::abs(*peak), 0.45 * 32767) << "the click is lost";
         EXPECT_NEAR(peak - cut.begin(), before, 1152);
     }
@@ -189,10 +187,11 @@ TEST(ConvFormats, Mp3CutsStartAtTheRequestedSample) {
 TEST(ConvFormats, ARateChangeMidStreamKeepsBothParts) {
     ScratchDir work;
     const std::string joined = work.file("joined.mp3"), out = work.file("out.wav");
-    WriteFile(joined, ReadFile(Made("44k.mp3", "sine=frequency=440:sample_rate=44100:duration=2",
-                                    {"-write_xing", "0", "-id3v2_version", "0"})) +
-                          ReadFile(Made("22k.mp3", "sine=frequency=880:sample_rate=22050:duration=3",
-                                        {"-write_xing", "0", "-id3v2_version", "0"})));
+    WriteFile(joined,
+              ReadFile(Made("44k.mp3", "sine=frequency=440:sample_rate=44100:duration=2",
+                            {"-write_xing", "0", "-id3v2_version", "0"})) +
+                  ReadFile(Made("22k.mp3", "sine=frequency=880:sample_rate=22050:duration=3",
+                                {"-write_xing", "0", "-id3v2_version", "0"})));
     const MediaInfo in = Probe(joined);
     ASSERT_NEAR(in.decodedSeconds, 5.1, 0.1);
     const RunResult r = RunConv({"-i", joined, "-ar", "8000", "-y", out});

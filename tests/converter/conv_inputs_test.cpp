@@ -203,26 +203,25 @@ TEST_F(ConvInputs, HostileInputsAreRefusedWithTheirReason) {
         const char* name;
         std::string bytes;
         std::string reason;
-    } cases[] = {
-        {"secret.m3u8", hls + secret + "\n#EXT-X-ENDLIST\n", playlist("hls")},
-        {"pipe.m3u8", hls + fifo + "\n#EXT-X-ENDLIST\n", playlist("hls")},
-        {"list.ffconcat", "ffconcat version 1.0\nfile secret.mp3\n", playlist("concat")},
-        {"pipe.ffconcat", "ffconcat version 1.0\nfile pipe.mp3\n", playlist("concat")},
-        {"many.mp3", Id3Tag(manyFrames) + mp3,
-         "the file holds 1200 pictures, more than can be read (999)"},
-        {"many.flac", FlacWithPictures(flac, std::vector<std::string>(1200, png), 1),
-         "the file holds 1200 pictures, more than can be read (999)"},
-        {"cut.flac", FlacWithPictures(flac, {png}, 1).substr(0, 100),
-         "the file ends unexpectedly (cut short or damaged)"},
-        {"cut-in-comment.flac", FlacWithPictures(flac, {png}, 1).substr(0, 60),
-         "the file ends unexpectedly (cut short or damaged)"},
-        {"tag.mp3", Id3Tag(title, 10'000'000) + mp3,
-         "the file is damaged (its ID3 tag claims 10.0 MB, but the whole file is " + kB},
-        {"huge-tag.mp3", Id3Tag(title, (1u << 28) - 1) + mp3,
-         "the file is damaged (its ID3 tag claims 268.4 MB, but the whole file is " + kB},
-        {"rate.wav", impossible(12, 2'130'714'432u, 4), "the file is damaged"},
-        {"channels.wav", impossible(10, 200u, 2), "the file is damaged"},
-        {"block.wav", impossible(20, 60000u, 2), "the file is damaged"}};
+    } cases[] = {{"secret.m3u8", hls + secret + "\n#EXT-X-ENDLIST\n", playlist("hls")},
+                 {"pipe.m3u8", hls + fifo + "\n#EXT-X-ENDLIST\n", playlist("hls")},
+                 {"list.ffconcat", "ffconcat version 1.0\nfile secret.mp3\n", playlist("concat")},
+                 {"pipe.ffconcat", "ffconcat version 1.0\nfile pipe.mp3\n", playlist("concat")},
+                 {"many.mp3", Id3Tag(manyFrames) + mp3,
+                  "the file holds 1200 pictures, more than can be read (999)"},
+                 {"many.flac", FlacWithPictures(flac, std::vector<std::string>(1200, png), 1),
+                  "the file holds 1200 pictures, more than can be read (999)"},
+                 {"cut.flac", FlacWithPictures(flac, {png}, 1).substr(0, 100),
+                  "the file ends unexpectedly (cut short or damaged)"},
+                 {"cut-in-comment.flac", FlacWithPictures(flac, {png}, 1).substr(0, 60),
+                  "the file ends unexpectedly (cut short or damaged)"},
+                 {"tag.mp3", Id3Tag(title, 10'000'000) + mp3,
+                  "the file is damaged (its ID3 tag claims 10.0 MB, but the whole file is " + kB},
+                 {"huge-tag.mp3", Id3Tag(title, (1u << 28) - 1) + mp3,
+                  "the file is damaged (its ID3 tag claims 268.4 MB, but the whole file is " + kB},
+                 {"rate.wav", impossible(12, 2'130'714'432u, 4), "the file is damaged"},
+                 {"channels.wav", impossible(10, 200u, 2), "the file is damaged"},
+                 {"block.wav", impossible(20, 60000u, 2), "the file is damaged"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string in = work_.file(c.name), out = work_.file("out.mp3");

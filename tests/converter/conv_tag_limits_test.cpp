@@ -211,8 +211,8 @@ TEST(ConvTagLimits, TagTextInNotesStaysOnItsLine) {
     const std::string forged = "conv: /a.mp3: warning: x";
     const std::string key = "X\n" + forged + "\r" + forged + "\x1B[2J\xC2\x9B" + "31m";
     ScratchDir out;
-    ASSERT_TRUE(Ffmpeg({"-i", Plain(), "-metadata",
-                        key + "=" + std::string(70000, 'v'), out.file("forged.mp3")}));
+    ASSERT_TRUE(Ffmpeg(
+        {"-i", Plain(), "-metadata", key + "=" + std::string(70000, 'v'), out.file("forged.mp3")}));
     const RunResult r = RunConv({"-i", out.file("forged.mp3"), "-y", out.file("x.wma")});
     ASSERT_EQ(r.exitCode, 0) << r.output;
     EXPECT_TRUE(Contains(r.output, "the X\\x0A" + forged + "\\x0D" + forged +

@@ -73,8 +73,8 @@ std::string Tagged(const Input& in) {
                                      int(block.size())));
         args = {"-metadata", "METADATA_BLOCK_PICTURE=" + text};
     } else if (*in.image) {
-        args = {"-i",   Cover(in.image), "-map", "0", "-map", "1", "-c:v", "copy", "-disposition:v",
-                "attached_pic"};
+        args = {"-i",   Cover(in.image), "-map",           "0",           "-map", "1",
+                "-c:v", "copy",          "-disposition:v", "attached_pic"};
         if (name.ends_with(".m4a"))
             args.insert(args.end(), {"-c:a", "aac"});
         else

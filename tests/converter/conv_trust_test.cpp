@@ -41,7 +41,8 @@ std::string Input(const std::string& name) {
         // The picture runs two seconds past the sound.
         {"video.mp4",
          {"testsrc=duration=12:size=64x48:rate=10",
-          {"-f", "lavfi", "-i", kTone, "-c:v", "mpeg4", "-c:a", "aac", "-movflags", "+faststart"}}}};
+          {"-f", "lavfi", "-i", kTone, "-c:v", "mpeg4", "-c:a", "aac", "-movflags",
+           "+faststart"}}}};
     const auto& [source, args] = made.at(name);
     return Made(name, source, args);
 }
