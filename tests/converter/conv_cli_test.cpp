@@ -8,9 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include <signal.h>
 #include <string.h>
 #include <sys/socket.h>
@@ -28,37 +25,27 @@ const std::string kOddNames[] = {
     "with \"quotes\" and 'more'", "  spaces  ", "-leading dash", "new\nline",
     "latin1 \xE9\xE8 bytes",      "colon: here"};
 
-class ConvCli : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir_ = std::make_unique<ScratchDir>();
-        // The long one takes the converter about a second to MP3, time enough to catch it.
-        for (const char* name : {"in.wav", "long.wav"})
-            ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i",
-                                name[0] == 'l' ? "sine=duration=60" : "sine=duration=1", "-ac", "2",
-                                dir_->file(name)}));
-    }
-    static void TearDownTestSuite() { dir_.reset(); }
-    static std::unique_ptr<ScratchDir> dir_;
-};
-
-std::unique_ptr<ScratchDir> ConvCli::dir_;
+// The long one takes the converter about a second to MP3, time enough to catch it.
+std::string In() {
+    return Made("in.wav", "sine=duration=1");
+}
+std::string Long() {
+    return Made("long.wav", "sine=duration=60");
+}
 
 } // namespace
 
 // Each failure: one line naming the file, a non-zero status at once (nothing blocks on a FIFO or
 // a socket), no sanitizer report, and the output folder (an earlier result, the input, a
 // read-only folder) exactly as it was.
-TEST_F(ConvCli, BadInputAndOutputFailWithOneLineAndTouchNothing) {
+TEST(ConvCli, BadInputAndOutputFailWithOneLineAndTouchNothing) {
     ScratchDir work, out;
-    const std::string input = dir_->file("in.wav"), fifo = work.file("pipe.wav");
+    const std::string input = In(), fifo = work.file("pipe.wav");
     WriteFile(work.file("empty.wav"), "");
     std::string noise;
     for (int i = 0; i < 20000; ++i)
         noise.push_back(static_cast<char>((i * 7919 + i / 7) % 251));
     WriteFile(work.file("noise.mp3"), noise);
-    ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "testsrc=duration=1:size=64x48", "-c:v", "mpeg4",
-                        work.file("silent.mp4")}));
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     sockaddr_un address{.sun_family = AF_UNIX, .sun_path = {}};
     work.file("socket.wav").copy(address.sun_path, sizeof address.sun_path - 1);
@@ -92,7 +79,7 @@ TEST_F(ConvCli, BadInputAndOutputFailWithOneLineAndTouchNothing) {
         {work.file("missing.wav"), "does not exist"},
         {work.file("empty.wav"), "empty"},
         {work.file("noise.mp3"), "not a media file"},
-        {work.file("silent.mp4"), "no audio"},
+        {Made("silent.mp4", "testsrc=duration=1:size=64x48", {"-c:v", "mpeg4"}), "no audio"},
         {work.path(), "not a regular file"},
         {fifo, "not a regular file"},
         {work.file("socket.wav"), "not a regular file"},
@@ -118,10 +105,10 @@ TEST_F(ConvCli, BadInputAndOutputFailWithOneLineAndTouchNothing) {
     EXPECT_EQ(ReadFile(song), ReadFile(input));
 }
 
-TEST_F(ConvCli, OddNamesConvertWithTheWindowsCommandLine) {
+TEST(ConvCli, OddNamesConvertWithTheWindowsCommandLine) {
     for (const std::string& name : kOddNames) {
         ScratchDir work;
-        WriteFile(work.file(name + ".wav"), ReadFile(dir_->file("in.wav")));
+        WriteFile(work.file(name + ".wav"), ReadFile(In()));
         // MP3 also carries the metadata map with both names.
         const BuiltCommand built =
             BuildCommandLine(work.file(name + ".wav"), {.outputFolder = work.path()}, "").value();
@@ -132,25 +119,17 @@ TEST_F(ConvCli, OddNamesConvertWithTheWindowsCommandLine) {
 
 // Stopped by a signal mid-output, or with its temporary file swapped for a link: the temporary
 // file goes, nothing is written through the link, and the earlier output stays as it was.
-TEST_F(ConvCli, StopSignalsAndSwappedTemporaryFilesKeepTheEarlierOutput) {
+TEST(ConvCli, StopSignalsAndSwappedTemporaryFilesKeepTheEarlierOutput) {
     for (const int sig : {SIGTERM, SIGINT, SIGHUP, SIGUSR1, SIGUSR2, SIGALRM, 0}) {
         SCOPED_TRACE(sig ? strsignal(sig) : "swapped for a link");
         ScratchDir work;
         const std::string out = work.file("out.mp3"), victim = work.file("victim.txt");
         WriteFile(out, "earlier result");
         WriteFile(victim, "precious");
-        Child child({kConv, "-i", dir_->file("long.wav"), "-y", out});
+        Child child({kConv, "-i", Long(), "-y", out});
         // Output in the temporary file, not only its name: until the converter holds the file
         // open it may still give up that name for another.
-        std::string part;
-        struct stat info = {};
-        for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-             part.empty() && std::chrono::steady_clock::now() < deadline;
-             std::this_thread::sleep_for(std::chrono::milliseconds(1)))
-            for (const std::string& name : work.entries())
-                if (name.ends_with(".part") && stat(work.file(name).c_str(), &info) == 0 &&
-                    info.st_size > 0)
-                    part = work.file(name);
+        const std::string part = PartWithOutput(work);
         ASSERT_NE(part, "");
         child.freeze(); // mid-output; a signal waits for it to go on
         ASSERT_EQ(work.entries().size(), 3u) << "finished too soon";

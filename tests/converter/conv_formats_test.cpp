@@ -6,8 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <regex>
 #include <tuple>
 
@@ -26,32 +27,23 @@ MediaInfo ConvertLikeTheWindow(const std::string& input, const ConversionSetting
     return Probe(built.outputPath);
 }
 
-class ConvFormats : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir_ = std::make_unique<ScratchDir>();
-        const std::string sine = "sine=sample_rate=44100:duration=1";
-        // Also values most encoders must fit: 8 kHz mono, and 96 kHz in six channels.
-        for (const auto& [name, source, channels] :
-             {std::tuple{"in.wav", sine, "2"},
-              {"in.flac", sine, "2"},
-              {"in.mp3", sine, "2"},
-              {"low.wav", "sine=sample_rate=8000:duration=1", "1"},
-              {"wide.flac", "sine=sample_rate=96000:duration=1", "6"}})
-            ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", source, "-ac", channels, dir_->file(name)}));
-        ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "testsrc=duration=1:size=64x48:rate=10", "-f",
-                            "lavfi", "-i", sine, "-c:v", "mpeg4", "-c:a", "aac", "-ac", "2",
-                            "-shortest", dir_->file("in.mp4")}));
-    }
-    static void TearDownTestSuite() { dir_.reset(); }
-    static std::unique_ptr<ScratchDir> dir_;
-};
+const std::string kSine = "sine=sample_rate=44100:duration=1";
 
-std::unique_ptr<ScratchDir> ConvFormats::dir_;
+// Also values most encoders must fit: 8 kHz mono, and 96 kHz in six channels.
+std::string Input(const std::string& name) {
+    if (name == "low.wav")
+        return Made(name, "sine=sample_rate=8000:duration=1", {"-ac", "1"});
+    if (name == "wide.flac")
+        return Made(name, "sine=sample_rate=96000:duration=1", {"-ac", "6"});
+    if (name == "in.mp4")
+        return Made(name, "testsrc=duration=1:size=64x48:rate=10",
+                    {"-f", "lavfi", "-i", kSine, "-c:v", "mpeg4", "-c:a", "aac", "-shortest"});
+    return Made(name, kSine);
+}
 
 } // namespace
 
-TEST_F(ConvFormats, EveryFormatFromEveryKindOfInput) {
+TEST(ConvFormats, EveryFormatFromEveryKindOfInput) {
     // Codec, fixed rate and channels (0: the input's), samples per encoder frame.
     const struct {
         const char* codec;
@@ -60,14 +52,14 @@ TEST_F(ConvFormats, EveryFormatFromEveryKindOfInput) {
                      {"pcm_s16le", 0, 0, 1},  {"flac", 0, 0, 4608},     {"ac3", 0, 0, 1536},
                      {"aac", 0, 0, 1024},     {"amr_nb", 8000, 1, 160}, {"mp2", 44100, 2, 1152}};
     for (const char* name : {"in.wav", "in.flac", "in.mp3", "in.mp4", "low.wav", "wide.flac"}) {
-        const MediaInfo in = Probe(dir_->file(name));
+        const MediaInfo in = Probe(Input(name));
         ASSERT_TRUE(in.ok) << name;
         for (int format = 0; format < 9; ++format) {
             SCOPED_TRACE(std::string(name) + " to format " + std::to_string(format));
             ScratchDir out;
             std::string console;
             const MediaInfo info = ConvertLikeTheWindow(
-                dir_->file(name), {.formatIndex = std::int16_t(format), .outputFolder = out.path()},
+                Input(name), {.formatIndex = std::int16_t(format), .outputFolder = out.path()},
                 &console);
             ASSERT_TRUE(info.ok);
             const auto& want = expected[format];
@@ -91,13 +83,13 @@ TEST_F(ConvFormats, EveryFormatFromEveryKindOfInput) {
     }
 }
 
-TEST_F(ConvFormats, LosslessOutputsKeepEverySample) {
-    const std::vector<std::int16_t> original = Probe(dir_->file("in.wav")).samples;
+TEST(ConvFormats, LosslessOutputsKeepEverySample) {
+    const std::vector<std::int16_t> original = Probe(Input("in.wav")).samples;
     ASSERT_EQ(original.size(), 44100u * 2);
     ScratchDir out;
     // To WAV and FLAC, and that FLAC back to WAV.
     for (const auto& [in, format] :
-         {std::pair{dir_->file("in.wav"), 3}, {dir_->file("in.wav"), 4}, {out.file("in.flac"), 3}})
+         {std::pair{Input("in.wav"), 3}, {Input("in.wav"), 4}, {out.file("in.flac"), 3}})
         EXPECT_EQ(ConvertLikeTheWindow(
                       in, {.formatIndex = std::int16_t(format), .outputFolder = out.path()})
                       .samples,
@@ -106,7 +98,7 @@ TEST_F(ConvFormats, LosslessOutputsKeepEverySample) {
 }
 
 // Every combination the window offers for MP3 and MPG yields a playable file.
-TEST_F(ConvFormats, Mp3AndMpgAcrossEveryWindowChoice) {
+TEST(ConvFormats, Mp3AndMpgAcrossEveryWindowChoice) {
     ScratchDir out;
     for (const std::int16_t format : {0, 8})
         for (const std::string br :
@@ -117,14 +109,14 @@ TEST_F(ConvFormats, Mp3AndMpgAcrossEveryWindowChoice) {
                     SCOPED_TRACE(std::to_string(format) + " " + br + "k " + rate + " Hz ch" +
                                  std::to_string(channels + 1));
                     const MediaInfo info = ConvertLikeTheWindow(
-                        dir_->file("in.wav"), {format, br, rate, channels, out.path()});
+                        Input("in.wav"), {format, br, rate, channels, out.path()});
                     ASSERT_TRUE(info.ok);
                     EXPECT_EQ(info.channels, channels + 1);
                     EXPECT_NEAR(info.seconds(), 1.0, 2 * 1152.0 / info.sampleRate + 0.01);
                 }
 }
 
-TEST_F(ConvFormats, CutsAreSampleAccurateAndLateStartsFail) {
+TEST(ConvFormats, CutsAreSampleAccurateAndLateStartsFail) {
     // A mono ramp: every sample tells its own position.
     ScratchDir in, out;
     ASSERT_TRUE(
@@ -155,8 +147,56 @@ TEST_F(ConvFormats, CutsAreSampleAccurateAndLateStartsFail) {
          {std::tuple{"0.25", "0", 44100 - 11025}, {"0.5", "30", 22050}, {"1", "1", 0}}) {
         std::filesystem::remove(out.file("part.flac"));
         const RunResult r = RunConv(
-            {"-i", dir_->file("in.flac"), "-ss", start, "-t", length, "-y", out.file("part.flac")});
+            {"-i", Input("in.flac"), "-ss", start, "-t", length, "-y", out.file("part.flac")});
         EXPECT_EQ(Probe(out.file("part.flac")).decodedSamples, samples) << start;
         EXPECT_EQ(r.lastLine().ends_with(": the cut starts after the end of the file"), !samples);
     }
+}
+
+// A lossy input is decoded from a little before the cut, so that the decoder has settled by the
+// first sample kept: a click at or just after the start is where it belongs, at full strength.
+TEST(ConvFormats, Mp3CutsStartAtTheRequestedSample) {
+    ScratchDir out;
+    const std::string mp3 = out.file("click.mp3");
+    ASSERT_EQ(RunConv({"-i",
+                       Made("click.wav",
+                            "aevalsrc=exprs='if(eq(n\\,110250)\\,0.9\\,0)':sample_rate=44100:"
+                            "duration=4",
+                            {"-ac", "1"}),
+                       "-y", mp3})
+                  .exitCode,
+              0);
+    // Starts 0 to 30 ms before the click, at 2.5 s: some within its MP3 frame, some before.
+    for (const auto& [start, before] :
+         {std::pair{"2.5", 0}, {"2.49", 441}, {"2.48", 882}, {"2.47", 1323}}) {
+        SCOPED_TRACE(start);
+        ASSERT_EQ(
+            RunConv({"-i", mp3, "-ss", start, "-t", "0.5", "-y", out.file("cut.wav")}).exitCode, 0);
+        const std::vector<std::int16_t> cut = Probe(out.file("cut.wav")).samples;
+        ASSERT_EQ(cut.size(), 22050u);
+        const auto peak = std::max_element(cut.begin(), cut.end(),
+                                           [](int a, int b) { return std::abs(a) < std::abs(b); });
+        EXPECT_GT(std::abs(*peak), 0.45 * 32767) << "the click is lost";
+        EXPECT_NEAR(peak - cut.begin(), before, 1152);
+    }
+}
+
+// Two MP3 streams end to end at different rates, as a joined file or a recorded broadcast holds
+// them: the resampler is drained and set up anew where the rate changes, so both parts arrive
+// whole. A low output rate makes the resampler's tail count.
+TEST(ConvFormats, ARateChangeMidStreamKeepsBothParts) {
+    ScratchDir work;
+    const std::string joined = work.file("joined.mp3"), out = work.file("out.wav");
+    WriteFile(joined,
+              ReadFile(Made("44k.mp3", "sine=frequency=440:sample_rate=44100:duration=2",
+                            {"-write_xing", "0", "-id3v2_version", "0"})) +
+                  ReadFile(Made("22k.mp3", "sine=frequency=880:sample_rate=22050:duration=3",
+                                {"-write_xing", "0", "-id3v2_version", "0"})));
+    const MediaInfo in = Probe(joined);
+    ASSERT_NEAR(in.decodedSeconds, 5.1, 0.1);
+    const RunResult r = RunConv({"-i", joined, "-ar", "8000", "-y", out});
+    ASSERT_EQ(r.exitCode, 0) << r.output;
+    const MediaInfo written = Probe(out);
+    EXPECT_EQ(written.sampleRate, 8000);
+    EXPECT_NEAR(written.seconds(), in.decodedSeconds, 4.0 / 8000);
 }

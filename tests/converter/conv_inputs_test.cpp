@@ -22,11 +22,6 @@ namespace {
 
 constexpr long kPeakLimitKb = PeakLimitKb(150);
 
-std::string Be32(std::uint32_t v) {
-    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
-            static_cast<char>(v)};
-}
-
 // A zlib stream of `prefix` and then `zeros` zero bytes, which pack ~1000:1: literals, then
 // copies of 258 bytes at distance 1, in one block of fixed Huffman codes.
 std::string Zlib(const std::string& prefix, std::uint64_t zeros) {
@@ -91,76 +86,23 @@ std::string GreyPng(std::uint32_t side) {
            PngChunk("IDAT", Zlib("", std::uint64_t{side} * (side + 1))) + PngChunk("IEND", "");
 }
 
-// A FLAC file with PICTURE blocks added after its own metadata.
+// A FLAC file with these pictures of side x side pixels.
 std::string FlacWithPictures(const std::string& flac, const std::vector<std::string>& pngs,
                              std::uint32_t side) {
-    std::string out = "fLaC";
-    std::size_t at = 4;
-    for (bool last = false; !last;) {
-        last = (flac[at] & 0x80) != 0;
-        const std::size_t size = (static_cast<unsigned char>(flac[at + 1]) << 16) |
-                                 (static_cast<unsigned char>(flac[at + 2]) << 8) |
-                                 static_cast<unsigned char>(flac[at + 3]);
-        out += static_cast<char>(flac[at] & 0x7F);
-        out += flac.substr(at + 1, 3 + size);
-        at += 4 + size;
-    }
-    for (std::size_t i = 0; i < pngs.size(); ++i) {
-        const std::string body = Be32(3) + Be32(9) + "image/png" + Be32(0) + Be32(side) +
-                                 Be32(side) + Be32(8) + Be32(0) +
-                                 Be32(static_cast<std::uint32_t>(pngs[i].size())) + pngs[i];
-        out += static_cast<char>(i + 1 == pngs.size() ? 0x86 : 0x06);
-        out += Be32(static_cast<std::uint32_t>(body.size())).substr(1);
-        out += body;
-    }
-    return out + flac.substr(at);
+    std::vector<std::pair<int, std::string>> blocks;
+    for (const std::string& png : pngs)
+        blocks.emplace_back(6, FlacPicture("image/png", "", side, 8, png));
+    return FlacWithBlocks(flac, blocks);
 }
 
 const std::string kApicHead("\x00image/png\x00\x03\x00", 13);
 
 class ConvInputs : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-ac", "2", flac_}));
-        ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "sine=duration=1", "-ac", "2", mp3_}));
-    }
     ScratchDir work_;
-    const std::string flac_ = work_.file("base.flac");
-    const std::string mp3_ = work_.file("base.mp3");
+    const std::string flac_ = Made("base.flac", "sine=duration=1");
+    const std::string mp3_ = Made("base.mp3", "sine=duration=1");
 };
-
-// A playlist left in a converted folder must not turn the user's private file (or a pipe
-// that would block for ever) into an output.
-TEST_F(ConvInputs, PlaylistsAreRefusedWithoutOpeningWhatTheyName) {
-    const std::string secret = work_.file("secret.mp3");
-    std::filesystem::copy_file(mp3_, secret);
-    ASSERT_EQ(chmod(secret.c_str(), 0600), 0);
-    const std::string fifo = work_.file("pipe.mp3");
-    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    const std::string hls = "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\n";
-    const struct {
-        const char* name;
-        std::string text;
-        const char* kind;
-    } cases[] = {
-        {"secret.m3u8", hls + secret + "\n#EXT-X-ENDLIST\n", "(hls)"},
-        {"pipe.m3u8", hls + fifo + "\n#EXT-X-ENDLIST\n", "(hls)"},
-        {"list.ffconcat", "ffconcat version 1.0\nfile secret.mp3\n", "(concat)"},
-        {"pipe.ffconcat", "ffconcat version 1.0\nfile pipe.mp3\n", "(concat)"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        const std::string in = work_.file(c.name);
-        WriteFile(in, c.text);
-        const std::string out = work_.file("out.wav");
-        const RunResult r = RunConv({"-i", in, "-y", out}, -1, 60);
-        EXPECT_FALSE(r.timedOut);
-        EXPECT_EQ(r.exitCode, 1) << r.output;
-        EXPECT_EQ(r.lastLine(), "conv: " + in + ": a playlist or list of other files " + c.kind +
-                                    ", not a media file; the files it names are not opened");
-        EXPECT_FALSE(std::filesystem::exists(out));
-    }
-}
 
 // Pictures are copied, never decoded: a 16000x16000 cover costs what its bytes cost, in
 // every output, including those that drop pictures. (This process must not decode it either:
@@ -175,7 +117,6 @@ TEST_F(ConvInputs, PictureThatClaimsGigabytesOfPixelsIsNotDecoded) {
         const RunResult r = RunConv({"-i", in, "-y", out}, -1, 120);
         EXPECT_EQ(r.exitCode, 0) << r.output;
         EXPECT_LT(r.peakKb, kPeakLimitKb);
-        std::printf("%s: peak memory %.1f MB\n", ext, r.peakKb / 1024.0);
         const bool keepsPictures = std::string(ext) != ".wav";
         EXPECT_EQ(ReadFile(out).find(png) != std::string::npos, keepsPictures);
     }
@@ -184,9 +125,8 @@ TEST_F(ConvInputs, PictureThatClaimsGigabytesOfPixelsIsNotDecoded) {
 // ID3 states no picture size: it is read from the picture's header, so covers still reach
 // the outputs whose writers need it.
 TEST_F(ConvInputs, Id3CoverKeepsItsSizeWithoutDecoding) {
-    const std::string png = work_.file("cover.png");
+    const std::string png = Made("cover.png", "testsrc=s=37x21", {"-frames:v", "1"});
     const std::string in = work_.file("cover.mp3");
-    ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "testsrc=s=37x21", "-frames:v", "1", png}));
     WriteFile(in, Id3Tag(Id3Frame("APIC", kApicHead + ReadFile(png))) + ReadFile(mp3_));
     for (const char* ext : {".mp3", ".flac", ".ogg"}) {
         SCOPED_TRACE(ext);
@@ -232,42 +172,65 @@ TEST_F(ConvInputs, CompressedTagFramesThatUnpackToGigabytesAreLeftOut) {
     EXPECT_TRUE(written.pictures.empty());
 }
 
-// Damage is named for what it is, not as a lack of memory or a failing disk.
-TEST_F(ConvInputs, DamagedHeadersAreNamed) {
-    const std::string png = GreyPng(1);
-    const std::string flac = ReadFile(flac_);
-    const std::string mp3 = ReadFile(mp3_);
+// Refused at once, in little memory, with one line that names the damage for what it is (not
+// a lack of memory or a failing disk), and without opening what a playlist left in a converted
+// folder names: the user's private file, or a pipe that would block for ever.
+TEST_F(ConvInputs, HostileInputsAreRefusedWithTheirReason) {
+    const std::string secret = work_.file("secret.mp3"), fifo = work_.file("pipe.mp3");
+    std::filesystem::copy_file(mp3_, secret);
+    ASSERT_EQ(chmod(secret.c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string hls = "#EXTM3U\n#EXT-X-TARGETDURATION:10\n#EXTINF:10,\n";
+    const auto playlist = [](const std::string& kind) {
+        return "a playlist or list of other files (" + kind +
+               "), not a media file; the files it names are not opened";
+    };
+    const std::string png = GreyPng(1), flac = ReadFile(flac_), mp3 = ReadFile(mp3_);
     std::string manyFrames;
     for (int i = 0; i < 1200; ++i)
         manyFrames += Id3Frame("APIC", kApicHead + png);
     const std::string title = Id3Frame("TIT2", std::string("\x03title", 6));
+    const std::string kB = std::to_string((title.size() + 10 + mp3.size() + 500) / 1000) + " kB)";
+    const std::string wav = ReadFile(Made("short.wav", "sine=duration=0.09"));
+    // A WAV header claiming 2.1 GHz, 200 channels or 60 KB per stereo sample.
+    const auto impossible = [&](int offset, std::uint32_t value, int size) {
+        std::string bytes = wav;
+        for (int i = 0; i < size; ++i)
+            bytes[wav.find("fmt ") + offset + i] = static_cast<char>(value >> (8 * i));
+        return bytes;
+    };
     const struct {
         const char* name;
         std::string bytes;
         std::string reason;
-    } cases[] = {
-        {"many.mp3", Id3Tag(manyFrames) + mp3,
-         "the file holds 1200 pictures, more than can be read (999)"},
-        {"many.flac", FlacWithPictures(flac, std::vector<std::string>(1200, png), 1),
-         "the file holds 1200 pictures, more than can be read (999)"},
-        {"cut.flac", FlacWithPictures(flac, {png}, 1).substr(0, 100),
-         "the file ends unexpectedly (cut short or damaged)"},
-        {"cut-in-comment.flac", FlacWithPictures(flac, {png}, 1).substr(0, 60),
-         "the file ends unexpectedly (cut short or damaged)"},
-        {"tag.mp3", Id3Tag(title, 10'000'000) + mp3,
-         "the file is damaged (its ID3 tag claims 10.0 MB, but the whole file is " +
-             std::to_string((title.size() + 10 + mp3.size() + 500) / 1000) + " kB)"},
-        {"huge-tag.mp3", Id3Tag(title, (1u << 28) - 1) + mp3,
-         "the file is damaged (its ID3 tag claims 268.4 MB, but the whole file is " +
-             std::to_string((title.size() + 10 + mp3.size() + 500) / 1000) + " kB)"},
-    };
+    } cases[] = {{"secret.m3u8", hls + secret + "\n#EXT-X-ENDLIST\n", playlist("hls")},
+                 {"pipe.m3u8", hls + fifo + "\n#EXT-X-ENDLIST\n", playlist("hls")},
+                 {"list.ffconcat", "ffconcat version 1.0\nfile secret.mp3\n", playlist("concat")},
+                 {"pipe.ffconcat", "ffconcat version 1.0\nfile pipe.mp3\n", playlist("concat")},
+                 {"many.mp3", Id3Tag(manyFrames) + mp3,
+                  "the file holds 1200 pictures, more than can be read (999)"},
+                 {"many.flac", FlacWithPictures(flac, std::vector<std::string>(1200, png), 1),
+                  "the file holds 1200 pictures, more than can be read (999)"},
+                 {"cut.flac", FlacWithPictures(flac, {png}, 1).substr(0, 100),
+                  "the file ends unexpectedly (cut short or damaged)"},
+                 {"cut-in-comment.flac", FlacWithPictures(flac, {png}, 1).substr(0, 60),
+                  "the file ends unexpectedly (cut short or damaged)"},
+                 {"tag.mp3", Id3Tag(title, 10'000'000) + mp3,
+                  "the file is damaged (its ID3 tag claims 10.0 MB, but the whole file is " + kB},
+                 {"huge-tag.mp3", Id3Tag(title, (1u << 28) - 1) + mp3,
+                  "the file is damaged (its ID3 tag claims 268.4 MB, but the whole file is " + kB},
+                 {"rate.wav", impossible(12, 2'130'714'432u, 4), "the file is damaged"},
+                 {"channels.wav", impossible(10, 200u, 2), "the file is damaged"},
+                 {"block.wav", impossible(20, 60000u, 2), "the file is damaged"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string in = work_.file(c.name);
+        const std::string in = work_.file(c.name), out = work_.file("out.mp3");
         WriteFile(in, c.bytes);
-        const RunResult r = RunConv({"-i", in, "-y", work_.file("out.mp3")});
+        const RunResult r = RunConv({"-i", in, "-y", out}, -1, 60);
         EXPECT_EQ(r.exitCode, 1) << r.output;
-        EXPECT_EQ(r.lastLine(), "conv: " + in + ": " + c.reason);
+        EXPECT_TRUE(r.lastLine().starts_with("conv: " + in + ": " + c.reason)) << r.output;
+        EXPECT_LT(r.peakKb, kPeakLimitKb);
+        EXPECT_FALSE(std::filesystem::exists(out));
     }
 }
 

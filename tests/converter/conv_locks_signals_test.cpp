@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
-#include <thread>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -23,23 +21,8 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-class ConvLocksSignals : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir_ = std::make_unique<ScratchDir>();
-        ASSERT_TRUE(Ffmpeg({"-f", "lavfi", "-i", "sine=duration=60", "-ac", "2", Long()}));
-    }
-    static void TearDownTestSuite() { dir_.reset(); }
-    static std::string Long() { return dir_->file("long.wav"); }
-    static std::unique_ptr<ScratchDir> dir_;
-};
-
-std::unique_ptr<ScratchDir> ConvLocksSignals::dir_;
-
-mode_t CurrentUmask() {
-    const mode_t mask = umask(0);
-    umask(mask);
-    return mask;
+std::string Long() {
+    return Made("long.wav", "sine=duration=60");
 }
 
 std::string PartIn(const ScratchDir& folder) {
@@ -47,11 +30,6 @@ std::string PartIn(const ScratchDir& folder) {
         if (name.ends_with(".part"))
             return folder.file(name);
     return "";
-}
-
-// A folder anyone may write in, as /tmp.
-void MakeShared(const std::string& folder) {
-    ASSERT_EQ(chmod(folder.c_str(), 01777), 0);
 }
 
 // Runs conv traced until its first temporary file exists in `folder`, lets `held` act on the
@@ -95,12 +73,13 @@ pid_t StartHeldAtTemporaryFile(std::vector<std::string> argv, const ScratchDir& 
 
 // Someone holds a lock on the temporary file the moment it exists: the converter takes another
 // name instead of waiting for ever, and a stop signal still ends it.
-TEST_F(ConvLocksSignals, ALockOnTheNewTemporaryFileCostsOnlyItsName) {
-    const mode_t mask = CurrentUmask();
+TEST(ConvLocksSignals, ALockOnTheNewTemporaryFileCostsOnlyItsName) {
+    const mode_t mask = umask(0);
+    umask(mask);
     for (const int stop : {0, SIGTERM}) {
         SCOPED_TRACE(stop ? "stopped meanwhile" : "left alone");
         ScratchDir shared, logs;
-        MakeShared(shared.path());
+        ASSERT_EQ(chmod(shared.path().c_str(), 01777), 0); // anyone may write, as in /tmp
         const std::string out = shared.file("out.mp3"), log = logs.file("log");
         int lock = -1;
         mode_t created = 0;
@@ -132,7 +111,7 @@ TEST_F(ConvLocksSignals, ALockOnTheNewTemporaryFileCostsOnlyItsName) {
 
 // In a sticky folder only an entry's owner, the folder's owner or a process allowed to act as
 // any owner may replace it. Root without that power stands in for another user.
-TEST_F(ConvLocksSignals, AnOutputThatIsNotOursToReplaceFailsBeforeConverting) {
+TEST(ConvLocksSignals, AnOutputThatIsNotOursToReplaceFailsBeforeConverting) {
     if (geteuid() != 0 || access("/usr/bin/setpriv", X_OK) != 0)
         GTEST_SKIP() << "needs root and setpriv to make files of another user";
     constexpr uid_t kOther = 65534, kThird = 65533, kMe = 0;
@@ -146,7 +125,7 @@ TEST_F(ConvLocksSignals, AnOutputThatIsNotOursToReplaceFailsBeforeConverting) {
         ScratchDir shared;
         const std::string out = shared.file("out.mp3");
         ASSERT_EQ(chown(shared.path().c_str(), c.folderOwner, c.folderOwner), 0);
-        MakeShared(shared.path());
+        ASSERT_EQ(chmod(shared.path().c_str(), 01777), 0);
         WriteFile(out, "theirs");
         ASSERT_EQ(chown(out.c_str(), c.fileOwner, c.fileOwner), 0);
         const RunResult r = Child({"/usr/bin/setpriv", "--bounding-set", "-fowner", kConv, "-i",
@@ -170,7 +149,7 @@ TEST_F(ConvLocksSignals, AnOutputThatIsNotOursToReplaceFailsBeforeConverting) {
 
 // Started with a stop signal ignored (nohup, a background job), the converter keeps ignoring it
 // and finishes.
-TEST_F(ConvLocksSignals, AStopSignalIgnoredAtStartStaysIgnored) {
+TEST(ConvLocksSignals, AStopSignalIgnoredAtStartStaysIgnored) {
     for (const int sig : {SIGHUP, SIGINT, SIGQUIT}) {
         SCOPED_TRACE(strsignal(sig));
         ScratchDir work;
@@ -181,15 +160,7 @@ TEST_F(ConvLocksSignals, AStopSignalIgnoredAtStartStaysIgnored) {
         Child child({kConv, "-i", Long(), out});
         sigaction(sig, &previous, nullptr);
 
-        std::string part;
-        struct stat info = {};
-        for (const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-             std::chrono::steady_clock::now() < deadline &&
-             !(!(part = PartIn(work)).empty() && stat(part.c_str(), &info) == 0 &&
-               info.st_size > 0);
-             std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
-        }
-        ASSERT_GT(info.st_size, 0);
+        ASSERT_NE(PartWithOutput(work), "");
         child.freeze(); // the signal waits for it to go on
         ASSERT_EQ(work.entries().size(), 1u) << "finished too soon";
         kill(child.pid(), sig);

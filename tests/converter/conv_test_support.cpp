@@ -6,12 +6,17 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
+#include <sstream>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +28,16 @@ extern "C" {
 namespace convtest {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+} // namespace
 
 ScratchDir::ScratchDir() : path_((fs::temp_directory_path() / "conv-test-XXXXXX").string()) {
     if (!mkdtemp(path_.data()))
@@ -126,6 +141,38 @@ bool Ffmpeg(const std::vector<std::string>& args) {
     return Child(all).wait().exitCode == 0;
 }
 
+const ScratchDir& Shared() {
+    static const ScratchDir dir;
+    return dir;
+}
+
+std::string Made(const std::string& name, const std::string& source,
+                 const std::vector<std::string>& args) {
+    const std::string path = Shared().file(name);
+    std::vector<std::string> all = {"-f", "lavfi", "-i", source};
+    all.insert(all.end(), args.begin(), args.end());
+    if (std::find(args.begin(), args.end(), "-ac") == args.end())
+        all.insert(all.end(), {"-ac", "2"});
+    all.push_back(path);
+    if (!fs::exists(path) && !Ffmpeg(all))
+        ADD_FAILURE() << "ffmpeg could not make " << name;
+    return path;
+}
+
+std::string PartWithOutput(const ScratchDir& folder, int deadlineSeconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(deadlineSeconds);
+    do {
+        for (const std::string& name : folder.entries()) {
+            struct stat info = {};
+            if (name.ends_with(".part") && stat(folder.file(name).c_str(), &info) == 0 &&
+                info.st_size > 0)
+                return folder.file(name);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } while (std::chrono::steady_clock::now() < deadline);
+    return "";
+}
+
 MediaInfo Probe(const std::string& path) {
     MediaInfo info;
     AVFormatContext* format = nullptr;
@@ -134,10 +181,7 @@ MediaInfo Probe(const std::string& path) {
     const auto take = [&](const AVDictionary* tags) {
         const AVDictionaryEntry* e = nullptr;
         while ((e = av_dict_get(tags, "", e, AV_DICT_IGNORE_SUFFIX))) {
-            std::string key = e->key;
-            for (char& c : key)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            info.tags.emplace(key, e->value);
+            info.tags.emplace(Lower(e->key), e->value);
         }
     };
     const auto tag = [](const AVStream* s, const char* key) -> std::string {
@@ -178,6 +222,7 @@ MediaInfo Probe(const std::string& path) {
     auto drain = [&] {
         while (avcodec_receive_frame(decoder, frame) >= 0) {
             info.decodedSamples += frame->nb_samples;
+            info.decodedSeconds += static_cast<double>(frame->nb_samples) / frame->sample_rate;
             if (frame->format == AV_SAMPLE_FMT_S16) {
                 const auto* begin = reinterpret_cast<const std::int16_t*>(frame->data[0]);
                 info.samples.insert(info.samples.end(), begin,
@@ -214,25 +259,64 @@ FfprobeTags ReadTagsWithFfprobe(const std::string& path) {
                                "format_tags:stream_tags", "-of", "default=nw=1", "file:" + path})
                             .wait();
     FfprobeTags read;
-    std::size_t start = 0;
-    while (start < r.output.size()) {
-        std::size_t end = r.output.find('\n', start);
-        if (end == std::string::npos)
-            end = r.output.size();
-        const std::string line = r.output.substr(start, end - start);
-        start = end + 1;
+    std::istringstream lines(r.output);
+    for (std::string line; std::getline(lines, line);) {
         const std::size_t equals = line.find('=');
-        if (line.starts_with("TAG:") && equals != std::string::npos) {
-            std::string key = line.substr(4, equals - 4);
-            for (char& c : key)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            read.tags.emplace(key, line.substr(equals + 1));
-        } else {
+        if (line.starts_with("TAG:") && equals != std::string::npos)
+            read.tags.emplace(Lower(line.substr(4, equals - 4)), line.substr(equals + 1));
+        else
             read.complaints += line + "\n";
-        }
     }
     read.clean = r.exitCode == 0 && read.complaints.empty();
     return read;
+}
+
+std::string Be32(std::uint32_t v) {
+    return {static_cast<char>(v >> 24), static_cast<char>(v >> 16), static_cast<char>(v >> 8),
+            static_cast<char>(v)};
+}
+
+std::string Le32(std::size_t v) {
+    return {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+            static_cast<char>(v >> 24)};
+}
+
+std::string FlacWithBlocks(const std::string& flac,
+                           const std::vector<std::pair<int, std::string>>& blocks) {
+    const auto byte = [&](std::size_t i) -> std::size_t {
+        return static_cast<unsigned char>(flac.at(i));
+    };
+    std::set<int> replaced, placed;
+    for (const auto& block : blocks)
+        replaced.insert(block.first);
+    std::vector<std::pair<int, std::string>> kept;
+    std::size_t at = 4;
+    for (bool last = false; !last;) {
+        const std::size_t size = byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3);
+        const int kind = static_cast<int>(byte(at) & 0x7F);
+        last = (byte(at) & 0x80) != 0;
+        if (!replaced.count(kind))
+            kept.emplace_back(kind, flac.substr(at + 4, size));
+        else if (placed.insert(kind).second)
+            std::copy_if(blocks.begin(), blocks.end(), std::back_inserter(kept),
+                         [&](const auto& block) { return block.first == kind; });
+        at += 4 + size;
+    }
+    std::copy_if(blocks.begin(), blocks.end(), std::back_inserter(kept),
+                 [&](const auto& block) { return !placed.count(block.first); });
+    std::string out = "fLaC";
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        out += static_cast<char>(kept[i].first | (i + 1 == kept.size() ? 0x80 : 0));
+        out += Be32(static_cast<std::uint32_t>(kept[i].second.size())).substr(1) + kept[i].second;
+    }
+    return out + flac.substr(at);
+}
+
+std::string FlacPicture(const std::string& mime, const std::string& caption, std::uint32_t side,
+                        std::uint32_t depth, const std::string& image) {
+    return Be32(3) + Be32(static_cast<std::uint32_t>(mime.size())) + mime +
+           Be32(static_cast<std::uint32_t>(caption.size())) + caption + Be32(side) + Be32(side) +
+           Be32(depth) + Be32(0) + Be32(static_cast<std::uint32_t>(image.size())) + image;
 }
 
 namespace {

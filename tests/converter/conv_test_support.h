@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Scratch folders, child processes, generated media and probing for the converter tests.
@@ -70,6 +71,17 @@ RunResult Reap(int pid, const std::string& outputFile, int deadlineSeconds);
 // The ffmpeg program, quiet and overwriting; false on failure.
 [[nodiscard]] bool Ffmpeg(const std::vector<std::string>& args);
 
+// A folder for the whole test program, removed when it ends.
+[[nodiscard]] const ScratchDir& Shared();
+// `name` in Shared(), made the first time from a lavfi source with `args` for the output
+// (stereo unless they say otherwise); a failure fails the test.
+std::string Made(const std::string& name, const std::string& source,
+                 const std::vector<std::string>& args = {});
+
+// The temporary file of a running conv in `folder` once output has reached it; "" when none
+// did by the deadline.
+[[nodiscard]] std::string PartWithOutput(const ScratchDir& folder, int deadlineSeconds = 30);
+
 // A media file as libavformat sees it, with all of its audio decoded.
 struct MediaInfo {
     bool ok = false;
@@ -78,6 +90,7 @@ struct MediaInfo {
     int channels = 0;
     std::int64_t bitRate = 0;
     std::int64_t decodedSamples = 0;         // per channel
+    double decodedSeconds = 0;               // each frame at its own rate
     std::vector<std::int16_t> samples;       // interleaved 16-bit audio only
     std::map<std::string, std::string> tags; // lower-case keys, of the file and its audio
     std::vector<std::string> pictures;       // "codec kind|caption|bytes" of each
@@ -101,6 +114,18 @@ struct FfprobeTags {
 
 // Tag values must not hold line breaks: ffprobe prints one tag a line.
 [[nodiscard]] FfprobeTags ReadTagsWithFfprobe(const std::string& path);
+
+[[nodiscard]] std::string Be32(std::uint32_t v);
+[[nodiscard]] std::string Le32(std::size_t v);
+
+// A FLAC file like `flac` with its metadata blocks of the kinds in `blocks` (kind, body)
+// replaced by these: where the first of that kind was, or after its own blocks.
+[[nodiscard]] std::string FlacWithBlocks(const std::string& flac,
+                                         const std::vector<std::pair<int, std::string>>& blocks);
+// The body of a FLAC picture block of a front cover.
+[[nodiscard]] std::string FlacPicture(const std::string& mime, const std::string& caption,
+                                      std::uint32_t side, std::uint32_t depth,
+                                      const std::string& image);
 
 // An ID3v2.4 frame, and a tag of such frames (its size as stated, or as it is).
 [[nodiscard]] std::string Id3Frame(const std::string& id, const std::string& body,

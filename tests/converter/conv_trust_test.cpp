@@ -11,7 +11,7 @@
 
 #include <cstdio>
 #include <functional>
-#include <memory>
+#include <map>
 #include <tuple>
 
 #include <unistd.h>
@@ -24,51 +24,39 @@ using namespace convtest;
 
 namespace {
 
-class ConvTrust : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        dir_ = std::make_unique<ScratchDir>();
-        const std::string tone = "sine=duration=10:sample_rate=44100";
-        for (const auto& [name, args] :
-             std::initializer_list<std::pair<const char*, std::vector<std::string>>>{
-                 {"padded.mp3", {"-i", tone, "-c:a", "libmp3lame", "-b:a", "128k"}},
-                 // Silence, then noise: a length guessed from the first frames' bitrate is twice
-                 // the real one.
-                 {"vbr.mp3",
-                  {"-i",
-                   "aevalsrc=exprs=if(lt(t\\,5)\\,0\\,0.4*(random(0)-0.5)):sample_rate=44100:"
-                   "duration=10",
-                   "-c:a", "libmp3lame", "-q:a", "2", "-write_xing", "0"}},
-                 {"in.ogg", {"-i", tone, "-c:a", "libvorbis"}},
-                 // Noise, so that the frames are large and a damaged stretch hits many.
-                 {"in.flac", {"-i", "anoisesrc=duration=10:sample_rate=44100:amplitude=0.3"}},
-                 {"in.wav", {"-i", tone}},
-                 // The picture runs two seconds past the sound.
-                 {"video.mp4",
-                  {"-i", "testsrc=duration=12:size=64x48:rate=10", "-f", "lavfi", "-i", tone,
-                   "-c:v", "mpeg4", "-c:a", "aac", "-movflags", "+faststart"}}}) {
-            std::vector<std::string> all = {"-f", "lavfi"};
-            all.insert(all.end(), args.begin(), args.end());
-            all.insert(all.end(), {"-ac", "2", dir_->file(name)});
-            ASSERT_TRUE(Ffmpeg(all)) << name;
-        }
-    }
-    static void TearDownTestSuite() { dir_.reset(); }
-    static std::unique_ptr<ScratchDir> dir_;
-};
+const std::string kTone = "sine=duration=10:sample_rate=44100";
 
-std::unique_ptr<ScratchDir> ConvTrust::dir_;
+std::string Input(const std::string& name) {
+    const std::map<std::string, std::pair<std::string, std::vector<std::string>>> made = {
+        {"padded.mp3", {kTone, {"-c:a", "libmp3lame", "-b:a", "128k"}}},
+        // Silence, then noise: a length guessed from the first frames' bitrate is twice the
+        // real one.
+        {"vbr.mp3",
+         {"aevalsrc=exprs=if(lt(t\\,5)\\,0\\,0.4*(random(0)-0.5)):sample_rate=44100:duration=10",
+          {"-c:a", "libmp3lame", "-q:a", "2", "-write_xing", "0"}}},
+        {"in.ogg", {kTone, {"-c:a", "libvorbis"}}},
+        // Noise, so that the frames are large and a damaged stretch hits many.
+        {"in.flac", {"anoisesrc=duration=10:sample_rate=44100:amplitude=0.3", {}}},
+        {"in.wav", {kTone, {}}},
+        // The picture runs two seconds past the sound.
+        {"video.mp4",
+         {"testsrc=duration=12:size=64x48:rate=10",
+          {"-f", "lavfi", "-i", kTone, "-c:v", "mpeg4", "-c:a", "aac", "-movflags",
+           "+faststart"}}}};
+    const auto& [source, args] = made.at(name);
+    return Made(name, source, args);
+}
 
 } // namespace
 
-TEST_F(ConvTrust, DamagedOrShortInputsConvertWhatCanBeReadWithAWarning) {
+TEST(ConvTrust, DamagedOrShortInputsConvertWhatCanBeReadWithAWarning) {
     ScratchDir work;
     for (const auto& [from, to] :
          {std::pair{"padded.mp3", "truncated.mp3"}, {"video.mp4", "cut-audio.mp4"}}) {
-        const std::string bytes = ReadFile(dir_->file(from));
+        const std::string bytes = ReadFile(Input(from));
         WriteFile(work.file(to), bytes.substr(0, bytes.size() / 2));
     }
-    std::string flac = ReadFile(dir_->file("in.flac"));
+    std::string flac = ReadFile(Input("in.flac"));
     for (std::size_t i = flac.size() * 4 / 10; i < flac.size() * 6 / 10; ++i)
         flac[i] = static_cast<char>(i * 2654435761u >> 13);
     WriteFile(work.file("damaged.flac"), flac);
@@ -100,13 +88,13 @@ TEST_F(ConvTrust, DamagedOrShortInputsConvertWhatCanBeReadWithAWarning) {
     }
 }
 
-TEST_F(ConvTrust, CleanInputsGiveNoWarning) {
+TEST(ConvTrust, CleanInputsGiveNoWarning) {
     ScratchDir out;
     int conversions = 0, falseAlarms = 0;
     for (const char* name : {"padded.mp3", "vbr.mp3", "in.ogg", "in.flac", "in.wav", "video.mp4"})
         for (const std::string extension : {".mp3", ".flac", ".ogg"}) {
             const RunResult r =
-                RunConv({"-i", dir_->file(name), "-y", "-vn", out.file("x" + extension)});
+                RunConv({"-i", Input(name), "-y", "-vn", out.file("x" + extension)});
             ++conversions;
             falseAlarms += r.output.find("warning") != std::string::npos;
             EXPECT_EQ(r.exitCode, 0) << name << " to " << extension << ": " << r.output;
@@ -117,7 +105,7 @@ TEST_F(ConvTrust, CleanInputsGiveNoWarning) {
 
 // A temporary file spoiled just before it is read back: refused, removed, and the earlier
 // output left as it was.
-TEST_F(ConvTrust, AnOutputThatDoesNotReadBackIsNotPutInPlace) {
+TEST(ConvTrust, AnOutputThatDoesNotReadBackIsNotPutInPlace) {
     av_log_set_level(AV_LOG_QUIET);
     const std::pair<const char*, std::function<void(int)>> spoils[] = {
         {"none", nullptr},
@@ -125,7 +113,7 @@ TEST_F(ConvTrust, AnOutputThatDoesNotReadBackIsNotPutInPlace) {
         {"head",
          [](int fd) { ASSERT_EQ(pwrite(fd, std::string(4096, '\0').data(), 4096, 0), 4096); }}};
     conv::Options options;
-    options.input = dir_->file("in.wav");
+    options.input = Input("in.wav");
     options.overwrite = true;
     for (const std::string extension :
          {".mp3", ".wma", ".ogg", ".wav", ".flac", ".ac3", ".aac", ".amr", ".mpg"})

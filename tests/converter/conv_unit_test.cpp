@@ -6,6 +6,7 @@
 #include "converter/options.h"
 #include "converter/output_file.h"
 #include "converter/progress.h"
+#include "converter/utf8_text.h"
 
 #include "core/engine/progress_parser.h"
 
@@ -92,6 +93,30 @@ TEST(ConvLines, FailureLineStaysOneReadableLine) {
     // An overlong form and a surrogate are not UTF-8 either.
     EXPECT_EQ(EscapeForLine("\xC0\xAF\xED\xA0\x80"), "\\xC0\\xAF\\xED\\xA0\\x80");
     EXPECT_EQ(FailureLine({"", "usage"}), "conv: usage\n");
+}
+
+// Tag text is checked (each broken sequence becomes one U+FFFD) and, for ID3v1, turned into
+// ISO-8859-1 (one mark per broken sequence or character beyond it, never one not written).
+TEST(Utf8Text, BrokenSequencesAreReplacedOnceEach) {
+    const std::string r = "\xEF\xBF\xBD";
+    const std::tuple<std::string, std::string, std::string> cases[] = {
+        {"\xC3\x81g\xC3\xA6tis \xE6\x97\xA5 \xF0\x9F\x8E\xB5 \xE2\x82\xAC",
+         "\xC3\x81g\xC3\xA6tis \xE6\x97\xA5 \xF0\x9F\x8E\xB5 \xE2\x82\xAC", "\xC1g\xE6tis ? ? ?"},
+        {"a\xC3", "a" + r, "a?"},                       // cut short at the end
+        {"\xC3\x41", r + "A", "?A"},                    // a lead byte without its continuation
+        {"\xE6\x97\x62", r + "b", "?b"},                // the same, three bytes long
+        {"\x80\x80x", r + "x", "?x"},                   // stray continuation bytes
+        {"\xC0\xAF", r, "?"},                           // an overlong '/'
+        {"\xE0\x80\xAF", r, "?"},                       // the same, three bytes long
+        {"\xED\xA0\x80\xED\xB0\x80", r + r, "??"},      // surrogates written as UTF-8
+        {"\xF4\x90\x80\x80", r, "?"},                   // past U+10FFFF
+        {"\xF8\x88\x80\x80\x80", r, "?"},               // five bytes
+        {r, r, "?"},                                    // U+FFFD itself is fine
+        {"\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF", "?"}}; // the last character
+    for (const auto& [in, valid, latin1] : cases) {
+        EXPECT_EQ(ValidUtf8(in), valid) << in;
+        EXPECT_EQ(Utf8ToLatin1(in), latin1) << in;
+    }
 }
 
 TEST(ConvLines, UnknownValuesAndLongTimesStayReadable) {
