@@ -128,7 +128,7 @@ TEST(ConvLines, UnknownValuesAndLongTimesStayReadable) {
     const ProgressUpdate u = ParseProgressChunk(
         DurationLine(7'200'000'000, 0, 0) + "\n" + ProgressLine(1024, 3600.5) + " \r", 0, false, 0);
     EXPECT_EQ(u.totalSeconds, 7200);
-    EXPECT_EQ(u.caption, "50%");
+    EXPECT_DOUBLE_EQ(u.fraction, 0.5);
 }
 
 // Losses are told only past their thresholds: an end early by more than a second and 1 %,
