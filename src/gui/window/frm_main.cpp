@@ -62,6 +62,7 @@ frmMain::frmMain(QWidget* parent)
     buildControls();
     connectLooks();
     buildShortcuts();
+    styleControls();
 }
 
 frmMain::~frmMain() = default;
@@ -85,9 +86,9 @@ void frmMain::buildControls() {
     }
 
     imgHelp_ = addButton(L::imgHelp, QStringLiteral("Help & Tutorial"),
-                          QStringLiteral("Help & Tutorial"), true);
+                         QStringLiteral("Help & Tutorial"), true);
     imgMin_ = addButton(L::imgMin, QStringLiteral("Minimize Window"),
-                         QStringLiteral("Minimize Window"), true);
+                        QStringLiteral("Minimize Window"), true);
     imgExit_ = addButton(L::imgExit, QStringLiteral("Exit"), QStringLiteral("Exit"), true);
 
     const char* const toolbarNames[7] = {"Add File", "Remove", "Options",   "Help",
@@ -126,20 +127,20 @@ void frmMain::buildControls() {
     cmbOF_ = makeCombo(this, L::cmbOF, ListItems(choices::kFormats),
                        QStringLiteral("Output Format"), QStringLiteral("Output format"));
     picButtonOF_ = addButton(L::picButtonOF, QStringLiteral("Open the output format list"),
-                              QStringLiteral("MP3 Audio Bitrate"), false);
+                             QStringLiteral("MP3 Audio Bitrate"), false);
     cmbBR_ = makeCombo(this, L::cmbBR, ListItems(choices::kBitrates),
                        QStringLiteral("MP3 Audio Bitrate"), QStringLiteral("Bitrate"));
     picButtonBR_ = addButton(L::picButtonBR, QStringLiteral("Open the bitrate list"),
-                              QStringLiteral("MP3 Audio Bitrate"), false);
+                             QStringLiteral("MP3 Audio Bitrate"), false);
     cmbR_ = makeCombo(this, L::cmbR, ListItems(choices::kSampleRates),
                       QStringLiteral("MP3 Audio Rate"), QStringLiteral("Sample rate"));
     picButtonR_ = addButton(L::picButtonR, QStringLiteral("Open the sample rate list"),
-                             QStringLiteral("MP3 Audio Rate"), false);
+                            QStringLiteral("MP3 Audio Rate"), false);
     cmbChannel_ =
         makeCombo(this, L::cmbChannel, ListItems(choices::kChannels),
                   QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), QStringLiteral("Channels"));
     picButtonChannel_ = addButton(L::picButtonChannel, QStringLiteral("Open the channels list"),
-                                   QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), false);
+                                  QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), false);
     for (ImageButton* arrow : {picButtonOF_, picButtonBR_, picButtonR_, picButtonChannel_}) {
         // The combo box beneath takes the keyboard; the arrow is for the mouse.
         arrow->setFocusPolicy(Qt::NoFocus);
@@ -158,7 +159,7 @@ void frmMain::buildControls() {
     txtPath_->setText(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
                                                QStringLiteral("/output")));
     imgBrowse_ = addButton(L::imgBrowse, QStringLiteral("Select an Output Folder"),
-                            QStringLiteral("Select an Output Folder"), false);
+                           QStringLiteral("Select an Output Folder"), false);
     imgConvert_ = addButton(L::imgConvert, QStringLiteral("Convert"), {}, false);
 
     imgPB_ = new ProgressFill(this);
@@ -204,11 +205,11 @@ void frmMain::buildControls() {
 
     // Outside the client area: never seen, reached through code only.
     imgAdd_ = addButton(L::imgAdd, QStringLiteral("Add a file"),
-                         QStringLiteral("Add a new file to file list"), false);
+                        QStringLiteral("Add a new file to file list"), false);
     imgRemove_ = addButton(L::imgRemove, QStringLiteral("Remove a file"),
-                            QStringLiteral("Remove a file from file list"), false);
+                           QStringLiteral("Remove a file from file list"), false);
     imgStart_ = addButton(L::imgStart, QStringLiteral("Start converting"),
-                           QStringLiteral("Start Converting"), false);
+                          QStringLiteral("Start Converting"), false);
     picDrag_ = new DropZone(list_, this);
     picDrag_->setGeometry(L::picDrag);
     picDrag_->setToolTip(QStringLiteral("Drag media files onto this DropZone"));

@@ -81,6 +81,7 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
     connect(picButtonJobs_, &ImageButton::clicked, cmbJobs_, &QComboBox::showPopup);
     // The close button is the window's own: it never applies anything.
     connect(imgExit_, &ImageButton::clicked, this, &QDialog::reject);
+    styleControls();
 }
 
 frmOptions::~frmOptions() = default;

@@ -2,12 +2,12 @@
 
 #include "gui/window/layout.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QFile>
 #include <QPainterPath>
 #include <QRegularExpression>
 #include <QSvgRenderer>
@@ -60,9 +60,9 @@ const QByteArray& glyphSource(Glyph glyph) {
     static const std::array<QByteArray, kGlyphCount> sources = [] {
         registerGlyphResources();
         static const char* const names[kGlyphCount] = {
-            "add-file",      "add-folder",  "remove",       "options", "help",
-            "exit",          "play",        "folder",       "title-help",
-            "title-minimise", "title-close", "chevron-down", "tick",    "logo"};
+            "add-file",    "add-folder",   "remove", "options",    "help",
+            "exit",        "play",         "folder", "title-help", "title-minimise",
+            "title-close", "chevron-down", "tick",   "logo"};
         std::array<QByteArray, kGlyphCount> loaded;
         for (int i = 0; i < kGlyphCount; ++i) {
             QFile file(QStringLiteral(":/skin/glyphs/%1.svg").arg(QLatin1String(names[i])));

@@ -4,8 +4,8 @@
 #include <QFont>
 #include <QIcon>
 #include <QImage>
-#include <QPixmap>
 #include <QPainterPath>
+#include <QPixmap>
 
 #include <array>
 

@@ -25,8 +25,8 @@ QRegion shapeRegion(const QPainterPath& outline, QSize size) {
     p.fillPath(outline, Qt::black);
     p.end();
     // MaskInColor sets the bits of the transparent pixels, which QBitmap takes as colour 0.
-    return QRegion(QBitmap::fromImage(
-        coverage.createMaskFromColor(qRgba(0, 0, 0, 0), Qt::MaskInColor)));
+    return QRegion(
+        QBitmap::fromImage(coverage.createMaskFromColor(qRgba(0, 0, 0, 0), Qt::MaskInColor)));
 }
 
 template <typename Frame>
@@ -37,7 +37,6 @@ SkinnedWindow<Frame>::SkinnedWindow(QWidget* parent, Qt::WindowFlags flags, QSiz
     // The outline's antialiased edge blends with the desktop beneath.
     this->setAttribute(Qt::WA_TranslucentBackground);
     this->setFont(skin::font(12));
-    this->setStyleSheet(skin::controlStyleSheet());
     if (QScreen* s = this->screen())
         this->move(placeWindow(s->availableGeometry(), client));
 }
@@ -71,6 +70,10 @@ template <typename Frame>
 void SkinnedWindow<Frame>::lightOnHover(ImageButton* button, const QPixmap& picture) {
     QObject::connect(button, &ImageButton::mouseMoved, this,
                      [button, &picture] { button->setPicture(picture); });
+}
+
+template <typename Frame> void SkinnedWindow<Frame>::styleControls() {
+    this->setStyleSheet(skin::controlStyleSheet());
 }
 
 template <typename Frame> void SkinnedWindow<Frame>::paintEvent(QPaintEvent*) {

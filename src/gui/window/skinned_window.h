@@ -40,6 +40,9 @@ protected:
                            bool handCursor);
     // The button shows the picture while the pointer is over it.
     void lightOnHover(ImageButton* button, const QPixmap& picture);
+    // The skin's style sheet, set once the window's controls exist: set before them, it
+    // polishes each as it is made, and the list's header came out in a larger font.
+    void styleControls();
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
