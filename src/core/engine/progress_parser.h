@@ -11,8 +11,9 @@ struct ProgressUpdate {
 };
 
 // Reads one chunk of converter output. The chunk's "Duration: " fixes the total while it is
-// still 0, and its "time=" gives the share done (all of it while the total is unknown). With a cut, the cut length is the total; a cut of
-// length 0 runs to the end of the file, so its total is the duration after the cut start.
+// still 0, and its "time=" gives the share done (all of it while the total is unknown). With a
+// cut, the cut length is the total; a cut of length 0 runs to the end of the file, so its total
+// is the duration after the cut start.
 [[nodiscard]] ProgressUpdate ParseProgressChunk(std::string_view chunk, std::int32_t totalSeconds,
                                                 bool cutEnabled, std::int32_t cutLength,
                                                 std::int32_t cutStart = 0);

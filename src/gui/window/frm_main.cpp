@@ -16,9 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QScreen>
 #include <QShortcut>
 
 #include <algorithm>
@@ -55,62 +52,32 @@ void setTextColour(QLabel* label, const QColor& colour) {
 
 } // namespace
 
-QPoint placeWindow(const QRect& available, QSize window) {
-    const int x = available.left() + (available.width() - window.width()) / 2;
-    const int y = available.top() + (available.height() - window.height()) / 2;
-    return {std::max(x, available.left()), std::max(y, available.top())};
-}
-
 frmMain::frmMain(FileList& list, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), list_(&list), drag_(this) {
+    : SkinnedWindow(parent, Qt::Window, L::client), list_(&list) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Pelkora"));
     setWindowIcon(skin::windowIcon());
-    setFixedSize(L::client);
-    setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setFont(skin::font(12));
 
     buildArt();
     buildControls();
     connectLooks();
     buildShortcuts();
-    setStyleSheet(skin::controlStyleSheet());
-
-    if (QScreen* s = screen())
-        move(placeWindow(s->availableGeometry(), size()));
+    styleControls();
 }
 
 frmMain::~frmMain() = default;
 
 void frmMain::buildArt() {
-    const QScreen* s = screen();
-    const qreal dpr = s != nullptr ? s->devicePixelRatio() : 1.0;
-    keyPicture_ = skin::mainBackground(1.0, true);
-    setMask(skin::colourKeyRegion(keyPicture_));
-    const QImage base = dpr == 1.0 ? keyPicture_ : skin::mainBackground(dpr, false);
-    background_ = QPixmap::fromImage(base);
-    background_.setDevicePixelRatio(base.devicePixelRatio());
+    const QImage base = skin::mainBackground(artScale());
+    setBackground(base);
     pictures_ = skin::mainPictures(base);
-}
-
-ImageButton* frmMain::makeButton(const QRect& where, const QString& name, const QString& tip,
-                                 bool handCursor) {
-    auto* button = new ImageButton(this);
-    button->setGeometry(where);
-    button->setAccessibleName(name);
-    if (!tip.isEmpty())
-        button->setToolTip(tip);
-    if (handCursor)
-        button->setCursor(Qt::PointingHandCursor);
-    return button;
 }
 
 void frmMain::buildControls() {
     // Created in reading order, which is also the tab order.
     const char* const menuNames[3] = {"File", "Options", "About"};
     for (int i = 0; i < 3; ++i)
-        imgMenu_[static_cast<std::size_t>(i)] = makeButton(
+        imgMenu_[static_cast<std::size_t>(i)] = addButton(
             L::imgMenu[static_cast<std::size_t>(i)], QString::fromLatin1(menuNames[i]), {}, false);
     for (ImageButton* title : imgMenu_) {
         QColor wash = skin::colour::headerBottom;
@@ -118,18 +85,18 @@ void frmMain::buildControls() {
         title->setDisabledWash(wash);
     }
 
-    imgHelp_ = makeButton(L::imgHelp, QStringLiteral("Help & Tutorial"),
-                          QStringLiteral("Help & Tutorial"), true);
-    imgMin_ = makeButton(L::imgMin, QStringLiteral("Minimize Window"),
-                         QStringLiteral("Minimize Window"), true);
-    imgExit_ = makeButton(L::imgExit, QStringLiteral("Exit"), QStringLiteral("Exit"), true);
+    imgHelp_ = addButton(L::imgHelp, QStringLiteral("Help & Tutorial"),
+                         QStringLiteral("Help & Tutorial"), true);
+    imgMin_ = addButton(L::imgMin, QStringLiteral("Minimize Window"),
+                        QStringLiteral("Minimize Window"), true);
+    imgExit_ = addButton(L::imgExit, QStringLiteral("Exit"), QStringLiteral("Exit"), true);
 
     const char* const toolbarNames[7] = {"Add File", "Remove", "Options",   "Help",
                                          "Exit",     "",       "Add Folder"};
     for (int index : L::toolbarOrder) {
         const auto i = static_cast<std::size_t>(index);
         imgToolbar_[i] =
-            makeButton(L::imgToolbar[i], QString::fromLatin1(toolbarNames[index]), {}, false);
+            addButton(L::imgToolbar[i], QString::fromLatin1(toolbarNames[index]), {}, false);
     }
 
     LV_ = new FileListView(list_, this);
@@ -159,21 +126,21 @@ void frmMain::buildControls() {
 
     cmbOF_ = makeCombo(this, L::cmbOF, ListItems(choices::kFormats),
                        QStringLiteral("Output Format"), QStringLiteral("Output format"));
-    picButtonOF_ = makeButton(L::picButtonOF, QStringLiteral("Open the output format list"),
-                              QStringLiteral("MP3 Audio Bitrate"), false);
+    picButtonOF_ = addButton(L::picButtonOF, QStringLiteral("Open the output format list"),
+                             QStringLiteral("MP3 Audio Bitrate"), false);
     cmbBR_ = makeCombo(this, L::cmbBR, ListItems(choices::kBitrates),
                        QStringLiteral("MP3 Audio Bitrate"), QStringLiteral("Bitrate"));
-    picButtonBR_ = makeButton(L::picButtonBR, QStringLiteral("Open the bitrate list"),
-                              QStringLiteral("MP3 Audio Bitrate"), false);
+    picButtonBR_ = addButton(L::picButtonBR, QStringLiteral("Open the bitrate list"),
+                             QStringLiteral("MP3 Audio Bitrate"), false);
     cmbR_ = makeCombo(this, L::cmbR, ListItems(choices::kSampleRates),
                       QStringLiteral("MP3 Audio Rate"), QStringLiteral("Sample rate"));
-    picButtonR_ = makeButton(L::picButtonR, QStringLiteral("Open the sample rate list"),
-                             QStringLiteral("MP3 Audio Rate"), false);
+    picButtonR_ = addButton(L::picButtonR, QStringLiteral("Open the sample rate list"),
+                            QStringLiteral("MP3 Audio Rate"), false);
     cmbChannel_ =
         makeCombo(this, L::cmbChannel, ListItems(choices::kChannels),
                   QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), QStringLiteral("Channels"));
-    picButtonChannel_ = makeButton(L::picButtonChannel, QStringLiteral("Open the channels list"),
-                                   QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), false);
+    picButtonChannel_ = addButton(L::picButtonChannel, QStringLiteral("Open the channels list"),
+                                  QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), false);
     for (ImageButton* arrow : {picButtonOF_, picButtonBR_, picButtonR_, picButtonChannel_}) {
         // The combo box beneath takes the keyboard; the arrow is for the mouse.
         arrow->setFocusPolicy(Qt::NoFocus);
@@ -191,9 +158,9 @@ void frmMain::buildControls() {
     txtPath_->setAccessibleName(QStringLiteral("Output folder"));
     txtPath_->setText(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
                                                QStringLiteral("/output")));
-    imgBrowse_ = makeButton(L::imgBrowse, QStringLiteral("Select an Output Folder"),
-                            QStringLiteral("Select an Output Folder"), false);
-    imgConvert_ = makeButton(L::imgConvert, QStringLiteral("Convert"), {}, false);
+    imgBrowse_ = addButton(L::imgBrowse, QStringLiteral("Select an Output Folder"),
+                           QStringLiteral("Select an Output Folder"), false);
+    imgConvert_ = addButton(L::imgConvert, QStringLiteral("Convert"), {}, false);
 
     imgPB_ = new ProgressFill(this);
     imgPB_->setGeometry(L::imgPB.x(), L::imgPB.y(), 0, L::imgPB.height());
@@ -237,12 +204,12 @@ void frmMain::buildControls() {
     setTextColour(lblFeed_, Qt::black);
 
     // Outside the client area: never seen, reached through code only.
-    imgAdd_ = makeButton(L::imgAdd, QStringLiteral("Add a file"),
-                         QStringLiteral("Add a new file to file list"), false);
-    imgRemove_ = makeButton(L::imgRemove, QStringLiteral("Remove a file"),
-                            QStringLiteral("Remove a file from file list"), false);
-    imgStart_ = makeButton(L::imgStart, QStringLiteral("Start converting"),
-                           QStringLiteral("Start Converting"), false);
+    imgAdd_ = addButton(L::imgAdd, QStringLiteral("Add a file"),
+                        QStringLiteral("Add a new file to file list"), false);
+    imgRemove_ = addButton(L::imgRemove, QStringLiteral("Remove a file"),
+                           QStringLiteral("Remove a file from file list"), false);
+    imgStart_ = addButton(L::imgStart, QStringLiteral("Start converting"),
+                          QStringLiteral("Start Converting"), false);
     picDrag_ = new DropZone(list_, this);
     picDrag_->setGeometry(L::picDrag);
     picDrag_->setToolTip(QStringLiteral("Drag media files onto this DropZone"));
@@ -280,22 +247,18 @@ void frmMain::connectLooks() {
                 pictures_.imgMenuData[static_cast<std::size_t>(i)]);
         });
     }
-    connect(imgConvert_, &ImageButton::mouseMoved, this,
-            [this] { imgConvert_->setPicture(pictures_.imgConvertData); });
+    lightOnHover(imgConvert_, pictures_.imgConvertData);
     connect(imgConvert_, &ImageButton::pressed, imgConvert_, &ImageButton::clearPicture);
 
-    connect(imgHelp_, &ImageButton::mouseMoved, this,
-            [this] { imgHelp_->setPicture(pictures_.imgHelpLight); });
+    lightOnHover(imgHelp_, pictures_.imgHelpLight);
     connect(imgHelp_, &ImageButton::clicked, imgHelp_, &ImageButton::clearPicture,
             Qt::QueuedConnection);
-    connect(imgMin_, &ImageButton::mouseMoved, this,
-            [this] { imgMin_->setPicture(pictures_.imgMinLight); });
+    lightOnHover(imgMin_, pictures_.imgMinLight);
     connect(imgMin_, &ImageButton::clicked, this, [this] {
         showMinimized();
         imgMin_->clearPicture();
     });
-    connect(imgExit_, &ImageButton::mouseMoved, this,
-            [this] { imgExit_->setPicture(pictures_.imgExitLight); });
+    lightOnHover(imgExit_, pictures_.imgExitLight);
 
     connect(imgBrowse_, &ImageButton::mouseMoved, this, [this] {
         // While the button is held down it keeps its pressed look.
@@ -310,8 +273,7 @@ void frmMain::connectLooks() {
                                                           {picButtonR_, cmbR_},
                                                           {picButtonChannel_, cmbChannel_}};
     for (const auto& [arrow, combo] : arrows) {
-        connect(arrow, &ImageButton::mouseMoved, this,
-                [this, arrow = arrow] { arrow->setPicture(pictures_.imgButtonLight); });
+        lightOnHover(arrow, pictures_.imgButtonLight);
         connect(arrow, &ImageButton::clicked, combo, &QComboBox::showPopup);
     }
 
@@ -386,25 +348,4 @@ void frmMain::resetLooks() {
     for (ImageButton* b : imgMenu_)
         b->clearPicture();
     imgConvert_->clearPicture();
-}
-
-void frmMain::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.drawPixmap(QPoint(0, 0), background_);
-}
-
-void frmMain::mousePressEvent(QMouseEvent* event) {
-    drag_.press(*event);
-    event->accept();
-}
-
-void frmMain::mouseMoveEvent(QMouseEvent* event) {
-    resetLooks();
-    drag_.move(*event);
-    event->accept();
-}
-
-void frmMain::mouseReleaseEvent(QMouseEvent* event) {
-    drag_.release();
-    event->accept();
 }

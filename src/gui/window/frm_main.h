@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/window/skin.h"
-#include "gui/window/window_drag.h"
+#include "gui/window/skinned_window.h"
 
 #include <QWidget>
 
@@ -19,14 +19,9 @@ class QLabel;
 class QLineEdit;
 class frmMenu;
 
-// Where a window of the given size goes on a screen's available area: centred, but never with
-// its top-left corner off the area, or its title bar could not be reached to drag it back.
-[[nodiscard]] QPoint placeWindow(const QRect& available, QSize window);
-
-// The main window: a frameless skinned window whose shape comes from its background picture.
-// It shows the file list it is given; the commands behind most buttons are connected from
-// outside through the buttons' clicked() signals and the request signals below.
-class frmMain final : public QWidget {
+// The main window. It shows the file list it is given; the commands behind most buttons are
+// connected from outside through the buttons' clicked() signals and the request signals below.
+class frmMain final : public SkinnedWindow<QWidget> {
     Q_OBJECT
 public:
     explicit frmMain(FileList& list, QWidget* parent = nullptr);
@@ -73,22 +68,13 @@ public:
 
     [[nodiscard]] frmMenu* menus() const { return menus_; }
     [[nodiscard]] const skin::MainPictures& pictures() const { return pictures_; }
-    // The picture the window's shape was taken from (pure magenta outside).
-    [[nodiscard]] const QImage& keyPicture() const { return keyPicture_; }
 
-    // The background's reset: every button back to its painted face.
-    void resetLooks();
+    void resetLooks() override;
 
 signals:
     void addFileRequested();
     void helpRequested();
     void exitRequested();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void buildArt();
@@ -97,14 +83,9 @@ private:
     void buildShortcuts();
     void showHint();
     void setFeedEmphasis(bool on);
-    ImageButton* makeButton(const QRect& where, const QString& name, const QString& tip,
-                            bool handCursor);
 
     FileList* list_;
     skin::MainPictures pictures_;
-    QPixmap background_;
-    QImage keyPicture_;
-    WindowDrag drag_;
 
     std::array<ImageButton*, 7> imgToolbar_{};
     std::array<ImageButton*, 3> imgMenu_{};

@@ -7,32 +7,19 @@
 
 #include <QComboBox>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QScreen>
 #include <QThread>
 
 #include <algorithm>
 
 namespace L = layout::options;
 
-frmOptions::frmOptions(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), drag_(this) {
+frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::client) {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
     setModal(true);
-    setFixedSize(L::client);
-    setMouseTracking(true);
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    setFont(skin::font(12));
 
-    const QScreen* s = screen();
-    const qreal dpr = s != nullptr ? s->devicePixelRatio() : 1.0;
-    keyPicture_ = skin::optionsBackground(1.0, true);
-    setMask(skin::colourKeyRegion(keyPicture_));
-    const QImage base = dpr == 1.0 ? keyPicture_ : skin::optionsBackground(dpr, false);
-    background_ = QPixmap::fromImage(base);
-    background_.setDevicePixelRatio(base.devicePixelRatio());
+    const QImage base = skin::optionsBackground(artScale());
+    setBackground(base);
     pictures_ = skin::optionsPictures(base);
 
     const QFont small = skin::font(10);
@@ -44,10 +31,8 @@ frmOptions::frmOptions(QWidget* parent)
     cmbSR_->setToolTip(QStringLiteral("MP3 Audio Bitrate"));
     cmbSR_->setAccessibleName(QStringLiteral("Sound Reminder"));
 
-    picButtonBR_ = new ImageButton(this);
-    picButtonBR_->setGeometry(L::picButtonBR);
-    picButtonBR_->setToolTip(QStringLiteral("MP3 Audio Bitrate"));
-    picButtonBR_->setAccessibleName(QStringLiteral("Open the sound reminder list"));
+    picButtonBR_ = addButton(L::picButtonBR, QStringLiteral("Open the sound reminder list"),
+                             QStringLiteral("MP3 Audio Bitrate"), false);
     picButtonBR_->setFocusPolicy(Qt::NoFocus);
     picButtonBR_->setPicture(pictures_.imgButton);
 
@@ -71,9 +56,8 @@ frmOptions::frmOptions(QWidget* parent)
     cmbJobs_->setToolTip(QStringLiteral("How many files are converted at the same time"));
     cmbJobs_->setAccessibleName(QStringLiteral("Simultaneous conversions"));
 
-    picButtonJobs_ = new ImageButton(this);
-    picButtonJobs_->setGeometry(L::picButtonJobs);
-    picButtonJobs_->setAccessibleName(QStringLiteral("Open the simultaneous conversions list"));
+    picButtonJobs_ = addButton(L::picButtonJobs,
+                               QStringLiteral("Open the simultaneous conversions list"), {}, false);
     picButtonJobs_->setFocusPolicy(Qt::NoFocus);
     picButtonJobs_->setPicture(pictures_.imgButton);
 
@@ -84,37 +68,20 @@ frmOptions::frmOptions(QWidget* parent)
         QStringLiteral("Write the files of an added folder into the same sub-folders"));
     chkKeep_->setAccessibleName(QStringLiteral("Keep sub-folders"));
 
-    auto button = [this](const QRect& where, const QString& name, const QString& tip) {
-        auto* b = new ImageButton(this);
-        b->setGeometry(where);
-        b->setAccessibleName(name);
-        if (!tip.isEmpty())
-            b->setToolTip(tip);
-        b->setCursor(Qt::PointingHandCursor);
-        return b;
-    };
-    imgOK_ = button(L::imgOK, QStringLiteral("OK"), {});
-    imgBack_ = button(L::imgBack, QStringLiteral("Back"), QStringLiteral("Back"));
-    imgExit_ = button(L::imgExit, QStringLiteral("Exit"), QStringLiteral("Exit"));
+    imgOK_ = addButton(L::imgOK, QStringLiteral("OK"), {}, true);
+    imgBack_ = addButton(L::imgBack, QStringLiteral("Back"), QStringLiteral("Back"), true);
+    imgExit_ = addButton(L::imgExit, QStringLiteral("Exit"), QStringLiteral("Exit"), true);
 
-    connect(imgOK_, &ImageButton::mouseMoved, this,
-            [this] { imgOK_->setPicture(pictures_.imgOKLight); });
-    connect(imgBack_, &ImageButton::mouseMoved, this,
-            [this] { imgBack_->setPicture(pictures_.imgBackLight); });
-    connect(imgExit_, &ImageButton::mouseMoved, this,
-            [this] { imgExit_->setPicture(pictures_.imgExitLight); });
-    connect(picButtonBR_, &ImageButton::mouseMoved, this,
-            [this] { picButtonBR_->setPicture(pictures_.imgButtonLight); });
+    lightOnHover(imgOK_, pictures_.imgOKLight);
+    lightOnHover(imgBack_, pictures_.imgBackLight);
+    lightOnHover(imgExit_, pictures_.imgExitLight);
+    lightOnHover(picButtonBR_, pictures_.imgButtonLight);
     connect(picButtonBR_, &ImageButton::clicked, cmbSR_, &QComboBox::showPopup);
-    connect(picButtonJobs_, &ImageButton::mouseMoved, this,
-            [this] { picButtonJobs_->setPicture(pictures_.imgButtonLight); });
+    lightOnHover(picButtonJobs_, pictures_.imgButtonLight);
     connect(picButtonJobs_, &ImageButton::clicked, cmbJobs_, &QComboBox::showPopup);
     // The close button is the window's own: it never applies anything.
     connect(imgExit_, &ImageButton::clicked, this, &QDialog::reject);
-
-    setStyleSheet(skin::controlStyleSheet());
-    if (QScreen* sc = screen())
-        move(sc->availableGeometry().center() - rect().center());
+    styleControls();
 }
 
 frmOptions::~frmOptions() = default;
@@ -137,25 +104,4 @@ void frmOptions::resetLooks() {
     imgOK_->clearPicture();
     picButtonBR_->setPicture(pictures_.imgButton);
     picButtonJobs_->setPicture(pictures_.imgButton);
-}
-
-void frmOptions::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.drawPixmap(QPoint(0, 0), background_);
-}
-
-void frmOptions::mousePressEvent(QMouseEvent* event) {
-    drag_.press(*event);
-    event->accept();
-}
-
-void frmOptions::mouseMoveEvent(QMouseEvent* event) {
-    resetLooks();
-    drag_.move(*event);
-    event->accept();
-}
-
-void frmOptions::mouseReleaseEvent(QMouseEvent* event) {
-    drag_.release();
-    event->accept();
 }

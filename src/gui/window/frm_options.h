@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gui/window/skin.h"
-#include "gui/window/window_drag.h"
+#include "gui/window/skinned_window.h"
 
 #include <QDialog>
 
@@ -10,9 +10,9 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
-// The options dialog: skinned, frameless and modal. It provides the controls, their looks
-// and the window drag; what OK, Back and the check box do is connected from outside.
-class frmOptions final : public QDialog {
+// The options dialog: skinned and modal. It provides the controls and their looks; what OK,
+// Back and the check box do is connected from outside.
+class frmOptions final : public SkinnedWindow<QDialog> {
     Q_OBJECT
 public:
     explicit frmOptions(QWidget* parent = nullptr);
@@ -36,23 +36,13 @@ public:
     [[nodiscard]] ImageButton* imgExit() const { return imgExit_; }
 
     [[nodiscard]] const skin::OptionsPictures& pictures() const { return pictures_; }
-    [[nodiscard]] const QImage& keyPicture() const { return keyPicture_; }
 
-    void resetLooks();
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resetLooks() override;
 
 private:
     QLineEdit* makeTimeBox(const QRect& where, const QString& name);
 
     skin::OptionsPictures pictures_;
-    QPixmap background_;
-    QImage keyPicture_;
-    WindowDrag drag_;
 
     QComboBox* cmbSR_ = nullptr;
     ImageButton* picButtonBR_ = nullptr;

@@ -22,7 +22,6 @@ namespace layout {
 namespace main {
 
 inline constexpr QSize client{px(10485), px(7485)};
-inline constexpr QSize picture{700, 500};
 
 inline constexpr QRect imgHelp = fromTwips(9520, 120, 225, 225);
 inline constexpr QRect imgMin = fromTwips(9775, 135, 210, 210);
@@ -83,7 +82,6 @@ inline constexpr QRect picDrag = fromTwips(10920, 6330, 2145, 2190);
 namespace options {
 
 inline constexpr QSize client{px(4905), px(3375)};
-inline constexpr QSize picture{330, 232};
 
 inline constexpr QRect cmbSR = fromTwips(2190, 510, 2445, 300);
 inline constexpr QRect picButtonBR = fromTwips(4345, 530, 285, 285);

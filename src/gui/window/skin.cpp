@@ -2,30 +2,36 @@
 
 #include "gui/window/layout.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QRegularExpression>
+#include <QSvgRenderer>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
-#include <vector>
+
+// The glyphs live in a static library: its resources are registered by hand, outside any
+// namespace.
+static void registerGlyphResources() {
+    Q_INIT_RESOURCE(glyphs);
+}
 
 namespace skin {
 namespace {
-
-enum class Glyph { AddFile, AddFolder, Remove, Options, Help, Exit, Play, Folder };
 
 QSize devicePixels(QSize logical, qreal dpr) {
     return QSize(static_cast<int>(std::ceil(logical.width() * dpr)),
                  static_cast<int>(std::ceil(logical.height() * dpr)));
 }
 
-QImage canvas(QSize logical, qreal dpr, const QColor& fill,
-              QImage::Format format = QImage::Format_ARGB32_Premultiplied) {
-    QImage image(devicePixels(logical, dpr), format);
+QImage canvas(QSize logical, qreal dpr, const QColor& fill) {
+    QImage image(devicePixels(logical, dpr), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(dpr);
     image.fill(fill);
     return image;
@@ -50,138 +56,22 @@ void drawWord(QPainter& p, const QRect& box, int flags, const QFont& f, const QS
     p.drawText(box, flags, word);
 }
 
-// Line icons on a 24 x 24 grid, scaled into box.
-void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& c, qreal width = 1.8) {
-    p.save();
-    p.translate(box.topLeft());
-    p.scale(box.width() / 24.0, box.height() / 24.0);
-    p.setPen(strokePen(c, width));
-    p.setBrush(Qt::NoBrush);
-    switch (glyph) {
-    case Glyph::AddFile: {
-        QPainterPath doc;
-        doc.moveTo(13.5, 2.5);
-        doc.lineTo(6, 2.5);
-        doc.quadTo(4.5, 2.5, 4.5, 4);
-        doc.lineTo(4.5, 20);
-        doc.quadTo(4.5, 21.5, 6, 21.5);
-        doc.lineTo(18, 21.5);
-        doc.quadTo(19.5, 21.5, 19.5, 20);
-        doc.lineTo(19.5, 8.5);
-        doc.closeSubpath();
-        p.drawPath(doc);
-        p.drawPolyline(QPolygonF({{13.5, 2.5}, {13.5, 8.5}, {19.5, 8.5}}));
-        p.drawLine(QPointF(12, 11.5), QPointF(12, 18));
-        p.drawLine(QPointF(8.75, 14.75), QPointF(15.25, 14.75));
-        break;
-    }
-    case Glyph::AddFolder:
-    case Glyph::Folder: {
-        QPainterPath folder;
-        folder.moveTo(2.5, 6);
-        folder.quadTo(2.5, 4.5, 4, 4.5);
-        folder.lineTo(9, 4.5);
-        folder.lineTo(11, 7);
-        folder.lineTo(20, 7);
-        folder.quadTo(21.5, 7, 21.5, 8.5);
-        folder.lineTo(21.5, 18.5);
-        folder.quadTo(21.5, 20, 20, 20);
-        folder.lineTo(4, 20);
-        folder.quadTo(2.5, 20, 2.5, 18.5);
-        folder.closeSubpath();
-        p.drawPath(folder);
-        if (glyph == Glyph::AddFolder) {
-            p.drawLine(QPointF(12, 10.5), QPointF(12, 16.5));
-            p.drawLine(QPointF(9, 13.5), QPointF(15, 13.5));
-        } else {
-            p.drawLine(QPointF(2.5, 10), QPointF(21.5, 10));
+const QByteArray& glyphSource(Glyph glyph) {
+    static const std::array<QByteArray, kGlyphCount> sources = [] {
+        registerGlyphResources();
+        static const char* const names[kGlyphCount] = {
+            "add-file",    "add-folder",   "remove", "options",    "help",
+            "exit",        "play",         "folder", "title-help", "title-minimise",
+            "title-close", "chevron-down", "tick",   "logo"};
+        std::array<QByteArray, kGlyphCount> loaded;
+        for (int i = 0; i < kGlyphCount; ++i) {
+            QFile file(QStringLiteral(":/skin/glyphs/%1.svg").arg(QLatin1String(names[i])));
+            if (file.open(QIODevice::ReadOnly))
+                loaded[static_cast<std::size_t>(i)] = file.readAll();
         }
-        break;
-    }
-    case Glyph::Remove: {
-        p.drawLine(QPointF(3.5, 6.5), QPointF(20.5, 6.5));
-        p.drawPolyline(QPolygonF({{9, 6.5}, {9, 3.5}, {15, 3.5}, {15, 6.5}}));
-        QPainterPath can;
-        can.moveTo(5.5, 6.5);
-        can.lineTo(6.6, 19.6);
-        can.quadTo(6.8, 21.5, 8.5, 21.5);
-        can.lineTo(15.5, 21.5);
-        can.quadTo(17.2, 21.5, 17.4, 19.6);
-        can.lineTo(18.5, 6.5);
-        p.drawPath(can);
-        p.drawLine(QPointF(10, 10.5), QPointF(10, 17.5));
-        p.drawLine(QPointF(14, 10.5), QPointF(14, 17.5));
-        break;
-    }
-    case Glyph::Options: {
-        const qreal rows[3] = {6, 12, 18};
-        const qreal knobs[3] = {15.5, 8.5, 13};
-        for (int i = 0; i < 3; ++i) {
-            p.drawLine(QPointF(3, rows[i]), QPointF(21, rows[i]));
-        }
-        p.setBrush(Qt::white);
-        for (int i = 0; i < 3; ++i)
-            p.drawEllipse(QPointF(knobs[i], rows[i]), 2.4, 2.4);
-        break;
-    }
-    case Glyph::Help: {
-        p.drawEllipse(QPointF(12, 12), 9.5, 9.5);
-        QPainterPath q;
-        q.moveTo(9.2, 9.4);
-        q.cubicTo(9.4, 6.2, 14.8, 6.2, 14.8, 9.4);
-        q.cubicTo(14.8, 11.6, 12, 11.8, 12, 14.2);
-        p.drawPath(q);
-        p.setBrush(c);
-        p.setPen(Qt::NoPen);
-        p.drawEllipse(QPointF(12, 17.4), 1.25, 1.25);
-        break;
-    }
-    case Glyph::Exit: {
-        QPainterPath arc;
-        const QRectF ring(3.5, 4, 17, 17);
-        arc.arcMoveTo(ring, 125);
-        arc.arcTo(ring, 125, 290);
-        p.drawPath(arc);
-        p.drawLine(QPointF(12, 2.5), QPointF(12, 11));
-        break;
-    }
-    case Glyph::Play: {
-        p.drawEllipse(QPointF(12, 12), 10, 10);
-        QPainterPath tri;
-        tri.moveTo(9.6, 7.6);
-        tri.lineTo(16.6, 12);
-        tri.lineTo(9.6, 16.4);
-        tri.closeSubpath();
-        p.setBrush(c);
-        p.drawPath(tri);
-        break;
-    }
-    }
-    p.restore();
-}
-
-void drawLogo(QPainter& p, const QRectF& r) {
-    QPainterPath tile;
-    const qreal radius = r.width() * 0.24;
-    tile.addRoundedRect(r, radius, radius);
-    QLinearGradient g(r.topLeft(), r.bottomRight());
-    g.setColorAt(0, QColor(0x34, 0xc9, 0xb1));
-    g.setColorAt(1, QColor(0x12, 0x76, 0x68));
-    p.fillPath(tile, g);
-    // An equaliser: the sound the program turns from one form into another.
-    const qreal heights[4] = {0.34, 0.62, 0.46, 0.74};
-    const qreal barWidth = r.width() * 0.11;
-    const qreal gap = r.width() * 0.075;
-    const qreal total = 4 * barWidth + 3 * gap;
-    qreal x = r.center().x() - total / 2;
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    for (qreal h : heights) {
-        const qreal height = r.height() * h;
-        p.drawRoundedRect(QRectF(x, r.center().y() - height / 2, barWidth, height), barWidth / 2,
-                          barWidth / 2);
-        x += barWidth + gap;
-    }
+        return loaded;
+    }();
+    return sources[static_cast<std::size_t>(glyph)];
 }
 
 struct ToolbarFace {
@@ -258,8 +148,7 @@ void paintConvert(QPainter& p, const QRect& r, bool lit) {
                                QSize(r.width() - static_cast<int>(icon + gap) - 16, r.height()));
     const int textWidth = QFontMetrics(f).horizontalAdvance(word);
     const qreal left = r.center().x() + 0.5 - (icon + gap + textWidth) / 2;
-    drawGlyph(p, Glyph::Play, QRectF(left, r.center().y() + 0.5 - icon / 2, icon, icon), Qt::white,
-              1.7);
+    drawGlyph(p, Glyph::Play, QRectF(left, r.center().y() + 0.5 - icon / 2, icon, icon), Qt::white);
     p.setPen(Qt::white);
     p.setFont(f);
     p.drawText(QRectF(left + icon + gap, r.top(), textWidth + 4, r.height()),
@@ -275,59 +164,39 @@ void paintBrowse(QPainter& p, const QRect& r, Look look) {
     QColor line = colour::fieldLine;
     QColor ink = colour::iconInk;
     if (look == Look::Lit) {
-        fill = QColor(0xdc, 0xf1, 0xec);
+        fill = colour::hoverFill;
         line = colour::accent;
         ink = colour::accentDark;
     } else if (look == Look::Pressed) {
         fill = colour::accentDark;
         line = colour::accentDark;
-        ink = Qt::white;
+        ink = colour::inkOnAccent;
     }
     p.fillPath(face, fill);
     p.strokePath(face, QPen(line, 1));
-    drawGlyph(p, Glyph::Folder, QRectF(r.center().x() - 7.5, r.center().y() - 7.5, 16, 16), ink,
-              2.0);
+    drawGlyph(p, Glyph::Folder, QRectF(r.center().x() - 7.5, r.center().y() - 7.5, 16, 16), ink);
 }
 
 enum class TitleButton { Help, Minimise, Close };
 
 void paintTitleButton(QPainter& p, const QRect& r, TitleButton which, bool lit) {
     const QRectF box = QRectF(r);
-    const QPointF c = box.center();
     QColor ink = colour::headerInk;
+    p.setBrush(Qt::NoBrush);
     if (lit) {
         p.setPen(Qt::NoPen);
         p.setBrush(which == TitleButton::Close ? QColor(0xe0, 0x55, 0x4d)
                                                : QColor(0x2f, 0x83, 0x79));
         p.drawEllipse(box.adjusted(0.25, 0.25, -0.25, -0.25));
         ink = Qt::white;
+    } else if (which == TitleButton::Help) {
+        p.setPen(strokePen(ink, 1.5));
+        p.drawEllipse(box.adjusted(0.75, 0.75, -0.75, -0.75));
     }
-    p.setPen(strokePen(ink, 1.5));
-    p.setBrush(Qt::NoBrush);
-    const qreal s = box.width() * 0.22;
-    switch (which) {
-    case TitleButton::Help: {
-        if (!lit)
-            p.drawEllipse(box.adjusted(0.75, 0.75, -0.75, -0.75));
-        QPainterPath q;
-        q.moveTo(c.x() - 2.2, c.y() - 1.8);
-        q.cubicTo(c.x() - 2.0, c.y() - 4.8, c.x() + 2.4, c.y() - 4.6, c.x() + 2.3, c.y() - 1.9);
-        q.cubicTo(c.x() + 2.2, c.y() - 0.2, c.x(), c.y() - 0.2, c.x(), c.y() + 1.5);
-        p.setPen(strokePen(ink, 1.4));
-        p.drawPath(q);
-        p.setPen(Qt::NoPen);
-        p.setBrush(ink);
-        p.drawEllipse(QPointF(c.x(), c.y() + 3.6), 0.9, 0.9);
-        break;
-    }
-    case TitleButton::Minimise:
-        p.drawLine(QPointF(c.x() - s * 1.4, c.y() + 0.5), QPointF(c.x() + s * 1.4, c.y() + 0.5));
-        break;
-    case TitleButton::Close:
-        p.drawLine(QPointF(c.x() - s, c.y() - s), QPointF(c.x() + s, c.y() + s));
-        p.drawLine(QPointF(c.x() + s, c.y() - s), QPointF(c.x() - s, c.y() + s));
-        break;
-    }
+    static const Glyph marks[] = {Glyph::TitleHelp, Glyph::TitleMinimise, Glyph::TitleClose};
+    // The marks are drawn on a 16-pixel square about the button's centre.
+    const QPointF c = box.center();
+    drawGlyph(p, marks[static_cast<int>(which)], QRectF(c.x() - 8, c.y() - 8, 16, 16), ink);
 }
 
 void paintArrowBox(QPainter& p, QSize size, bool lit) {
@@ -336,19 +205,14 @@ void paintArrowBox(QPainter& p, QSize size, bool lit) {
     face.addRoundedRect(box, 3, 3);
     p.fillPath(face, lit ? colour::accent : QColor(0xe6, 0xf2, 0xef));
     const QPointF c = box.center();
-    p.setPen(strokePen(lit ? QColor(Qt::white) : colour::iconInk, 1.6));
-    p.drawPolyline(
-        QPolygonF({{c.x() - 3.5, c.y() - 1.5}, {c.x(), c.y() + 2}, {c.x() + 3.5, c.y() - 1.5}}));
+    drawGlyph(p, Glyph::ChevronDown, QRectF(c.x() - 5, c.y() - 5, 10, 10),
+              lit ? colour::inkOnAccent : colour::iconInk);
 }
 
-// Shape and base of a skinned window: a hard-edged outline (so the colour key leaves no
-// blended fringe) around a smooth rounded body.
+// The outline ring and the rounded body within it; the body is returned for the art to clip to.
 QPainterPath windowBody(QPainter& p, QSize client) {
-    p.setRenderHint(QPainter::Antialiasing, false);
-    QPainterPath outer;
-    outer.addRoundedRect(QRectF(0, 0, client.width(), client.height()), 10, 10);
-    p.fillPath(outer, colour::outline);
     smooth(p);
+    p.fillPath(windowOutline(client), colour::outline);
     QPainterPath inner;
     inner.addRoundedRect(QRectF(1, 1, client.width() - 2, client.height() - 2), 9, 9);
     p.fillPath(inner, colour::body);
@@ -370,7 +234,7 @@ void paintMainArt(QPainter& p, const QPainterPath& body) {
 
     // Title area and menu bar.
     paintHeader(p, body, 50, width);
-    drawLogo(p, QRectF(16, 7, 19, 19));
+    drawGlyph(p, Glyph::Logo, QRectF(16, 7, 19, 19));
     p.setPen(Qt::white);
     drawWord(p, QRect(41, 2, 72, 28), Qt::AlignLeft | Qt::AlignVCenter, font(16, true),
              QStringLiteral("Pelkora"));
@@ -519,10 +383,10 @@ void paintDialogButton(QPainter& p, const QRect& r, bool primary, bool lit) {
         p.fillPath(face, lit ? QColor(0x2c, 0xc0, 0xa8) : colour::accent);
         p.strokePath(face, QPen(colour::accentDark, 1));
     } else {
-        p.fillPath(face, lit ? QColor(0xdc, 0xf1, 0xec) : QColor(Qt::white));
+        p.fillPath(face, lit ? colour::hoverFill : colour::panel);
         p.strokePath(face, QPen(lit ? colour::accent : colour::fieldLine, 1));
     }
-    p.setPen(primary ? QColor(Qt::white) : colour::ink);
+    p.setPen(primary ? colour::inkOnAccent : colour::ink);
     drawWord(p, r, Qt::AlignCenter, font(11, true),
              primary ? QStringLiteral("OK") : QStringLiteral("Back"));
 }
@@ -562,52 +426,21 @@ QFont fittedFont(const QFont& preferred, const QString& text, QSize box) {
     return f;
 }
 
-QRegion colourKeyRegion(const QImage& picture) {
-    const QImage image = picture.convertToFormat(QImage::Format_RGB32);
-    // Spans of kept pixels per row; equal neighbouring rows merge into one taller band.
-    std::vector<QRect> rects;
-    std::vector<QRect> previous;
-    std::vector<QRect> current;
-    auto flush = [&rects](std::vector<QRect>& band) {
-        rects.insert(rects.end(), band.begin(), band.end());
-        band.clear();
-    };
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        current.clear();
-        int x = 0;
-        while (x < image.width()) {
-            while (x < image.width() && row[x] == colour::key)
-                ++x;
-            const int start = x;
-            while (x < image.width() && row[x] != colour::key)
-                ++x;
-            if (x > start)
-                current.emplace_back(start, y, x - start, 1);
-        }
-        const bool same = current.size() == previous.size() &&
-                          std::equal(current.begin(), current.end(), previous.begin(),
-                                     [](const QRect& a, const QRect& b) {
-                                         return a.left() == b.left() && a.right() == b.right();
-                                     });
-        if (same) {
-            for (QRect& r : previous)
-                r.setBottom(y);
-        } else {
-            flush(previous);
-            previous = current;
-        }
-    }
-    flush(previous);
-    QRegion region;
-    region.setRects(rects.data(), static_cast<int>(rects.size()));
-    return region;
+QPainterPath windowOutline(QSize client) {
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(0, 0, client.width(), client.height()), 10, 10);
+    return outline;
 }
 
-QImage mainBackground(qreal dpr, bool keyed) {
-    QImage image =
-        canvas(layout::main::picture, dpr, keyed ? QColor::fromRgb(colour::key) : colour::outline,
-               QImage::Format_RGB32);
+void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink) {
+    QByteArray source = glyphSource(glyph);
+    source.replace("currentColor", ink.name().toLatin1());
+    QSvgRenderer renderer(source);
+    renderer.render(&p, box);
+}
+
+QImage mainBackground(qreal dpr) {
+    QImage image = canvas(layout::main::client, dpr, Qt::transparent);
     QPainter p(&image);
     const QPainterPath body = windowBody(p, layout::main::client);
     paintMainArt(p, body);
@@ -657,10 +490,8 @@ MainPictures mainPictures(const QImage& base) {
     return pics;
 }
 
-QImage optionsBackground(qreal dpr, bool keyed) {
-    QImage image =
-        canvas(layout::options::picture, dpr,
-               keyed ? QColor::fromRgb(colour::key) : colour::outline, QImage::Format_RGB32);
+QImage optionsBackground(qreal dpr) {
+    QImage image = canvas(layout::options::client, dpr, Qt::transparent);
     QPainter p(&image);
     const QPainterPath body = windowBody(p, layout::options::client);
     paintOptionsArt(p, body);
@@ -704,56 +535,90 @@ QIcon windowIcon() {
 void paintAppIcon(QPainter& p, qreal size) {
     smooth(p);
     const qreal inset = size * 0.04;
-    drawLogo(p, QRectF(inset, inset, size - 2 * inset, size - 2 * inset));
+    drawGlyph(p, Glyph::Logo, QRectF(inset, inset, size - 2 * inset, size - 2 * inset));
 }
 
 QString controlStyleSheet() {
-    return QStringLiteral(R"(
+    // Each @name stands for the palette colour of that name.
+    static const std::pair<const char*, const QColor*> names[] = {
+        {"accent", &colour::accent},
+        {"columnHeader", &colour::columnHeader},
+        {"columnHeaderInk", &colour::columnHeaderInk},
+        {"columnHeaderLine", &colour::columnHeaderLine},
+        {"comboDisabled", &colour::comboDisabled},
+        {"field", &colour::field},
+        {"fieldDisabled", &colour::fieldDisabled},
+        {"fieldDisabledLine", &colour::fieldDisabledLine},
+        {"fieldLine", &colour::fieldLine},
+        {"ink", &colour::ink},
+        {"inkDisabled", &colour::inkDisabled},
+        {"inkOnAccent", &colour::inkOnAccent},
+        {"panel", &colour::panel},
+        {"panelLine", &colour::panelLine},
+        {"rowAlternate", &colour::rowAlternate},
+        {"scrollHandle", &colour::scrollHandle},
+        {"scrollHandleHover", &colour::scrollHandleHover},
+        {"scrollTrack", &colour::scrollTrack},
+    };
+    static const QRegularExpression token(QStringLiteral("@([A-Za-z]+)"));
+    const QString pattern = QStringLiteral(R"(
 QComboBox {
-    border: 1px solid #b6c9c6; border-radius: 4px; padding: 1px 24px 1px 7px;
-    background: #ffffff; color: #1d2e2c;
+    border: 1px solid @fieldLine; border-radius: 4px; padding: 1px 24px 1px 7px;
+    background: @panel; color: @ink;
 }
-QComboBox:focus { border-color: #1fa38f; }
-QComboBox:disabled { background: #f1f5f4; color: #8a9b98; }
+QComboBox:focus { border-color: @accent; }
+QComboBox:disabled { background: @comboDisabled; color: @inkDisabled; }
 QComboBox::drop-down { border: none; width: 22px; }
 QComboBox::down-arrow { image: none; width: 0px; height: 0px; }
 QComboBox QAbstractItemView {
-    border: 1px solid #b6c9c6; background: #ffffff; color: #1d2e2c; outline: 0;
-    selection-background-color: #1fa38f; selection-color: #ffffff;
+    border: 1px solid @fieldLine; background: @panel; color: @ink; outline: 0;
+    selection-background-color: @accent; selection-color: @inkOnAccent;
 }
 QLineEdit {
-    border: 1px solid #b6c9c6; border-radius: 4px; padding: 0px 5px;
-    background: #f7faf9; color: #1d2e2c; selection-background-color: #1fa38f;
+    border: 1px solid @fieldLine; border-radius: 4px; padding: 0px 5px;
+    background: @field; color: @ink; selection-background-color: @accent;
 }
-QLineEdit:focus { border-color: #1fa38f; }
-QLineEdit:disabled { background: #eef2f1; color: #8a9b98; border-color: #d0dbd9; }
+QLineEdit:focus { border-color: @accent; }
+QLineEdit:disabled { background: @fieldDisabled; color: @inkDisabled; border-color: @fieldDisabledLine; }
 QTreeView {
-    border: 1px solid #d3dedc; background: #ffffff; alternate-background-color: #f5f9f8;
-    color: #1d2e2c; outline: 0;
-    selection-background-color: #1fa38f; selection-color: #ffffff;
+    border: 1px solid @panelLine; background: @panel; alternate-background-color: @rowAlternate;
+    color: @ink; outline: 0;
+    selection-background-color: @accent; selection-color: @inkOnAccent;
 }
 QTreeView::item { padding: 2px 4px; border: none; }
-QTreeView::item:selected { background: #1fa38f; color: #ffffff; }
+QTreeView::item:selected { background: @accent; color: @inkOnAccent; }
 QHeaderView::section {
-    background: #f1f6f5; color: #3e5754; border: none;
-    border-bottom: 1px solid #d3dedc; border-right: 1px solid #e2e9e8;
+    background: @columnHeader; color: @columnHeaderInk; border: none;
+    border-bottom: 1px solid @panelLine; border-right: 1px solid @columnHeaderLine;
     padding: 3px 6px; font-weight: bold;
 }
-QScrollBar:vertical { background: #f4f7f6; width: 10px; margin: 0px; }
-QScrollBar:horizontal { background: #f4f7f6; height: 10px; margin: 0px; }
-QScrollBar::handle { background: #c2d3d0; border-radius: 3px; margin: 2px; }
-QScrollBar::handle:hover { background: #9dbab5; }
+QScrollBar:vertical { background: @scrollTrack; width: 10px; margin: 0px; }
+QScrollBar:horizontal { background: @scrollTrack; height: 10px; margin: 0px; }
+QScrollBar::handle { background: @scrollHandle; border-radius: 3px; margin: 2px; }
+QScrollBar::handle:hover { background: @scrollHandleHover; }
 QScrollBar::handle:vertical { min-height: 24px; }
 QScrollBar::handle:horizontal { min-width: 24px; }
 QScrollBar::add-line, QScrollBar::sub-line { width: 0px; height: 0px; }
 QScrollBar::add-page, QScrollBar::sub-page { background: none; }
 QMenu {
-    background: #ffffff; border: 1px solid #b6c9c6; padding: 4px 0px; color: #1d2e2c;
+    background: @panel; border: 1px solid @fieldLine; padding: 4px 0px; color: @ink;
 }
 QMenu::item { padding: 5px 24px 5px 18px; }
-QMenu::item:selected { background: #1fa38f; color: #ffffff; }
-QMenu::separator { height: 1px; background: #d3dedc; margin: 4px 8px; }
+QMenu::item:selected { background: @accent; color: @inkOnAccent; }
+QMenu::separator { height: 1px; background: @panelLine; margin: 4px 8px; }
 )");
+    QString sheet;
+    qsizetype from = 0;
+    for (const QRegularExpressionMatch& m : token.globalMatch(pattern)) {
+        sheet += pattern.mid(from, m.capturedStart() - from);
+        const auto* named = std::find_if(std::begin(names), std::end(names), [&](const auto& n) {
+            return m.capturedView(1) == QLatin1String(n.first);
+        });
+        // A name not in the palette stays as it is, and Qt then drops that declaration.
+        sheet += named != std::end(names) ? named->second->name() : m.captured(0);
+        from = m.capturedEnd();
+    }
+    return sheet + pattern.mid(from);
 }
 
 } // namespace skin

@@ -4,18 +4,19 @@
 #include <QFont>
 #include <QIcon>
 #include <QImage>
+#include <QPainterPath>
 #include <QPixmap>
-#include <QRegion>
 
 #include <array>
 
 class QPainter;
 
-// The program's artwork, drawn at start-up for the screen's device-pixel ratio.
+// The program's artwork, drawn at start-up for the screen's device-pixel ratio. The glyphs are
+// SVG pictures in the program's resources, so they are drawn sharp at any ratio.
 namespace skin {
 
 namespace colour {
-inline constexpr QRgb key = 0xFFFF00FF; // pure magenta: outside the window shape
+// The window art.
 inline const QColor headerTop{0x11, 0x3f, 0x3b};
 inline const QColor headerBottom{0x0b, 0x2d, 0x2a};
 inline const QColor outline{0x08, 0x22, 0x20};
@@ -27,8 +28,23 @@ inline const QColor panelLine{0xd3, 0xde, 0xdc};
 inline const QColor fieldLine{0xb6, 0xc9, 0xc6};
 inline const QColor ink{0x1d, 0x2e, 0x2c};
 inline const QColor inkMuted{0x55, 0x6b, 0x68};
+inline const QColor inkOnAccent{0xff, 0xff, 0xff};
 inline const QColor iconInk{0x2a, 0x6c, 0x64};
 inline const QColor headerInk{0xd2, 0xe8, 0xe3};
+inline const QColor hoverFill{0xdc, 0xf1, 0xec};
+// The standard controls placed on the art.
+inline const QColor field{0xf7, 0xfa, 0xf9};
+inline const QColor comboDisabled{0xf1, 0xf5, 0xf4};
+inline const QColor fieldDisabled{0xee, 0xf2, 0xf1};
+inline const QColor fieldDisabledLine{0xd0, 0xdb, 0xd9};
+inline const QColor inkDisabled{0x8a, 0x9b, 0x98};
+inline const QColor rowAlternate{0xf5, 0xf9, 0xf8};
+inline const QColor columnHeader{0xf1, 0xf6, 0xf5};
+inline const QColor columnHeaderInk{0x3e, 0x57, 0x54};
+inline const QColor columnHeaderLine{0xe2, 0xe9, 0xe8};
+inline const QColor scrollTrack{0xf4, 0xf7, 0xf6};
+inline const QColor scrollHandle{0xc2, 0xd3, 0xd0};
+inline const QColor scrollHandleHover{0x9d, 0xba, 0xb5};
 } // namespace colour
 
 // Tahoma where it exists, otherwise DejaVu Sans; sizes are in pixels because the windows
@@ -43,12 +59,11 @@ inline const QColor headerInk{0xd2, 0xe8, 0xe3};
 // missing, or its metrics differ, the fallback must not clip a word.
 [[nodiscard]] QFont fittedFont(const QFont& preferred, const QString& text, QSize box);
 
-// The window shape: everything that is not pure magenta.
-[[nodiscard]] QRegion colourKeyRegion(const QImage& picture);
+// The outline of a skinned window of the given size; outside it the window is transparent.
+[[nodiscard]] QPainterPath windowOutline(QSize client);
 
-// Main window. keyed == true paints the margin magenta (the picture the shape comes from);
-// otherwise the margin takes the outline colour so that no pink fringe can show.
-[[nodiscard]] QImage mainBackground(qreal dpr, bool keyed);
+// Main window's background, client-sized, transparent outside the outline.
+[[nodiscard]] QImage mainBackground(qreal dpr);
 
 struct MainPictures {
     std::array<QPixmap, 7> imgButtonData; // toolbar hover faces by toolbar index
@@ -66,7 +81,7 @@ struct MainPictures {
 // Hover and pressed pictures, cut from the given background (drawn at its device-pixel ratio).
 [[nodiscard]] MainPictures mainPictures(const QImage& background);
 
-[[nodiscard]] QImage optionsBackground(qreal dpr, bool keyed);
+[[nodiscard]] QImage optionsBackground(qreal dpr);
 
 struct OptionsPictures {
     QPixmap imgOKLight;
@@ -76,6 +91,27 @@ struct OptionsPictures {
     QPixmap imgButton;
 };
 [[nodiscard]] OptionsPictures optionsPictures(const QImage& background);
+
+enum class Glyph {
+    AddFile,
+    AddFolder,
+    Remove,
+    Options,
+    Help,
+    Exit,
+    Play,
+    Folder,
+    TitleHelp,
+    TitleMinimise,
+    TitleClose,
+    ChevronDown,
+    Tick,
+    Logo,
+};
+inline constexpr int kGlyphCount = static_cast<int>(Glyph::Logo) + 1;
+// The glyph scaled into box; every line and fill drawn in ink is drawn in the given ink
+// (the logo keeps its own colours).
+void drawGlyph(QPainter& p, Glyph glyph, const QRectF& box, const QColor& ink = Qt::black);
 
 [[nodiscard]] QIcon windowIcon();
 // The program's icon on a size x size square; the installed icons are drawn with it too.

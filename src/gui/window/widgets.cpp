@@ -183,25 +183,17 @@ void SkinCheckBox::paintEvent(QPaintEvent*) {
     const qreal side = std::min(width(), height()) - 1.0;
     const QRectF box(0.5, 0.5, side, side);
     const bool on = isChecked();
-    QColor fill = on ? skin::colour::accent : QColor(Qt::white);
+    QColor fill = on ? skin::colour::accent : skin::colour::panel;
     QColor line = on ? skin::colour::accentDark : skin::colour::fieldLine;
     if (!isEnabled()) {
-        fill = QColor(0xee, 0xf2, 0xf1);
-        line = QColor(0xd0, 0xdb, 0xd9);
+        fill = skin::colour::fieldDisabled;
+        line = skin::colour::fieldDisabledLine;
     } else if (hasFocus()) {
         line = skin::colour::accentDark;
     }
     p.setPen(QPen(line, 1));
     p.setBrush(fill);
     p.drawRoundedRect(box, 2.5, 2.5);
-    if (on) {
-        QPen tick(Qt::white, 1.6);
-        tick.setCapStyle(Qt::RoundCap);
-        tick.setJoinStyle(Qt::RoundJoin);
-        p.setPen(tick);
-        const qreal s = side;
-        p.drawPolyline(QPolygonF({{0.5 + s * 0.24, 0.5 + s * 0.52},
-                                  {0.5 + s * 0.43, 0.5 + s * 0.70},
-                                  {0.5 + s * 0.77, 0.5 + s * 0.31}}));
-    }
+    if (on)
+        skin::drawGlyph(p, skin::Glyph::Tick, box, skin::colour::inkOnAccent);
 }
