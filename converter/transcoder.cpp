@@ -87,10 +87,6 @@ public:
         return static_cast<int>(startSample - frameStart);
     }
 
-    [[nodiscard]] std::int64_t positionUs() const {
-        return rate_ > 0 ? av_rescale(position_, 1000000, rate_) : 0;
-    }
-
 private:
     std::int64_t position_ = 0;
     int rate_ = 0;
