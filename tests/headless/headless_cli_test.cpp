@@ -158,38 +158,31 @@ protected:
 TEST_F(HeadlessCli, EachFormatGivesItsKindOfFileAndTheChoicesReachIt) {
     MakeTone(in + "/tone.wav", 3);
     // Only mp3 and mpg take rate and channels; the others keep the input's or fix their own.
+    const std::vector<std::string> choices = {"--rate", "22050", "--channels", "mono", "--bitrate",
+                                              "64",     "--cut", "0:01",       "1"};
     const struct {
-        std::vector<std::string> choices;
-        const char *extension, *codec;
-        int rate, channels, bitRate;
+        std::string format;
+        bool chosen; // with `choices`
+        std::string probed;
         double seconds;
-    } cases[] = {{{"--format", "mp3"}, "mp3", "mp3", 44100, 2, 0, 3},
-                 {{"--format", "mp3", "--rate", "22050", "--channels", "mono", "--bitrate", "64",
-                   "--cut", "0:01", "1"},
-                  "mp3",
-                  "mp3",
-                  22050,
-                  1,
-                  64000,
-                  1},
-                 {{"--format", "ogg"}, "ogg", "vorbis", 44100, 2, 0, 3},
-                 {{"--format=flac"}, "flac", "flac", 44100, 1, 0, 3},
-                 {{"--format", "wav"}, "wav", "pcm_s16le", 44100, 1, 0, 3},
-                 {{"--format", "AMR"}, "amr", "amr_nb", 8000, 1, 0, 3}};
+    } cases[] = {{"mp3", false, "mp3 44100 2", 3},       {"mp3", true, "mp3 22050 1 64000", 1},
+                 {"ogg", false, "vorbis 44100 2", 3},    {"flac", false, "flac 44100 1", 3},
+                 {"wav", false, "pcm_s16le 44100 1", 3}, {"AMR", false, "amr_nb 8000 1", 3}};
     for (const auto& c : cases) {
         const std::string folder = out + "/" + std::to_string(&c - cases);
-        std::vector<std::string> args = c.choices;
-        args.insert(args.end(), {"--output", folder, in + "/tone.wav"});
         SCOPED_TRACE(folder);
+        std::vector<std::string> args = c.chosen ? choices : std::vector<std::string>{};
+        args.insert(args.end(), {"--format", c.format, "--output", folder, in + "/tone.wav"});
         const Finished run = Batch(args);
         EXPECT_EQ(run.exitCode, 0) << run.err;
         EXPECT_TRUE(Contains(run.err, "1 converted")) << run.err;
-        EXPECT_EQ(Tree(folder), Names{std::string("tone.") + c.extension});
-        auto probed = Probe(folder + "/tone." + c.extension);
-        EXPECT_EQ(probed["codec_name"], c.codec);
-        EXPECT_EQ(probed["sample_rate"], std::to_string(c.rate));
-        EXPECT_EQ(probed["channels"], std::to_string(c.channels));
-        EXPECT_TRUE(c.bitRate == 0 || probed["bit_rate"] == std::to_string(c.bitRate));
+        std::string extension = c.format;
+        std::transform(extension.begin(), extension.end(), extension.begin(), ::tolower);
+        EXPECT_EQ(Tree(folder), Names{"tone." + extension});
+        auto probed = Probe(folder + "/tone." + extension);
+        EXPECT_EQ(probed["codec_name"] + " " + probed["sample_rate"] + " " + probed["channels"] +
+                      (c.chosen ? " " + probed["bit_rate"] : ""),
+                  c.probed);
         EXPECT_NEAR(std::atof(probed["duration"].c_str()), c.seconds, 0.15);
     }
 }
@@ -258,7 +251,7 @@ TEST_F(HeadlessCli, NoOutputReplacesAnInputOfTheRun) {
     }
 }
 
-// Too many jobs are lowered with a note, and the run goes on.
+// Past the window's limit of sub-folders; too many jobs are lowered with a note.
 TEST_F(HeadlessCli, EverySubFolderOfAFolderIsSearched) {
     const std::string wide = in + "/wide";
     MakeTone(in + "/tone.wav", 0.1);
@@ -317,12 +310,8 @@ TEST_F(HeadlessCli, BadUsageConvertsNothing) {
         std::string message;
     } cases[] = {
         {{"--bogus", tone}, "pelkora: unknown option --bogus"},
-        {{"--rate", "11025", tone},
-         "pelkora: --rate 11025 is not one of 48000, 44100, 32000, 24000, 22050, 16000, "
-         "12050, 8000\n"},
         {{"--format", "mp3"}, "pelkora: no files or folders to convert"},
         {{tone, in + "/missing.wav"}, in + "/missing.wav"},
-        {{"--jobs", "0", tone}, "pelkora: --jobs 0 is not a whole number of 1 or more"},
         {{"--cut", "10", tone}, "pelkora: --cut length " + tone + " is not a time"},
     };
     for (const auto& c : cases) {
@@ -478,8 +467,7 @@ TEST_F(HeadlessCli, SettingsFilesAreReadAndNeverWrittenWithoutThemTheDefaultsApp
 TEST_F(HeadlessCli, HelpAndVersion) {
     Finished run = Batch({"-h"});
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_TRUE(Contains(run.out, "--batch") && Contains(run.out, "--jobs")) << run.out;
-    EXPECT_EQ(run.err, "");
+    EXPECT_TRUE(Contains(run.out, "--jobs") && run.err.empty()) << run.out;
     run = Batch({"--version"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "pelkora " PELKORA_VERSION_TEXT "\n");
