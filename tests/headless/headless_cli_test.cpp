@@ -1,6 +1,4 @@
 // The real program in a private program folder, with no display, and what it leaves behind.
-#include "core/settings/settings_file.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -436,20 +434,12 @@ TEST_F(HeadlessCli, SettingsFilesAreReadAndNeverWrittenWithoutThemTheDefaultsApp
     EXPECT_EQ(Probe(program + "/output/tone.mp3")["sample_rate"], "44100");
     fs::remove_all(program + "/output");
 
-    settings::SetupRecords setup;
-    setup.cmbOF = 2; // OGG
-    setup.txtPath = out;
-    const auto setupText = settings::FormatSetupText(setup);
-    ASSERT_TRUE(setupText);
-    settings::OptionsRecords options;
-    options.CutEnabled = 1;
-    options.CutStart = 1;
-    options.CutLength = 1;
-    const std::string optionsText = settings::FormatOptionsText(options);
-    WriteFile(program + "/setup.ini", *setupText);
+    // OGG into `out`; a cut of one second from the first.
+    const std::string setupText = "\"7\"\r\n\"1\"\r\n\"1\"\r\n\"" + out + "\"\r\n\"2\"\r\n";
+    const std::string optionsText = "0\r\n1\r\n1\r\n1\r\n";
+    WriteFile(program + "/setup.ini", setupText);
     WriteFile(program + "/options.ini", optionsText);
     const Names before = Tree(program);
-
     run = Batch({in + "/tone.wav"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(Tree(out), Names{"tone.ogg"});
@@ -458,20 +448,17 @@ TEST_F(HeadlessCli, SettingsFilesAreReadAndNeverWrittenWithoutThemTheDefaultsApp
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_NEAR(Seconds(out + "/tone.flac"), 3.0, 0.15) << "the command line wins";
 
-    EXPECT_EQ(Tree(program), before);
-    EXPECT_EQ(ReadFile(program + "/setup.ini"), *setupText);
-    EXPECT_EQ(ReadFile(program + "/options.ini"), optionsText);
-    EXPECT_EQ(Tree(home), Names{});
-}
-
-TEST_F(HeadlessCli, HelpAndVersion) {
-    Finished run = Batch({"-h"});
+    run = Batch({"-h"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_TRUE(Contains(run.out, "--jobs") && run.err.empty()) << run.out;
     run = Batch({"--version"});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, "pelkora " PELKORA_VERSION_TEXT "\n");
-    EXPECT_EQ(Tree(program), (Names{"data/", "data/conv", "pelkora"}));
+
+    EXPECT_EQ(Tree(program), before);
+    EXPECT_EQ(ReadFile(program + "/setup.ini"), setupText);
+    EXPECT_EQ(ReadFile(program + "/options.ini"), optionsText);
+    EXPECT_EQ(Tree(home), Names{});
 }
 
 } // namespace
