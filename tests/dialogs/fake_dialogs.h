@@ -17,8 +17,6 @@ public:
     std::deque<QString> replies;
     std::vector<dialogs::FileRequest> files;
     QWidget* owner = nullptr;
-    std::optional<QColor> colorReply;
-    QColor colorShown;
 
     std::optional<QString> chooseFile(QWidget* o, const dialogs::FileRequest& r) override {
         files.push_back(r);
@@ -27,10 +25,8 @@ public:
     std::optional<QString> chooseFolder(QWidget* o, const QString&, const QString&) override {
         return next(o);
     }
-    std::optional<QColor> chooseColor(QWidget*, const QColor& shown, bool) override {
-        colorShown = shown;
-        return colorReply;
-    }
+    // The program opens no colour, font or printer dialog.
+    std::optional<QColor> chooseColor(QWidget*, const QColor&, bool) override { return {}; }
     std::optional<QFont> chooseFont(QWidget*, const QFont&) override { return std::nullopt; }
     bool choosePrinter(QWidget*) override { return false; }
     void showPrinterProperties(QWidget*) override {}

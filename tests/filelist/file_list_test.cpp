@@ -84,13 +84,13 @@ TEST_F(FileListTest, HintFollowsTheCommandsButNotTheBatchRun) {
     list.UpdateDropHint();
     EXPECT_FALSE(list.hintVisible());
     // The batch run empties the list without bringing the hint back; the next command does.
-    list.RemoveFirstEntry();
+    list.RemoveEntry(list.entryId(0));
     EXPECT_FALSE(list.hintVisible());
     list.RemoveSelected();
     EXPECT_TRUE(list.hintVisible());
     // The search hint shows whatever the list holds, until Remove All restores the idle one.
     addAll({"/a/three.mp3"});
-    list.ShowDropHint(FileList::searchingHintText());
+    list.ShowDropHint("Searching Files...");
     list.RemoveAll();
     EXPECT_EQ(list.hintText(), "Drag & Drop Files Here");
 }
@@ -100,7 +100,10 @@ TEST_F(FileListTest, RemovalsTakeTheirRowsFromBothStores) {
     removeSelected(2);
     list.selectionModel()->clearCurrentIndex();
     list.RemoveSelected(); // without a current row nothing goes
-    list.RemoveFirstEntry();
+    const quint64 second = list.entryId(1);
+    list.RemoveEntry(list.entryId(0));
+    EXPECT_EQ(list.entryId(0), second) << "an id stays with its entry";
+    list.RemoveEntry(second + 1000); // gone already: nothing happens
     EXPECT_EQ(paths(), (Paths{"/2.mp3", "/4.mp3", "/5.mp3"}));
     expectShown();
     list.RemoveAll();

@@ -84,10 +84,8 @@ TEST_F(DesktopBus, OneNotificationWhenTheUserLooksElsewhereAndItsClickBringsTheW
     ASSERT_TRUE(QTest::qWaitFor([this] { return !notifications.calls.empty(); }, kDeadlineMs));
     ASSERT_EQ(notifications.calls.size(), 1u);
     const FakeNotifications::Call& call = notifications.calls[0];
-    EXPECT_EQ(call.appName, QLatin1String("Pelkora"));
-    EXPECT_EQ(call.appIcon, QLatin1String("org.pelkora.Pelkora"));
-    EXPECT_EQ(call.summary, QLatin1String("Pelkora"));
     EXPECT_EQ(call.body, QLatin1String("3 files converted, 1 failed"));
+    // A real desktop offers the click only for a default action.
     EXPECT_TRUE(call.actions.contains(QLatin1String("default")));
     EXPECT_EQ(call.hints.value(QStringLiteral("desktop-entry")).toString(),
               QLatin1String("org.pelkora.Pelkora"));

@@ -13,7 +13,7 @@
 class FakeNotifications final : public QDBusVirtualObject {
 public:
     struct Call {
-        QString appName, appIcon, summary, body;
+        QString body;
         QStringList actions;
         QVariantMap hints;
     };
@@ -41,8 +41,7 @@ public:
             message.signature() != "susssasa{sv}i")
             return false;
         const QVariantList a = message.arguments();
-        Call call{a[0].toString(), a[2].toString(),     a[3].toString(),
-                  a[4].toString(), a[5].toStringList(), {}};
+        Call call{a[4].toString(), a[5].toStringList(), {}};
         a[6].value<QDBusArgument>() >> call.hints;
         calls.push_back(call);
         connection.send(message.createReply(uint(calls.size())));

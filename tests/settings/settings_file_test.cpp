@@ -107,31 +107,25 @@ TEST_F(SafeFile, OnlyOrdinaryFilesAreReadAndLongOnesAreCutOrRefused) {
               "larger than 1024 KiB");
 }
 
-TEST_F(SafeFile, WhatWasNotReadIsNotSavedOver) {
-    ASSERT_EQ(::mkfifo((dir / "setup.ini").c_str(), 0600), 0);
-    const WriteResult setup = SaveSetupFile(dir / "setup.ini", SetupRecords{});
-    EXPECT_FALSE(setup);
-    EXPECT_NE(setup.error.find("setup.ini: it is not an ordinary file, and is left as it is"),
-              std::string::npos)
-        << setup.error;
-    EXPECT_TRUE(fs::is_fifo(dir / "setup.ini"));
-    EXPECT_FALSE(SaveOptionsFile(dir / "setup.ini", {}));
-    EXPECT_TRUE(fs::is_fifo(dir / "setup.ini"));
-    EXPECT_EQ(entries(), 1);
-}
-
-TEST(OptionsRecordsRead, ValuesOutsideTheDialogsChoicesKeepTheirDefault) {
+// A missing file is the first run: sound on, cutter off. Numbers are read as far as they go
+// (none is 0; halves round to even). Records beyond their size, outside what the dialog can
+// choose (a sound other than on or off, a negative time), or cut off before their line end
+// keep what was there.
+TEST_F(SafeFile, OptionsRecordsOutsideTheDialogsChoicesKeepTheirValue) {
     struct Case {
-        const char* text;
+        const char* text; // nullptr: no file
         OptionsRecords expected;
     };
-    const OptionsRecords defaults{0, 0, 0, 0};
-    for (const Case& c : {Case{"1\r\n2\r\n30\r\n40\r\n", {1, 2, 30, 40}},
-                          Case{"2\r\n-1\r\n-5\r\n40\r\n", {0, -1, 0, 40}},
-                          Case{"-1\r\n1\r\n5\r\n-1\r\n", {0, 1, 5, 0}},
-                          Case{"0\r\n1\r\n-2147483648\r\n2147483647\r\n", {0, 1, 0, 2147483647}}}) {
-        OptionsRecords o = defaults;
-        ApplyOptionsUpdate(ParseOptionsText(c.text), o);
-        EXPECT_EQ(o, c.expected) << c.text;
+    for (const Case& c :
+         {Case{nullptr, {0, 0, 12, 34}}, Case{"1\r\n2\r\n30\r\n40\r\n", {1, 2, 30, 40}},
+          Case{"2\r\n-1\r\n-5\r\n-1\r\n", {1, -1, 12, 34}},
+          Case{"0\r\nabc\r\n90.5\r\n91.5\r\n", {0, 0, 90, 92}},
+          Case{"0\r\n99999\r\n1e10\r\n4", {0, 1, 12, 34}},
+          Case{"0\r\n1\r\n-2147483648\r\n2147483647\r\n", {0, 1, 12, 2147483647}}}) {
+        if (c.text != nullptr)
+            std::ofstream(dir / "options.ini", std::ios::binary) << c.text;
+        OptionsRecords o{1, 1, 12, 34};
+        ApplyOptionsUpdate(LoadOptionsFile(dir / (c.text ? "options.ini" : "missing.ini")), o);
+        EXPECT_EQ(o, c.expected) << (c.text ? c.text : "no file");
     }
 }

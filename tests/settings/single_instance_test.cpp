@@ -64,19 +64,6 @@ protected:
 
 } // namespace
 
-TEST_F(SingleInstance, SecondCopyEndsWhileTheFirstRunsAndStartsAfterwards) {
-    {
-        platform::SingleInstanceLock first(folder.path());
-        ASSERT_TRUE(first.acquired());
-        // Beside the settings it protects, whoever runs the program from there.
-        EXPECT_EQ(first.path(), QDir(folder.path()).filePath(".pelkora.lock"));
-        // The same folder spelt differently is the same program; another folder is another.
-        EXPECT_EQ(probeExit(folder.path() + "/./", env()), kAnotherCopyRuns);
-        EXPECT_EQ(probeExit(tmp.path(), env()), 0);
-    }
-    EXPECT_EQ(probeExit(folder.path(), env()), 0);
-}
-
 TEST_F(SingleInstance, UnwritableSettingsFolderLocksInAPrivateRuntimeFolder) {
     const QString run = makeFolder("run", 0700);
     QProcess first, second;
@@ -134,6 +121,16 @@ TEST_F(SingleInstance, FoldersOthersPlantedAreNotUsedAndNoPlaceStillRuns) {
     EXPECT_EQ(probeExit(kUnwritableFolder, env({}, plain.fileName() + "/below")), 0);
 }
 
+TEST_F(SingleInstance, LockBesideTheSettingsIsTheSameForTheSameFolderSpeltDifferently) {
+    platform::SingleInstanceLock first(folder.path());
+    ASSERT_TRUE(first.acquired());
+    // Beside the settings it protects, whoever runs the program from there.
+    EXPECT_EQ(first.path(), QDir(folder.path()).filePath(".pelkora.lock"));
+    EXPECT_EQ(probeExit(folder.path() + "/./", env()), kAnotherCopyRuns);
+    EXPECT_EQ(probeExit(tmp.path(), env()), 0) << "another folder is another program";
+}
+
+// A second copy ends while the first runs, and starts once it is gone, even killed.
 TEST_F(SingleInstance, LockOfAKilledCopyIsTakenOverInEveryPlace) {
     const QString run = makeFolder("run", 0700);
     const std::pair<QString, QProcessEnvironment> places[] = {
