@@ -112,11 +112,6 @@ QString FileList::format(int index) const {
     return entries_[static_cast<std::size_t>(index)].format;
 }
 
-void FileList::RemoveFirstEntry() {
-    if (!entries_.empty())
-        removeRow(0);
-}
-
 void FileList::RemoveSelected() {
     commitRows();
     if (count() > 0) {

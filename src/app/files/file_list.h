@@ -44,8 +44,6 @@ public:
     [[nodiscard]] quint64 entryId(int index) const;
     [[nodiscard]] QString format(int index) const;
 
-    // Drops entry 0 without touching the hint.
-    void RemoveFirstEntry();
     // Drops the entry with this id, if it is still there, without touching the hint: a run
     // calls this as each file ends.
     void RemoveEntry(quint64 id);
