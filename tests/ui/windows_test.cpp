@@ -17,8 +17,8 @@
 #include <QTest>
 #include <QUrl>
 
-#include <limits>
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace {
