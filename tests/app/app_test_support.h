@@ -38,12 +38,12 @@ inline bool MakeTone(const QString& path, double seconds = 1.0) {
                               path}) == 0;
 }
 
-// What ffprobe states: by default codec_name, sample_rate, channels of the first audio stream.
-inline QString Probe(const QString& path,
-                     const QString& entries = "stream=codec_name,sample_rate,channels") {
+// What ffprobe states: codec_name, sample_rate, channels of the first audio stream.
+inline QString Probe(const QString& path) {
     QProcess p;
-    p.start(QStringLiteral("ffprobe"), {"-v", "error", "-select_streams", "a:0", "-show_entries",
-                                        entries, "-of", "csv=p=0", path});
+    p.start(QStringLiteral("ffprobe"),
+            {"-v", "error", "-select_streams", "a:0", "-show_entries",
+             "stream=codec_name,sample_rate,channels", "-of", "csv=p=0", path});
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
 }

@@ -8,23 +8,15 @@
 #include <gtest/gtest.h>
 
 #include <QDirIterator>
-#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
+#include <QTest>
 
 #include <algorithm>
-#include <functional>
-#include <map>
 
 #include <unistd.h>
 
 namespace {
-
-// The file's duration in seconds as ffprobe states it; 0 when it cannot tell.
-double Duration(const QString& path) {
-    return Probe(path, "format=duration").toDouble();
-}
 
 // Processes of this test that are still there: children of ours, or any whose command line
 // names `marker` (a folder only this test uses).
@@ -52,21 +44,6 @@ std::string Names(const std::vector<QByteArray>& paths) {
     for (const QByteArray& path : paths)
         names << QFileInfo(QFile::decodeName(path)).fileName();
     return names.join(", ").toStdString();
-}
-
-// Runs the event loop until `done` holds; false when it still does not after `ms`.
-bool WaitUntil(const std::function<bool()>& done, int ms) {
-    QEventLoop loop;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done())
-            loop.quit();
-    });
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    poll.start(20);
-    if (!done())
-        loop.exec();
-    return done();
 }
 
 class Road : public testing::TestWithParam<int> {
@@ -99,7 +76,7 @@ protected:
     // Presses Convert and waits for the run to end; a run that does not end fails the test.
     void Convert() {
         emit app.window->imgConvert()->clicked();
-        if (!WaitUntil([this] { return !app.controller->runActive(); }, 240000))
+        if (!QTest::qWaitFor([this] { return !app.controller->runActive(); }, 240000))
             ADD_FAILURE() << "the run did not end within four minutes";
     }
 
@@ -122,9 +99,7 @@ protected:
     std::vector<int> widths;
 };
 
-class Run : public Road {};
-
-TEST_P(Run, EveryFileOnceInListOrderTheListShrinksByOneAndAFailureIsReported) {
+TEST_P(Road, EveryFileOnceInListOrderTheListShrinksByOneAndAFailureIsReported) {
     const int jobs = GetParam();
     // The broken file ends first while the long one beside it is still being converted.
     writeFile(in.filePath("broken.wav"), "this is not audio at all, just text\n");
@@ -181,7 +156,7 @@ TEST_P(Run, EveryFileOnceInListOrderTheListShrinksByOneAndAFailureIsReported) {
     EXPECT_TRUE(app.window->imgConvert()->isEnabled());
 }
 
-TEST_P(Run, FilesDroppedDuringTheRunAreConverted) {
+TEST_P(Road, FilesDroppedDuringTheRunAreConverted) {
     list().AddFileEntry(Tone("a.wav"));
     list().AddFileEntry(Tone("b.wav"));
     const QByteArray c = Tone("c.wav"), d = Tone("d.wav"), last = Tone("last.wav");
@@ -208,7 +183,7 @@ TEST_P(Run, FilesDroppedDuringTheRunAreConverted) {
     EXPECT_TRUE(app.boxes.shown.empty()) << BoxText().toStdString();
 }
 
-TEST_P(Run, ClosingDuringARunLeavesNoTemporaryFileAndNoConverter) {
+TEST_P(Road, ClosingDuringARunLeavesNoTemporaryFileAndNoConverter) {
     const int jobs = GetParam();
     // Long enough that every converter is still at work when the window goes.
     const QByteArray first = Tone("long.wav", 600);
@@ -224,7 +199,7 @@ TEST_P(Run, ClosingDuringARunLeavesNoTemporaryFileAndNoConverter) {
             .entryList({"*.part"}, QDir::Files | QDir::Hidden)
             .size();
     };
-    ASSERT_TRUE(WaitUntil([&] { return temporaries() == jobs; }, 120000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return temporaries() == jobs; }, 120000))
         << "the converters did not start writing within two minutes";
     ASSERT_FALSE(OurProcesses(in.path().toUtf8()).isEmpty()) << "the scan sees running converters";
 
@@ -234,42 +209,7 @@ TEST_P(Run, ClosingDuringARunLeavesNoTemporaryFileAndNoConverter) {
     EXPECT_EQ(OutputFolder(), "") << "no partial output, no temporary file";
 }
 
-INSTANTIATE_TEST_SUITE_P(Jobs, Run, testing::Values(1, 2, 3),
-                         [](const auto& info) { return std::to_string(info.param) + "AtATime"; });
-
-// Outputs that would land on one path, with one converter at a time and with two.
-class OutputNames : public Road {};
-
-TEST_P(OutputNames, OneBaseNameTwiceGivesANumberedSecondOutput) {
-    list().AddFileEntry(Tone("a/Intro.wav", 1));
-    const QByteArray flac = Tone("b/Intro.flac", 2);
-    list().AddFileEntry(flac);
-    Convert();
-
-    EXPECT_EQ(OutputFolder(), "Intro (2).mp3, Intro.mp3");
-    // Each output is its own input's, whole: the one-second tone and the two-second one.
-    EXPECT_NEAR(Duration(Output("Intro.mp3")), 1.0, 0.1);
-    EXPECT_NEAR(Duration(Output("Intro (2).mp3")), 2.0, 0.1);
-    ASSERT_EQ(app.boxes.shown.size(), 1u);
-    EXPECT_EQ(BoxText(), "Renamed so that no output replaces another from this run:\n\n" +
-                             QFile::decodeName(flac) + QString::fromUtf8("\n    \u2192 ") +
-                             Output("Intro (2).mp3"));
-}
-
-TEST_P(OutputNames, AnOutputFromBeforeTheRunIsReplaced) {
-    ASSERT_TRUE(QDir(out.path()).mkpath("converted"));
-    writeFile(Output("Old.mp3"), "an output of some earlier run");
-    list().AddFileEntry(Tone("Old.wav", 1));
-    list().AddFileEntry(Tone("New.wav", 1));
-    Convert();
-
-    EXPECT_EQ(OutputFolder(), "New.mp3, Old.mp3");
-    EXPECT_EQ(Probe(Output("Old.mp3")), "mp3,44100,2");
-    EXPECT_NEAR(Duration(Output("Old.mp3")), 1.0, 0.1);
-    EXPECT_TRUE(app.boxes.shown.empty()) << BoxText().toStdString();
-}
-
-INSTANTIATE_TEST_SUITE_P(Jobs, OutputNames, testing::Values(1, 2),
+INSTANTIATE_TEST_SUITE_P(Jobs, Road, testing::Values(1, 2, 3),
                          [](const auto& info) { return std::to_string(info.param) + "AtATime"; });
 
 } // namespace

@@ -5,23 +5,18 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
-TEST(RunDisplay, SharesBecomeTheBarsWidthAndCaption) {
-    const struct {
-        double share;
-        float twips;
-        const char* caption;
-    } cases[] = {
-        {0.0, 0.0f, "0%"},
-        {0.625, 0.625f * layout::main::imgPBFullWidthTwips, "62.5%"},
-        {1.0 / 3.0, layout::main::imgPBFullWidthTwips / 3.0f, "33.3%"},
-        {1e-7, 0.0f, "0.00%"},
-        {1.0, layout::main::imgPBFullWidthTwips, "100%"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_NEAR(run_display::BarWidthTwips(c.share), c.twips, 0.01f) << c.share;
-        EXPECT_EQ(run_display::Caption(c.share).toStdString(), c.caption) << c.share;
+// The bar's track and the caption's form are ui_test's and progress_parser_test's.
+TEST(RunDisplay, SharesAreHeldWithinTheBarAndTheCaption) {
+    const float full = layout::main::imgPBFullWidthTwips;
+    const std::tuple<double, float, const char*> cases[] = {
+        {-0.5, 0.0f, "0%"}, {1.0 / 3.0, full / 3.0f, "33.3%"}, {1.5, full, "100%"}};
+    for (const auto& [share, twips, caption] : cases) {
+        EXPECT_NEAR(run_display::BarWidthTwips(share), twips, 0.01f) << share;
+        EXPECT_EQ(run_display::Caption(share).toStdString(), caption) << share;
     }
 }
 

@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 #include <utility>
 
 namespace {
@@ -28,18 +27,10 @@ protected:
         c.formatIndex = 3; // WAV
         c.outputFolder = QFile::encodeName(output(""));
         choices.set(c);
-        QObject::connect(&run, &BatchRun::fileStarted, [this](const QByteArray& path) {
-            started.push_back(path);
-            maxRunning = std::max(maxRunning, run.runningCount());
-        });
-        QObject::connect(&run, &BatchRun::fileFinished, [this](const QByteArray& path) {
-            finished.push_back(path);
-            countsAfterEach.push_back(list.count());
-        });
+        QObject::connect(&run, &BatchRun::fileStarted,
+                         [this](const QByteArray& path) { started.push_back(path); });
         QObject::connect(&run, &BatchRun::fileProgress,
                          [this](const QByteArray&, double f) { fileShares.push_back(f); });
-        QObject::connect(&run, &BatchRun::runProgress,
-                         [this](double f) { runShares.push_back(f); });
         QObject::connect(&run, &BatchRun::runFinished, [this](const RunReport& r) {
             report = r;
             ++runsFinished;
@@ -62,32 +53,29 @@ protected:
     Choices choices;
     BatchRun run{list, choices, program.path()};
 
-    std::vector<QByteArray> started, finished;
-    std::vector<int> countsAfterEach;
-    std::vector<double> fileShares, runShares;
+    std::vector<QByteArray> started;
+    std::vector<double> fileShares;
     RunReport report;
     int runsFinished = 0;
-    int maxRunning = 0;
 };
 
-TEST_F(BatchRunTest, ConvertsInListOrderEachEntryLeavesAsItsFileEndsAndLeftoversGo) {
-    EXPECT_FALSE(run.Start()) << "an empty list does not start";
+// Order, several jobs at once and the run's progress are seen through the window
+// (parallel_road_test).
+TEST_F(BatchRunTest, AnEmptyListDoesNotStartAndLeftoversOfKilledConvertersGo) {
+    EXPECT_FALSE(run.Start());
     EXPECT_FALSE(run.isActive());
     ASSERT_TRUE(QFile(output(".song.wav.conv-Ab12Cd.part")).open(QIODevice::WriteOnly));
-    add({"one.wav", "two.x.flac", "three"});
+    add({"one.wav", "two.x.flac"});
     runToEnd();
-    EXPECT_EQ(finished,
-              (std::vector<QByteArray>{input("one.wav"), input("two.x.flac"), input("three")}));
-    EXPECT_EQ(countsAfterEach, (std::vector<int>{2, 1, 0}));
-    for (const char* name : {"one.wav", "two.wav", "three.wav"})
+    for (const char* name : {"one.wav", "two.wav"})
         EXPECT_TRUE(QFile::exists(output(name))) << name;
-    EXPECT_EQ(report.converted, 3);
-    EXPECT_EQ(maxRunning, 1);
+    EXPECT_EQ(report.converted, 2);
     EXPECT_FALSE(QFile::exists(output(".song.wav.conv-Ab12Cd.part")));
     EXPECT_EQ(report.orphansRemoved, 1);
 }
 
-TEST_F(BatchRunTest, FilesAddedAndChoicesChangedDuringTheRunApplyFromTheNextFile) {
+// Files dropped during the run are seen through the window (parallel_road_test).
+TEST_F(BatchRunTest, ChoicesChangedDuringTheRunApplyFromTheNextFile) {
     add({"one.wav", "two.wav"});
     ConversionChoices c = choices.value();
     c.options.CutEnabled = 1;
@@ -96,13 +84,11 @@ TEST_F(BatchRunTest, FilesAddedAndChoicesChangedDuringTheRunApplyFromTheNextFile
     choices.set(c);
     bool changed = false;
     QObject::connect(&run, &BatchRun::fileProgress, [&] {
-        if (!std::exchange(changed, true)) {
-            list.AddFileEntry(input("dropped.wav"));
+        if (!std::exchange(changed, true))
             choices.setFormatIndex(0); // MP3
-        }
     });
     runToEnd();
-    for (const char* name : {"one.wav", "two.mp3", "dropped.mp3"})
+    for (const char* name : {"one.wav", "two.mp3"})
         EXPECT_TRUE(QFile::exists(output(name))) << name;
     EXPECT_FALSE(QFile::exists(output("two.wav")));
     // The fake file lasts 10 s, 8 s are left after the cut start: "time=5.00" is 5/8 of it.
@@ -112,28 +98,21 @@ TEST_F(BatchRunTest, FilesAddedAndChoicesChangedDuringTheRunApplyFromTheNextFile
     EXPECT_DOUBLE_EQ(fileShares[1], 1.0);
 }
 
+// The status tells a failure from a warning, whatever the file's name holds.
 TEST_F(BatchRunTest, FailuresAndWarningsAreReportedUnderTheirOwnFile) {
-    add({"good.wav", "broken.wav", "damaged.wav", "last.wav"});
+    add({"good.wav", "broken: warning: odd.wav", "damaged.wav", "last.wav"});
     runToEnd();
     EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(report.converted, 3);
     ASSERT_EQ(report.failures.size(), 1u);
-    EXPECT_EQ(report.failures[0].path, input("broken.wav"));
-    EXPECT_TRUE(report.failures[0].text.startsWith("conv: "));
+    EXPECT_EQ(report.failures[0].path, input("broken: warning: odd.wav"));
+    EXPECT_EQ(report.failures[0].text.toStdString(),
+              "conv: " + input("broken: warning: odd.wav").toStdString() +
+                  ": Invalid data found when processing input");
     ASSERT_EQ(report.warnings.size(), 1u);
     EXPECT_EQ(report.warnings[0].path, input("damaged.wav"));
     EXPECT_TRUE(report.warnings[0].text.contains(": warning: input ends at 0:05"));
     EXPECT_TRUE(QFile::exists(output("damaged.wav"))) << "what could be read is kept";
-}
-
-// The status tells a failure from a warning, whatever the file's name holds.
-TEST_F(BatchRunTest, AFailureIsReportedWithItsReasonEvenWhenTheNameLooksLikeAWarning) {
-    add({"broken: warning: odd.wav"});
-    runToEnd();
-    ASSERT_EQ(report.failures.size(), 1u);
-    EXPECT_EQ(report.failures[0].text.toStdString(),
-              "conv: " + input("broken: warning: odd.wav").toStdString() +
-                  ": Invalid data found when processing input");
 }
 
 TEST_F(BatchRunTest, SameBaseNameInOneRunIsNumberedButAnEarlierFileIsReplaced) {
@@ -142,8 +121,13 @@ TEST_F(BatchRunTest, SameBaseNameInOneRunIsNumberedButAnEarlierFileIsReplaced) {
     writeFile(output("Old.wav"), "from an earlier run");
     add({"a/slow Intro.flac", "b/slow Intro.flac", "slow Intro.v2.wav", "Old.mp3"});
     runToEnd();
-    for (const char* name : {"slow Intro.wav", "slow Intro (2).wav", "slow Intro (3).wav"})
-        EXPECT_TRUE(QFile::exists(output(name))) << name;
+    // The fake converter writes its arguments into the output: each names its own input.
+    const std::pair<const char*, const char*> outputs[] = {
+        {"slow Intro.wav", "a/slow Intro.flac"},
+        {"slow Intro (2).wav", "b/slow Intro.flac"},
+        {"slow Intro (3).wav", "slow Intro.v2.wav"}};
+    for (const auto& [name, from] : outputs)
+        EXPECT_TRUE(readFile(output(name)).contains(input(from) + '\n')) << name;
     EXPECT_FALSE(QFile::exists(output("Old (2).wav"))) << "a file from before the run is replaced";
     QFile old(output("Old.wav"));
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
@@ -214,19 +198,6 @@ TEST_F(BatchRunTest, AFailedFileLeavesItsOutputNameToTheNextOfTheSameName) {
     EXPECT_TRUE(QFile::exists(output("Intro.wav")));
     EXPECT_FALSE(QFile::exists(output("Intro (2).wav")));
     EXPECT_TRUE(report.renamings.empty());
-}
-
-TEST_F(BatchRunTest, SeveralJobsRunAtOnceAndTheWholeRunsProgressOnlyGrows) {
-    choices.setJobs(3);
-    for (int i = 0; i < 7; ++i)
-        list.AddFileEntry(input(QStringLiteral("slow%1.wav").arg(i)));
-    runToEnd();
-    EXPECT_EQ(maxRunning, 3);
-    EXPECT_EQ(report.converted, 7);
-    EXPECT_EQ(countsAfterEach, (std::vector<int>{6, 5, 4, 3, 2, 1, 0}));
-    ASSERT_FALSE(runShares.empty());
-    EXPECT_TRUE(std::is_sorted(runShares.begin(), runShares.end())) << "progress went backwards";
-    EXPECT_DOUBLE_EQ(runShares.back(), 1.0);
 }
 
 // The running entries are known by identity, not by their place at the top of the list.

@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <csignal>
+#include <memory>
 
 namespace {
 
@@ -44,6 +45,17 @@ struct Runner {
     std::vector<QByteArray> chunks;
     int over = 0;
 };
+
+// Starts a child that marks `mark` when told to stop; true once it is running.
+bool StartStoppable(Runner& r, const QString& mark) {
+    SetChild(r.dos, kTerm, {mark.toStdString()});
+    return r.dos.Start() == StartError::None &&
+           QTest::qWaitFor([&] { return !r.chunks.empty(); }, kDeadlineMs);
+}
+
+bool AppearsSoon(const QString& path) {
+    return QTest::qWaitFor([&] { return QFile::exists(path); }, kDeadlineMs);
+}
 
 TEST(DOSOutputs, OutputArrivesCompleteAndInOrderALineAtATime) {
     Runner r;
@@ -119,7 +131,7 @@ TEST(DOSOutputs, EndsWithItsOwnProcessNotWithAGrandchildHoldingThePipe) {
     EXPECT_EQ(r.joined(), QByteArray("bye"));
     QFile release(marker + ".release");
     ASSERT_TRUE(release.open(QIODevice::WriteOnly));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(marker + ".gone"); }, kDeadlineMs));
+    EXPECT_TRUE(AppearsSoon(marker + ".gone"));
 }
 
 // Asked, not killed: the converter removes its temporary file on the way out.
@@ -133,14 +145,8 @@ TEST(DOSOutputs, DeletedByAHandlerOrDestroyedWhileRunningItStopsTheChild) {
     EXPECT_TRUE(alive.isNull());
     EXPECT_TRUE(QFile::exists(dir.filePath("first"))) << "the child got no SIGTERM";
 
-    {
-        Runner r;
-        SetChild(r.dos, kTerm, {dir.filePath("second").toStdString()});
-        ASSERT_EQ(r.dos.Start(), StartError::None);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !r.chunks.empty(); }, kDeadlineMs));
-    }
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QFile::exists(dir.filePath("second")); }, kDeadlineMs))
-        << "a runner destroyed mid-run left its child running";
+    ASSERT_TRUE(StartStoppable(*std::make_unique<Runner>(), dir.filePath("second")));
+    EXPECT_TRUE(AppearsSoon(dir.filePath("second"))) << "a runner destroyed mid-run left its child";
 }
 
 // A stop request reaches the child even when the program was started with SIGTERM ignored,
@@ -151,15 +157,11 @@ TEST(DOSOutputs, AStopRequestReachesAChildOfAProgramThatIgnoresSigterm) {
     ignore.sa_handler = SIG_IGN;
     sigaction(SIGTERM, &ignore, &previous);
     Runner r;
-    SetChild(r.dos, kTerm, {dir.filePath("stopped").toStdString()});
-    const bool started = r.dos.Start() == StartError::None;
+    const bool started = StartStoppable(r, dir.filePath("stopped"));
     sigaction(SIGTERM, &previous, nullptr);
     ASSERT_TRUE(started);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !r.chunks.empty(); }, kDeadlineMs));
     r.dos.requestStop();
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return QFile::exists(dir.filePath("stopped")); }, kDeadlineMs))
-        << "the child ignored the request";
+    EXPECT_TRUE(AppearsSoon(dir.filePath("stopped"))) << "the child ignored the request";
 }
 
 // A child outliving the program that started it would go on putting outputs in place for a run
@@ -167,26 +169,18 @@ TEST(DOSOutputs, AStopRequestReachesAChildOfAProgramThatIgnoresSigterm) {
 // starter go away here without taking the test with it.
 TEST(DOSOutputs, AChildIsToldToStopWhenItsStarterIsGone) {
     QTemporaryDir dir;
-    DOSOutputs* dos = nullptr;
+    std::unique_ptr<Runner> r;
     QThread* const main = QThread::currentThread();
     bool started = false;
     std::unique_ptr<QThread> starter(QThread::create([&] {
-        dos = new DOSOutputs;
-        bool ready = false;
-        QObject::connect(dos, &DOSOutputs::ReceiveOutputs, [&] { ready = true; });
-        SetChild(*dos, kTerm, {dir.filePath("stopped").toStdString()});
-        started =
-            dos->Start() == StartError::None && QTest::qWaitFor([&] { return ready; }, kDeadlineMs);
-        dos->disconnect();
-        dos->moveToThread(main); // the runner stays; only its starting thread goes
+        r = std::make_unique<Runner>();
+        started = StartStoppable(*r, dir.filePath("stopped"));
+        r->dos.moveToThread(main); // the runner stays; only its starting thread goes
     }));
     starter->start();
     ASSERT_TRUE(starter->wait(kDeadlineMs));
-    std::unique_ptr<DOSOutputs> owned(dos);
     ASSERT_TRUE(started);
-    EXPECT_TRUE(
-        QTest::qWaitFor([&] { return QFile::exists(dir.filePath("stopped")); }, kDeadlineMs))
-        << "the child was not told";
+    EXPECT_TRUE(AppearsSoon(dir.filePath("stopped"))) << "the child was not told";
 }
 
 } // namespace

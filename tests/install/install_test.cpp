@@ -85,15 +85,13 @@ TEST_F(Installed, ProgramFolderWithARelativeLinkInBin) {
 }
 
 TEST_F(Installed, DesktopEntryMetainfoAndIconsPointAtTheInstalledProgram) {
+    // The rest of both files is their validators' (below).
     const QString entry = readText(desktopFile());
-    for (const char* line :
-         {"\nType=Application\n", "\nExec=pelkora %F\n", "\nTerminal=false\n",
-          "\nIcon=org.pelkora.Pelkora\n", "audio/mpeg;", "audio/flac;", "video/mp4;"})
+    for (const char* line : {"\nExec=pelkora %F\n", "\nIcon=org.pelkora.Pelkora\n", "audio/flac;"})
         EXPECT_TRUE(entry.contains(QLatin1String(line))) << line;
     const QString xml = readText(metainfoFile());
     for (const QString& part :
-         {QStringLiteral("<id>%1</id>").arg(kAppId),
-          QStringLiteral("<launchable type=\"desktop-id\">%1.desktop</launchable>").arg(kAppId),
+         {QStringLiteral("<launchable type=\"desktop-id\">%1.desktop</launchable>").arg(kAppId),
           QStringLiteral("<binary>pelkora</binary>"),
           QStringLiteral("<release version=\"%1\"").arg(PELKORA_PROJECT_VERSION)})
         EXPECT_TRUE(xml.contains(part)) << part.toStdString();

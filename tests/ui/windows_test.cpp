@@ -17,8 +17,8 @@
 #include <QTest>
 #include <QUrl>
 
+#include <functional>
 #include <limits>
-#include <string>
 #include <vector>
 
 namespace {
@@ -89,12 +89,11 @@ TEST_F(FrmMainTest, ButtonsLightUnderThePointerAndGoDarkOnTheBackground) {
     EXPECT_TRUE(litToolbar().empty()) << "the painted faces show at start";
     moveTo(toolbar(2));
     moveTo(toolbar(3)); // straight onto the neighbour
-    ASSERT_EQ(litToolbar(), std::vector<ImageButton*>{toolbar(3)});
-    EXPECT_TRUE(toolbar(3)->showsPicture(pics.imgButtonData[3]));
     // The list and a combo box are not the background: the button stays lit.
     moveTo(frm.LV()->viewport());
     moveTo(frm.cmbBR());
-    EXPECT_EQ(litToolbar(), std::vector<ImageButton*>{toolbar(3)});
+    ASSERT_EQ(litToolbar(), std::vector<ImageButton*>{toolbar(3)});
+    EXPECT_TRUE(toolbar(3)->showsPicture(pics.imgButtonData[3]));
 
     moveTo(frm.imgMenu(1));
     moveTo(frm.imgMenu(2));
@@ -217,31 +216,23 @@ TEST_F(FrmMainTest, ProgressWidthIsTwipsOverFifteenWithinTheTrack) {
 TEST(MenuCommands, EveryEntryRunsItsOwnCommandEveryTimeAndRemoveAllEmptiesTheList) {
     AppFixture app;
     MainController::Commands& c = app.controller->commands();
-    std::vector<std::string> ran;
-    const std::pair<std::function<void()>*, const char*> commands[] = {
-        {&c.addFile, "add file"},
-        {&c.addFolder, "add folder"},
-        {&c.removeSelected, "remove"},
-        {&c.options, "options"},
-        {&c.help, "help"},
-        {&c.about, "about"},
-        {&c.exit, "exit"}};
-    for (const auto& [command, name] : commands)
-        *command = [&ran, name = name] { ran.emplace_back(name); };
-
     frmMenu* m = app.window->menus();
-    const std::pair<QAction*, const char*> entries[] = {{m->menuAddaFile, "add file"},
-                                                        {m->menuAddaFolder, "add folder"},
-                                                        {m->menuExit, "exit"},
-                                                        {m->menuOption, "options"},
-                                                        {m->menuHelp, "help"},
-                                                        {m->menuA, "about"},
-                                                        {m->menuRemoveSelected, "remove"}};
-    for (const auto& [entry, name] : entries) {
+    const std::pair<QAction*, std::function<void()>*> entries[] = {
+        {m->menuAddaFile, &c.addFile},
+        {m->menuAddaFolder, &c.addFolder},
+        {m->menuExit, &c.exit},
+        {m->menuOption, &c.options},
+        {m->menuHelp, &c.help},
+        {m->menuA, &c.about},
+        {m->menuRemoveSelected, &c.removeSelected}};
+    std::vector<std::size_t> ran;
+    for (std::size_t i = 0; i < std::size(entries); ++i)
+        *entries[i].second = [&ran, i] { ran.push_back(i); };
+    for (std::size_t i = 0; i < std::size(entries); ++i) {
         ran.clear();
-        entry->trigger();
-        entry->trigger(); // the same entry again runs again
-        EXPECT_EQ(ran, (std::vector<std::string>{name, name})) << entry->text().toStdString();
+        entries[i].first->trigger();
+        entries[i].first->trigger(); // the same entry again runs again
+        EXPECT_EQ(ran, (std::vector<std::size_t>{i, i})) << entries[i].first->text().toStdString();
     }
 
     app.window->fileList()->AddFileEntry("/m/a.mp3");
