@@ -119,7 +119,7 @@ struct FfprobeTags {
 [[nodiscard]] std::string Le32(std::size_t v);
 
 // A FLAC file like `flac` with its metadata blocks of the kinds in `blocks` (kind, body)
-// replaced by these: where the first of that kind was, or after its own blocks.
+// replaced by these, after its other blocks.
 [[nodiscard]] std::string FlacWithBlocks(const std::string& flac,
                                          const std::vector<std::pair<int, std::string>>& blocks);
 // The body of a FLAC picture block of a front cover.
