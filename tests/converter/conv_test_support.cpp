@@ -200,7 +200,6 @@ MediaInfo Probe(const std::string& path) {
         info.codec = avcodec_get_name(stream->codecpar->codec_id);
         info.sampleRate = stream->codecpar->sample_rate;
         info.channels = stream->codecpar->ch_layout.nb_channels;
-        info.bitRate = stream->codecpar->bit_rate;
     }
     take(format->metadata);
     for (unsigned i = 0; i < format->nb_streams; ++i) {

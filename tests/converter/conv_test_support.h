@@ -88,7 +88,6 @@ struct MediaInfo {
     std::string codec;
     int sampleRate = 0;
     int channels = 0;
-    std::int64_t bitRate = 0;
     std::int64_t decodedSamples = 0;         // per channel
     double decodedSeconds = 0;               // each frame at its own rate
     std::vector<std::int16_t> samples;       // interleaved 16-bit audio only
