@@ -105,9 +105,11 @@ TEST(ConvTagLimits, TagsBeyondTheLimitsAreLeftOutWithANote) {
             ASSERT_EQ(r.exitCode, 0) << r.output;
             EXPECT_LT(r.peakKb, PeakLimitKb(150));
             const bool holds = name != "x.ac3";
-            const MediaInfo written = Probe(out.file(name));
-            EXPECT_EQ(CountNumbered(written.tags), holds ? c.kept : 0);
-            EXPECT_NEAR(written.seconds(), 0.5, 0.1) << "the audio after the tags is read";
+            // Read by another process: this one's peak would be the next run's floor.
+            const FfprobeTags read = ReadTagsWithFfprobe(out.file(name));
+            EXPECT_TRUE(read.clean) << read.complaints;
+            EXPECT_EQ(CountNumbered(read.tags), holds ? c.kept : 0);
+            EXPECT_TRUE(Contains(r.output, " time=0.50 ")) << "the audio after the tags is read";
             EXPECT_EQ(Contains(r.output, "left out"), holds && !c.note.empty()) << r.output;
             EXPECT_EQ(Contains(r.output, c.note), holds || c.note.empty()) << r.output;
         }
