@@ -66,7 +66,10 @@ TEST(ConvFormats, EveryFormatFromEveryKindOfInput) {
             EXPECT_EQ(info.codec, want.codec);
             // Encoder delay and padding add up to two frames where no gapless data exists.
             EXPECT_NEAR(info.seconds(), in.seconds(), 2.0 * want.frame / info.sampleRate + 0.005);
-            EXPECT_EQ(out.entries().size(), 1u); // no temporary file left
+            EXPECT_EQ(out.entries().size(), 1u);                       // no temporary file left
+            if ((format == 3 || format == 4) && !in.samples.empty()) { // lossless from 16 bits
+                EXPECT_EQ(info.samples, in.samples);
+            }
             if (name[0] != 'i') // odd values: only a playable file of the right length
                 continue;
             EXPECT_EQ(info.sampleRate, want.rate ? want.rate : in.sampleRate);
@@ -81,20 +84,6 @@ TEST(ConvFormats, EveryFormatFromEveryKindOfInput) {
             EXPECT_NEAR(std::stod(end[1]), in.seconds(), 0.011);
         }
     }
-}
-
-TEST(ConvFormats, LosslessOutputsKeepEverySample) {
-    const std::vector<std::int16_t> original = Probe(Input("in.wav")).samples;
-    ASSERT_EQ(original.size(), 44100u * 2);
-    ScratchDir out;
-    // To WAV and FLAC, and that FLAC back to WAV.
-    for (const auto& [in, format] :
-         {std::pair{Input("in.wav"), 3}, {Input("in.wav"), 4}, {out.file("in.flac"), 3}})
-        EXPECT_EQ(ConvertLikeTheWindow(
-                      in, {.formatIndex = std::int16_t(format), .outputFolder = out.path()})
-                      .samples,
-                  original)
-            << in;
 }
 
 // Every combination the window offers for MP3 and MPG yields a playable file.

@@ -1,6 +1,5 @@
-// The converter in a folder shared with other users, and the stop signals it inherits: no one
-// else can hang it through a lock, it refuses an output that is not its to replace before
-// converting, and a signal ignored by whoever started it stays ignored.
+// The converter in a folder shared with other users: no one else can hang it through a lock,
+// and it refuses an output that is not its to replace before converting.
 #include "conv_test_support.h"
 
 #include <gtest/gtest.h>
@@ -144,31 +143,5 @@ TEST(ConvLocksSignals, AnOutputThatIsNotOursToReplaceFailsBeforeConverting) {
             EXPECT_EQ(ReadFile(out), "theirs");
         }
         EXPECT_EQ(shared.entries(), Names{"out.mp3"});
-    }
-}
-
-// Started with a stop signal ignored (nohup, a background job), the converter keeps ignoring it
-// and finishes.
-TEST(ConvLocksSignals, AStopSignalIgnoredAtStartStaysIgnored) {
-    for (const int sig : {SIGHUP, SIGINT, SIGQUIT}) {
-        SCOPED_TRACE(strsignal(sig));
-        ScratchDir work;
-        const std::string out = work.file("out.mp3");
-        struct sigaction ignore = {}, previous = {};
-        ignore.sa_handler = SIG_IGN;
-        sigaction(sig, &ignore, &previous);
-        Child child({kConv, "-i", Long(), out});
-        sigaction(sig, &previous, nullptr);
-
-        ASSERT_NE(PartWithOutput(work), "");
-        child.freeze(); // the signal waits for it to go on
-        ASSERT_EQ(work.entries().size(), 1u) << "finished too soon";
-        kill(child.pid(), sig);
-        kill(child.pid(), SIGCONT);
-        const RunResult r = child.wait(60);
-        EXPECT_EQ(r.signal, 0);
-        EXPECT_EQ(r.exitCode, 0) << r.output;
-        EXPECT_EQ(work.entries(), Names{"out.mp3"});
-        EXPECT_NEAR(Probe(out).seconds(), 60.0, 0.2);
     }
 }

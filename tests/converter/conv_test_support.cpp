@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <set>
 #include <sstream>
 #include <thread>
 
@@ -201,7 +200,6 @@ MediaInfo Probe(const std::string& path) {
         info.codec = avcodec_get_name(stream->codecpar->codec_id);
         info.sampleRate = stream->codecpar->sample_rate;
         info.channels = stream->codecpar->ch_layout.nb_channels;
-        info.bitRate = stream->codecpar->bit_rate;
     }
     take(format->metadata);
     for (unsigned i = 0; i < format->nb_streams; ++i) {
@@ -283,27 +281,20 @@ std::string Le32(std::size_t v) {
 
 std::string FlacWithBlocks(const std::string& flac,
                            const std::vector<std::pair<int, std::string>>& blocks) {
-    const auto byte = [&](std::size_t i) -> std::size_t {
-        return static_cast<unsigned char>(flac.at(i));
-    };
-    std::set<int> replaced, placed;
-    for (const auto& block : blocks)
-        replaced.insert(block.first);
     std::vector<std::pair<int, std::string>> kept;
     std::size_t at = 4;
     for (bool last = false; !last;) {
-        const std::size_t size = byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3);
-        const int kind = static_cast<int>(byte(at) & 0x7F);
-        last = (byte(at) & 0x80) != 0;
-        if (!replaced.count(kind))
+        const auto byte = [&](std::size_t i) -> std::size_t {
+            return static_cast<unsigned char>(flac.at(at + i));
+        };
+        const std::size_t size = byte(1) << 16 | byte(2) << 8 | byte(3);
+        const int kind = static_cast<int>(byte(0) & 0x7F);
+        last = (byte(0) & 0x80) != 0;
+        if (std::none_of(blocks.begin(), blocks.end(), [&](auto& b) { return b.first == kind; }))
             kept.emplace_back(kind, flac.substr(at + 4, size));
-        else if (placed.insert(kind).second)
-            std::copy_if(blocks.begin(), blocks.end(), std::back_inserter(kept),
-                         [&](const auto& block) { return block.first == kind; });
         at += 4 + size;
     }
-    std::copy_if(blocks.begin(), blocks.end(), std::back_inserter(kept),
-                 [&](const auto& block) { return !placed.count(block.first); });
+    kept.insert(kept.end(), blocks.begin(), blocks.end());
     std::string out = "fLaC";
     for (std::size_t i = 0; i < kept.size(); ++i) {
         out += static_cast<char>(kept[i].first | (i + 1 == kept.size() ? 0x80 : 0));

@@ -88,7 +88,6 @@ struct MediaInfo {
     std::string codec;
     int sampleRate = 0;
     int channels = 0;
-    std::int64_t bitRate = 0;
     std::int64_t decodedSamples = 0;         // per channel
     double decodedSeconds = 0;               // each frame at its own rate
     std::vector<std::int16_t> samples;       // interleaved 16-bit audio only
@@ -119,7 +118,7 @@ struct FfprobeTags {
 [[nodiscard]] std::string Le32(std::size_t v);
 
 // A FLAC file like `flac` with its metadata blocks of the kinds in `blocks` (kind, body)
-// replaced by these: where the first of that kind was, or after its own blocks.
+// replaced by these, after its other blocks.
 [[nodiscard]] std::string FlacWithBlocks(const std::string& flac,
                                          const std::vector<std::pair<int, std::string>>& blocks);
 // The body of a FLAC picture block of a front cover.

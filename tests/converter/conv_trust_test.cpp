@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <tuple>
@@ -90,17 +89,13 @@ TEST(ConvTrust, DamagedOrShortInputsConvertWhatCanBeReadWithAWarning) {
 
 TEST(ConvTrust, CleanInputsGiveNoWarning) {
     ScratchDir out;
-    int conversions = 0, falseAlarms = 0;
     for (const char* name : {"padded.mp3", "vbr.mp3", "in.ogg", "in.flac", "in.wav", "video.mp4"})
         for (const std::string extension : {".mp3", ".flac", ".ogg"}) {
             const RunResult r =
                 RunConv({"-i", Input(name), "-y", "-vn", out.file("x" + extension)});
-            ++conversions;
-            falseAlarms += r.output.find("warning") != std::string::npos;
             EXPECT_EQ(r.exitCode, 0) << name << " to " << extension << ": " << r.output;
+            EXPECT_EQ(r.output.find("warning"), std::string::npos) << r.output;
         }
-    std::printf("false alarms: %d of %d clean conversions\n", falseAlarms, conversions);
-    EXPECT_EQ(falseAlarms, 0);
 }
 
 // A temporary file spoiled just before it is read back: refused, removed, and the earlier
