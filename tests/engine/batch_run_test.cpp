@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <utility>
 
@@ -215,6 +217,33 @@ TEST_F(BatchRunTest, TheNextFileIsTheFirstWaitingEntryWhereverTheRunningOnesAre)
     EXPECT_EQ(started, (std::vector<QByteArray>{input("slow1.wav"), input("slow2.wav"),
                                                 input("slow3.wav")}));
     EXPECT_EQ(report.converted, 3);
+}
+
+// Rows dropped while a converter ends are shown when its entry goes, and may start at once:
+// the ending job must survive the others starting beside it.
+TEST_F(BatchRunTest, FilesShownWhileAConverterEndsStartBesideIt) {
+    choices.setJobs(3);
+    add({"slow1.wav", "slow2.wav"});
+    bool waited = false, dropped = false;
+    QObject::connect(&run, &BatchRun::fileProgress, [&](const QByteArray& path, double share) {
+        if (path != input("slow1.wav"))
+            return;
+        if (share < 1.0 && !std::exchange(waited, true)) {
+            // Hold the loop until the converter is done, so that its last line and its end
+            // arrive together.
+            QDeadlineTimer deadline(kDeadlineMs);
+            while (!QFile::exists(output("slow1.wav")) && !deadline.hasExpired())
+                QThread::msleep(5);
+            QThread::msleep(100);
+        } else if (share == 1.0 && !std::exchange(dropped, true)) {
+            add({"three.wav", "four.wav"});
+        }
+    });
+    runToEnd();
+    EXPECT_TRUE(dropped);
+    EXPECT_EQ(report.converted, 4);
+    for (const char* name : {"slow1.wav", "slow2.wav", "three.wav", "four.wav"})
+        EXPECT_TRUE(QFile::exists(output(name))) << name;
 }
 
 TEST_F(BatchRunTest, StopEndsEveryConverterAndConvertsNothingMore) {

@@ -241,9 +241,7 @@ FileOutcome BatchRun::outcomeOf(const DOSOutputs& dos) {
 }
 
 void BatchRun::objDOS_CommandOver(Job& job) {
-    const auto found =
-        std::find_if(jobs_.begin(), jobs_.end(), [&](const auto& j) { return j.get() == &job; });
-    if (found == jobs_.end())
+    if (findJob(job) == jobs_.end())
         return;
     // Everything about the file is taken from its own job before its entry goes.
     const FileOutcome outcome = outcomeOf(*job.dos);
@@ -264,7 +262,13 @@ void BatchRun::objDOS_CommandOver(Job& job) {
         usedOutputs_.erase(job.outputPath);
         break;
     }
+    // Removing the entry may show rows dropped meanwhile, and those may start at once: the job
+    // stays listed as running until its entry is gone, and is looked up again afterwards, as
+    // starting may have moved the jobs or ended the run.
     list_.RemoveEntry(job.entryId);
+    const auto found = findJob(job);
+    if (found == jobs_.end())
+        return;
     ++finished_;
     // The runner is inside its own signal: let it return before it goes.
     (*found)->dos.release()->deleteLater();
@@ -273,6 +277,10 @@ void BatchRun::objDOS_CommandOver(Job& job) {
     reportRunProgress();
     // Let the window catch up (drops, repaints) before the next file starts.
     QTimer::singleShot(0, this, &BatchRun::fillSlots);
+}
+
+std::vector<std::unique_ptr<BatchRun::Job>>::iterator BatchRun::findJob(const Job& job) {
+    return std::find_if(jobs_.begin(), jobs_.end(), [&](const auto& j) { return j.get() == &job; });
 }
 
 void BatchRun::finishRun() {

@@ -86,6 +86,7 @@ private:
     bool startEntry(int index);
     void objDOS_ReceiveOutputs(Job& job, const QByteArray& line);
     void objDOS_CommandOver(Job& job);
+    std::vector<std::unique_ptr<Job>>::iterator findJob(const Job& job);
     void reportRunProgress();
     void finishRun();
     void abortRun(StartError error);
