@@ -59,3 +59,7 @@ void Choices::setJobs(int jobs) {
 void Choices::setKeepTree(bool keep) {
     change(&ConversionChoices::keepTree, keep);
 }
+
+void Choices::setNamePattern(const QString& pattern) {
+    change(&ConversionChoices::namePattern, pattern);
+}

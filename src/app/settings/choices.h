@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QObject>
+#include <QString>
 
 // Everything the user chooses for a conversion, as one value. List choices are positions in
 // the lists of choice_lists.h (-1: nothing selected), as the settings files store them.
@@ -20,6 +21,9 @@ struct ConversionChoices {
     // Our own settings (pelkora.ini).
     int jobs = 1;
     bool keepTree = false;
+    // Output names from tags ("{artist}/{album}/{track} - {title}"); empty: the name up to the
+    // first dot. Only a pattern that parses is ever set.
+    QString namePattern;
 
     // FinishSound is the index into ON / OFF.
     [[nodiscard]] bool playsFinishSound() const { return options.FinishSound == 0; }
@@ -47,6 +51,7 @@ public:
     void setOptions(const settings::OptionsRecords& options);
     void setJobs(int jobs);
     void setKeepTree(bool keep);
+    void setNamePattern(const QString& pattern);
 
 signals:
     void changed();

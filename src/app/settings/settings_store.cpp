@@ -1,6 +1,7 @@
 #include "app/settings/settings_store.h"
 
 #include "app/services/message_box.h"
+#include "core/naming/name_pattern.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,6 +23,7 @@ namespace {
 
 const QString kJobsKey = QStringLiteral("Conversion/SimultaneousConversions");
 const QString kKeepTreeKey = QStringLiteral("Output/KeepSubFolders");
+const QString kNamePatternKey = QStringLiteral("Output/NamePattern");
 
 std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
@@ -94,6 +96,10 @@ void applyOwnSettings(const QString& path, ConversionChoices& c) {
     const QString keep = file.value(kKeepTreeKey).toString();
     if (keep == QLatin1String("true") || keep == QLatin1String("false"))
         c.keepTree = keep == QLatin1String("true");
+    // A pattern edited by hand into something unusable leaves the plain names.
+    const QString pattern = file.value(kNamePatternKey).toString();
+    if (pattern.isEmpty() || NamePattern::Parse(pattern.toStdString()))
+        c.namePattern = pattern;
 }
 
 } // namespace
@@ -255,6 +261,7 @@ bool WriteOwnSettings(const SettingsPlace& place, const ConversionChoices& c) {
     QSettings file(path, QSettings::IniFormat);
     file.setValue(kJobsKey, c.jobs);
     file.setValue(kKeepTreeKey, c.keepTree);
+    file.setValue(kNamePatternKey, c.namePattern);
     file.sync();
     return file.status() == QSettings::NoError;
 }
