@@ -13,12 +13,13 @@ namespace {
 struct PlannedRun {
     std::set<std::string> used;
     OutputPlan plan(const std::string& input, const std::string& root = {}, bool keepTree = false,
-                    int format = 0) {
+                    int format = 0, const std::vector<std::string>& named = {}) {
         ConversionSettings s;
         s.formatIndex = static_cast<std::int16_t>(format);
         s.outputFolder = "/out";
-        OutputPlan p = PlanOutput(input, root, keepTree, s,
-                                  [this](const std::string& path) { return used.count(path) > 0; });
+        OutputPlan p = PlanOutput(
+            input, root, keepTree, s,
+            [this](const std::string& path) { return used.count(path) > 0; }, named);
         used.insert(p.path);
         return p;
     }
@@ -36,6 +37,25 @@ TEST(OutputPlanTest, KeptTreeFollowsTheAddedFolderAndKeepsAlbumsApart) {
     // A root the input is not below, or a path that climbs out, stays flat.
     EXPECT_TRUE(run.plan("/musicx/a/04.flac", "/music", true).subFolders.empty());
     EXPECT_TRUE(run.plan("/music/../etc/05.flac", "/music", true).subFolders.empty());
+}
+
+TEST(OutputPlanTest, APatternsNamePlacesTheOutputAndNeverLeavesTheFolder) {
+    PlannedRun run;
+    const std::vector<std::string> named{"The Testers", "First Light", "02 - Morning Song"};
+    const OutputPlan one = run.plan("/music/x/a.flac", "/music", true, 0, named);
+    EXPECT_EQ(one.path, "/out/The Testers/First Light/02 - Morning Song.mp3");
+    EXPECT_EQ(one.subFolders,
+              (std::vector<std::string>{"/out/The Testers", "/out/The Testers/First Light"}));
+    const OutputPlan two = run.plan("/music/y/a.flac", "/music", true, 0, named);
+    EXPECT_EQ(two.path, "/out/The Testers/First Light/02 - Morning Song (2).mp3");
+    EXPECT_TRUE(two.renamed);
+    // A rendering with a way out is not used: the plain rule applies.
+    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
+             {"..", "x"}, {"a/../../b"}, {"", "x"}, {"."}}) {
+        const OutputPlan p = run.plan("/music/z/c.d.flac", "/music", false, 0, bad);
+        EXPECT_TRUE(p.path.starts_with("/out/c")) << p.path;
+        EXPECT_TRUE(p.subFolders.empty());
+    }
 }
 
 TEST(RunInputsTest, EverySpellingOfAnInputIsTheInputAndNothingElseIs) {

@@ -216,6 +216,38 @@ TEST_F(HeadlessCli, FolderGivesItsOwnFilesFirstSkipsWhatIsNoFileAndCanKeepItsTre
     EXPECT_FALSE(Contains(run.err, "Renamed")) << run.err;
 }
 
+// The pattern places each output by its own tags, with the fallbacks for what is missing.
+TEST_F(HeadlessCli, NamesFromTagsMakeTheFoldersAndKeepOutputsApart) {
+    const auto tagged = [&](const std::string& name, std::vector<std::string> tags) {
+        const std::string plain = in + "/plain-" + name + ".wav";
+        MakeTone(plain, 1);
+        QStringList args{"-nostdin", "-loglevel", "error", "-y", "-i", QString::fromStdString(plain)};
+        for (const std::string& tag : tags)
+            args << "-metadata" << QString::fromStdString(tag);
+        args << QString::fromStdString(in + "/" + name);
+        const Finished made = Run("ffmpeg", args);
+        EXPECT_EQ(made.exitCode, 0) << made.err;
+        fs::remove(plain);
+        return in + "/" + name;
+    };
+    const std::vector<std::string> full{"artist=The Testers", "album=First Light", "track=2/9",
+                                        "title=Morning Song"};
+    const std::string a = tagged("a.flac", full);
+    const std::string b = tagged("b.flac", full);
+    const std::string c = tagged("c.mp3", {"album_artist=AC/DC", "title=Thunder"});
+    const std::string d = tagged("01. Intro.flac", {});
+    Finished run = Batch({"-j", "2", "--format", "mp3", "--output", out, "--name",
+                          "{artist}/{album}/{track} - {title}", a, b, c, d});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(Tree(out), (Names{"AC-DC/", "AC-DC/Unknown Album/", "AC-DC/Unknown Album/Thunder.mp3",
+                                "The Testers/", "The Testers/First Light/",
+                                "The Testers/First Light/02 - Morning Song (2).mp3",
+                                "The Testers/First Light/02 - Morning Song.mp3", "Unknown Artist/",
+                                "Unknown Artist/Unknown Album/", "Unknown Artist/Unknown Album/01.mp3"}));
+    EXPECT_TRUE(Contains(run.err, "Renamed to keep outputs apart:\n  " + b)) << run.err;
+    EXPECT_EQ(Probe(out + "/The Testers/First Light/02 - Morning Song.mp3")["codec_name"], "mp3");
+}
+
 // Outputs go beside their inputs, and one input carries another's output name (the base name
 // ends at the first dot), or is itself of the chosen format.
 TEST_F(HeadlessCli, NoOutputReplacesAnInputOfTheRun) {
@@ -307,6 +339,7 @@ TEST_F(HeadlessCli, BadUsageConvertsNothing) {
         {{"--format", "mp3"}, "pelkora: no files or folders to convert"},
         {{tone, in + "/missing.wav"}, in + "/missing.wav"},
         {{"--cut", "10", tone}, "pelkora: --cut length " + tone + " is not a time"},
+        {{"--name", "{artst} - {title}", tone}, "unknown field {artst}"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.message);

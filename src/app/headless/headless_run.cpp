@@ -89,6 +89,7 @@ void Apply(const headless::BatchArguments& args, ConversionChoices& c, int cores
     }
     c.jobs = args.jobs.value_or(cores);
     c.keepTree = args.keepTree;
+    c.namePattern = QString::fromStdString(args.namePattern.value_or(std::string()));
 }
 
 // Prints the run as it goes: an updating line on a terminal, a line per file otherwise.

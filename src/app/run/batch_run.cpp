@@ -5,6 +5,8 @@
 #include "app/settings/choices.h"
 #include "core/engine/orphan_parts.h"
 #include "core/engine/progress_parser.h"
+#include "core/naming/name_pattern.h"
+#include "core/naming/tag_reader.h"
 
 #include "conv_protocol/exit_status.h"
 #include "conv_protocol/messages.h"
@@ -141,9 +143,11 @@ bool BatchRun::startEntry(int index) {
 
     const std::string input = job->path.toStdString();
     noteNewInputs();
+    const std::string root = list_.root(index).toStdString();
     const OutputPlan plan = PlanOutput(
-        input, list_.root(index).toStdString(), keepTree, job->settings,
-        [this](const std::string& p) { return usedOutputs_.count(p) > 0 || inputs_.holds(p); });
+        input, root, keepTree, job->settings,
+        [this](const std::string& p) { return usedOutputs_.count(p) > 0 || inputs_.holds(p); },
+        patternedName(input, root, job->settings));
     for (const std::string& folder : plan.subFolders)
         prepareFolder(folder);
     const auto built = BuildCommandLineTo(input, plan.path, job->settings,
@@ -177,6 +181,17 @@ bool BatchRun::startEntry(int index) {
     }
     emit fileStarted(j.path, QByteArray::fromStdString(j.outputPath));
     return true;
+}
+
+std::vector<std::string> BatchRun::patternedName(const std::string& input, const std::string& root,
+                                                 const ConversionSettings& settings) const {
+    const QString text = choices_.value().namePattern;
+    if (text.isEmpty())
+        return {};
+    const auto pattern = NamePattern::Parse(text.toStdString());
+    if (!pattern)
+        return {};
+    return pattern->Render(DescribeSource(input, root), NamedOutputReserve(settings));
 }
 
 void BatchRun::objDOS_ReceiveOutputs(Job& job, const QByteArray& line) {

@@ -87,6 +87,10 @@ private:
     void objDOS_ReceiveOutputs(Job& job, const QByteArray& line);
     void objDOS_CommandOver(Job& job);
     std::vector<std::unique_ptr<Job>>::iterator findJob(const Job& job);
+    // The output's folders and name from the name pattern; nothing without one.
+    [[nodiscard]] std::vector<std::string> patternedName(const std::string& input,
+                                                         const std::string& root,
+                                                         const ConversionSettings& settings) const;
     void reportRunProgress();
     void finishRun();
     void abortRun(StartError error);

@@ -2,6 +2,7 @@
 
 #include "core/batch/batch_texts.h"
 #include "core/engine/choice_lists.h"
+#include "core/naming/name_pattern.h"
 
 #include <algorithm>
 #include <charconv>
@@ -76,7 +77,7 @@ struct OptionInfo {
     Kind kind;
 };
 
-constexpr std::array<OptionInfo, 12> kOptions = {{
+constexpr std::array<OptionInfo, 13> kOptions = {{
     {"batch", 'b', Kind::Flag},
     {"format", 0, Kind::Value},
     {"bitrate", 0, Kind::Value},
@@ -86,6 +87,7 @@ constexpr std::array<OptionInfo, 12> kOptions = {{
     {"cut", 0, Kind::TwoValues},
     {"jobs", 'j', Kind::Value},
     {"keep-tree", 0, Kind::Flag},
+    {"name", 0, Kind::Value},
     {"quiet", 'q', Kind::Flag},
     {"help", 'h', Kind::Flag},
     {"version", 'V', Kind::Flag},
@@ -235,6 +237,11 @@ private:
             result_.output = std::string(value);
         } else if (name == "jobs") {
             setJobs(spelled, value);
+        } else if (name == "name") {
+            std::string reason;
+            if (!NamePattern::Parse(std::string(value), &reason))
+                return fail(spelled + " " + ShownValue(value) + ": " + reason);
+            result_.namePattern = std::string(value);
         }
     }
 

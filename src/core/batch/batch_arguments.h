@@ -25,6 +25,7 @@ struct BatchArguments {
     std::optional<CutChoice> cut; // set: the cut is on
     std::optional<int> jobs;      // 1 to MaxBatchJobs
     bool keepTree = false;
+    std::optional<std::string> namePattern; // checked: it parses
     bool quiet = false;
     bool help = false;
     bool version = false;

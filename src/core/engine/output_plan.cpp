@@ -1,5 +1,7 @@
 #include "core/engine/output_plan.h"
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 namespace {
@@ -28,7 +30,21 @@ std::vector<std::string> RelativeFolders(const std::string& input, std::string r
     return parts;
 }
 
+// Whether every element of a pattern's rendering is one plain name.
+bool UsableNames(const std::vector<std::string>& named) {
+    return !named.empty() && std::all_of(named.begin(), named.end(), [](const std::string& e) {
+        return !e.empty() && e != "." && e != ".." && e.find('/') == std::string::npos &&
+               e.find('\0') == std::string::npos;
+    });
+}
+
+constexpr std::size_t kSuffixRoom = 12; // " (99999999)"
+
 } // namespace
+
+std::size_t NamedOutputReserve(const ConversionSettings& settings) {
+    return FormatExtension(settings.formatIndex).size() + kSuffixRoom;
+}
 
 void RunInputs::add(const std::string& path) {
     struct stat st = {};
@@ -43,19 +59,25 @@ bool RunInputs::holds(const std::string& path) const {
 }
 
 OutputPlan PlanOutput(const std::string& input, const std::string& root, bool keepTree,
-                      const ConversionSettings& settings, const OutputTaken& taken) {
+                      const ConversionSettings& settings, const OutputTaken& taken,
+                      const std::vector<std::string>& named) {
     OutputPlan plan;
     std::string folder = settings.outputFolder;
     if (folder.empty() || folder.back() != '/')
         folder += '/';
-    if (keepTree) {
-        for (const std::string& part : RelativeFolders(input, root)) {
-            folder += part;
-            plan.subFolders.push_back(folder);
-            folder += '/';
-        }
+    // A rendering that could leave the output folder is not used at all.
+    const bool byPattern = UsableNames(named);
+    std::vector<std::string> folders;
+    if (byPattern)
+        folders.assign(named.begin(), named.end() - 1);
+    else if (keepTree)
+        folders = RelativeFolders(input, root);
+    for (const std::string& part : folders) {
+        folder += part;
+        plan.subFolders.push_back(folder);
+        folder += '/';
     }
-    const std::string base = GetBaseName(input);
+    const std::string base = byPattern ? named.back() : GetBaseName(input);
     const std::string extension(FormatExtension(settings.formatIndex));
     plan.path = folder + base + extension;
     for (int n = 2; taken && taken(plan.path); ++n) {

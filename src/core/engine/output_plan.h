@@ -39,7 +39,12 @@ private:
 // `root`) the input's folder relative to `root`, then the base name and the extension. A path
 // `taken` names (used earlier in the run, or an input of it) gets " (2)", " (3)", ... before
 // the extension; any other file that was there before the run is replaced, as every
-// conversion does.
+// conversion does. With `named` (a name pattern's folders and file name) the output lies there
+// below the output folder instead, whatever `keepTree` says.
 [[nodiscard]] OutputPlan PlanOutput(const std::string& input, const std::string& root,
                                     bool keepTree, const ConversionSettings& settings,
-                                    const OutputTaken& taken);
+                                    const OutputTaken& taken,
+                                    const std::vector<std::string>& named = {});
+
+// Room a name pattern leaves after the file name for the extension and a " (N)" suffix.
+[[nodiscard]] std::size_t NamedOutputReserve(const ConversionSettings& settings);
