@@ -78,7 +78,7 @@ std::string Clean(std::string_view text, bool trim = true) {
             ++pos;
             continue;
         }
-        if (code < 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F))
+        if (code <= 0x20 || code == 0x7F || (code >= 0x80 && code <= 0x9F))
             put(' ');
         else if (code == '/' || code == '\\')
             put('-');
@@ -129,9 +129,23 @@ std::string CutUtf8(std::string text, std::size_t limit) {
     return text;
 }
 
+// A tag's value inside a name: a value of dots, dashes or spaces alone counts as missing, and
+// none starts a name with a dot or leaves a separator at its ends. Its trailing dots stay
+// ("R.E.M."): they only go when they end the whole name.
+std::string Value(std::string_view tagged) {
+    std::string text = Clean(tagged);
+    std::size_t begin = 0;
+    while (begin < text.size() && IsEndDebris(text[begin]))
+        ++begin;
+    std::size_t end = text.size();
+    while (end > begin && IsEndDebris(text[end - 1]) && text[end - 1] != '.')
+        --end;
+    return text.substr(begin, end - begin);
+}
+
 std::string FirstOrEmpty(std::string_view a, std::string_view b) {
-    std::string first = Clean(a);
-    return first.empty() ? Clean(b) : first;
+    std::string first = Value(a);
+    return first.empty() ? Value(b) : first;
 }
 
 std::string OrDefault(std::string value, std::string_view fallback) {
@@ -140,12 +154,12 @@ std::string OrDefault(std::string value, std::string_view fallback) {
 
 // "2/9" and "2" become "02"; a number is written without its leading zeros, at least two digits.
 std::string TrackField(std::string_view tagged) {
-    const std::string number = Clean(tagged.substr(0, tagged.find('/')));
+    const std::string number = Value(tagged.substr(0, tagged.find('/')));
     bool digits = !number.empty();
     for (char c : number)
         digits = digits && IsDigit(c);
     if (!digits)
-        return Clean(tagged);
+        return Value(tagged);
     const std::size_t firstNonZero = number.find_first_not_of('0');
     std::string plain = firstNonZero == std::string::npos ? "0" : number.substr(firstNonZero);
     if (plain.size() < 2)
@@ -154,7 +168,7 @@ std::string TrackField(std::string_view tagged) {
 }
 
 std::string DiscField(std::string_view tagged) {
-    const std::string number = Clean(tagged.substr(0, tagged.find('/')));
+    const std::string number = Value(tagged.substr(0, tagged.find('/')));
     bool digits = !number.empty();
     for (char c : number)
         digits = digits && IsDigit(c);
@@ -181,7 +195,7 @@ std::vector<std::string> FolderLevels(std::string_view folder) {
         std::size_t end = folder.find('/', start);
         if (end == std::string_view::npos)
             end = folder.size();
-        std::string level = TrimDebris(Clean(folder.substr(start, end - start)));
+        std::string level = TrimDebris(Value(folder.substr(start, end - start)));
         if (!level.empty())
             levels.push_back(std::move(level));
         start = end + 1;
@@ -195,16 +209,16 @@ struct FieldValues {
 
     explicit FieldValues(const NameSource& source) {
         const TrackTags& tags = source.tags;
-        name = Clean(source.name);
-        stem = Clean(source.stem);
+        name = Value(source.name);
+        stem = Value(source.stem);
         artist = OrDefault(FirstOrEmpty(tags.artist, tags.albumArtist), "Unknown Artist");
         albumArtist = OrDefault(FirstOrEmpty(tags.albumArtist, tags.artist), "Unknown Artist");
-        album = OrDefault(Clean(tags.album), "Unknown Album");
-        title = OrDefault(Clean(tags.title), name);
+        album = OrDefault(Value(tags.album), "Unknown Album");
+        title = OrDefault(Value(tags.title), name);
         track = TrackField(tags.track);
         disc = DiscField(tags.disc);
         year = YearField(tags.date);
-        genre = Clean(tags.genre);
+        genre = Value(tags.genre);
         folder = FolderLevels(source.folder);
     }
 
