@@ -195,6 +195,11 @@ TEST(NamePatternTest, HostileValuesBecomeSafeNames) {
          titled("a\xC0\xAF"
                 "b"),
          {"a__b"}},
+        {"3-byte overlong slash",
+         "{title}",
+         titled("a\xE0\x80\xAF"
+                "b"),
+         {"a___b"}},
         {"surrogate",
          "{title}",
          titled("a\xED\xA0\x80"
