@@ -225,7 +225,7 @@ TEST_F(HeadlessCli, NamesFromTagsMakeTheFoldersAndKeepOutputsApart) {
         for (const std::string& tag : tags)
             args << "-metadata" << QString::fromStdString(tag);
         args << QString::fromStdString(in + "/" + name);
-        const Finished made = Run("ffmpeg", args);
+        const Finished made = ::Run("ffmpeg", args);
         EXPECT_EQ(made.exitCode, 0) << made.err;
         fs::remove(plain);
         return in + "/" + name;
