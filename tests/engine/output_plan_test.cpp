@@ -50,8 +50,8 @@ TEST(OutputPlanTest, APatternsNamePlacesTheOutputAndNeverLeavesTheFolder) {
     EXPECT_EQ(two.path, "/out/The Testers/First Light/02 - Morning Song (2).mp3");
     EXPECT_TRUE(two.renamed);
     // A rendering with a way out is not used: the plain rule applies.
-    for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
-             {"..", "x"}, {"a/../../b"}, {"", "x"}, {"."}}) {
+    for (const std::vector<std::string>& bad :
+         std::vector<std::vector<std::string>>{{"..", "x"}, {"a/../../b"}, {"", "x"}, {"."}}) {
         const OutputPlan p = run.plan("/music/z/c.d.flac", "/music", false, 0, bad);
         EXPECT_TRUE(p.path.starts_with("/out/c")) << p.path;
         EXPECT_TRUE(p.subFolders.empty());

@@ -221,7 +221,8 @@ TEST_F(HeadlessCli, NamesFromTagsMakeTheFoldersAndKeepOutputsApart) {
     const auto tagged = [&](const std::string& name, std::vector<std::string> tags) {
         const std::string plain = in + "/plain-" + name + ".wav";
         MakeTone(plain, 1);
-        QStringList args{"-nostdin", "-loglevel", "error", "-y", "-i", QString::fromStdString(plain)};
+        QStringList args{"-nostdin", "-loglevel", "error",
+                         "-y",       "-i",        QString::fromStdString(plain)};
         for (const std::string& tag : tags)
             args << "-metadata" << QString::fromStdString(tag);
         args << QString::fromStdString(in + "/" + name);
@@ -239,11 +240,12 @@ TEST_F(HeadlessCli, NamesFromTagsMakeTheFoldersAndKeepOutputsApart) {
     Finished run = Batch({"-j", "2", "--format", "mp3", "--output", out, "--name",
                           "{artist}/{album}/{track} - {title}", a, b, c, d});
     EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(Tree(out), (Names{"AC-DC/", "AC-DC/Unknown Album/", "AC-DC/Unknown Album/Thunder.mp3",
-                                "The Testers/", "The Testers/First Light/",
-                                "The Testers/First Light/02 - Morning Song (2).mp3",
-                                "The Testers/First Light/02 - Morning Song.mp3", "Unknown Artist/",
-                                "Unknown Artist/Unknown Album/", "Unknown Artist/Unknown Album/01.mp3"}));
+    EXPECT_EQ(
+        Tree(out),
+        (Names{"AC-DC/", "AC-DC/Unknown Album/", "AC-DC/Unknown Album/Thunder.mp3", "The Testers/",
+               "The Testers/First Light/", "The Testers/First Light/02 - Morning Song (2).mp3",
+               "The Testers/First Light/02 - Morning Song.mp3", "Unknown Artist/",
+               "Unknown Artist/Unknown Album/", "Unknown Artist/Unknown Album/01.mp3"}));
     EXPECT_TRUE(Contains(run.err, "Renamed to keep outputs apart:\n  " + b)) << run.err;
     EXPECT_EQ(Probe(out + "/The Testers/First Light/02 - Morning Song.mp3")["codec_name"], "mp3");
 }
