@@ -318,7 +318,9 @@ TEST_F(OptionsDialog, ACommonOrTypedNamePatternIsStoredOnOkAndShownAgainNextTime
     EXPECT_EQ(ReadChoices(SettingsPlace{dir.path(), "/out", true, {}}, messages).namePattern,
               "{artist}/{album}/{track} - {title}");
 
-    // The readable entry of the plain rule stands for the empty pattern.
+    // The readable entry of the plain rule stands for the empty pattern. The window is
+    // reused, so what it shows is first set apart from what is stored.
+    names->setCurrentIndex(0);
     auto& again = open();
     EXPECT_EQ(names->currentText(), "{artist}/{album}/{track} - {title}");
     names->setCurrentIndex(0);
@@ -327,6 +329,7 @@ TEST_F(OptionsDialog, ACommonOrTypedNamePatternIsStoredOnOkAndShownAgainNextTime
 
     names->setEditText("{albumartist} - {year}");
     ASSERT_TRUE(again.imgOK_Click());
+    names->setCurrentIndex(0);
     open();
     EXPECT_EQ(names->currentText(), "{albumartist} - {year}");
     EXPECT_EQ(names->count(), int(CommonNamePatterns().size())) << "typed ones are not added";
