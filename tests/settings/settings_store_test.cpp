@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -54,8 +55,11 @@ protected:
     OptionsController& open(const QString& folder = {}) {
         dialog = std::make_unique<OptionsController>(
             OptionsControls{window.cmbSR(), chkMC, boxes[0], boxes[1], boxes[2], boxes[3], boxes[4],
-                            boxes[5], window.cmbJobs(), window.chkKeep()},
+                            boxes[5], window.cmbJobs(), window.chkKeep(), window.cmbNames(),
+                            window.lblNameExample()},
             choices, SettingsPlace{folder.isEmpty() ? dir.path() : folder, {}, true, {}}, messages);
+        if (!exampleInput.isEmpty())
+            dialog->setExampleInput(exampleInput, exampleRoot);
         dialog->Load();
         return *dialog;
     }
@@ -87,6 +91,8 @@ protected:
     Choices choices;
     std::unique_ptr<OptionsController> dialog;
     FakeMessageBoxes messages;
+    QByteArray exampleInput; // the list's first file, with the folder it was added with
+    QByteArray exampleRoot;
 };
 
 } // namespace
@@ -300,4 +306,78 @@ TEST_F(OptionsDialog, OurOwnChoicesGoToTheirOwnFileAndOptionsIniKeepsItsFormat) 
     EXPECT_EQ(read.jobs, 2);
     EXPECT_FALSE(read.keepTree);
     EXPECT_TRUE(QFile::exists(dir.filePath("pelkora.ini")));
+}
+
+TEST_F(OptionsDialog, ACommonOrTypedNamePatternIsStoredOnOkAndShownAgainNextTime) {
+    auto& d = open();
+    QComboBox* names = window.cmbNames();
+    EXPECT_EQ(names->currentText(), "Name up to the first dot");
+    names->setCurrentIndex(names->findText("{artist}/{album}/{track} - {title}"));
+    ASSERT_TRUE(d.imgOK_Click());
+    EXPECT_EQ(choices.value().namePattern, "{artist}/{album}/{track} - {title}");
+    EXPECT_EQ(ReadChoices(SettingsPlace{dir.path(), "/out", true, {}}, messages).namePattern,
+              "{artist}/{album}/{track} - {title}");
+
+    // The readable entry of the plain rule stands for the empty pattern. The window is
+    // reused, so what it shows is first set apart from what is stored.
+    names->setCurrentIndex(0);
+    auto& again = open();
+    EXPECT_EQ(names->currentText(), "{artist}/{album}/{track} - {title}");
+    names->setCurrentIndex(0);
+    ASSERT_TRUE(again.imgOK_Click());
+    EXPECT_EQ(choices.value().namePattern, "");
+
+    names->setEditText("{albumartist} - {year}");
+    ASSERT_TRUE(again.imgOK_Click());
+    names->setCurrentIndex(0);
+    open();
+    EXPECT_EQ(names->currentText(), "{albumartist} - {year}");
+    EXPECT_EQ(names->count(), int(CommonNamePatterns().size())) << "typed ones are not added";
+}
+
+TEST_F(OptionsDialog, APatternThatDoesNotParseSaysWhyAndOkKeepsTheOldOne) {
+    choices.setNamePattern("{stem}");
+    auto& d = open();
+    QLabel* example = window.lblNameExample();
+    EXPECT_FALSE(example->property("problem").toBool());
+    window.cmbNames()->setEditText("{artst} - {title}");
+    EXPECT_TRUE(example->text().contains("unknown field {artst}")) << example->text().toStdString();
+    EXPECT_TRUE(example->property("problem").toBool());
+    window.cmbSR()->setFocus();
+    EXPECT_FALSE(d.imgOK_Click());
+    EXPECT_EQ(choices.value().namePattern, "{stem}");
+    EXPECT_EQ(fileBytes(), "<missing>") << "nothing is stored";
+    EXPECT_TRUE(messages.shown.empty()) << "the example line has said it already";
+    EXPECT_TRUE(window.cmbNames()->hasFocus());
+
+    window.cmbNames()->setEditText("{artist} - {title}");
+    EXPECT_FALSE(example->property("problem").toBool());
+    EXPECT_TRUE(d.imgOK_Click());
+    EXPECT_EQ(choices.value().namePattern, "{artist} - {title}");
+}
+
+TEST_F(OptionsDialog, TheExampleFollowsTypingFromTheListsFirstFileOrAMadeUpOne) {
+    ConversionChoices c;
+    c.formatIndex = 4; // FLAC
+    choices.set(c);
+    open();
+    QLabel* example = window.lblNameExample();
+    EXPECT_EQ(example->text(), "Example: 01.flac") << "the plain rule on the made-up file";
+    QLineEdit* typed = window.cmbNames()->lineEdit();
+    typed->selectAll();
+    QTest::keyClicks(typed, "{artist} - {tit");
+    EXPECT_TRUE(example->property("problem").toBool()) << example->text().toStdString();
+    QTest::keyClicks(typed, "le}");
+    EXPECT_EQ(example->text(), "Example: The Testers - Morning Song.flac");
+
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkpath("Some Band"));
+    exampleInput = QFile::encodeName(root.filePath("Some Band/03. Intro.take2.wav"));
+    exampleRoot = QFile::encodeName(root.path());
+    writeFile(QFile::decodeName(exampleInput), "");
+    open();
+    EXPECT_EQ(example->text(), "Example: 03.flac");
+    typed->selectAll();
+    QTest::keyClicks(typed, "{folder}/{stem}");
+    EXPECT_EQ(example->text(), "Example: Some Band/03. Intro.take2.flac");
 }

@@ -1,11 +1,16 @@
 #include "gui/dialogs/options_controller.h"
 
 #include "app/services/message_box.h"
+#include "core/engine/command_line.h"
+#include "core/naming/tag_reader.h"
 #include "core/settings/cut_range.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 
 #include <algorithm>
 #include <array>
@@ -22,6 +27,19 @@ void setTextOf(QLineEdit* box, const std::string& text) {
         box->setText(QString::fromStdString(text));
 }
 
+// Stands in for the first file of the list while the list is empty.
+NameSource madeUpSource() {
+    NameSource source = DescribeSource("01. The Testers - Morning Song.flac", "");
+    source.tags = TrackTags{};
+    source.tags.artist = "The Testers";
+    source.tags.album = "First Light";
+    source.tags.title = "Morning Song";
+    source.tags.track = "1/9";
+    source.tags.date = "2024";
+    source.tags.genre = "Folk";
+    return source;
+}
+
 } // namespace
 
 OptionsController::OptionsController(const OptionsControls& controls, Choices& choices,
@@ -30,6 +48,49 @@ OptionsController::OptionsController(const OptionsControls& controls, Choices& c
     : QObject(parent), c_(controls), choices_(choices), place_(std::move(place)), boxes_(boxes) {
     if (c_.chkMC)
         connect(c_.chkMC, &QCheckBox::toggled, this, [this] { chkMC_Click(); });
+    if (c_.cmbNames)
+        connect(c_.cmbNames, &QComboBox::editTextChanged, this, [this] { cmbNames_Change(); });
+}
+
+void OptionsController::setExampleInput(const QByteArray& path, const QByteArray& root) {
+    examplePath_ = path;
+    exampleRoot_ = root;
+}
+
+QString OptionsController::namePatternText() const {
+    if (!c_.cmbNames)
+        return choices_.value().namePattern;
+    const QString text = c_.cmbNames->currentText();
+    const int common = c_.cmbNames->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return common >= 0 ? c_.cmbNames->itemData(common).toString() : text;
+}
+
+void OptionsController::cmbNames_Change() {
+    if (!c_.lblNameExample)
+        return;
+    const std::string extension(FormatExtension(choices_.value().formatIndex));
+    const QString pattern = namePatternText();
+    QString shown;
+    std::string error;
+    if (pattern.isEmpty()) {
+        shown = QFile::decodeName(QByteArray::fromStdString(example_.name + extension));
+    } else if (const auto parsed = NamePattern::Parse(pattern.toStdString(), &error)) {
+        std::string path;
+        // The same room a real output leaves for its extension and a " (N)" suffix.
+        for (const std::string& part : parsed->Render(example_, extension.size() + 8))
+            path += (path.empty() ? "" : "/") + part;
+        shown = QFile::decodeName(QByteArray::fromStdString(path + extension));
+    } else {
+        shown = QString::fromStdString(error);
+    }
+    const bool problem = !error.empty();
+    c_.lblNameExample->setText(problem ? shown : QStringLiteral("Example: ") + shown);
+    if (c_.lblNameExample->property("problem").toBool() != problem) {
+        c_.lblNameExample->setProperty("problem", problem);
+        // The style sheet picks the problem's ink only when the label is polished anew.
+        c_.lblNameExample->style()->unpolish(c_.lblNameExample);
+        c_.lblNameExample->style()->polish(c_.lblNameExample);
+    }
 }
 
 QLineEdit* OptionsController::box(int which) const {
@@ -50,6 +111,18 @@ void OptionsController::Load() {
         c_.cmbJobs->setCurrentIndex(std::clamp(choices_.value().jobs, 1, c_.cmbJobs->count()) - 1);
     if (c_.chkKeep)
         c_.chkKeep->setChecked(choices_.value().keepTree);
+    example_ = examplePath_.isEmpty()
+                   ? madeUpSource()
+                   : DescribeSource(examplePath_.toStdString(), exampleRoot_.toStdString());
+    if (c_.cmbNames) {
+        const QString pattern = choices_.value().namePattern;
+        const int common = c_.cmbNames->findData(pattern);
+        if (common >= 0)
+            c_.cmbNames->setCurrentIndex(common);
+        else
+            c_.cmbNames->setEditText(pattern);
+    }
+    cmbNames_Change();
     if (c_.chkMC && c_.chkMC->isChecked()) {
         const CutBoxTexts texts = CutBoxTextsFor(options.CutStart, options.CutLength);
         setTextOf(c_.txtFromH, texts.fromH);
@@ -82,6 +155,12 @@ bool OptionsController::imgOK_Click() {
             b->setFocus(Qt::OtherFocusReason);
         return false;
     }
+    const QString pattern = namePatternText();
+    if (!pattern.isEmpty() && !NamePattern::Parse(pattern.toStdString())) {
+        if (c_.cmbNames)
+            c_.cmbNames->setFocus(Qt::OtherFocusReason);
+        return false;
+    }
     if (check.allZero && c_.chkMC)
         c_.chkMC->setChecked(false);
 
@@ -96,6 +175,7 @@ bool OptionsController::imgOK_Click() {
         choices_.setJobs(c_.cmbJobs->currentIndex() + 1);
     if (c_.chkKeep)
         choices_.setKeepTree(c_.chkKeep->isChecked());
+    choices_.setNamePattern(pattern);
     lastWrite_ = WriteOptions(place_, choices_.value());
     // Our own file; options.ini keeps its format for anyone who reads it.
     WriteOwnSettings(place_, choices_.value());

@@ -1,11 +1,13 @@
 #include "gui/window/frm_options.h"
 
 #include "core/engine/choice_lists.h"
+#include "core/naming/name_pattern.h"
 
 #include "gui/window/layout.h"
 #include "gui/window/widgets.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QThread>
 
@@ -68,6 +70,37 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
         QStringLiteral("Write the files of an added folder into the same sub-folders"));
     chkKeep_->setAccessibleName(QStringLiteral("Keep sub-folders"));
 
+    cmbNames_ = new QComboBox(this);
+    cmbNames_->setEditable(true);
+    // A typed pattern is the choice as it stands; it never joins the common ones.
+    cmbNames_->setInsertPolicy(QComboBox::NoInsert);
+    // Completing to a longer common pattern while typing would change what the user wrote.
+    cmbNames_->setCompleter(nullptr);
+    for (const std::string& pattern : CommonNamePatterns()) {
+        const QString text = QString::fromStdString(pattern);
+        cmbNames_->addItem(text.isEmpty() ? QStringLiteral("Name up to the first dot") : text,
+                           text);
+    }
+    cmbNames_->setGeometry(L::cmbNames);
+    cmbNames_->setFont(small);
+    cmbNames_->setToolTip(
+        QStringLiteral("The output's path below the output folder, from fields such as "
+                       "{artist}, {album}, {track}, {title}, {stem} or {folder}"));
+    cmbNames_->setAccessibleName(QStringLiteral("File names"));
+
+    picButtonNames_ =
+        addButton(L::picButtonNames, QStringLiteral("Open the file names list"), {}, false);
+    picButtonNames_->setFocusPolicy(Qt::NoFocus);
+    picButtonNames_->setPicture(pictures_.imgButton);
+
+    lblNameExample_ = new ElidedLabel(this);
+    lblNameExample_->setGeometry(L::lblNameExample);
+    lblNameExample_->setFont(small);
+    QPalette muted = lblNameExample_->palette();
+    muted.setColor(QPalette::WindowText, skin::colour::inkMuted);
+    lblNameExample_->setPalette(muted);
+    lblNameExample_->setAccessibleName(QStringLiteral("File name example"));
+
     imgOK_ = addButton(L::imgOK, QStringLiteral("OK"), {}, true);
     imgBack_ = addButton(L::imgBack, QStringLiteral("Back"), QStringLiteral("Back"), true);
     imgExit_ = addButton(L::imgExit, QStringLiteral("Exit"), QStringLiteral("Exit"), true);
@@ -79,9 +112,13 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
     connect(picButtonBR_, &ImageButton::clicked, cmbSR_, &QComboBox::showPopup);
     lightOnHover(picButtonJobs_, pictures_.imgButtonLight);
     connect(picButtonJobs_, &ImageButton::clicked, cmbJobs_, &QComboBox::showPopup);
+    lightOnHover(picButtonNames_, pictures_.imgButtonLight);
+    connect(picButtonNames_, &ImageButton::clicked, cmbNames_, &QComboBox::showPopup);
     // The close button is the window's own: it never applies anything.
     connect(imgExit_, &ImageButton::clicked, this, &QDialog::reject);
     styleControls();
+    // The style sheet gives the names box's editor the application's font.
+    cmbNames_->lineEdit()->setFont(small);
 }
 
 frmOptions::~frmOptions() = default;
@@ -104,4 +141,5 @@ void frmOptions::resetLooks() {
     imgOK_->clearPicture();
     picButtonBR_->setPicture(pictures_.imgButton);
     picButtonJobs_->setPicture(pictures_.imgButton);
+    picButtonNames_->setPicture(pictures_.imgButton);
 }

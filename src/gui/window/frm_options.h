@@ -8,6 +8,7 @@
 class ImageButton;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 
 // The options dialog: skinned and modal. It provides the controls and their looks; what OK,
@@ -31,6 +32,10 @@ public:
     [[nodiscard]] QComboBox* cmbJobs() const { return cmbJobs_; }
     [[nodiscard]] ImageButton* picButtonJobs() const { return picButtonJobs_; }
     [[nodiscard]] QCheckBox* chkKeep() const { return chkKeep_; }
+    // Editable; each common pattern's item carries the pattern as its data.
+    [[nodiscard]] QComboBox* cmbNames() const { return cmbNames_; }
+    [[nodiscard]] ImageButton* picButtonNames() const { return picButtonNames_; }
+    [[nodiscard]] QLabel* lblNameExample() const { return lblNameExample_; }
     [[nodiscard]] ImageButton* imgOK() const { return imgOK_; }
     [[nodiscard]] ImageButton* imgBack() const { return imgBack_; }
     [[nodiscard]] ImageButton* imgExit() const { return imgExit_; }
@@ -56,6 +61,9 @@ private:
     QComboBox* cmbJobs_ = nullptr;
     ImageButton* picButtonJobs_ = nullptr;
     QCheckBox* chkKeep_ = nullptr;
+    QComboBox* cmbNames_ = nullptr;
+    ImageButton* picButtonNames_ = nullptr;
+    QLabel* lblNameExample_ = nullptr;
     ImageButton* imgOK_ = nullptr;
     ImageButton* imgBack_ = nullptr;
     ImageButton* imgExit_ = nullptr;

@@ -81,7 +81,7 @@ inline constexpr QRect picDrag = fromTwips(10920, 6330, 2145, 2190);
 
 namespace options {
 
-inline constexpr QSize client{px(4905), px(3375)};
+inline constexpr QSize client{px(4905), px(4155)};
 
 inline constexpr QRect cmbSR = fromTwips(2190, 510, 2445, 300);
 inline constexpr QRect picButtonBR = fromTwips(4345, 530, 285, 285);
@@ -96,8 +96,12 @@ inline constexpr QRect txtToS = fromTwips(3450, 1630, 645, 270);
 inline constexpr QRect cmbJobs = fromTwips(2910, 2040, 1200, 300);
 inline constexpr QRect picButtonJobs = fromTwips(3820, 2060, 285, 285);
 inline constexpr QRect chkKeep = fromTwips(2910, 2490, 195, 190);
-inline constexpr QRect imgOK = fromTwips(2490, 2820, 870, 270);
-inline constexpr QRect imgBack = fromTwips(3690, 2820, 870, 270);
+// Output names: wide enough for the longest common pattern, with its example underneath.
+inline constexpr QRect cmbNames = fromTwips(1470, 2850, 3165, 300);
+inline constexpr QRect picButtonNames = fromTwips(4345, 2870, 285, 285);
+inline constexpr QRect lblNameExample = fromTwips(1590, 3210, 3045, 240);
+inline constexpr QRect imgOK = fromTwips(2490, 3600, 870, 270);
+inline constexpr QRect imgBack = fromTwips(3690, 3600, 870, 270);
 inline constexpr QRect imgExit = fromTwips(4480, 160, 225, 225);
 
 } // namespace options

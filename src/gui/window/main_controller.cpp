@@ -204,8 +204,11 @@ void MainController::ShowOptions() {
     frmOptions dialog(window_.get());
     settings::OptionsController controller(
         {dialog.cmbSR(), dialog.chkMC(), dialog.txtFromH(), dialog.txtFromM(), dialog.txtFromS(),
-         dialog.txtToH(), dialog.txtToM(), dialog.txtToS(), dialog.cmbJobs(), dialog.chkKeep()},
+         dialog.txtToH(), dialog.txtToM(), dialog.txtToS(), dialog.cmbJobs(), dialog.chkKeep(),
+         dialog.cmbNames(), dialog.lblNameExample()},
         choices_, place_, services_.boxes);
+    if (list_.count() > 0)
+        controller.setExampleInput(list_.path(0), list_.root(0));
     controller.Load();
     connect(dialog.imgOK(), &ImageButton::clicked, &dialog, [&] {
         if (controller.imgOK_Click())

@@ -374,6 +374,8 @@ void paintOptionsArt(QPainter& p, const QPainterPath& body) {
     label(QRect(L::chkKeep.right() + 7, L::chkKeep.top() - 3,
                 L::client.width() - L::chkKeep.right() - 14, L::chkKeep.height() + 6),
           "of an added folder", false, left);
+    label(QRect(14, L::cmbNames.top(), L::cmbNames.left() - 18, L::cmbNames.height()), "File names",
+          true, left);
 }
 
 void paintDialogButton(QPainter& p, const QRect& r, bool primary, bool lit) {
@@ -552,6 +554,7 @@ QString controlStyleSheet() {
         {"fieldLine", &colour::fieldLine},
         {"ink", &colour::ink},
         {"inkDisabled", &colour::inkDisabled},
+        {"inkProblem", &colour::inkProblem},
         {"inkOnAccent", &colour::inkOnAccent},
         {"panel", &colour::panel},
         {"panelLine", &colour::panelLine},
@@ -580,6 +583,7 @@ QLineEdit {
 }
 QLineEdit:focus { border-color: @accent; }
 QLineEdit:disabled { background: @fieldDisabled; color: @inkDisabled; border-color: @fieldDisabledLine; }
+QComboBox QLineEdit { border: none; padding: 0px; background: transparent; }
 QTreeView {
     border: 1px solid @panelLine; background: @panel; alternate-background-color: @rowAlternate;
     color: @ink; outline: 0;
@@ -600,6 +604,7 @@ QScrollBar::handle:vertical { min-height: 24px; }
 QScrollBar::handle:horizontal { min-width: 24px; }
 QScrollBar::add-line, QScrollBar::sub-line { width: 0px; height: 0px; }
 QScrollBar::add-page, QScrollBar::sub-page { background: none; }
+QLabel[problem="true"] { color: @inkProblem; }
 QMenu {
     background: @panel; border: 1px solid @fieldLine; padding: 4px 0px; color: @ink;
 }

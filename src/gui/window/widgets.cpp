@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QToolTip>
 
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
     setMouseTracking(true);
@@ -102,6 +103,34 @@ void FitLabel::paintEvent(QPaintEvent* event) {
 void FitLabel::resizeEvent(QResizeEvent* event) {
     QLabel::resizeEvent(event);
     fit();
+}
+
+ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {}
+
+QString ElidedLabel::shownText() const {
+    const QRect box = contentsRect();
+    return fontMetrics().elidedText(text(), Qt::ElideMiddle, box.width());
+}
+
+void ElidedLabel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setPen(palette().color(foregroundRole()));
+    p.setFont(font());
+    p.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter, shownText());
+}
+
+bool ElidedLabel::event(QEvent* event) {
+    // Only a shortened text needs its whole self shown apart.
+    if (event->type() == QEvent::ToolTip) {
+        if (shownText() == text()) {
+            QToolTip::hideText();
+            event->ignore();
+        } else {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+        }
+        return true;
+    }
+    return QLabel::event(event);
 }
 
 LinkLabel::LinkLabel(QWidget* parent) : FitLabel(parent) {

@@ -60,6 +60,21 @@ private:
     QString fittedText_;
 };
 
+// A one-line label for texts of any length, such as paths: what does not fit is left out in
+// the middle, so both ends stay readable, and the whole text shows as its tool tip.
+class ElidedLabel final : public QLabel {
+    Q_OBJECT
+public:
+    explicit ElidedLabel(QWidget* parent = nullptr);
+
+    // The text as painted.
+    [[nodiscard]] QString shownText() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    bool event(QEvent* event) override;
+};
+
 // A label that acts as a link: hand cursor, click and mouse-move signals.
 class LinkLabel final : public FitLabel {
     Q_OBJECT
