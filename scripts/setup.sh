@@ -6,11 +6,18 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config clang-format
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
-    libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libopencore-amrnb-dev libtag1-dev
+    libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libopencore-amrnb-dev
     libgtest-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-dejavu-extra
     desktop-file-utils appstream lintian dpkg-dev fakeroot file
     dbus dbus-bin dbus-daemon dbus-session-bus-common
 )
+# TagLib's headers: libtag1-dev holds 1.x up to Debian 12, libtag-dev 2.x from Debian 13 on.
+# shellcheck disable=SC1091
+if [ "$(. /etc/os-release && echo "${VERSION_ID%%.*}")" = 12 ]; then
+    packages+=(libtag1-dev)
+else
+    packages+=(libtag-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

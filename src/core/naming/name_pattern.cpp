@@ -311,7 +311,7 @@ std::optional<NamePattern> NamePattern::Parse(const std::string& text, std::stri
         }
         const std::string name = text.substr(pos + 1, close - pos - 1);
         if (!IsKnownField(name)) {
-            SetError(error, "unknown field {" + Clean(name) + "} in the name pattern");
+            SetError(error, "unknown field {" + Clean(name, false) + "} in the name pattern");
             return std::nullopt;
         }
         if (!literal.empty())
