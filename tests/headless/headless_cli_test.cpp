@@ -414,10 +414,13 @@ TEST_F(HeadlessCli, AStopSignalEndsTheRunAndLeavesOnlyFinishedOutputs) {
 // Under nohup the hang-up reaches the program and its converters, and all of them ignore it.
 TEST_F(HeadlessCli, AHangUpIgnoredAtStartLetsTheRunFinish) {
     MakeTone(in + "/long.flac", 30 * 60, 8000);
-    auto run = start({"--format", "mp3", "--output", out, in + "/long.flac"}, [] {
-        ::setpgid(0, 0);
-        ::signal(SIGHUP, SIG_IGN);
-    });
+    // Mono at the input's own rate: long enough to be running at the signal, little work.
+    auto run = start({"--format", "mp3", "--rate", "8000", "--channels", "mono", "--output", out,
+                      in + "/long.flac"},
+                     [] {
+                         ::setpgid(0, 0);
+                         ::signal(SIGHUP, SIG_IGN);
+                     });
     ASSERT_TRUE(QTest::qWaitFor([&] { return !Tree(out).empty(); }, kDeadlineMs))
         << "the temporary file never appeared";
     ASSERT_EQ(::kill(-run->processId(), SIGHUP), 0);
