@@ -1,5 +1,7 @@
 #include "core/naming/name_pattern.h"
 
+#include "conv_protocol/utf8.h"
+
 #include <array>
 #include <string_view>
 
@@ -23,42 +25,6 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// Length of the valid UTF-8 sequence at `pos` and its code point; 0 when the bytes there are
-// not one (overlong forms, surrogates and code points past U+10FFFF included).
-std::size_t Utf8Sequence(std::string_view text, std::size_t pos, char32_t* codePoint) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[pos + i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    char32_t value = 0;
-    if (lead < 0x80) {
-        *codePoint = lead;
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        value = lead & 0x1F;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        value = lead & 0x0F;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        value = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (pos + length > text.size())
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80)
-            return 0;
-        value = (value << 6) | (byte(i) & 0x3F);
-    }
-    if ((length == 3 && value < 0x800) || (length == 4 && value < 0x10000) ||
-        (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF)
-        return 0;
-    *codePoint = value;
-    return length;
-}
-
 // Text safe inside one path element: valid UTF-8, no separator, no control character, no run
 // of spaces. Tags come from any file, so nothing in them may be trusted. Literal text keeps
 // its end spaces: they belong to the separators around the fields.
@@ -71,8 +37,7 @@ std::string Clean(std::string_view text, bool trim = true) {
         out += c;
     };
     for (std::size_t pos = 0; pos < text.size();) {
-        char32_t code = 0;
-        const std::size_t length = Utf8Sequence(text, pos, &code);
+        const auto [code, length] = conv_protocol::DecodeUtf8At(text, pos);
         if (length == 0) {
             put('_');
             ++pos;
