@@ -49,7 +49,8 @@ void ExpectRendered(const std::vector<RenderCase>& cases) {
         EXPECT_EQ(Render(c.pattern, c.source), c.expected) << c.what << ": " << c.pattern;
 }
 
-TrackTags With(TrackTags tags, std::string TrackTags::*field, std::string value) {
+// The field is a member pointer (&TrackTags::artist).
+template <typename Field> TrackTags With(TrackTags tags, Field field, std::string value) {
     tags.*field = std::move(value);
     return tags;
 }
