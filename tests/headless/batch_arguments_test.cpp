@@ -26,9 +26,9 @@ std::string Refusal(const std::vector<std::string>& args) {
 }
 
 TEST(BatchArguments, ChoicesBecomePositionsInTheWindowsListsFormatsInAnyCase) {
-    const auto a = Parsed({"--format", "OgG", "--bitrate", " 64 ", "--rate", "12050", "--channels",
-                           "MONO", "b.wav", "--output", "out dir/\xc3\xa9", "a.wav", "--report",
-                           "Run.JSON"});
+    const auto a =
+        Parsed({"--format", "OgG", "--bitrate", " 64 ", "--rate", "12050", "--channels", "MONO",
+                "b.wav", "--output", "out dir/\xc3\xa9", "a.wav", "--report", "Run.JSON"});
     EXPECT_EQ(a.format, 2);
     EXPECT_EQ(a.bitrate, 3);
     EXPECT_EQ(a.rate, 6);

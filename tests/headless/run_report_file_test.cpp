@@ -49,8 +49,13 @@ TEST(RunReportFile, FieldsAreQuotedAndEscapedAndNamesThatAreNotUtf8ShownAsInMess
          R"({"source": "/in/a, \"b\".wav", "output": "/out/x.mp3", "status": "failed", )"
          R"("reason": "bad, \"very\"", "seconds": 0.000, "input_bytes": 5, "output_bytes": null})"},
         {"warning lines",
-         {"/in/s.wav", "/out/s.ogg", ReportStatus::ConvertedWithWarnings, "one\ntwo\r", 12.3456,
-          {}, 7},
+         {"/in/s.wav",
+          "/out/s.ogg",
+          ReportStatus::ConvertedWithWarnings,
+          "one\ntwo\r",
+          12.3456,
+          {},
+          7},
          "/in/s.wav,/out/s.ogg,converted-with-warnings,\"one\ntwo\\x0D\",12.346,,7\r\n",
          R"({"source": "/in/s.wav", "output": "/out/s.ogg", "status": "converted-with-warnings", )"
          R"("reason": "one\u000Atwo\\x0D", "seconds": 12.346, "input_bytes": null, )"
@@ -62,8 +67,13 @@ TEST(RunReportFile, FieldsAreQuotedAndEscapedAndNamesThatAreNotUtf8ShownAsInMess
          R"("status": "converted", "reason": "", "seconds": 2.000, "input_bytes": 3, )"
          R"("output_bytes": 4})"},
         {"UTF-8 names as they are, no output planned",
-         {"/in/\xc3\xa9t\xc3\xa9.wav", "", ReportStatus::Failed, "no output format is chosen", 0,
-          9, {}},
+         {"/in/\xc3\xa9t\xc3\xa9.wav",
+          "",
+          ReportStatus::Failed,
+          "no output format is chosen",
+          0,
+          9,
+          {}},
          "/in/\xc3\xa9t\xc3\xa9.wav,,failed,no output format is chosen,0.000,9,\r\n",
          "{\"source\": \"/in/\xc3\xa9t\xc3\xa9.wav\", \"output\": \"\", \"status\": \"failed\", "
          "\"reason\": \"no output format is chosen\", \"seconds\": 0.000, \"input_bytes\": 9, "
@@ -100,11 +110,11 @@ TEST(RunReportFile, TheFormatIsTheExtensionsInAnyCase) {
         const char* path;
         std::optional<ReportFormat> format;
     } cases[] = {
-        {"run.csv", ReportFormat::Csv},      {"/a.b/Run.CSV", ReportFormat::Csv},
-        {"x.JsOn", ReportFormat::Json},      {"dir/run.json", ReportFormat::Json},
-        {"run.csv.txt", std::nullopt},       {"run", std::nullopt},
-        {"run.json/", std::nullopt},         {"csv", std::nullopt},
-        {"run.jsonl", std::nullopt},         {"", std::nullopt},
+        {"run.csv", ReportFormat::Csv}, {"/a.b/Run.CSV", ReportFormat::Csv},
+        {"x.JsOn", ReportFormat::Json}, {"dir/run.json", ReportFormat::Json},
+        {"run.csv.txt", std::nullopt},  {"run", std::nullopt},
+        {"run.json/", std::nullopt},    {"csv", std::nullopt},
+        {"run.jsonl", std::nullopt},    {"", std::nullopt},
     };
     for (const auto& c : cases)
         EXPECT_EQ(headless::ReportFormatOf(c.path), c.format) << c.path;

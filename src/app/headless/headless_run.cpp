@@ -323,11 +323,12 @@ int RunHeadless(int argc, char** argv) {
         if (!showsOneFile())
             showShare(lastPath, fraction);
     });
-    QObject::connect(&run, &BatchRun::fileFinished,
-                     [&](const QByteArray& path, const QByteArray& out, const FileOutcome& outcome) {
-                         reportRows.finished(path, out, outcome);
-                         progress.finished(path, outcome);
-                     });
+    QObject::connect(
+        &run, &BatchRun::fileFinished,
+        [&](const QByteArray& path, const QByteArray& out, const FileOutcome& outcome) {
+            reportRows.finished(path, out, outcome);
+            progress.finished(path, outcome);
+        });
     int status = headless::kExitConverted;
     QObject::connect(&run, &BatchRun::runFinished, [&](const RunReport& report) {
         progress.clearLine();

@@ -32,9 +32,9 @@ std::string shownReason(std::string_view text) {
 // Never by printf: the program runs under the user's locale, which may write "1,5".
 std::string secondsText(double seconds) {
     std::array<char, 64> buffer{};
-    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                            seconds < 0 ? 0.0 : seconds,
-                                            std::chars_format::fixed, 3);
+    const auto [end, error] =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), seconds < 0 ? 0.0 : seconds,
+                      std::chars_format::fixed, 3);
     return error == std::errc() ? std::string(buffer.data(), end) : std::string("0.000");
 }
 
