@@ -26,13 +26,15 @@ std::string Refusal(const std::vector<std::string>& args) {
 }
 
 TEST(BatchArguments, ChoicesBecomePositionsInTheWindowsListsFormatsInAnyCase) {
-    const auto a = Parsed({"--format", "OgG", "--bitrate", " 64 ", "--rate", "12050", "--channels",
-                           "MONO", "b.wav", "--output", "out dir/\xc3\xa9", "a.wav"});
+    const auto a =
+        Parsed({"--format", "OgG", "--bitrate", " 64 ", "--rate", "12050", "--channels", "MONO",
+                "b.wav", "--output", "out dir/\xc3\xa9", "a.wav", "--report", "Run.JSON"});
     EXPECT_EQ(a.format, 2);
     EXPECT_EQ(a.bitrate, 3);
     EXPECT_EQ(a.rate, 6);
     EXPECT_EQ(a.channels, 0);
     EXPECT_EQ(a.output, "out dir/\xc3\xa9");
+    EXPECT_EQ(a.report, "Run.JSON");
     EXPECT_EQ(a.inputs, (std::vector<std::string>{"b.wav", "a.wav"}));
     EXPECT_FALSE(a.cut || a.jobs || a.quiet || a.keepTree);
 
@@ -80,6 +82,8 @@ TEST(BatchArguments, BadValuesNameTheOptionAndWhatIsAllowed) {
          "--format a?b?[2J is not one of mp3, wma, ogg, wav, "
          "flac, ac3, aac, amr, mpg"},
         {{"--output=", "x"}, "--output needs a folder"},
+        {{"--report", "run.csv.txt", "x"}, "--report run.csv.txt does not end in .csv or .json"},
+        {{"--report=", "x"}, "--report '' does not end in .csv or .json"},
         {{"-qz", "x"}, "unknown option -z" + hint},
         {{"x", "--cut", "10"}, "--cut needs a start and a length"},
         {{"--quiet=yes", "x"}, "--quiet takes no value"},

@@ -10,6 +10,10 @@
 #include <memory>
 #include <sstream>
 
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -356,6 +360,143 @@ TEST_F(HeadlessCli, BadUsageConvertsNothing) {
     }
 }
 
+// A row of --report; -1 for bytes left empty (CSV) or null (JSON).
+struct ReportRow {
+    std::string source, output, status, reason;
+    double seconds = -1;
+    qint64 inputBytes = -1, outputBytes = -1;
+};
+
+std::vector<ReportRow> JsonReport(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path;
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << error.errorString().toStdString();
+    EXPECT_TRUE(document.isArray());
+    std::vector<ReportRow> rows;
+    for (const QJsonValue& value : document.array()) {
+        const QJsonObject o = value.toObject();
+        EXPECT_EQ(o.size(), 7);
+        const auto bytes = [](const QJsonValue& v) { return v.isNull() ? -1 : v.toInteger(-2); };
+        rows.push_back({o["source"].toString().toStdString(), o["output"].toString().toStdString(),
+                        o["status"].toString().toStdString(), o["reason"].toString().toStdString(),
+                        o["seconds"].toDouble(-1), bytes(o["input_bytes"]),
+                        bytes(o["output_bytes"])});
+    }
+    return rows;
+}
+
+// Split at every comma: the test's names and these reasons hold none.
+std::vector<ReportRow> CsvReport(const std::string& path) {
+    const std::string text = ReadFile(path);
+    const std::string header = "source,output,status,reason,seconds,input_bytes,output_bytes\r\n";
+    EXPECT_EQ(text.substr(0, header.size()), header);
+    std::vector<ReportRow> rows;
+    for (std::size_t at = header.size(); at < text.size();) {
+        const std::size_t end = text.find("\r\n", at);
+        EXPECT_NE(end, std::string::npos) << "the last line has its end";
+        std::vector<std::string> f;
+        std::istringstream line(text.substr(at, end - at));
+        for (std::string field; std::getline(line, field, ',');)
+            f.push_back(field);
+        f.resize(7);
+        const auto bytes = [](const std::string& t) { return t.empty() ? -1 : std::stoll(t); };
+        rows.push_back({f[0], f[1], f[2], f[3], std::stod("0" + f[4]), bytes(f[5]), bytes(f[6])});
+        at = end == std::string::npos ? text.size() : end + 2;
+    }
+    return rows;
+}
+
+qint64 Size(const std::string& path) {
+    return static_cast<qint64>(fs::file_size(path));
+}
+
+// The same run reported in each format: a file converted, one that fails, one cut short, and
+// one whose output is numbered to keep it apart.
+TEST_F(HeadlessCli, TheReportHasARowPerFileWithItsOutcomeReasonTimeAndSizes) {
+    MakeTone(in + "/good.wav", 1);
+    MakeTone(in + "/short.wav", 4);
+    WriteFile(in + "/x.wav", "this is not audio\n");
+    std::string bytes = ReadFile(in + "/short.wav");
+    const std::size_t data = bytes.find("data");
+    ASSERT_NE(data, std::string::npos);
+    const std::uint32_t claimed = 10 * 44100 * 2;
+    bytes.replace(data + 4, 4, reinterpret_cast<const char*>(&claimed), 4);
+    WriteFile(in + "/short.wav", bytes);
+    fs::create_directories(in + "/sub");
+    fs::copy_file(in + "/good.wav", in + "/sub/good.wav");
+
+    const struct {
+        std::string source, output, status, reasonPart; // an empty part: no reason at all
+        bool printed;                                   // the reason is the one on stderr
+    } expected[] = {
+        {"good.wav", "good.flac", "converted", "", true},
+        {"x.wav", "x.flac", "failed", "x.wav: not a media file", true},
+        {"short.wav", "short.flac", "converted-with-warnings",
+         "warning: input ends at 0:04 of 0:10", true},
+        {"sub/good.wav", "good (2).flac", "converted", "numbered", false},
+    };
+    for (const std::string report : {"run.json", "Run.CSV"}) {
+        SCOPED_TRACE(report);
+        fs::remove_all(out);
+        const std::string path = root.filePath(QString::fromStdString(report)).toStdString();
+        const Finished run =
+            Batch({"-j1", "--format", "flac", "--output", out, "--report", path, in + "/good.wav",
+                   in + "/x.wav", in + "/short.wav", in + "/sub/good.wav"});
+        EXPECT_EQ(run.exitCode, 1) << run.err;
+        const std::vector<ReportRow> rows =
+            report.ends_with(".json") ? JsonReport(path) : CsvReport(path);
+        ASSERT_EQ(rows.size(), std::size(expected)) << ReadFile(path);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            const auto& want = expected[i];
+            const ReportRow& row = rows[i];
+            SCOPED_TRACE(want.source);
+            const std::string source = in + "/" + want.source;
+            const std::string output = out + "/" + want.output;
+            EXPECT_EQ(row.source, source);
+            EXPECT_EQ(row.output, output);
+            EXPECT_EQ(row.status, want.status);
+            EXPECT_EQ(row.reason.empty(), want.reasonPart.empty()) << row.reason;
+            EXPECT_TRUE(Contains(row.reason, want.reasonPart)) << row.reason;
+            EXPECT_TRUE(!want.printed || Contains(run.err, row.reason)) << run.err;
+            EXPECT_GT(row.seconds, 0.0);
+            EXPECT_LT(row.seconds, kDeadlineMs / 1000.0);
+            EXPECT_EQ(row.inputBytes, Size(source));
+            EXPECT_EQ(row.outputBytes, want.status != "failed" ? Size(output) : -1);
+        }
+    }
+    EXPECT_EQ(Tree(in), (Names{"good.wav", "short.wav", "sub/", "sub/good.wav", "x.wav"}));
+}
+
+TEST_F(HeadlessCli, AReportThatCannotBeWrittenIsBadUsageAndNothingIsConverted) {
+    MakeTone(in + "/tone.wav", 1);
+    const std::string folder = root.filePath("reports").toStdString();
+    fs::create_directories(folder + "/taken.json");
+    fs::create_directories(folder + "/locked");
+    fs::permissions(folder + "/locked", fs::perms::owner_read | fs::perms::owner_exec);
+    // Permissions do not hold root back; /proc takes no new file from anyone.
+    const std::string locked = ::geteuid() == 0 ? "/proc/run.csv" : folder + "/locked/run.csv";
+    const struct {
+        std::string path, problem;
+    } cases[] = {
+        {folder + "/missing/run.csv", "no such folder"},
+        {in + "/tone.wav/run.csv", "no such folder"},
+        {folder + "/taken.json", "it is a folder"},
+        {locked, "its folder is not writable"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        const Finished run =
+            Batch({"--format", "flac", "--output", out, "--report", c.path, in + "/tone.wav"});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(Contains(run.err, "pelkora: --report " + c.path + ": " + c.problem)) << run.err;
+        EXPECT_EQ(Tree(out), Names{});
+        EXPECT_EQ(Tree(folder), (Names{"locked/", "taken.json/"}));
+        EXPECT_EQ(Tree(in), Names{"tone.wav"});
+    }
+}
+
 void OwnGroup() {
     ::setpgid(0, 0);
 }
@@ -409,6 +550,37 @@ TEST_F(HeadlessCli, AStopSignalEndsTheRunAndLeavesOnlyFinishedOutputs) {
         EXPECT_NEAR(Seconds(out + "/short.mp3"), 1.0, 0.1);
         EXPECT_EQ(Tree(in), (Names{"long.flac", "short.wav"}));
     }
+}
+
+// The long second file is being converted when the signal comes: only the first has a row.
+TEST_F(HeadlessCli, AStopSignalWritesTheReportOfTheFilesFinishedSoFar) {
+    MakeTone(in + "/short.wav", 1);
+    MakeTone(in + "/long.flac", 30 * 60, 8000);
+    const std::string report = root.filePath("run.json").toStdString();
+    auto run = start({"-j", "1", "--format", "mp3", "--output", out, "--report", report,
+                      in + "/short.wav", in + "/long.flac"});
+    std::string err;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            err += run->readAllStandardError().toStdString();
+            return Contains(err, "[1/2] short.wav") && Tree(out).size() >= 2;
+        },
+        kDeadlineMs))
+        << "the long file's output never appeared: " << err;
+    EXPECT_FALSE(fs::exists(report)) << "written at the end, not before";
+    ASSERT_EQ(::kill(run->processId(), SIGTERM), 0);
+    const Finished done = Finish(*run);
+    EXPECT_EQ(done.exitCode, 143) << done.err;
+    const std::vector<ReportRow> rows = JsonReport(report);
+    ASSERT_EQ(rows.size(), 1u) << ReadFile(report);
+    EXPECT_EQ(rows[0].source, in + "/short.wav");
+    EXPECT_EQ(rows[0].status, "converted");
+    EXPECT_EQ(rows[0].outputBytes, Size(out + "/short.mp3"));
+    Names top;
+    for (const auto& entry : fs::directory_iterator(root.path().toStdString()))
+        top.push_back(entry.path().filename().string());
+    std::sort(top.begin(), top.end());
+    EXPECT_EQ(top, (Names{"home", "in", "out", "program", "run.json"})) << "nothing temporary left";
 }
 
 // Under nohup the hang-up reaches the program and its converters, and all of them ignore it.

@@ -8,10 +8,12 @@
 #include "app/settings/settings_store.h"
 #include "core/batch/batch_arguments.h"
 #include "core/batch/batch_texts.h"
+#include "core/batch/run_report_file.h"
 #include "core/files/folder_search.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QThread>
 
@@ -149,6 +151,70 @@ private:
     std::string names_[2];
 };
 
+// The rows of --report, in the order the files started; only finished files are written.
+class ReportRows final {
+public:
+    void started(const QByteArray& path, const QByteArray& output) {
+        waiting_[path].push_back(entries_.size());
+        Entry& entry = entries_.emplace_back();
+        entry.row.source = path.toStdString();
+        entry.row.output = output.toStdString();
+        entry.clock.start();
+    }
+
+    void finished(const QByteArray& path, const QByteArray& output, const FileOutcome& outcome) {
+        // A file that failed before any converter started has no row yet.
+        if (waiting_.value(path).isEmpty())
+            started(path, output);
+        Entry& entry = entries_[waiting_[path].takeFirst()];
+        headless::ReportRow& row = entry.row;
+        row.seconds = static_cast<double>(entry.clock.nsecsElapsed()) / 1e9;
+        row.status = outcome.kind == FileOutcome::Kind::Failed ? headless::ReportStatus::Failed
+                     : outcome.kind == FileOutcome::Kind::ConvertedWithWarnings
+                         ? headless::ReportStatus::ConvertedWithWarnings
+                         : headless::ReportStatus::Converted;
+        row.reason = outcome.text.toStdString();
+        row.inputBytes = sizeOf(row.source);
+        // A failed file's output name may hold an older file that is none of this run's.
+        if (row.status != headless::ReportStatus::Failed)
+            row.outputBytes = sizeOf(row.output);
+        entry.done = true;
+    }
+
+    void renamed(const QByteArray& path) {
+        for (Entry& entry : entries_)
+            if (entry.done && entry.row.source == path.toStdString() &&
+                entry.row.status != headless::ReportStatus::Failed)
+                entry.row.reason = "numbered to keep it apart from another file" +
+                                   (entry.row.reason.empty() ? "" : "\n" + entry.row.reason);
+    }
+
+    [[nodiscard]] std::vector<headless::ReportRow> rows() const {
+        std::vector<headless::ReportRow> done;
+        for (const Entry& entry : entries_)
+            if (entry.done)
+                done.push_back(entry.row);
+        return done;
+    }
+
+private:
+    struct Entry {
+        headless::ReportRow row;
+        QElapsedTimer clock;
+        bool done = false;
+    };
+
+    static std::optional<std::uintmax_t> sizeOf(const std::string& path) {
+        struct stat st = {};
+        if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            return std::nullopt;
+        return static_cast<std::uintmax_t>(st.st_size);
+    }
+
+    std::vector<Entry> entries_;
+    QHash<QByteArray, QList<std::size_t>> waiting_;
+};
+
 headless::RunSummary Summarise(const RunReport& report) {
     headless::RunSummary s;
     s.converted = report.converted;
@@ -205,12 +271,34 @@ int RunHeadless(int argc, char** argv) {
     choices.set(value);
     // Unlike the window, a script may name a folder several levels deep.
     QDir().mkpath(QFile::decodeName(value.outputFolder));
+    // After the output folder is made: the report may go into it.
+    if (args.report) {
+        if (const std::string problem = headless::ReportPathProblem(*args.report);
+            !problem.empty()) {
+            PrintError("pelkora: --report " + headless::ShownValue(*args.report) + ": " + problem);
+            return headless::kExitUsage;
+        }
+    }
+    ReportRows reportRows;
+    // A run that converted and cannot say so has not done what was asked.
+    const auto withReport = [&](int status) {
+        if (!args.report)
+            return status;
+        const auto written = headless::WriteReport(*args.report, reportRows.rows(),
+                                                   *headless::ReportFormatOf(*args.report));
+        if (written)
+            return status;
+        PrintError("pelkora: " + headless::SafeText(written.error));
+        return status == headless::kExitConverted || status == headless::kExitWarnings
+                   ? headless::kExitSomeFailed
+                   : status;
+    };
 
     if (list.count() == 0) {
         headless::RunSummary summary;
         summary.unreadFolders = unreadFolders;
         std::fputs(headless::SummaryText(summary, args.quiet).c_str(), stderr);
-        return headless::ExitStatus(summary);
+        return withReport(headless::ExitStatus(summary));
     }
 
     BatchRun run(list, choices, programFolder);
@@ -219,6 +307,7 @@ int RunHeadless(int argc, char** argv) {
     QObject::connect(&run, &BatchRun::fileStarted,
                      [&](const QByteArray& path, const QByteArray& out) {
                          lastPath = path;
+                         reportRows.started(path, out);
                          progress.started(path, out);
                      });
     // One file at a time shows that file's share, several the run's, as the window does.
@@ -234,13 +323,17 @@ int RunHeadless(int argc, char** argv) {
         if (!showsOneFile())
             showShare(lastPath, fraction);
     });
-    QObject::connect(&run, &BatchRun::fileFinished,
-                     [&](const QByteArray& path, const QByteArray&, const FileOutcome& outcome) {
-                         progress.finished(path, outcome);
-                     });
+    QObject::connect(
+        &run, &BatchRun::fileFinished,
+        [&](const QByteArray& path, const QByteArray& out, const FileOutcome& outcome) {
+            reportRows.finished(path, out, outcome);
+            progress.finished(path, outcome);
+        });
     int status = headless::kExitConverted;
     QObject::connect(&run, &BatchRun::runFinished, [&](const RunReport& report) {
         progress.clearLine();
+        for (const auto& renaming : report.renamings)
+            reportRows.renamed(renaming.path);
         if (report.aborted())
             errors.show(StartErrorText(report.startError), platform::MsgIcon::Critical, {});
         headless::RunSummary summary = Summarise(report);
@@ -259,5 +352,6 @@ int RunHeadless(int argc, char** argv) {
     stopSignals.listen();
     run.Start();
     app.exec();
-    return status;
+    // Also after a stop signal: the files finished so far.
+    return withReport(status);
 }

@@ -1,6 +1,7 @@
 #include "core/batch/batch_arguments.h"
 
 #include "core/batch/batch_texts.h"
+#include "core/batch/run_report_file.h"
 #include "core/engine/choice_lists.h"
 #include "core/naming/name_pattern.h"
 
@@ -77,7 +78,7 @@ struct OptionInfo {
     Kind kind;
 };
 
-constexpr std::array<OptionInfo, 13> kOptions = {{
+constexpr std::array<OptionInfo, 14> kOptions = {{
     {"batch", 'b', Kind::Flag},
     {"format", 0, Kind::Value},
     {"bitrate", 0, Kind::Value},
@@ -88,6 +89,7 @@ constexpr std::array<OptionInfo, 13> kOptions = {{
     {"jobs", 'j', Kind::Value},
     {"keep-tree", 0, Kind::Flag},
     {"name", 0, Kind::Value},
+    {"report", 0, Kind::Value},
     {"quiet", 'q', Kind::Flag},
     {"help", 'h', Kind::Flag},
     {"version", 'V', Kind::Flag},
@@ -242,6 +244,10 @@ private:
             if (!NamePattern::Parse(std::string(value), &reason))
                 return fail(spelled + " " + ShownValue(value) + ": " + reason);
             result_.namePattern = std::string(value);
+        } else if (name == "report") {
+            if (!ReportFormatOf(value))
+                return fail(spelled + " " + ShownValue(value) + " does not end in .csv or .json");
+            result_.report = std::string(value);
         }
     }
 

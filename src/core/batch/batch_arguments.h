@@ -26,6 +26,7 @@ struct BatchArguments {
     std::optional<int> jobs;      // 1 to MaxBatchJobs
     bool keepTree = false;
     std::optional<std::string> namePattern; // checked: it parses
+    std::optional<std::string> report;      // checked: ends in .csv or .json
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -116,6 +116,8 @@ std::string HelpText() {
            "{title}\";\n"
            "                      fields: {artist} {albumartist} {album} {title} {track}\n"
            "                      {disc} {year} {genre} {name} {stem} {folder}\n"
+           "  --report FILE       write a row per file to FILE, CSV or JSON by its\n"
+           "                      extension (.csv, .json), also when stopped by a signal\n"
            "  -q, --quiet         report failures only\n"
            "  -h, --help          show this help and end\n"
            "  -V, --version       show the version and end\n"
