@@ -2,6 +2,7 @@
 
 #include "app/files/file_list.h"
 #include "app/headless/stop_signals.h"
+#include "app/library/sync_record.h"
 #include "app/run/batch_run.h"
 #include "app/services/message_box.h"
 #include "app/settings/choices.h"
@@ -90,6 +91,7 @@ void Apply(const headless::BatchArguments& args, ConversionChoices& c, int cores
     c.jobs = args.jobs.value_or(cores);
     c.keepTree = args.keepTree;
     c.namePattern = QString::fromStdString(args.namePattern.value_or(std::string()));
+    c.sync = args.sync;
 }
 
 // Prints the run as it goes: an updating line on a terminal, a line per file otherwise.
@@ -109,10 +111,13 @@ public:
         const auto kind = outcome.kind == FileOutcome::Kind::Failed ? headless::FileOutcome::Failed
                           : outcome.kind == FileOutcome::Kind::ConvertedWithWarnings
                               ? headless::FileOutcome::Warning
+                          : outcome.kind == FileOutcome::Kind::UpToDate
+                              ? headless::FileOutcome::UpToDate
                               : headless::FileOutcome::Converted;
         clearLine();
-        if (!headless::ReportsFinished(kind, quiet_) ||
-            (terminal_ && kind == headless::FileOutcome::Converted))
+        const bool quietKind =
+            kind == headless::FileOutcome::Converted || kind == headless::FileOutcome::UpToDate;
+        if (!headless::ReportsFinished(kind, quiet_) || (terminal_ && quietKind))
             return;
         PrintError(headless::FinishedLine(step(path), kind, outcome.text.toStdString()));
     }
@@ -152,6 +157,7 @@ private:
 headless::RunSummary Summarise(const RunReport& report) {
     headless::RunSummary s;
     s.converted = report.converted;
+    s.upToDate = report.upToDate;
     s.warnings = static_cast<int>(report.warnings.size());
     s.failed = static_cast<int>(report.failures.size());
     for (const auto& f : report.failures)
@@ -205,6 +211,14 @@ int RunHeadless(int argc, char** argv) {
     choices.set(value);
     // Unlike the window, a script may name a folder several levels deep.
     QDir().mkpath(QFile::decodeName(value.outputFolder));
+    // A record that cannot be used stops the run before anything is written.
+    if (value.sync) {
+        QString error;
+        if (!SyncRecord::Open(value.outputFolder, &error)) {
+            PrintError("pelkora: " + headless::SafeText(error.toStdString()));
+            return headless::kExitUsage;
+        }
+    }
 
     if (list.count() == 0) {
         headless::RunSummary summary;
@@ -242,11 +256,13 @@ int RunHeadless(int argc, char** argv) {
     QObject::connect(&run, &BatchRun::runFinished, [&](const RunReport& report) {
         progress.clearLine();
         if (report.aborted())
-            errors.show(StartErrorText(report.startError), platform::MsgIcon::Critical, {});
+            errors.show(report.abortText(), platform::MsgIcon::Critical, {});
         headless::RunSummary summary = Summarise(report);
         summary.unreadFolders = unreadFolders;
         std::fputs(headless::SummaryText(summary, args.quiet).c_str(), stderr);
-        status = report.aborted() ? headless::kExitSomeFailed : headless::ExitStatus(summary);
+        status = !report.recordError.isEmpty() ? headless::kExitUsage
+                 : report.aborted()            ? headless::kExitSomeFailed
+                                               : headless::ExitStatus(summary);
         app.exit(status);
     });
     QObject::connect(&stopSignals, &StopSignals::stopRequested, [&](int exitStatus) {

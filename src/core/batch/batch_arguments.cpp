@@ -77,7 +77,7 @@ struct OptionInfo {
     Kind kind;
 };
 
-constexpr std::array<OptionInfo, 13> kOptions = {{
+constexpr std::array<OptionInfo, 14> kOptions = {{
     {"batch", 'b', Kind::Flag},
     {"format", 0, Kind::Value},
     {"bitrate", 0, Kind::Value},
@@ -88,6 +88,7 @@ constexpr std::array<OptionInfo, 13> kOptions = {{
     {"jobs", 'j', Kind::Value},
     {"keep-tree", 0, Kind::Flag},
     {"name", 0, Kind::Value},
+    {"sync", 0, Kind::Flag},
     {"quiet", 'q', Kind::Flag},
     {"help", 'h', Kind::Flag},
     {"version", 'V', Kind::Flag},
@@ -200,6 +201,8 @@ private:
     void setFlag(std::string_view name) {
         if (name == "keep-tree")
             result_.keepTree = true;
+        else if (name == "sync")
+            result_.sync = true;
         else if (name == "quiet")
             result_.quiet = true;
         else if (name == "help")

@@ -26,6 +26,7 @@ struct BatchArguments {
     std::optional<int> jobs;      // 1 to MaxBatchJobs
     bool keepTree = false;
     std::optional<std::string> namePattern; // checked: it parses
+    bool sync = false;                      // only what is new or changed since the last run
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -263,8 +263,8 @@ void MainController::Start() {
 
 void MainController::runFinished(const RunReport& report) {
     if (report.aborted()) {
-        // The converter could not be started. The list stays.
-        services_.boxes.show(StartErrorText(report.startError), platform::MsgIcon::Critical,
+        // The converter could not be started, or the sync record not used. The list stays.
+        services_.boxes.show(report.abortText(), platform::MsgIcon::Critical,
                              platform::applicationTitle());
         setRunning(false);
         showProgressText(0.0, QStringLiteral("0%"));
