@@ -78,13 +78,18 @@ std::unique_ptr<SyncRecord> SyncRecord::Open(const QByteArray& outputFolder, QSt
     QSqlQuery query(QSqlDatabase::database(connection, false));
     if (!query.exec(QStringLiteral("PRAGMA application_id")) || !query.next())
         return fail(ErrorOf(query));
-    const qint64 id = query.value(0).toLongLong();
     // WAL lets readers go on while one process writes; NORMAL still never corrupts the file.
     if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
         !query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
         return fail(ErrorOf(query));
     if (!record->begin())
         return fail(record->lastError());
+    // Read again under the lock: another process may have made the record meanwhile.
+    if (!query.exec(QStringLiteral("PRAGMA application_id")) || !query.next()) {
+        record->rollback();
+        return fail(ErrorOf(query));
+    }
+    const qint64 id = query.value(0).toLongLong();
     if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next()) {
         record->rollback();
         return fail(ErrorOf(query));
