@@ -54,6 +54,7 @@ public:
     void setJobs(int jobs);
     void setKeepTree(bool keep);
     void setNamePattern(const QString& pattern);
+    void setSync(bool sync);
 
 signals:
     void changed();

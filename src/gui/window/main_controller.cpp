@@ -205,7 +205,7 @@ void MainController::ShowOptions() {
     settings::OptionsController controller(
         {dialog.cmbSR(), dialog.chkMC(), dialog.txtFromH(), dialog.txtFromM(), dialog.txtFromS(),
          dialog.txtToH(), dialog.txtToM(), dialog.txtToS(), dialog.cmbJobs(), dialog.chkKeep(),
-         dialog.cmbNames(), dialog.lblNameExample()},
+         dialog.cmbNames(), dialog.lblNameExample(), dialog.chkSync()},
         choices_, place_, services_.boxes);
     if (list_.count() > 0)
         controller.setExampleInput(list_.path(0), list_.root(0));
