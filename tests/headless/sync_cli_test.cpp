@@ -245,6 +245,22 @@ TEST_F(SyncCli, ARecordThatCannotBeUsedStopsTheRunBeforeAnything) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), garbage);
 }
 
+// Files named on their own are known by their names: two of one name would take turns
+// replacing one output, so the second is refused.
+TEST_F(SyncCli, TwoSourcesOfOneKeyInOneRunAreConvertedOnce) {
+    fs::create_directories(in + "/other");
+    MakeTone(in + "/a.wav", 1);
+    MakeTone(in + "/other/a.wav", 2);
+    const Finished run = Sync({"--format", "wav", in + "/a.wav", in + "/other/a.wav"});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_TRUE(Contains(run.err, "1 converted, 1 failed\n  " + in +
+                                      "/other/a.wav: another file of this run has the same path "
+                                      "below its folder (a.wav)"))
+        << run.err;
+    EXPECT_EQ(Files(out), Names{"a.wav"});
+    EXPECT_EQ(fs::file_size(out + "/a.wav"), fs::file_size(in + "/a.wav"));
+}
+
 TEST_F(SyncCli, AKilledRunIsResumedAndItsRecordStaysReadable) {
     constexpr int kFiles = 6;
     for (int i = 0; i < kFiles; ++i)
