@@ -1,11 +1,11 @@
 # Fails when a source of a layer includes what its place in the plan does not allow:
 #   LAYER=core  no Qt header at all
-#   LAYER=app   Qt headers of QtCore only (nothing of Gui, Widgets, Multimedia ...)
+#   LAYER=app   Qt headers of QtCore and QtSql only (nothing of Gui, Widgets, Multimedia ...)
 #   every layer a project header only from its own folder or one before it in FOLDER_ORDER,
 #               which lists the folders of core, app and gui from the bottom up; so no lower
 #               layer reaches a higher one and no two folders include each other
-# cmake -DLAYER=... -DQTCORE_DIR=... -DSRC_DIR=... -DFOLDER_ORDER=a,b -DSOURCES_FILE=list
-#       -DSTAMP=file -P CheckLayerIncludes.cmake
+# cmake -DLAYER=... -DQTCORE_DIR=... -DQTSQL_DIR=... -DSRC_DIR=... -DFOLDER_ORDER=a,b
+#       -DSOURCES_FILE=list -DSTAMP=file -P CheckLayerIncludes.cmake
 file(READ "${SOURCES_FILE}" SOURCES)
 string(REPLACE "," ";" FOLDER_ORDER "${FOLDER_ORDER}")
 set(bad "")
@@ -34,10 +34,10 @@ foreach(source IN LISTS SOURCES)
             list(APPEND bad "${source}: <${header}>")
         elseif(LAYER STREQUAL "app")
             if(header MATCHES "^Qt[A-Za-z]+/")
-                if(NOT header MATCHES "^QtCore/")
+                if(NOT header MATCHES "^Qt(Core|Sql)/")
                     list(APPEND bad "${source}: <${header}>")
                 endif()
-            elseif(NOT EXISTS "${QTCORE_DIR}/${header}")
+            elseif(NOT EXISTS "${QTCORE_DIR}/${header}" AND NOT EXISTS "${QTSQL_DIR}/${header}")
                 list(APPEND bad "${source}: <${header}>")
             endif()
         endif()

@@ -85,7 +85,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
+# Qt SQL's SQLite driver is a plugin, loaded at run time: shlibdeps cannot see it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra, libqt6sql6-sqlite")
 # CPack puts the summary line in front and indents the rest; an empty line parts paragraphs.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[
 Pelkora converts many audio and video files at once. Collect media files

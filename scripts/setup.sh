@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config clang-format
-    qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev
+    qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev qt6-svg-dev libgl-dev
     libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libopencore-amrnb-dev
     libgtest-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-dejavu-extra
     desktop-file-utils appstream lintian dpkg-dev fakeroot file

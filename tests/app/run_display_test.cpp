@@ -39,4 +39,16 @@ TEST(RunDisplay, ReportListsTwentyThenCountsAndKeepsTheKindsApart) {
     EXPECT_TRUE(run_display::ReportText({}).isEmpty());
 }
 
+TEST(RunDisplay, ReportCountsTheFilesASyncLeftAlone) {
+    RunReport report;
+    report.upToDate = 1;
+    EXPECT_EQ(run_display::ReportText(report), "1 file was up to date and left as it was.");
+    report.upToDate = 12;
+    report.failures.push_back({"/m/a.wav", "bad"});
+    const QString text = run_display::ReportText(report);
+    EXPECT_TRUE(text.startsWith("This file could not be converted:")) << text.toStdString();
+    EXPECT_TRUE(text.endsWith("\n\n12 files were up to date and left as they were."))
+        << text.toStdString();
+}
+
 } // namespace

@@ -57,6 +57,10 @@ TEST(FolderSearch, HiddenReadOnlyOddlyNamedAndLinkedFilesAreFoundLoopsAreNot) {
     fs::create_symlink(t.path("gone.mp3"), t.root() / "broken.mp3");
     ASSERT_EQ(::mkfifo(t.path("pipe.wav").c_str(), 0600), 0); // would stall the converter
     fs::create_symlink("/dev/null", t.root() / "device.wav");
+    // An earlier sync's record, in an output folder inside the searched one.
+    for (const char* own : {"converted/.pelkora-sync.sqlite", "converted/.pelkora-sync.sqlite-wal"})
+        t.file(own);
+    wanted.push_back(t.file("converted/.pelkora-sync.sqlite.mp3"));
     ASSERT_EQ(::chmod(t.path("locked").c_str(), 0555), 0);
 
     const Paths found = Search(t.root(), true);

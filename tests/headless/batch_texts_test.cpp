@@ -35,6 +35,20 @@ TEST(BatchTexts, SummaryCountsThenFailuresRenamingsAndWarningsQuietOnlyFailures)
     EXPECT_EQ(SummaryText(RunSummary{3, 0, 0, {}, {}, {}}, true), "");
 }
 
+TEST(BatchTexts, FilesASyncLeftAloneAreCountedAfterTheConvertedAndFailNothing) {
+    RunSummary summary{3, 1, 0, {}, {}, {}};
+    summary.upToDate = 12;
+    EXPECT_EQ(SummaryText(summary, false), "3 converted, 1 with warnings, 12 up to date\n");
+    EXPECT_EQ(SummaryText(summary, true), "");
+    EXPECT_EQ(ExitStatus(summary), kExitWarnings);
+    const FileStep step{2, 9, "/in/a.wav", "/out/x/a.mp3"};
+    EXPECT_EQ(FinishedLine(step, FileOutcome::UpToDate, ""),
+              "[2/9] a.wav \u2192 a.mp3: up to date");
+    EXPECT_EQ(FinishedLine(step, FileOutcome::UpToDate, "moved from /out/a\n.mp3"),
+              "[2/9] a.wav \u2192 a.mp3: up to date, moved from /out/a?.mp3");
+    EXPECT_FALSE(ReportsFinished(FileOutcome::UpToDate, true));
+}
+
 TEST(BatchTexts, FoldersThatCouldNotBeReadAreCountedEvenWhenQuietAndFailTheRun) {
     RunSummary summary{3, 0, 0, {}, {}, {}};
     EXPECT_EQ(ExitStatus(summary), kExitConverted);

@@ -1,4 +1,5 @@
-# cmake -DCHECK_SCRIPT=... -DQTCORE_DIR=... -DWORK_DIR=... -P layer_check_test.cmake
+# cmake -DCHECK_SCRIPT=... -DQTCORE_DIR=... -DQTSQL_DIR=... -DWORK_DIR=...
+#       -P layer_check_test.cmake
 set(order "core/settings,core/engine,app/files,app/run,gui/files,gui/window")
 set(failures "")
 
@@ -10,6 +11,7 @@ function(check name layer file content expect)
     file(WRITE ${WORK_DIR}/${name}/list.txt "${src}/${file}")
     execute_process(COMMAND ${CMAKE_COMMAND} -DLAYER=${layer}
             -DSOURCES_FILE=${WORK_DIR}/${name}/list.txt -DQTCORE_DIR=${QTCORE_DIR}
+            -DQTSQL_DIR=${QTSQL_DIR}
             -DSRC_DIR=${src} -DFOLDER_ORDER=${order} -DSTAMP=${WORK_DIR}/${name}/stamp
             -P ${CHECK_SCRIPT}
         RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
@@ -32,6 +34,9 @@ check(source_outside_plan app app/elsewhere/a.cpp "int x;\n" fail)
 check(qt_in_core core core/settings/a.cpp "#include <QString>\n" fail)
 check(widgets_in_app app app/files/a.cpp "#include <QtWidgets/QWidget>\n" fail)
 check(gui_class_in_app app app/files/a.cpp "#include <QWidget>\n" fail)
+check(sql_in_app app app/files/a.cpp "#include <QSqlDatabase>\n#include <QtSql/QSqlQuery>\n" pass)
+check(sql_in_core core core/engine/a.cpp "#include <QSqlDatabase>\n" fail)
+check(gui_module_in_app app app/files/a.cpp "#include <QtGui/QImage>\n" fail)
 
 if(failures)
     message(FATAL_ERROR "${failures}")

@@ -56,7 +56,7 @@ protected:
         dialog = std::make_unique<OptionsController>(
             OptionsControls{window.cmbSR(), chkMC, boxes[0], boxes[1], boxes[2], boxes[3], boxes[4],
                             boxes[5], window.cmbJobs(), window.chkKeep(), window.cmbNames(),
-                            window.lblNameExample()},
+                            window.lblNameExample(), window.chkSync()},
             choices, SettingsPlace{folder.isEmpty() ? dir.path() : folder, {}, true, {}}, messages);
         if (!exampleInput.isEmpty())
             dialog->setExampleInput(exampleInput, exampleRoot);
@@ -306,6 +306,24 @@ TEST_F(OptionsDialog, OurOwnChoicesGoToTheirOwnFileAndOptionsIniKeepsItsFormat) 
     EXPECT_EQ(read.jobs, 2);
     EXPECT_FALSE(read.keepTree);
     EXPECT_TRUE(QFile::exists(dir.filePath("pelkora.ini")));
+}
+
+TEST_F(OptionsDialog, OnlyNewAndChangedFilesIsOffUntilCheckedAndKeptInOurOwnFile) {
+    const auto stored = [&] {
+        return ReadChoices(SettingsPlace{dir.path(), "/out", true, {}}, messages).sync;
+    };
+    auto& d = open();
+    EXPECT_FALSE(window.chkSync()->isChecked());
+    window.chkSync()->setChecked(true);
+    ASSERT_TRUE(d.imgOK_Click());
+    EXPECT_TRUE(choices.value().sync);
+    EXPECT_TRUE(stored());
+    window.chkSync()->setChecked(false);
+    auto& again = open();
+    EXPECT_TRUE(window.chkSync()->isChecked()) << "shown as stored";
+    window.chkSync()->setChecked(false);
+    ASSERT_TRUE(again.imgOK_Click());
+    EXPECT_FALSE(stored());
 }
 
 TEST_F(OptionsDialog, ACommonOrTypedNamePatternIsStoredOnOkAndShownAgainNextTime) {

@@ -2,6 +2,7 @@
 
 #include "app/files/file_list.h"
 #include "app/headless/stop_signals.h"
+#include "app/library/sync_record.h"
 #include "app/run/batch_run.h"
 #include "app/services/message_box.h"
 #include "app/settings/choices.h"
@@ -92,6 +93,7 @@ void Apply(const headless::BatchArguments& args, ConversionChoices& c, int cores
     c.jobs = args.jobs.value_or(cores);
     c.keepTree = args.keepTree;
     c.namePattern = QString::fromStdString(args.namePattern.value_or(std::string()));
+    c.sync = args.sync;
 }
 
 // Prints the run as it goes: an updating line on a terminal, a line per file otherwise.
@@ -111,10 +113,13 @@ public:
         const auto kind = outcome.kind == FileOutcome::Kind::Failed ? headless::FileOutcome::Failed
                           : outcome.kind == FileOutcome::Kind::ConvertedWithWarnings
                               ? headless::FileOutcome::Warning
+                          : outcome.kind == FileOutcome::Kind::UpToDate
+                              ? headless::FileOutcome::UpToDate
                               : headless::FileOutcome::Converted;
         clearLine();
-        if (!headless::ReportsFinished(kind, quiet_) ||
-            (terminal_ && kind == headless::FileOutcome::Converted))
+        const bool quietKind =
+            kind == headless::FileOutcome::Converted || kind == headless::FileOutcome::UpToDate;
+        if (!headless::ReportsFinished(kind, quiet_) || (terminal_ && quietKind))
             return;
         PrintError(headless::FinishedLine(step(path), kind, outcome.text.toStdString()));
     }
@@ -169,10 +174,7 @@ public:
         Entry& entry = entries_[waiting_[path].takeFirst()];
         headless::ReportRow& row = entry.row;
         row.seconds = static_cast<double>(entry.clock.nsecsElapsed()) / 1e9;
-        row.status = outcome.kind == FileOutcome::Kind::Failed ? headless::ReportStatus::Failed
-                     : outcome.kind == FileOutcome::Kind::ConvertedWithWarnings
-                         ? headless::ReportStatus::ConvertedWithWarnings
-                         : headless::ReportStatus::Converted;
+        row.status = statusOf(outcome);
         row.reason = outcome.text.toStdString();
         row.inputBytes = sizeOf(row.source);
         // A failed file's output name may hold an older file that is none of this run's.
@@ -187,6 +189,22 @@ public:
                 entry.row.status != headless::ReportStatus::Failed)
                 entry.row.reason = "numbered to keep it apart from another file" +
                                    (entry.row.reason.empty() ? "" : "\n" + entry.row.reason);
+    }
+
+    static headless::ReportStatus statusOf(const FileOutcome& outcome) {
+        switch (outcome.kind) {
+        case FileOutcome::Kind::Converted:
+            return headless::ReportStatus::Converted;
+        case FileOutcome::Kind::ConvertedWithWarnings:
+            return headless::ReportStatus::ConvertedWithWarnings;
+        case FileOutcome::Kind::Failed:
+            return headless::ReportStatus::Failed;
+        case FileOutcome::Kind::UpToDate:
+            // A synchronised run says where an output it only moved came from.
+            return outcome.text.isEmpty() ? headless::ReportStatus::UpToDate
+                                          : headless::ReportStatus::Renamed;
+        }
+        return headless::ReportStatus::Failed;
     }
 
     [[nodiscard]] std::vector<headless::ReportRow> rows() const {
@@ -218,6 +236,7 @@ private:
 headless::RunSummary Summarise(const RunReport& report) {
     headless::RunSummary s;
     s.converted = report.converted;
+    s.upToDate = report.upToDate;
     s.warnings = static_cast<int>(report.warnings.size());
     s.failed = static_cast<int>(report.failures.size());
     for (const auto& f : report.failures)
@@ -293,6 +312,14 @@ int RunHeadless(int argc, char** argv) {
                    ? headless::kExitSomeFailed
                    : status;
     };
+    // A record that cannot be used stops the run before anything is written.
+    if (value.sync) {
+        QString error;
+        if (!SyncRecord::Open(value.outputFolder, &error)) {
+            PrintError("pelkora: " + headless::SafeText(error.toStdString()));
+            return headless::kExitUsage;
+        }
+    }
 
     if (list.count() == 0) {
         headless::RunSummary summary;
@@ -335,11 +362,13 @@ int RunHeadless(int argc, char** argv) {
         for (const auto& renaming : report.renamings)
             reportRows.renamed(renaming.path);
         if (report.aborted())
-            errors.show(StartErrorText(report.startError), platform::MsgIcon::Critical, {});
+            errors.show(report.abortText(), platform::MsgIcon::Critical, {});
         headless::RunSummary summary = Summarise(report);
         summary.unreadFolders = unreadFolders;
         std::fputs(headless::SummaryText(summary, args.quiet).c_str(), stderr);
-        status = report.aborted() ? headless::kExitSomeFailed : headless::ExitStatus(summary);
+        status = !report.recordError.isEmpty() ? headless::kExitUsage
+                 : report.aborted()            ? headless::kExitSomeFailed
+                                               : headless::ExitStatus(summary);
         app.exit(status);
     });
     QObject::connect(&stopSignals, &StopSignals::stopRequested, [&](int exitStatus) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/library/sync_record.h"
 #include "app/run/dos_outputs.h"
 #include "core/engine/command_line.h"
 #include "core/engine/output_plan.h"
@@ -19,9 +20,10 @@ class FileList;
 
 // What became of one file of a run.
 struct FileOutcome {
-    enum class Kind { Converted, ConvertedWithWarnings, Failed };
+    // UpToDate: a synchronised run found its output current, or only moved it to a new name.
+    enum class Kind { Converted, ConvertedWithWarnings, Failed, UpToDate };
     Kind kind = Kind::Converted;
-    QString text; // the failure's reason, or the converter's warning lines
+    QString text; // the failure's reason, the converter's warning lines, or the name moved from
 };
 
 // What a whole run did, for the face that shows its end.
@@ -31,6 +33,7 @@ struct RunReport {
         QString text;
     };
     int converted = 0; // those with warnings included
+    int upToDate = 0;  // left as they were, or only moved to a new name
     std::vector<Item> failures;
     std::vector<Item> warnings;
     std::vector<Item> renamings; // text: the output name given instead
@@ -38,7 +41,13 @@ struct RunReport {
     QByteArray outputFolder;     // of the last file started: the folder shown at the end
     // The converter could not be started: the run ended there, the list as it was.
     StartError startError = StartError::None;
-    [[nodiscard]] bool aborted() const { return startError != StartError::None; }
+    // The output folder's sync record could not be used: the run ended there, nothing written.
+    QString recordError;
+    [[nodiscard]] bool aborted() const {
+        return startError != StartError::None || !recordError.isEmpty();
+    }
+    // Why the run ended early, as a box or an error line shows it.
+    [[nodiscard]] QString abortText() const;
 };
 
 // Converts every entry of the file list, first to last, up to `jobs` converters at a time.
@@ -48,6 +57,10 @@ struct RunReport {
 // the run, converted already or still to come: such an output is numbered like a repeat. The run
 // shows nothing itself: it reports shares done and outcomes through its signals, and the face
 // that drives it decides what to show (bar, captions, folder, sound, boxes).
+// With the sync choice, the output folder's record decides: a source converted before, with
+// the same choices, unchanged since, is left alone (or its output only renamed when the names
+// changed), and every output name is claimed in the record first, so that runs in several
+// processes never write one name twice.
 class BatchRun final : public QObject {
     Q_OBJECT
 public:
@@ -79,6 +92,7 @@ signals:
 
 private:
     struct Job;
+    enum class SyncStep { Convert, Settled, Aborted };
 
     void ConvertAll();
     void fillSlots();
@@ -94,7 +108,17 @@ private:
     void reportRunProgress();
     void finishRun();
     void abortRun(StartError error);
+    void abortRun(const QString& recordError);
     void prepareFolder(const std::string& folder);
+    // Ends an entry that needs no converter, with its outcome.
+    void settle(Job& job, const FileOutcome& outcome, const std::string& outputPath);
+    // With sync on: what the output folder's record says of the job's source. A source to
+    // convert gets `plan`, and its output name is claimed in the record.
+    SyncStep syncStart(Job& job, const std::string& input, const std::string& root, bool keepTree,
+                       OutputPlan& plan);
+    void syncFinish(Job& job, const FileOutcome& outcome);
+    // Gives back a claim the job will not fulfil; the entry is as before the run.
+    void releaseClaim(Job& job);
     void noteNewInputs();
     [[nodiscard]] static FileOutcome outcomeOf(const DOSOutputs& dos);
 
@@ -114,4 +138,6 @@ private:
     quint64 lastNotedEntry_ = 0;
     std::set<std::string> preparedFolders_;
     RunReport report_;
+    std::unique_ptr<SyncRecord> record_;
+    std::set<QByteArray> syncKeys_; // sources of this run, by their key in the record
 };

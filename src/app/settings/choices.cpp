@@ -63,3 +63,7 @@ void Choices::setKeepTree(bool keep) {
 void Choices::setNamePattern(const QString& pattern) {
     change(&ConversionChoices::namePattern, pattern);
 }
+
+void Choices::setSync(bool sync) {
+    change(&ConversionChoices::sync, sync);
+}

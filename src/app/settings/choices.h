@@ -24,6 +24,8 @@ struct ConversionChoices {
     // Output names from tags ("{artist}/{album}/{track} - {title}"); empty: the name up to the
     // first dot. Only a pattern that parses is ever set.
     QString namePattern;
+    // Convert only what is new or changed since the output folder's record of earlier runs.
+    bool sync = false;
 
     // FinishSound is the index into ON / OFF.
     [[nodiscard]] bool playsFinishSound() const { return options.FinishSound == 0; }
@@ -52,6 +54,7 @@ public:
     void setJobs(int jobs);
     void setKeepTree(bool keep);
     void setNamePattern(const QString& pattern);
+    void setSync(bool sync);
 
 signals:
     void changed();

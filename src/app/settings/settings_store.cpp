@@ -24,6 +24,7 @@ namespace {
 const QString kJobsKey = QStringLiteral("Conversion/SimultaneousConversions");
 const QString kKeepTreeKey = QStringLiteral("Output/KeepSubFolders");
 const QString kNamePatternKey = QStringLiteral("Output/NamePattern");
+const QString kSyncKey = QStringLiteral("Output/OnlyNewAndChanged");
 
 std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
@@ -96,6 +97,9 @@ void applyOwnSettings(const QString& path, ConversionChoices& c) {
     const QString keep = file.value(kKeepTreeKey).toString();
     if (keep == QLatin1String("true") || keep == QLatin1String("false"))
         c.keepTree = keep == QLatin1String("true");
+    const QString sync = file.value(kSyncKey).toString();
+    if (sync == QLatin1String("true") || sync == QLatin1String("false"))
+        c.sync = sync == QLatin1String("true");
     // A pattern edited by hand into something unusable leaves the plain names.
     const QString pattern = file.value(kNamePatternKey).toString();
     if (pattern.isEmpty() || NamePattern::Parse(pattern.toStdString()))
@@ -262,6 +266,7 @@ bool WriteOwnSettings(const SettingsPlace& place, const ConversionChoices& c) {
     file.setValue(kJobsKey, c.jobs);
     file.setValue(kKeepTreeKey, c.keepTree);
     file.setValue(kNamePatternKey, c.namePattern);
+    file.setValue(kSyncKey, c.sync);
     file.sync();
     return file.status() == QSettings::NoError;
 }

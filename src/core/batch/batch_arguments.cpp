@@ -78,7 +78,7 @@ struct OptionInfo {
     Kind kind;
 };
 
-constexpr std::array<OptionInfo, 14> kOptions = {{
+constexpr std::array<OptionInfo, 15> kOptions = {{
     {"batch", 'b', Kind::Flag},
     {"format", 0, Kind::Value},
     {"bitrate", 0, Kind::Value},
@@ -90,6 +90,7 @@ constexpr std::array<OptionInfo, 14> kOptions = {{
     {"keep-tree", 0, Kind::Flag},
     {"name", 0, Kind::Value},
     {"report", 0, Kind::Value},
+    {"sync", 0, Kind::Flag},
     {"quiet", 'q', Kind::Flag},
     {"help", 'h', Kind::Flag},
     {"version", 'V', Kind::Flag},
@@ -202,6 +203,8 @@ private:
     void setFlag(std::string_view name) {
         if (name == "keep-tree")
             result_.keepTree = true;
+        else if (name == "sync")
+            result_.sync = true;
         else if (name == "quiet")
             result_.quiet = true;
         else if (name == "help")

@@ -27,6 +27,7 @@ struct BatchArguments {
     bool keepTree = false;
     std::optional<std::string> namePattern; // checked: it parses
     std::optional<std::string> report;      // checked: ends in .csv or .json
+    bool sync = false;                      // only what is new or changed since the last run
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -118,6 +118,10 @@ std::string HelpText() {
            "                      {disc} {year} {genre} {name} {stem} {folder}\n"
            "  --report FILE       write a row per file to FILE, CSV or JSON by its\n"
            "                      extension (.csv, .json), also when stopped by a signal\n"
+           "  --sync              convert only files that are new or changed (contents or\n"
+           "                      choices) since the last --sync run into the output folder;\n"
+           "                      the others are left alone, or moved when only --name\n"
+           "                      changed; the record is the folder's .pelkora-sync.sqlite\n"
            "  -q, --quiet         report failures only\n"
            "  -h, --help          show this help and end\n"
            "  -V, --version       show the version and end\n"
@@ -135,7 +139,7 @@ std::string HelpText() {
            "       converted\n"
            "  " +
            std::to_string(kExitUsage) +
-           "    bad usage; nothing was converted\n"
+           "    bad usage, or the --sync record cannot be used; nothing was converted\n"
            "  " +
            std::to_string(kExitWarnings) +
            "    every file converted, some with warnings (damaged or short input)\n"
@@ -173,6 +177,8 @@ std::string ProgressLine(const FileStep& step, std::string_view percentCaption) 
 
 std::string FinishedLine(const FileStep& step, FileOutcome outcome, std::string_view detail) {
     std::string out = stepText(step);
+    if (outcome == FileOutcome::UpToDate)
+        return out + (detail.empty() ? ": up to date" : ": up to date, " + SafeText(detail));
     if (outcome == FileOutcome::Failed)
         out += ": failed: ";
     else if (outcome == FileOutcome::Warning)
@@ -193,6 +199,8 @@ std::string SummaryText(const RunSummary& summary, bool quiet) {
     std::string out = std::to_string(summary.converted) + " converted";
     if (summary.warnings > 0)
         out += ", " + std::to_string(summary.warnings) + " with warnings";
+    if (summary.upToDate > 0)
+        out += ", " + std::to_string(summary.upToDate) + " up to date";
     if (summary.failed > 0)
         out += ", " + std::to_string(summary.failed) + " failed";
     out += '\n';

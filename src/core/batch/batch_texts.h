@@ -41,7 +41,7 @@ struct FileStep {
     std::string_view output; // may be empty when no output was named
 };
 
-enum class FileOutcome { Converted, Warning, Failed };
+enum class FileOutcome { Converted, Warning, Failed, UpToDate };
 
 // The caption of a percentage, as the window shows it: "45%", "12.3%", "100%".
 [[nodiscard]] std::string PercentText(double percent);
@@ -70,6 +70,7 @@ struct RunSummary {
     std::vector<PathNote> renamings; // input and the output it was given
     std::vector<PathNote> warningNotes;
     int unreadFolders = 0; // folders whose files could not be listed, so were not converted
+    int upToDate = 0;      // --sync: left alone, or only moved to a new name
 };
 
 // The closing text; with --quiet only failures (a folder that could not be read is one).

@@ -125,6 +125,10 @@ std::string_view ReportStatusName(ReportStatus status) {
         return "converted-with-warnings";
     case ReportStatus::Failed:
         return "failed";
+    case ReportStatus::UpToDate:
+        return "up-to-date";
+    case ReportStatus::Renamed:
+        return "renamed";
     }
     return "failed";
 }

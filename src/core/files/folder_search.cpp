@@ -1,4 +1,5 @@
 #include "core/files/folder_search.h"
+#include "core/files/own_files.h"
 
 #include <cerrno>
 #include <utility>
@@ -100,6 +101,8 @@ public:
             }
             const char* name = entry->d_name;
             if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0')))
+                continue;
+            if (IsOwnWorkingFile(name))
                 continue;
             path_.assign(folder);
             if (!endsWithSlash)

@@ -28,7 +28,8 @@ struct SearchOutcome {
 
 // Hands every file below `folder` to `found`, depth first: a folder's own files in listing
 // order, then the complete result of each sub-folder in listing order, the first
-// `maxSubFolders` of each folder. Regular files of any name are found, also behind symbolic
+// `maxSubFolders` of each folder. Regular files of any name but the program's own working
+// files are found, also behind symbolic
 // links; links to folders are not followed (they can loop), and pipes, sockets, devices and
 // broken links are left out. Folders that cannot be listed contribute nothing. The search
 // holds only the names of the sub-folders still to do along its current path.

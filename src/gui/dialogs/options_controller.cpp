@@ -111,6 +111,8 @@ void OptionsController::Load() {
         c_.cmbJobs->setCurrentIndex(std::clamp(choices_.value().jobs, 1, c_.cmbJobs->count()) - 1);
     if (c_.chkKeep)
         c_.chkKeep->setChecked(choices_.value().keepTree);
+    if (c_.chkSync)
+        c_.chkSync->setChecked(choices_.value().sync);
     example_ = examplePath_.isEmpty()
                    ? madeUpSource()
                    : DescribeSource(examplePath_.toStdString(), exampleRoot_.toStdString());
@@ -175,6 +177,8 @@ bool OptionsController::imgOK_Click() {
         choices_.setJobs(c_.cmbJobs->currentIndex() + 1);
     if (c_.chkKeep)
         choices_.setKeepTree(c_.chkKeep->isChecked());
+    if (c_.chkSync)
+        choices_.setSync(c_.chkSync->isChecked());
     choices_.setNamePattern(pattern);
     lastWrite_ = WriteOptions(place_, choices_.value());
     // Our own file; options.ini keeps its format for anyone who reads it.

@@ -32,6 +32,7 @@ struct OptionsControls {
     QCheckBox* chkKeep = nullptr;     // keep the sub-folders of an added folder
     QComboBox* cmbNames = nullptr;    // editable; items carry their pattern as data
     QLabel* lblNameExample = nullptr; // the example output name, or what is wrong
+    QCheckBox* chkSync = nullptr;     // only new and changed files
 };
 
 // What the options dialog does: shows the current options, keeps the time boxes enabled

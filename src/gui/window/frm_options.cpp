@@ -70,6 +70,14 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
         QStringLiteral("Write the files of an added folder into the same sub-folders"));
     chkKeep_->setAccessibleName(QStringLiteral("Keep sub-folders"));
 
+    chkSync_ = new SkinCheckBox(QStringLiteral("Only new and changed files"), this);
+    chkSync_->setGeometry(L::chkSync);
+    chkSync_->setFont(small);
+    chkSync_->setToolTip(
+        QStringLiteral("Convert only files that are new or changed since the last run into the "
+                       "output folder, as recorded there; leave the others as they are"));
+    chkSync_->setAccessibleName(QStringLiteral("Only new and changed files"));
+
     cmbNames_ = new QComboBox(this);
     cmbNames_->setEditable(true);
     // A typed pattern is the choice as it stands; it never joins the common ones.

@@ -32,6 +32,7 @@ public:
     [[nodiscard]] QComboBox* cmbJobs() const { return cmbJobs_; }
     [[nodiscard]] ImageButton* picButtonJobs() const { return picButtonJobs_; }
     [[nodiscard]] QCheckBox* chkKeep() const { return chkKeep_; }
+    [[nodiscard]] QCheckBox* chkSync() const { return chkSync_; }
     // Editable; each common pattern's item carries the pattern as its data.
     [[nodiscard]] QComboBox* cmbNames() const { return cmbNames_; }
     [[nodiscard]] ImageButton* picButtonNames() const { return picButtonNames_; }
@@ -61,6 +62,7 @@ private:
     QComboBox* cmbJobs_ = nullptr;
     ImageButton* picButtonJobs_ = nullptr;
     QCheckBox* chkKeep_ = nullptr;
+    QCheckBox* chkSync_ = nullptr;
     QComboBox* cmbNames_ = nullptr;
     ImageButton* picButtonNames_ = nullptr;
     QLabel* lblNameExample_ = nullptr;

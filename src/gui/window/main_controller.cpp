@@ -205,7 +205,7 @@ void MainController::ShowOptions() {
     settings::OptionsController controller(
         {dialog.cmbSR(), dialog.chkMC(), dialog.txtFromH(), dialog.txtFromM(), dialog.txtFromS(),
          dialog.txtToH(), dialog.txtToM(), dialog.txtToS(), dialog.cmbJobs(), dialog.chkKeep(),
-         dialog.cmbNames(), dialog.lblNameExample()},
+         dialog.cmbNames(), dialog.lblNameExample(), dialog.chkSync()},
         choices_, place_, services_.boxes);
     if (list_.count() > 0)
         controller.setExampleInput(list_.path(0), list_.root(0));
@@ -263,8 +263,8 @@ void MainController::Start() {
 
 void MainController::runFinished(const RunReport& report) {
     if (report.aborted()) {
-        // The converter could not be started. The list stays.
-        services_.boxes.show(StartErrorText(report.startError), platform::MsgIcon::Critical,
+        // The converter could not be started, or the sync record not used. The list stays.
+        services_.boxes.show(report.abortText(), platform::MsgIcon::Critical,
                              platform::applicationTitle());
         setRunning(false);
         showProgressText(0.0, QStringLiteral("0%"));

@@ -45,6 +45,14 @@ QString ReportText(const RunReport& report) {
             false);
     section(report.renamings,
             QStringLiteral("Renamed so that no output replaces another from this run:"), true);
+    if (report.upToDate > 0) {
+        if (!text.isEmpty())
+            text += QStringLiteral("\n\n");
+        text += report.upToDate == 1
+                    ? QStringLiteral("1 file was up to date and left as it was.")
+                    : QStringLiteral("%1 files were up to date and left as they were.")
+                          .arg(report.upToDate);
+    }
     return text;
 }
 

@@ -374,6 +374,11 @@ void paintOptionsArt(QPainter& p, const QPainterPath& body) {
     label(QRect(L::chkKeep.right() + 7, L::chkKeep.top() - 3,
                 L::client.width() - L::chkKeep.right() - 14, L::chkKeep.height() + 6),
           "of an added folder", false, left);
+    label(QRect(14, L::chkSync.top() - 3, L::chkSync.left() - 18, L::chkSync.height() + 6),
+          "Only new and changed files", true, left);
+    label(QRect(L::chkSync.right() + 7, L::chkSync.top() - 3,
+                L::client.width() - L::chkSync.right() - 14, L::chkSync.height() + 6),
+          "since the last run", false, left);
     label(QRect(14, L::cmbNames.top(), L::cmbNames.left() - 18, L::cmbNames.height()), "File names",
           true, left);
 }

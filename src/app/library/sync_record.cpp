@@ -1,0 +1,244 @@
+#include "app/library/sync_record.h"
+
+#include <QAtomicInteger>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSysInfo>
+#include <QVariant>
+
+#include <cerrno>
+#include <csignal>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// "Pksy": tells our record from any other SQLite file someone put there.
+constexpr qint64 kApplicationId = 0x506b7379;
+// Long enough for another process's short transactions on a loaded machine.
+constexpr int kBusyTimeoutMs = 60'000;
+
+QAtomicInteger<quint64> nextConnection;
+
+QString BootId() {
+    QFile file(QStringLiteral("/proc/sys/kernel/random/boot_id"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLatin1(file.readAll().trimmed());
+}
+
+QString ErrorOf(const QSqlQuery& query) {
+    return query.lastError().text();
+}
+
+} // namespace
+
+SyncRecord::SyncRecord(QString connection, QByteArray folder)
+    : connection_(std::move(connection)), folder_(std::move(folder)) {}
+
+SyncRecord::~SyncRecord() {
+    {
+        QSqlDatabase db = QSqlDatabase::database(connection_, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+std::unique_ptr<SyncRecord> SyncRecord::Open(const QByteArray& outputFolder, QString* error) {
+    const QByteArray path = outputFolder + '/' + kFileName;
+    const QString shown = QFile::decodeName(path);
+    const auto fail = [&](const QString& why) {
+        if (error)
+            *error = QStringLiteral("the sync record %1 cannot be used: %2").arg(shown, why);
+        return nullptr;
+    };
+    // SQLite would follow a link to wherever it points.
+    struct stat st = {};
+    if (::lstat(path.constData(), &st) == 0 && !S_ISREG(st.st_mode))
+        return fail(QStringLiteral("it is not a plain file"));
+
+    const QString connection = QStringLiteral("pelkora-sync-%1-%2")
+                                   .arg(::getpid())
+                                   .arg(nextConnection.fetchAndAddOrdered(1));
+    std::unique_ptr<SyncRecord> record(new SyncRecord(connection, outputFolder));
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
+        if (!db.isValid())
+            return fail(QStringLiteral("the SQLite driver of Qt SQL is missing"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
+        db.setDatabaseName(shown);
+        if (!db.open())
+            return fail(db.lastError().text());
+    }
+    // A file that is no database fails its first statement.
+    QSqlQuery query(QSqlDatabase::database(connection, false));
+    if (!query.exec(QStringLiteral("PRAGMA application_id")) || !query.next())
+        return fail(ErrorOf(query));
+    // WAL lets readers go on while one process writes; NORMAL still never corrupts the file.
+    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
+        !query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
+        return fail(ErrorOf(query));
+    if (!record->begin())
+        return fail(record->lastError());
+    // Read again under the lock: another process may have made the record meanwhile.
+    if (!query.exec(QStringLiteral("PRAGMA application_id")) || !query.next()) {
+        record->rollback();
+        return fail(ErrorOf(query));
+    }
+    const qint64 id = query.value(0).toLongLong();
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")) || !query.next()) {
+        record->rollback();
+        return fail(ErrorOf(query));
+    }
+    const bool empty = query.value(0).toLongLong() == 0;
+    if (empty && id == 0) {
+        const bool made =
+            query.exec(
+                QStringLiteral("CREATE TABLE sources (key BLOB PRIMARY KEY NOT NULL, "
+                               "source_size INTEGER NOT NULL, source_mtime_ns INTEGER NOT NULL, "
+                               "fingerprint BLOB, naming BLOB, "
+                               "output BLOB NOT NULL UNIQUE, output_size INTEGER NOT NULL, "
+                               "output_mtime_ns INTEGER NOT NULL, done INTEGER NOT NULL, "
+                               "owner_host TEXT, owner_boot TEXT, owner_pid INTEGER NOT NULL)")) &&
+            query.exec(QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId)) &&
+            query.exec(QStringLiteral("PRAGMA user_version=1"));
+        if (!made) {
+            const QString why = ErrorOf(query);
+            record->rollback();
+            return fail(why);
+        }
+    } else if (id != kApplicationId) {
+        record->rollback();
+        return fail(QStringLiteral("it is a database of some other program"));
+    }
+    query.finish();
+    if (!record->commit())
+        return fail(record->lastError());
+    return record;
+}
+
+bool SyncRecord::exec(const QString& statement) {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    if (query.exec(statement))
+        return true;
+    lastError_ = ErrorOf(query);
+    return false;
+}
+
+bool SyncRecord::begin() {
+    // Taking the write lock at once: a deferred transaction that later needs it can fail
+    // without waiting when another process holds it.
+    return exec(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+bool SyncRecord::commit() {
+    if (exec(QStringLiteral("COMMIT")))
+        return true;
+    rollback();
+    return false;
+}
+
+void SyncRecord::rollback() {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.exec(QStringLiteral("ROLLBACK"));
+}
+
+std::optional<SyncEntry> SyncRecord::find(const QByteArray& key) {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral(
+        "SELECT source_size, source_mtime_ns, fingerprint, naming, output, output_size, "
+        "output_mtime_ns, done, owner_host, owner_boot, owner_pid FROM sources WHERE key = ?"));
+    query.addBindValue(key);
+    if (!query.exec()) {
+        lastError_ = ErrorOf(query);
+        return std::nullopt;
+    }
+    if (!query.next())
+        return std::nullopt;
+    SyncEntry e;
+    e.key = key;
+    e.sourceSize = query.value(0).toLongLong();
+    e.sourceMtimeNs = query.value(1).toLongLong();
+    e.fingerprint = query.value(2).toByteArray();
+    e.naming = query.value(3).toByteArray();
+    e.output = query.value(4).toByteArray();
+    e.outputSize = query.value(5).toLongLong();
+    e.outputMtimeNs = query.value(6).toLongLong();
+    e.done = query.value(7).toLongLong() != 0;
+    e.ownerHost = query.value(8).toString();
+    e.ownerBoot = query.value(9).toString();
+    e.ownerPid = query.value(10).toLongLong();
+    return e;
+}
+
+bool SyncRecord::outputHeldByOther(const QByteArray& output, const QByteArray& key) {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("SELECT 1 FROM sources WHERE output = ? AND key <> ?"));
+    query.addBindValue(output);
+    query.addBindValue(key);
+    if (!query.exec()) {
+        lastError_ = ErrorOf(query);
+        return true; // a name that cannot be checked is not used
+    }
+    return query.next();
+}
+
+bool SyncRecord::put(const SyncEntry& e) {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    // Not INSERT OR REPLACE: that would drop another entry holding the same output.
+    query.prepare(QStringLiteral(
+        "INSERT INTO sources (key, source_size, source_mtime_ns, fingerprint, naming, output, "
+        "output_size, output_mtime_ns, done, owner_host, owner_boot, owner_pid) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(key) DO UPDATE SET "
+        "source_size = excluded.source_size, source_mtime_ns = excluded.source_mtime_ns, "
+        "fingerprint = excluded.fingerprint, naming = excluded.naming, output = excluded.output, "
+        "output_size = excluded.output_size, output_mtime_ns = excluded.output_mtime_ns, "
+        "done = excluded.done, owner_host = excluded.owner_host, "
+        "owner_boot = excluded.owner_boot, owner_pid = excluded.owner_pid"));
+    // Blobs throughout: a byte string bound as text would be stored as text.
+    for (const QVariant& value :
+         {QVariant(e.key), QVariant(e.sourceSize), QVariant(e.sourceMtimeNs),
+          QVariant(e.fingerprint), QVariant(e.naming), QVariant(e.output), QVariant(e.outputSize),
+          QVariant(e.outputMtimeNs), QVariant(e.done ? 1 : 0), QVariant(e.ownerHost),
+          QVariant(e.ownerBoot), QVariant(e.ownerPid)})
+        query.addBindValue(value);
+    if (query.exec())
+        return true;
+    lastError_ = ErrorOf(query);
+    return false;
+}
+
+bool SyncRecord::remove(const QByteArray& key) {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.prepare(QStringLiteral("DELETE FROM sources WHERE key = ?"));
+    query.addBindValue(key);
+    if (query.exec())
+        return true;
+    lastError_ = ErrorOf(query);
+    return false;
+}
+
+SyncEntry SyncRecord::ClaimedBySelf(SyncEntry entry) {
+    entry.done = false;
+    entry.ownerHost = QSysInfo::machineHostName();
+    entry.ownerBoot = BootId();
+    entry.ownerPid = ::getpid();
+    return entry;
+}
+
+bool SyncRecord::OwnerAlive(const SyncEntry& entry) {
+    if (entry.done)
+        return false;
+    if (entry.ownerHost != QSysInfo::machineHostName())
+        return true;
+    // Since a restart every number may name some other process.
+    if (entry.ownerBoot != BootId())
+        return false;
+    if (entry.ownerPid == ::getpid() || entry.ownerPid <= 0)
+        return false;
+    return ::kill(static_cast<pid_t>(entry.ownerPid), 0) == 0 || errno == EPERM;
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "core/files/own_files.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+// What the record knows of one source. Paths are file-system bytes: keys relative to the folder
+// the source was added with, outputs relative to the output folder.
+struct SyncEntry {
+    QByteArray key;
+    qint64 sourceSize = 0;
+    qint64 sourceMtimeNs = 0;
+    QByteArray fingerprint; // the choices that shape the audio
+    QByteArray naming;      // the name pattern and whether the tree is kept
+    QByteArray output;
+    qint64 outputSize = 0;
+    qint64 outputMtimeNs = 0;
+    bool done = false; // otherwise claimed by its owner, who is converting it
+    QString ownerHost;
+    QString ownerBoot;
+    qint64 ownerPid = 0;
+
+    bool operator==(const SyncEntry&) const = default;
+};
+
+// The record of a synchronised output folder: a SQLite file in that folder that several
+// processes on one machine may use at once. Every change is made inside begin()/commit(),
+// which holds the write lock, so checking a name and claiming it is one step for all of them.
+class SyncRecord final {
+public:
+    static constexpr const char* kFileName = kSyncRecordName.data();
+
+    // The record of `outputFolder`, made when there is none; nothing, with `error` set, when it
+    // cannot be opened or written, or the file there is no record.
+    [[nodiscard]] static std::unique_ptr<SyncRecord> Open(const QByteArray& outputFolder,
+                                                          QString* error);
+    ~SyncRecord();
+    SyncRecord(const SyncRecord&) = delete;
+    SyncRecord& operator=(const SyncRecord&) = delete;
+
+    [[nodiscard]] const QByteArray& folder() const { return folder_; }
+    [[nodiscard]] QString lastError() const { return lastError_; }
+
+    bool begin();
+    bool commit();
+    void rollback();
+
+    [[nodiscard]] std::optional<SyncEntry> find(const QByteArray& key);
+    // Whether an entry other than `key`'s holds the output name.
+    [[nodiscard]] bool outputHeldByOther(const QByteArray& output, const QByteArray& key);
+    // Adds or replaces `entry.key`'s entry; fails when another entry holds its output.
+    bool put(const SyncEntry& entry);
+    bool remove(const QByteArray& key);
+
+    // A claim made by this process, in a form put() stores.
+    [[nodiscard]] static SyncEntry ClaimedBySelf(SyncEntry entry);
+    // Whether a claim's owner may still be converting. This process's own claims count as left
+    // over (its running conversions never ask), and another machine's as alive: there is no
+    // way to tell.
+    [[nodiscard]] static bool OwnerAlive(const SyncEntry& entry);
+
+private:
+    SyncRecord(QString connection, QByteArray folder);
+    bool exec(const QString& statement);
+
+    QString connection_;
+    QByteArray folder_;
+    QString lastError_;
+};

@@ -1,0 +1,337 @@
+// pelkora --batch --sync with the real program and converter: what a rerun leaves alone, what
+// it converts or moves, a killed run resumed, and two runs into one folder at once.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <set>
+
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QVariant>
+
+#include <sys/stat.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+// Long enough for a loaded machine and a sanitizer build; reaching it fails the test.
+constexpr int kDeadlineMs = 120'000;
+constexpr const char* kRecord = ".pelkora-sync.sqlite";
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+struct Finished {
+    int exitCode = -1; // also when ended by a signal
+    std::string err;
+};
+
+Finished Finish(QProcess& process) {
+    EXPECT_TRUE(process.waitForFinished(kDeadlineMs)) << "still running, or never started";
+    process.kill();
+    process.waitForFinished(kDeadlineMs);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardError().toStdString()};
+}
+
+void MakeTone(const std::string& output, double seconds, int frequency = 440) {
+    QProcess ffmpeg;
+    ffmpeg.start("ffmpeg",
+                 {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
+                  QStringLiteral("sine=frequency=%1:duration=%2").arg(frequency).arg(seconds),
+                  QString::fromStdString(output)});
+    ASSERT_EQ(Finish(ffmpeg).exitCode, 0) << output;
+}
+
+// Sorted files below a folder (no folders, not the record), relative to it.
+Names Files(const std::string& folder) {
+    Names names;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file() &&
+            !entry.path().filename().string().starts_with(".pelkora-sync"))
+            names.push_back(fs::relative(entry.path(), folder).string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+struct Stamp {
+    ino_t inode;
+    std::int64_t mtimeNs;
+    bool operator==(const Stamp&) const = default;
+};
+
+Stamp StampOf(const std::string& path) {
+    struct stat st = {};
+    EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+    return {st.st_ino, std::int64_t(st.st_mtim.tv_sec) * 1'000'000'000 + st.st_mtim.tv_nsec};
+}
+
+std::map<std::string, Stamp> Stamps(const std::string& folder) {
+    std::map<std::string, Stamp> stamps;
+    for (const std::string& name : Files(folder))
+        stamps[name] = StampOf(folder + "/" + name);
+    return stamps;
+}
+
+// The record as another reader sees it: rows by key, "output done".
+std::map<std::string, std::string> RecordRows(const std::string& folder) {
+    std::map<std::string, std::string> rows;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "reader");
+        db.setDatabaseName(QString::fromStdString(folder + "/" + kRecord));
+        EXPECT_TRUE(db.open());
+        QSqlQuery check(db);
+        EXPECT_TRUE(check.exec("PRAGMA integrity_check") && check.next());
+        EXPECT_EQ(check.value(0).toString(), "ok");
+        QSqlQuery query(db);
+        EXPECT_TRUE(query.exec("SELECT key, output, done FROM sources"));
+        while (query.next())
+            rows[query.value(0).toByteArray().toStdString()] =
+                query.value(1).toByteArray().toStdString() + " " +
+                query.value(2).toString().toStdString();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("reader");
+    return rows;
+}
+
+// Entries recorded as done, read while a run may be writing; 0 before there is a record.
+int DoneCount(const std::string& folder) {
+    if (!fs::exists(folder + "/" + kRecord))
+        return 0;
+    int count = 0;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "watcher");
+        db.setConnectOptions("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=10000");
+        db.setDatabaseName(QString::fromStdString(folder + "/" + kRecord));
+        QSqlQuery query(db);
+        if (db.open() && query.exec("SELECT count(*) FROM sources WHERE done = 1") && query.next())
+            count = query.value(0).toInt();
+    }
+    QSqlDatabase::removeDatabase("watcher");
+    return count;
+}
+
+class SyncCli : public ::testing::Test {
+protected:
+    SyncCli() {
+        for (const std::string& folder : {program + "/data", home, in})
+            fs::create_directories(folder);
+        fs::copy_file(PELKORA_PROGRAM_DIR "/pelkora", program + "/pelkora");
+        fs::copy_file(PELKORA_PROGRAM_DIR "/data/conv", program + "/data/conv");
+    }
+    // A failed test leaves no converter running.
+    ~SyncCli() override {
+        std::error_code error;
+        for (const auto& entry : fs::directory_iterator("/proc", error)) {
+            std::error_code linkError;
+            if (fs::read_symlink(entry.path() / "exe", linkError) == program + "/data/conv")
+                ::kill(std::atoi(entry.path().filename().c_str()), SIGKILL);
+        }
+    }
+
+    std::unique_ptr<QProcess> start(const std::vector<std::string>& args) const {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+        env.insert("HOME", QString::fromStdString(home));
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString(home + "/.config"));
+        env.insert("LC_ALL", "C.UTF-8");
+        process->setProcessEnvironment(env);
+        QStringList arguments{"--batch", "--sync", "--output", QString::fromStdString(out)};
+        for (const std::string& a : args)
+            arguments << QString::fromStdString(a);
+        process->start(QString::fromStdString(program + "/pelkora"), arguments);
+        return process;
+    }
+    Finished Sync(const std::vector<std::string>& args) const { return Finish(*start(args)); }
+
+    QTemporaryDir root;
+    std::string program = root.filePath("program").toStdString(),
+                home = root.filePath("home").toStdString(), in = root.filePath("in").toStdString(),
+                out = root.filePath("out").toStdString();
+};
+
+TEST_F(SyncCli, ARerunConvertsOnlyWhatIsNewOrChangedAndLeavesTheRestUntouched) {
+    fs::create_directories(in + "/sub");
+    for (const std::string name : {"a.wav", "b.wav", "sub/c.wav"})
+        MakeTone(in + "/" + name, 1);
+    const Names sources = Files(in);
+    Finished run = Sync({"--format", "mp3", in});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "3 converted\n")) << run.err;
+    EXPECT_EQ(Files(out), (Names{"a.mp3", "b.mp3", "c.mp3"}));
+    EXPECT_EQ(StampOf(out + "/c.mp3").mtimeNs, StampOf(in + "/sub/c.wav").mtimeNs)
+        << "an output carries its source's time";
+    EXPECT_EQ(Files(in), sources) << "nothing is written among the sources";
+
+    auto before = Stamps(out);
+    run = Sync({"--format", "mp3", in});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "0 converted, 3 up to date\n")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "a.wav \u2192 a.mp3: up to date")) << run.err;
+    EXPECT_EQ(Stamps(out), before) << "rewritten";
+
+    // A changed source (same size, new time), a new one; the rest stays.
+    MakeTone(in + "/b.wav", 1, 880);
+    MakeTone(in + "/sub/d.wav", 1);
+    run = Sync({"--format", "mp3", in});
+    EXPECT_TRUE(Contains(run.err, "2 converted, 2 up to date\n")) << run.err;
+    auto after = Stamps(out);
+    EXPECT_EQ(after["a.mp3"], before["a.mp3"]);
+    EXPECT_EQ(after["c.mp3"], before["c.mp3"]);
+    EXPECT_NE(after["b.mp3"], before["b.mp3"]);
+    EXPECT_EQ(after["b.mp3"].mtimeNs, StampOf(in + "/b.wav").mtimeNs);
+
+    // Choices that shape the audio convert everything again; a new format replaces the old.
+    run = Sync({"--format", "mp3", "--bitrate", "64", in});
+    EXPECT_TRUE(Contains(run.err, "4 converted\n")) << run.err;
+    run = Sync({"--format", "flac", "--bitrate", "64", in});
+    EXPECT_TRUE(Contains(run.err, "4 converted\n")) << run.err;
+    EXPECT_EQ(Files(out), (Names{"a.flac", "b.flac", "c.flac", "d.flac"}));
+    EXPECT_EQ(RecordRows(out), (std::map<std::string, std::string>{{"a.wav", "a.flac 1"},
+                                                                   {"b.wav", "b.flac 1"},
+                                                                   {"sub/c.wav", "c.flac 1"},
+                                                                   {"sub/d.wav", "d.flac 1"}}));
+}
+
+TEST_F(SyncCli, ANewNameMovesTheOutputsWithoutConvertingThem) {
+    fs::create_directories(in + "/sub");
+    MakeTone(in + "/a.wav", 1);
+    MakeTone(in + "/sub/c.wav", 1);
+    Finished run = Sync({"--format", "ogg", "--keep-tree", in});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto before = Stamps(out);
+    ASSERT_EQ(Files(out), (Names{"a.ogg", "sub/c.ogg"}));
+
+    const std::string report = root.filePath("run.csv").toStdString();
+    const auto statuses = [&report] {
+        std::ifstream file(report);
+        std::multiset<std::string> found;
+        for (std::string line; std::getline(file, line);)
+            for (const char* status : {",renamed,", ",up-to-date,", ",converted,"})
+                if (Contains(line, status))
+                    found.insert(status);
+        return found;
+    };
+    run = Sync({"--format", "ogg", "--name", "moved/{stem}", "--report", report, in});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "0 converted, 2 up to date\n")) << run.err;
+    EXPECT_EQ(statuses(), (std::multiset<std::string>{",renamed,", ",renamed,"}));
+    EXPECT_EQ(Files(out), (Names{"moved/a.ogg", "moved/c.ogg"}));
+    EXPECT_EQ(StampOf(out + "/moved/a.ogg"), before.at("a.ogg"));
+    EXPECT_EQ(StampOf(out + "/moved/c.ogg"), before.at("sub/c.ogg"));
+    EXPECT_FALSE(fs::exists(out + "/sub")) << "the emptied folder stays";
+
+    run = Sync({"--format", "ogg", "--name", "moved/{stem}", "--report", report, in});
+    EXPECT_TRUE(Contains(run.err, "0 converted, 2 up to date\n")) << run.err;
+    EXPECT_EQ(statuses(), (std::multiset<std::string>{",up-to-date,", ",up-to-date,"}));
+}
+
+TEST_F(SyncCli, ARecordThatCannotBeUsedStopsTheRunBeforeAnything) {
+    MakeTone(in + "/a.wav", 1);
+    fs::create_directories(out);
+    const std::string garbage(3000, 'g');
+    {
+        std::ofstream file(out + "/" + kRecord, std::ios::binary);
+        file << garbage;
+    }
+    const Finished run = Sync({"--format", "mp3", in});
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_TRUE(
+        Contains(run.err, "pelkora: the sync record " + out + "/" + kRecord + " cannot be used"))
+        << run.err;
+    EXPECT_EQ(Files(out), Names{});
+    std::ifstream file(out + "/" + kRecord, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), garbage);
+}
+
+// Files named on their own are known by their names: two of one name would take turns
+// replacing one output, so the second is refused.
+TEST_F(SyncCli, TwoSourcesOfOneKeyInOneRunAreConvertedOnce) {
+    fs::create_directories(in + "/other");
+    MakeTone(in + "/a.wav", 1);
+    MakeTone(in + "/other/a.wav", 2);
+    const Finished run = Sync({"--format", "wav", in + "/a.wav", in + "/other/a.wav"});
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_TRUE(Contains(run.err, "1 converted, 1 failed\n  " + in +
+                                      "/other/a.wav: another file of this run has the same path "
+                                      "below its folder (a.wav)"))
+        << run.err;
+    EXPECT_EQ(Files(out), Names{"a.wav"});
+    EXPECT_EQ(fs::file_size(out + "/a.wav"), fs::file_size(in + "/a.wav"));
+}
+
+TEST_F(SyncCli, AKilledRunIsResumedAndItsRecordStaysReadable) {
+    constexpr int kFiles = 6;
+    for (int i = 0; i < kFiles; ++i)
+        MakeTone(in + "/t" + std::to_string(i) + ".flac", 60);
+    auto process = start({"--format", "mp3", "-j", "1", in});
+    // Killed once one file is recorded and the next is under way.
+    QTRY_VERIFY_WITH_TIMEOUT(DoneCount(out) >= 1, kDeadlineMs);
+    ASSERT_EQ(::kill(static_cast<pid_t>(process->processId()), SIGKILL), 0);
+    Finish(*process);
+
+    const Finished run = Sync({"--format", "mp3", "-j", "2", in});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, " up to date\n")) << "the finished output is kept: " << run.err;
+    Names expected;
+    for (int i = 0; i < kFiles; ++i)
+        expected.push_back("t" + std::to_string(i) + ".mp3");
+    EXPECT_EQ(Files(out), expected) << "a half-written output is left";
+    const auto rows = RecordRows(out);
+    EXPECT_EQ(rows.size(), std::size_t(kFiles));
+    for (const auto& [key, row] : rows)
+        EXPECT_TRUE(row.ends_with(" 1")) << key << " " << row;
+    EXPECT_TRUE(Contains(Sync({"--format", "mp3", in}).err, "0 converted, 6 up to date\n"));
+}
+
+// Sources of different keys whose outputs have one name: each run claims its names in the
+// record, so the " (2)" rule holds between them as within one run.
+TEST_F(SyncCli, TwoRunsAtOnceIntoOneFolderNeverWriteOneNameTwice) {
+    constexpr int kFiles = 5;
+    const std::string first = in + "/first", second = in + "/second";
+    fs::create_directories(second + "/sub");
+    fs::create_directories(first);
+    for (int i = 0; i < kFiles; ++i) {
+        MakeTone(first + "/s" + std::to_string(i) + ".wav", 2);
+        MakeTone(second + "/sub/s" + std::to_string(i) + ".wav", 2);
+    }
+    auto one = start({"--format", "mp3", "-j", "2", first});
+    auto two = start({"--format", "mp3", "-j", "2", second});
+    const Finished a = Finish(*one), b = Finish(*two);
+    EXPECT_EQ(a.exitCode, 0) << a.err;
+    EXPECT_EQ(b.exitCode, 0) << b.err;
+    Names expected;
+    for (int i = 0; i < kFiles; ++i) {
+        expected.push_back("s" + std::to_string(i) + " (2).mp3");
+        expected.push_back("s" + std::to_string(i) + ".mp3");
+    }
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Files(out), expected);
+    const auto rows = RecordRows(out);
+    EXPECT_EQ(rows.size(), std::size_t(2 * kFiles));
+
+    // The same folder twice at once: every source converted once in all.
+    fs::remove_all(out);
+    one = start({"--format", "mp3", "-j", "2", first});
+    two = start({"--format", "mp3", "-j", "2", first});
+    const Finished c = Finish(*one), d = Finish(*two);
+    EXPECT_EQ(Files(out), (Names{"s0.mp3", "s1.mp3", "s2.mp3", "s3.mp3", "s4.mp3"}))
+        << c.err << d.err;
+    EXPECT_TRUE(Contains(Sync({"--format", "mp3", first}).err, "0 converted, 5 up to date\n"));
+}
+
+} // namespace

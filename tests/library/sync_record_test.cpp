@@ -1,0 +1,151 @@
+// The sync record on real SQLite files: what it refuses to open, what it stores, which
+// claims count as alive.
+#include "app/library/sync_record.h"
+
+#include <gtest/gtest.h>
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSysInfo>
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <fstream>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class SyncRecordTest : public ::testing::Test {
+protected:
+    std::unique_ptr<SyncRecord> open(QString* error = nullptr) const {
+        return SyncRecord::Open(folder, error);
+    }
+    std::string recordPath() const { return folder.toStdString() + "/" + SyncRecord::kFileName; }
+
+    QTemporaryDir dir;
+    QByteArray folder = QFile::encodeName(dir.path());
+};
+
+SyncEntry Done(const QByteArray& key, const QByteArray& output) {
+    SyncEntry e;
+    e.key = key;
+    e.sourceSize = 1234;
+    e.sourceMtimeNs = 1'700'000'000'123'456'789;
+    e.fingerprint = "format=.mp3";
+    e.naming = "\nflat";
+    e.output = output;
+    e.outputSize = 99;
+    e.outputMtimeNs = e.sourceMtimeNs;
+    e.done = true;
+    return e;
+}
+
+TEST_F(SyncRecordTest, WhatIsNoRecordOfOursIsRefusedAndLeftAsItWas) {
+    const std::string garbage(4096, 'x');
+    std::ofstream(recordPath(), std::ios::binary) << garbage;
+    QString error;
+    EXPECT_FALSE(open(&error));
+    EXPECT_TRUE(error.contains(SyncRecord::kFileName)) << error.toStdString();
+    EXPECT_EQ(ReadFile(recordPath()), garbage);
+
+    // Some other program's database.
+    fs::remove(recordPath());
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
+        db.setDatabaseName(QString::fromStdString(recordPath()));
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec("CREATE TABLE songs (name TEXT)");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+    EXPECT_FALSE(open(&error));
+    EXPECT_TRUE(error.contains("some other program")) << error.toStdString();
+
+    fs::remove(recordPath());
+    fs::create_symlink(dir.filePath("elsewhere").toStdString(), recordPath());
+    EXPECT_FALSE(open(&error));
+    EXPECT_FALSE(fs::exists(dir.filePath("elsewhere").toStdString())) << "written through a link";
+
+    EXPECT_FALSE(SyncRecord::Open(folder + "/missing", &error));
+    EXPECT_FALSE(error.isEmpty());
+
+    if (::geteuid() != 0) { // root writes anywhere
+        fs::remove(recordPath());
+        fs::permissions(dir.path().toStdString(), fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_FALSE(open(&error));
+        fs::permissions(dir.path().toStdString(), fs::perms::owner_all);
+    }
+}
+
+TEST_F(SyncRecordTest, EntriesKeepTheirBytesAndNoTwoHoldOneOutput) {
+    {
+        auto record = open();
+        ASSERT_TRUE(record);
+        ASSERT_TRUE(record->begin());
+        // Not UTF-8: a file name is bytes.
+        EXPECT_TRUE(record->put(Done("sub/\xff\xfe.wav", "a.mp3")));
+        EXPECT_TRUE(record->put(Done("b.wav", "b.mp3")));
+        EXPECT_FALSE(record->put(Done("c.wav", "a.mp3"))) << "an output held by another key";
+        EXPECT_TRUE(record->outputHeldByOther("a.mp3", "b.wav"));
+        EXPECT_FALSE(record->outputHeldByOther("a.mp3", "sub/\xff\xfe.wav"));
+        EXPECT_FALSE(record->outputHeldByOther("c.mp3", "b.wav"));
+        // A key's own entry is replaced, the other keeps its output.
+        EXPECT_TRUE(record->put(Done("b.wav", "b (2).mp3")));
+        ASSERT_TRUE(record->commit());
+    }
+    auto again = open();
+    ASSERT_TRUE(again) << "reopened";
+    EXPECT_EQ(again->find("sub/\xff\xfe.wav"), Done("sub/\xff\xfe.wav", "a.mp3"));
+    EXPECT_EQ(again->find("b.wav")->output, "b (2).mp3");
+    EXPECT_FALSE(again->find("c.wav"));
+    EXPECT_FALSE(again->find("sub/\xff\xfe"));
+
+    // What is not committed is not kept.
+    ASSERT_TRUE(again->begin());
+    ASSERT_TRUE(again->remove("b.wav"));
+    again->rollback();
+    EXPECT_TRUE(again->find("b.wav"));
+}
+
+TEST(SyncClaims, OnlyALiveProcessOfThisMachineHoldsAClaim) {
+    SyncEntry claim = SyncRecord::ClaimedBySelf(Done("a.wav", "a.mp3"));
+    EXPECT_FALSE(claim.done);
+    EXPECT_FALSE(SyncRecord::OwnerAlive(claim)) << "this process's leftover";
+
+    claim.ownerPid = ::getppid();
+    EXPECT_TRUE(SyncRecord::OwnerAlive(claim));
+    const SyncEntry restarted = [&] {
+        SyncEntry e = claim;
+        e.ownerBoot = "another-boot";
+        return e;
+    }();
+    EXPECT_FALSE(SyncRecord::OwnerAlive(restarted));
+    SyncEntry remote = claim;
+    remote.ownerHost = QSysInfo::machineHostName() + ".elsewhere";
+    remote.ownerPid = 1'999'999'999;
+    EXPECT_TRUE(SyncRecord::OwnerAlive(remote)) << "another machine's cannot be checked";
+
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    ASSERT_GT(child, 0);
+    ::waitpid(child, nullptr, 0);
+    claim.ownerPid = child;
+    EXPECT_FALSE(SyncRecord::OwnerAlive(claim)) << "a process that is gone";
+
+    SyncEntry done = claim;
+    done.done = true;
+    done.ownerPid = ::getppid();
+    EXPECT_FALSE(SyncRecord::OwnerAlive(done)) << "a finished entry is nobody's claim";
+}
+
+} // namespace
