@@ -1,4 +1,6 @@
-// The real program in a private program folder, with no display, and what it leaves behind.
+// The batch mode of the real program in a private program folder, with no display.
+#include "headless/cli_support.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -25,137 +27,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Names = std::vector<std::string>;
+using namespace cli;
 
-// Long enough for a loaded machine and a sanitizer build; reaching it fails the test.
-constexpr int kDeadlineMs = 120'000;
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    ASSERT_TRUE((std::ofstream(path, std::ios::binary) << bytes).good()) << path;
-}
-
-// Sorted names below a folder, sub-folders as "sub/" followed by their entries ("sub/x").
-Names Tree(const std::string& folder) {
-    Names names;
-    std::error_code error;
-    for (auto it = fs::recursive_directory_iterator(folder, error);
-         !error && it != fs::recursive_directory_iterator(); it.increment(error))
-        names.push_back(fs::relative(it->path(), folder).string() +
-                        (it->is_directory() && !it->is_symlink() ? "/" : ""));
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-struct Finished {
-    int exitCode = -1; // also when ended by a signal
-    std::string out, err;
-};
-
-Finished Finish(QProcess& process) {
-    EXPECT_TRUE(process.waitForFinished(kDeadlineMs)) << "still running, or never started";
-    process.kill();
-    process.waitForFinished(kDeadlineMs);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput().toStdString(),
-            process.readAllStandardError().toStdString()};
-}
-
-Finished Run(const QString& program, const QStringList& arguments) {
-    QProcess process;
-    process.start(program, arguments);
-    return Finish(process);
-}
-
-// A sine tone from the ffmpeg program: OUTPUT's extension picks the format.
-void MakeTone(const std::string& output, double seconds, int sampleRate = 44100) {
-    const Finished done =
-        Run("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                       QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2")
-                           .arg(sampleRate)
-                           .arg(seconds),
-                       "-ac", "1", QString::fromStdString(output)});
-    ASSERT_EQ(done.exitCode, 0) << "ffmpeg could not make " << output << ": " << done.err;
-}
-
-// What ffprobe says of the first audio stream, by field: codec_name, sample_rate ...
-std::map<std::string, std::string> Probe(const std::string& path) {
-    std::map<std::string, std::string> fields;
-    std::istringstream lines(
-        Run("ffprobe", {"-v", "error", "-select_streams", "a:0", "-show_entries",
-                        "stream=codec_name,sample_rate,channels,bit_rate:format=duration", "-of",
-                        "default=noprint_wrappers=1", QString::fromStdString(path)})
-            .out);
-    for (std::string line; std::getline(lines, line);)
-        fields[line.substr(0, line.find('='))] = line.substr(line.find('=') + 1);
-    return fields;
-}
-
-double Seconds(const std::string& path) {
-    return std::atof(Probe(path)["duration"].c_str());
-}
-
-// Settings files, locks and default outputs land in the test's own copy of the program.
-class HeadlessCli : public ::testing::Test {
-protected:
-    HeadlessCli() {
-        for (const std::string& folder : {program + "/data", home, in})
-            fs::create_directories(folder);
-        fs::copy_file(PELKORA_PROGRAM_DIR "/pelkora", program + "/pelkora");
-        fs::copy_file(PELKORA_PROGRAM_DIR "/data/conv", converter);
-    }
-    // A failed test leaves no converter running.
-    ~HeadlessCli() override {
-        for (const pid_t pid : converterProcesses())
-            ::kill(pid, SIGKILL);
-    }
-
-    // pelkora --batch ARGS with no display, and HOME and the configuration folder in `home`;
-    // `inChild` runs in the child just before it becomes pelkora.
-    std::unique_ptr<QProcess> start(const std::vector<std::string>& args,
-                                    std::function<void()> inChild = {}) const {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_MUSIC_DIR"})
-            env.remove(name);
-        env.insert("HOME", QString::fromStdString(home));
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString(home + "/.config"));
-        env.insert("XDG_DATA_HOME", QString::fromStdString(home + "/.local/share"));
-        env.insert("LC_ALL", "C.UTF-8");
-        process->setProcessEnvironment(env);
-        if (inChild)
-            process->setChildProcessModifier(inChild);
-        QStringList arguments{"--batch"};
-        for (const std::string& a : args)
-            arguments << QString::fromStdString(a);
-        process->start(QString::fromStdString(program + "/pelkora"), arguments);
-        return process;
-    }
-    Finished Batch(const std::vector<std::string>& args) const { return Finish(*start(args)); }
-    std::vector<pid_t> converterProcesses() const {
-        std::vector<pid_t> pids;
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator("/proc", error)) {
-            std::error_code linkError;
-            if (fs::read_symlink(entry.path() / "exe", linkError) == converter && !linkError)
-                pids.push_back(static_cast<pid_t>(std::atoi(entry.path().filename().c_str())));
-        }
-        return pids;
-    }
-
-    QTemporaryDir root;
-    std::string program = root.filePath("program").toStdString(),
-                converter = program + "/data/conv", home = root.filePath("home").toStdString(),
-                in = root.filePath("in").toStdString(), out = root.filePath("out").toStdString();
-};
+using HeadlessCli = ProgramCopy;
 
 TEST_F(HeadlessCli, EachFormatGivesItsKindOfFileAndTheChoicesReachIt) {
     MakeTone(in + "/tone.wav", 3);
@@ -230,7 +104,7 @@ TEST_F(HeadlessCli, NamesFromTagsMakeTheFoldersAndKeepOutputsApart) {
         for (const std::string& tag : tags)
             args << "-metadata" << QString::fromStdString(tag);
         args << QString::fromStdString(in + "/" + name);
-        const Finished made = ::Run("ffmpeg", args);
+        const Finished made = cli::Run("ffmpeg", args);
         EXPECT_EQ(made.exitCode, 0) << made.err;
         fs::remove(plain);
         return in + "/" + name;

@@ -1,5 +1,7 @@
 // pelkora --batch --sync with the real program and converter: what a rerun leaves alone, what
 // it converts or moves, a killed run resumed, and two runs into one folder at once.
+#include "headless/cli_support.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,37 +24,9 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Names = std::vector<std::string>;
+using namespace cli;
 
-// Long enough for a loaded machine and a sanitizer build; reaching it fails the test.
-constexpr int kDeadlineMs = 120'000;
 constexpr const char* kRecord = ".pelkora-sync.sqlite";
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
-struct Finished {
-    int exitCode = -1; // also when ended by a signal
-    std::string err;
-};
-
-Finished Finish(QProcess& process) {
-    EXPECT_TRUE(process.waitForFinished(kDeadlineMs)) << "still running, or never started";
-    process.kill();
-    process.waitForFinished(kDeadlineMs);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardError().toStdString()};
-}
-
-void MakeTone(const std::string& output, double seconds, int frequency = 440) {
-    QProcess ffmpeg;
-    ffmpeg.start("ffmpeg",
-                 {"-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                  QStringLiteral("sine=frequency=%1:duration=%2").arg(frequency).arg(seconds),
-                  QString::fromStdString(output)});
-    ASSERT_EQ(Finish(ffmpeg).exitCode, 0) << output;
-}
 
 // Sorted files below a folder (no folders, not the record), relative to it.
 Names Files(const std::string& folder) {
@@ -123,45 +97,15 @@ int DoneCount(const std::string& folder) {
     return count;
 }
 
-class SyncCli : public ::testing::Test {
+// Every run is a synchronised one into `out`.
+class SyncCli : public ProgramCopy {
 protected:
-    SyncCli() {
-        for (const std::string& folder : {program + "/data", home, in})
-            fs::create_directories(folder);
-        fs::copy_file(PELKORA_PROGRAM_DIR "/pelkora", program + "/pelkora");
-        fs::copy_file(PELKORA_PROGRAM_DIR "/data/conv", program + "/data/conv");
-    }
-    // A failed test leaves no converter running.
-    ~SyncCli() override {
-        std::error_code error;
-        for (const auto& entry : fs::directory_iterator("/proc", error)) {
-            std::error_code linkError;
-            if (fs::read_symlink(entry.path() / "exe", linkError) == program + "/data/conv")
-                ::kill(std::atoi(entry.path().filename().c_str()), SIGKILL);
-        }
-    }
-
     std::unique_ptr<QProcess> start(const std::vector<std::string>& args) const {
-        auto process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-            env.remove(name);
-        env.insert("HOME", QString::fromStdString(home));
-        env.insert("XDG_CONFIG_HOME", QString::fromStdString(home + "/.config"));
-        env.insert("LC_ALL", "C.UTF-8");
-        process->setProcessEnvironment(env);
-        QStringList arguments{"--batch", "--sync", "--output", QString::fromStdString(out)};
-        for (const std::string& a : args)
-            arguments << QString::fromStdString(a);
-        process->start(QString::fromStdString(program + "/pelkora"), arguments);
-        return process;
+        std::vector<std::string> all{"--sync", "--output", out};
+        all.insert(all.end(), args.begin(), args.end());
+        return ProgramCopy::start(all);
     }
     Finished Sync(const std::vector<std::string>& args) const { return Finish(*start(args)); }
-
-    QTemporaryDir root;
-    std::string program = root.filePath("program").toStdString(),
-                home = root.filePath("home").toStdString(), in = root.filePath("in").toStdString(),
-                out = root.filePath("out").toStdString();
 };
 
 TEST_F(SyncCli, ARerunConvertsOnlyWhatIsNewOrChangedAndLeavesTheRestUntouched) {
@@ -185,7 +129,7 @@ TEST_F(SyncCli, ARerunConvertsOnlyWhatIsNewOrChangedAndLeavesTheRestUntouched) {
     EXPECT_EQ(Stamps(out), before) << "rewritten";
 
     // A changed source (same size, new time), a new one; the rest stays.
-    MakeTone(in + "/b.wav", 1, 880);
+    MakeTone(in + "/b.wav", 1, 44100, 880);
     MakeTone(in + "/sub/d.wav", 1);
     run = Sync({"--format", "mp3", in});
     EXPECT_TRUE(Contains(run.err, "2 converted, 2 up to date\n")) << run.err;
