@@ -209,6 +209,29 @@ TEST_P(Road, ClosingDuringARunLeavesNoTemporaryFileAndNoConverter) {
     EXPECT_EQ(OutputFolder(), "") << "no partial output, no temporary file";
 }
 
+// The Options row on: a second run of the same list converts nothing and says so.
+TEST_P(Road, ASyncRunLeavesFilesThatAreUpToDateAsTheyWere) {
+    app.controller->choices().setSync(true);
+    const QByteArray a = Tone("a.wav"), b = Tone("b.wav");
+    list().AddFileEntry(a);
+    list().AddFileEntry(b);
+    Convert();
+    ASSERT_TRUE(QFile::exists(Output("a.mp3")) && QFile::exists(Output("b.mp3")));
+    EXPECT_TRUE(app.boxes.shown.empty()) << BoxText().toStdString();
+    const QDateTime made = QFileInfo(Output("a.mp3")).lastModified();
+
+    const QByteArray c = Tone("c.wav");
+    for (const QByteArray& path : {a, b, c})
+        list().AddFileEntry(path);
+    Convert();
+    EXPECT_TRUE(QFile::exists(Output("c.mp3")));
+    EXPECT_EQ(QFileInfo(Output("a.mp3")).lastModified(), made);
+    EXPECT_EQ(list().count(), 0);
+    ASSERT_EQ(app.boxes.shown.size(), 1u);
+    EXPECT_EQ(BoxText(), "2 files were up to date and left as they were.");
+    EXPECT_EQ(app.boxes.shown[0].icon, platform::MsgIcon::Information);
+}
+
 INSTANTIATE_TEST_SUITE_P(Jobs, Road, testing::Values(1, 2, 3),
                          [](const auto& info) { return std::to_string(info.param) + "AtATime"; });
 

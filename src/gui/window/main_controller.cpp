@@ -287,8 +287,13 @@ void MainController::restoreWindow(const RunReport& report) {
     showProgressText(0.0, QStringLiteral("Done."));
     runActive_ = false;
     const QString text = run_display::ReportText(report);
+    // Files left up to date are news, not a warning.
+    const bool troubled =
+        !report.failures.empty() || !report.warnings.empty() || !report.renamings.empty();
     if (!text.isEmpty())
-        services_.boxes.show(text, platform::MsgIcon::Exclamation, platform::applicationTitle());
+        services_.boxes.show(
+            text, troubled ? platform::MsgIcon::Exclamation : platform::MsgIcon::Information,
+            platform::applicationTitle());
     emit runEnded();
 }
 
