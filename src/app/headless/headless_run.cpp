@@ -18,9 +18,11 @@
 #include <QFile>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,7 +101,9 @@ void Apply(const headless::BatchArguments& args, ConversionChoices& c, int cores
 // Prints the run as it goes: an updating line on a terminal, a line per file otherwise.
 class Progress final {
 public:
-    Progress(bool quiet, int count) : quiet_(quiet), count_(count), terminal_(::isatty(2)) {}
+    Progress(bool quiet, int count) : quiet_(quiet), count_(count), terminal_(::isatty(2)) {
+        clock_.start();
+    }
 
     void started(const QByteArray& path, const QByteArray& output) {
         numbers_[path] = ++started_;
@@ -109,6 +113,8 @@ public:
 
     void progress(const QByteArray& path, const std::string& caption) { show(path, caption); }
 
+    void runProgress(double share) { share_ = share; }
+
     void finished(const QByteArray& path, const FileOutcome& outcome) {
         const auto kind = outcome.kind == FileOutcome::Kind::Failed ? headless::FileOutcome::Failed
                           : outcome.kind == FileOutcome::Kind::ConvertedWithWarnings
@@ -116,6 +122,7 @@ public:
                           : outcome.kind == FileOutcome::Kind::UpToDate
                               ? headless::FileOutcome::UpToDate
                               : headless::FileOutcome::Converted;
+        ++done_;
         clearLine();
         const bool quietKind =
             kind == headless::FileOutcome::Converted || kind == headless::FileOutcome::UpToDate;
@@ -135,13 +142,28 @@ private:
     headless::FileStep step(const QByteArray& path) {
         names_[0] = FileNameOf(path);
         names_[1] = FileNameOf(outputs_.value(path));
-        return {numbers_.value(path), count_, names_[0], names_[1]};
+        return {numbers_.value(path), std::max(count_, started_), names_[0], names_[1]};
+    }
+
+    headless::RunStanding standing() const {
+        const double elapsed = static_cast<double>(clock_.elapsed()) / 1000.0;
+        return {done_, std::max(count_, started_), share_, headless::SecondsLeft(share_, elapsed)};
+    }
+
+    // Asked each time, so a resized window is followed; a longer line would wrap and the
+    // next update could not clear it.
+    static int columns() {
+        winsize size{};
+        if (::ioctl(2, TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
+            return size.ws_col;
+        return 80;
     }
 
     void show(const QByteArray& path, const std::string& caption) {
         if (!terminal_ || quiet_)
             return;
-        std::fprintf(stderr, "\r\x1b[K%s", headless::ProgressLine(step(path), caption).c_str());
+        std::fprintf(stderr, "\r\x1b[K%s",
+                     headless::ProgressLine(step(path), caption, standing(), columns()).c_str());
         std::fflush(stderr);
         shown_ = true;
     }
@@ -151,6 +173,9 @@ private:
     bool terminal_;
     bool shown_ = false;
     int started_ = 0;
+    int done_ = 0;
+    double share_ = 0.0;
+    QElapsedTimer clock_;
     QHash<QByteArray, int> numbers_;
     QHash<QByteArray, QByteArray> outputs_;
     std::string names_[2];
@@ -347,6 +372,7 @@ int RunHeadless(int argc, char** argv) {
             showShare(path, fraction);
     });
     QObject::connect(&run, &BatchRun::runProgress, [&](double fraction) {
+        progress.runProgress(fraction);
         if (!showsOneFile())
             showShare(lastPath, fraction);
     });

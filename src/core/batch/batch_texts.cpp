@@ -4,6 +4,7 @@
 #include "core/engine/progress_parser.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace headless {
 namespace {
@@ -34,6 +35,37 @@ std::string stepText(const FileStep& step) {
         out += SafeText(fileName(step.output));
     }
     return out;
+}
+
+// Columns a text takes, taking every character as one column.
+std::size_t columnsOf(std::string_view text) {
+    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
+}
+
+// Byte offset of the character that starts at column `column`.
+std::size_t offsetOfColumn(std::string_view text, std::size_t column) {
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80)
+            continue;
+        if (seen++ == column)
+            return i;
+    }
+    return text.size();
+}
+
+// Keeps both ends of a name, since the end holds the extension.
+std::string shortName(const std::string& name, std::size_t columns) {
+    const std::size_t have = columnsOf(name);
+    if (have <= columns)
+        return name;
+    const std::size_t kept = columns > 1 ? columns - 1 : 0;
+    const std::size_t tail = kept / 2;
+    const std::size_t head = kept - tail;
+    return name.substr(0, offsetOfColumn(name, head)) + "\u2026" +
+           name.substr(offsetOfColumn(name, have - tail));
 }
 
 void appendNotes(std::string& out, const std::vector<PathNote>& notes, std::string_view between) {
@@ -171,8 +203,62 @@ std::string PercentText(double percent) {
     return PercentCaption(percent > 0.0 ? percent : 0.0);
 }
 
-std::string ProgressLine(const FileStep& step, std::string_view percentCaption) {
-    return stepText(step) + "  " + SafeText(percentCaption);
+std::optional<long long> SecondsLeft(double share, double elapsedSeconds) {
+    // Early shares come mostly from starting up, and guesses from them jump about.
+    constexpr double kFirstShare = 0.03;
+    constexpr double kFirstSeconds = 3.0;
+    if (!(share > kFirstShare) || !(elapsedSeconds >= kFirstSeconds))
+        return std::nullopt;
+    if (share >= 1.0)
+        return 0;
+    const double left = elapsedSeconds * (1.0 - share) / share;
+    if (!std::isfinite(left))
+        return std::nullopt;
+    return std::llround(left);
+}
+
+std::string DurationText(long long seconds) {
+    seconds = std::max(seconds, 0LL);
+    const auto twoDigits = [](long long value) {
+        return (value < 10 ? "0" : "") + std::to_string(value);
+    };
+    const long long hours = seconds / 3600;
+    const long long minutes = seconds / 60 % 60;
+    const std::string rest = twoDigits(seconds % 60);
+    if (hours > 0)
+        return std::to_string(hours) + ":" + twoDigits(minutes) + ":" + rest;
+    return std::to_string(minutes) + ":" + rest;
+}
+
+std::string ProgressLine(const FileStep& step, std::string_view percentCaption,
+                         const RunStanding& run, int columns) {
+    std::string tail = " " + SafeText(percentCaption) + " \u00b7 " + std::to_string(run.done) +
+                       " of " + std::to_string(run.count) + " done \u00b7 run " +
+                       PercentText(run.share * 100.0);
+    if (run.secondsLeft)
+        tail += " \u00b7 about " + DurationText(*run.secondsLeft) + " left";
+    const std::string number =
+        "[" + std::to_string(step.number) + "/" + std::to_string(step.count) + "] ";
+    std::string input = SafeText(fileName(step.input));
+    std::string output = SafeText(fileName(step.output));
+    const std::size_t fixed =
+        columnsOf(number) + columnsOf(tail) + (output.empty() ? 0 : columnsOf(kArrow));
+    // Below this a name says nothing, so the line is let run long instead.
+    constexpr std::size_t kLeastName = 6;
+    const std::size_t width = columns > 0 ? static_cast<std::size_t>(columns) : 0;
+    std::size_t room = width > fixed ? width - fixed : 0;
+    if (output.empty()) {
+        input = shortName(input, std::max(room, kLeastName));
+        return number + input + tail;
+    }
+    // Each name gets half, and what one does not use goes to the other.
+    room = std::max(room, 2 * kLeastName);
+    const std::size_t half = room / 2;
+    const std::size_t inputRoom =
+        columnsOf(output) < room - half ? room - columnsOf(output) : std::max(half, room - half);
+    input = shortName(input, inputRoom);
+    output = shortName(output, room - std::min(columnsOf(input), room));
+    return number + input + std::string(kArrow) + output + tail;
 }
 
 std::string FinishedLine(const FileStep& step, FileOutcome outcome, std::string_view detail) {

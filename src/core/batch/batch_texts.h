@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,8 +47,24 @@ enum class FileOutcome { Converted, Warning, Failed, UpToDate };
 // The caption of a percentage, as the window shows it: "45%", "12.3%", "100%".
 [[nodiscard]] std::string PercentText(double percent);
 
-// The terminal's updating line: "[3/12] Song.wav → Song.mp3  45%".
-[[nodiscard]] std::string ProgressLine(const FileStep& step, std::string_view percentCaption);
+// Where the whole run stands; share is 0 to 1.
+struct RunStanding {
+    int done = 0;
+    int count = 0;
+    double share = 0.0;
+    std::optional<long long> secondsLeft;
+};
+
+// The time the run still needs, once enough of it has passed for a guess to mean anything.
+[[nodiscard]] std::optional<long long> SecondsLeft(double share, double elapsedSeconds);
+
+// "2:05", "1:02:03"
+[[nodiscard]] std::string DurationText(long long seconds);
+
+// The terminal's updating line, fitted to columns by shortening the file names:
+// "[3/12] Song.wav → Song.mp3 45% · 2 of 12 done · run 21% · about 2:10 left".
+[[nodiscard]] std::string ProgressLine(const FileStep& step, std::string_view percentCaption,
+                                       const RunStanding& run, int columns);
 
 // The line for a finished file when standard error is not a terminal, with the failure's
 // reason or the warning after a colon.
