@@ -278,4 +278,65 @@ TEST_F(SyncCli, TwoRunsAtOnceIntoOneFolderNeverWriteOneNameTwice) {
     EXPECT_TRUE(Contains(Sync({"--format", "mp3", first}).err, "0 converted, 5 up to date\n"));
 }
 
+// Only an output the record describes as it was made goes; the user's own files and outputs
+// changed since stay.
+TEST_F(SyncCli, PruneTrashesTheUnchangedOutputsOfVanishedSources) {
+    fs::create_directories(in + "/gone");
+    fs::create_directories(in + "/edited");
+    for (const std::string name : {"keep.wav", "gone/a.wav", "edited/b.wav"})
+        MakeTone(in + "/" + name, 1);
+    Finished run = Sync({"--format", "mp3", "--keep-tree", in});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const auto trashedSize = fs::file_size(out + "/gone/a.mp3");
+    fs::remove(in + "/gone/a.wav");
+    fs::remove(in + "/edited/b.wav");
+    WriteFile(out + "/mine.txt", "not an output");
+    std::ofstream(out + "/edited/b.mp3", std::ios::app) << "the user's tag";
+
+    const std::string report = root.filePath("run.csv").toStdString();
+    run = Sync({"--format", "mp3", "--keep-tree", "--prune", "--report", report, in});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(Contains(run.err, "0 converted, 1 up to date, 1 pruned\n")) << run.err;
+    EXPECT_TRUE(Contains(run.err, "pruned: " + out + "/gone/a.mp3\n")) << run.err;
+    EXPECT_TRUE(Contains(run.err, out + "/edited/b.mp3: changed since it was made; left in place"))
+        << run.err;
+    EXPECT_EQ(Files(out), (Names{"edited/b.mp3", "keep.mp3", "mine.txt"}));
+    EXPECT_FALSE(fs::exists(out + "/gone")) << "the emptied folder stays";
+    const std::string trash = home + "/.local/share/Trash";
+    EXPECT_EQ(Files(trash + "/files"), Names{"a.mp3"});
+    EXPECT_EQ(fs::file_size(trash + "/files/a.mp3"), trashedSize);
+    EXPECT_TRUE(fs::exists(trash + "/info/a.mp3.trashinfo"));
+    EXPECT_EQ(RecordRows(out), (std::map<std::string, std::string>{{"keep.wav", "keep.mp3 1"}}));
+    EXPECT_TRUE(Contains(ReadFile(report), "gone/a.wav," + out + "/gone/a.mp3,pruned,"))
+        << ReadFile(report);
+
+    // Nothing is left to prune; the changed output is no longer the record's.
+    run = Sync({"--format", "mp3", "--keep-tree", "--prune", in});
+    EXPECT_TRUE(Contains(run.err, "0 converted, 1 up to date\n")) << run.err;
+    EXPECT_EQ(Files(out), (Names{"edited/b.mp3", "keep.mp3", "mine.txt"}));
+}
+
+// A source the search did not list but that is still below a given folder is not gone.
+TEST_F(SyncCli, PruneLeavesOutputsOfSourcesStillInAGivenFolder) {
+    const std::string library = in + "/library";
+    fs::create_directories(library + "/linked");
+    MakeTone(library + "/linked/a.wav", 1);
+    MakeTone(library + "/b.wav", 1);
+    ASSERT_EQ(Sync({"--format", "wav", library}).exitCode, 0);
+    // Links to folders are not searched, yet the file is there through one.
+    fs::rename(library + "/linked", in + "/elsewhere");
+    fs::create_directory_symlink(in + "/elsewhere", library + "/linked");
+    const Finished run = Sync({"--format", "wav", "--prune", library});
+    EXPECT_TRUE(Contains(run.err, "0 converted, 1 up to date\n")) << run.err;
+    EXPECT_EQ(Files(out), (Names{"a.wav", "b.wav"}));
+}
+
+TEST_F(SyncCli, PruneWithoutSyncIsBadUsage) {
+    MakeTone(in + "/a.wav", 1);
+    const Finished run = Batch({"--prune", "--format", "mp3", "--output", out, in});
+    EXPECT_EQ(run.exitCode, 2) << run.err;
+    EXPECT_TRUE(Contains(run.err, "--prune needs --sync")) << run.err;
+    EXPECT_FALSE(fs::exists(out));
+}
+
 } // namespace

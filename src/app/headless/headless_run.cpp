@@ -216,6 +216,14 @@ public:
                                    (entry.row.reason.empty() ? "" : "\n" + entry.row.reason);
     }
 
+    void pruned(const QByteArray& key, const QByteArray& output) {
+        Entry& entry = entries_.emplace_back();
+        entry.row.source = key.toStdString();
+        entry.row.output = output.toStdString();
+        entry.row.status = headless::ReportStatus::Pruned;
+        entry.done = true;
+    }
+
     static headless::ReportStatus statusOf(const FileOutcome& outcome) {
         switch (outcome.kind) {
         case FileOutcome::Kind::Converted:
@@ -262,6 +270,7 @@ headless::RunSummary Summarise(const RunReport& report) {
     headless::RunSummary s;
     s.converted = report.converted;
     s.upToDate = report.upToDate;
+    s.pruned = static_cast<int>(report.pruned.size());
     s.warnings = static_cast<int>(report.warnings.size());
     s.failed = static_cast<int>(report.failures.size());
     for (const auto& f : report.failures)
@@ -354,6 +363,13 @@ int RunHeadless(int argc, char** argv) {
     }
 
     BatchRun run(list, choices, programFolder);
+    if (args.prune) {
+        std::vector<QByteArray> folders;
+        for (const std::string& input : args.inputs)
+            if (struct stat st = {}; ::stat(input.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+                folders.push_back(QByteArray::fromStdString(input));
+        run.setPrune(std::move(folders));
+    }
     Progress progress(args.quiet, list.count());
     QByteArray lastPath;
     QObject::connect(&run, &BatchRun::fileStarted,
@@ -387,6 +403,15 @@ int RunHeadless(int argc, char** argv) {
         progress.clearLine();
         for (const auto& renaming : report.renamings)
             reportRows.renamed(renaming.path);
+        for (const auto& pruned : report.pruned) {
+            reportRows.pruned(QFile::encodeName(pruned.text), pruned.path);
+            if (!args.quiet)
+                PrintError("pruned: " + headless::SafeText(pruned.path.toStdString()));
+        }
+        if (!args.quiet)
+            for (const auto& note : report.pruneNotes)
+                PrintError("pelkora: " + headless::SafeText(note.path.toStdString()) + ": " +
+                           headless::SafeText(note.text.toStdString()));
         if (report.aborted())
             errors.show(report.abortText(), platform::MsgIcon::Critical, {});
         headless::RunSummary summary = Summarise(report);

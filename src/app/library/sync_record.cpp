@@ -147,11 +147,35 @@ void SyncRecord::rollback() {
     query.exec(QStringLiteral("ROLLBACK"));
 }
 
+namespace {
+
+constexpr const char* kEntryColumns =
+    "key, source_size, source_mtime_ns, fingerprint, naming, output, output_size, "
+    "output_mtime_ns, done, owner_host, owner_boot, owner_pid";
+
+SyncEntry EntryOf(const QSqlQuery& query) {
+    SyncEntry e;
+    e.key = query.value(0).toByteArray();
+    e.sourceSize = query.value(1).toLongLong();
+    e.sourceMtimeNs = query.value(2).toLongLong();
+    e.fingerprint = query.value(3).toByteArray();
+    e.naming = query.value(4).toByteArray();
+    e.output = query.value(5).toByteArray();
+    e.outputSize = query.value(6).toLongLong();
+    e.outputMtimeNs = query.value(7).toLongLong();
+    e.done = query.value(8).toLongLong() != 0;
+    e.ownerHost = query.value(9).toString();
+    e.ownerBoot = query.value(10).toString();
+    e.ownerPid = query.value(11).toLongLong();
+    return e;
+}
+
+} // namespace
+
 std::optional<SyncEntry> SyncRecord::find(const QByteArray& key) {
     QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.prepare(QStringLiteral(
-        "SELECT source_size, source_mtime_ns, fingerprint, naming, output, output_size, "
-        "output_mtime_ns, done, owner_host, owner_boot, owner_pid FROM sources WHERE key = ?"));
+    query.prepare(
+        QStringLiteral("SELECT %1 FROM sources WHERE key = ?").arg(QLatin1String(kEntryColumns)));
     query.addBindValue(key);
     if (!query.exec()) {
         lastError_ = ErrorOf(query);
@@ -159,20 +183,20 @@ std::optional<SyncEntry> SyncRecord::find(const QByteArray& key) {
     }
     if (!query.next())
         return std::nullopt;
-    SyncEntry e;
-    e.key = key;
-    e.sourceSize = query.value(0).toLongLong();
-    e.sourceMtimeNs = query.value(1).toLongLong();
-    e.fingerprint = query.value(2).toByteArray();
-    e.naming = query.value(3).toByteArray();
-    e.output = query.value(4).toByteArray();
-    e.outputSize = query.value(5).toLongLong();
-    e.outputMtimeNs = query.value(6).toLongLong();
-    e.done = query.value(7).toLongLong() != 0;
-    e.ownerHost = query.value(8).toString();
-    e.ownerBoot = query.value(9).toString();
-    e.ownerPid = query.value(10).toLongLong();
-    return e;
+    return EntryOf(query);
+}
+
+std::optional<std::vector<SyncEntry>> SyncRecord::entries() {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT %1 FROM sources").arg(QLatin1String(kEntryColumns)))) {
+        lastError_ = ErrorOf(query);
+        return std::nullopt;
+    }
+    std::vector<SyncEntry> all;
+    while (query.next())
+        all.push_back(EntryOf(query));
+    return all;
 }
 
 bool SyncRecord::outputHeldByOther(const QByteArray& output, const QByteArray& key) {

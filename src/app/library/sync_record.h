@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 // What the record knows of one source. Paths are file-system bytes: keys relative to the folder
 // the source was added with, outputs relative to the output folder.
@@ -50,6 +51,8 @@ public:
     void rollback();
 
     [[nodiscard]] std::optional<SyncEntry> find(const QByteArray& key);
+    // Every entry; nothing, with lastError() set, when the record cannot be read.
+    [[nodiscard]] std::optional<std::vector<SyncEntry>> entries();
     // Whether an entry other than `key`'s holds the output name.
     [[nodiscard]] bool outputHeldByOther(const QByteArray& output, const QByteArray& key);
     // Adds or replaces `entry.key`'s entry; fails when another entry holds its output.

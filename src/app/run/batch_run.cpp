@@ -11,7 +11,9 @@
 #include "conv_protocol/exit_status.h"
 #include "conv_protocol/messages.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -103,6 +105,18 @@ bool MoveNoReplace(const std::string& from, const std::string& to) {
         return false;
     ::unlink(from.c_str());
     return true;
+}
+
+// Whether a source of `key` may still be below one of the folders: only a name that is
+// certainly missing everywhere counts as gone.
+bool SourceMayExist(const QByteArray& key, const std::vector<QByteArray>& folders) {
+    for (const QByteArray& folder : folders) {
+        const std::string path = FolderWithSlash(folder.toStdString()) + key.toStdString();
+        struct stat st = {};
+        if (::lstat(path.c_str(), &st) == 0 || errno != ENOENT)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -399,10 +413,18 @@ std::vector<std::unique_ptr<BatchRun::Job>>::iterator BatchRun::findJob(const Jo
     return std::find_if(jobs_.begin(), jobs_.end(), [&](const auto& j) { return j.get() == &job; });
 }
 
+void BatchRun::setPrune(std::vector<QByteArray> folders) {
+    prune_ = true;
+    pruneFolders_ = std::move(folders);
+}
+
 void BatchRun::finishRun() {
     if (!active_)
         return;
     active_ = false;
+    // After the conversions: a source that moved has its new key by now.
+    if (prune_ && record_ && choices_.value().sync)
+        prune();
     emit runFinished(report_);
 }
 
@@ -580,6 +602,57 @@ void BatchRun::syncFinish(Job& job, const FileOutcome& outcome) {
     if (record.commit() && dropOld && ::unlink(oldPath.c_str()) == 0)
         RemoveEmptyFolders(oldPath, folder);
     job.syncKey.clear();
+}
+
+void BatchRun::prune() {
+    SyncRecord& record = *record_;
+    const std::string folder = FolderWithSlash(record.folder().toStdString());
+    const auto recordFailed = [&] {
+        report_.failures.push_back(
+            {record.folder(), QStringLiteral("the sync record: %1").arg(record.lastError())});
+    };
+    if (!record.begin())
+        return recordFailed();
+    const auto entries = record.entries();
+    if (!entries) {
+        record.rollback();
+        return recordFailed();
+    }
+    // Without the data folder the trash would be made relative to the working folder.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const bool trashUsable = !data.isEmpty() && QDir().mkpath(data);
+    std::vector<std::string> trashed;
+    for (const SyncEntry& entry : *entries) {
+        // A claim may be another run's conversion in progress.
+        if (!entry.done || syncKeys_.count(entry.key) > 0 ||
+            SourceMayExist(entry.key, pruneFolders_))
+            continue;
+        const std::string path = folder + entry.output.toStdString();
+        struct stat st = {};
+        const bool gone = ::lstat(path.c_str(), &st) != 0 && errno == ENOENT;
+        if (!gone && !OutputIntact(path, entry)) {
+            // Changed since it was made: the user's own now.
+            report_.pruneNotes.push_back(
+                {QByteArray::fromStdString(path),
+                 QStringLiteral("changed since it was made; left in place")});
+        } else if (!gone && (!trashUsable || !QFile::moveToTrash(FromBytes(path)))) {
+            report_.failures.push_back(
+                {QByteArray::fromStdString(path), QStringLiteral("cannot be moved to the trash")});
+            continue;
+        } else if (!gone) {
+            report_.pruned.push_back(
+                {QByteArray::fromStdString(path), QFile::decodeName(entry.key)});
+            trashed.push_back(path);
+        }
+        if (!record.remove(entry.key)) {
+            record.rollback();
+            return recordFailed();
+        }
+    }
+    if (!record.commit())
+        return recordFailed();
+    for (const std::string& path : trashed)
+        RemoveEmptyFolders(path, folder);
 }
 
 void BatchRun::releaseClaim(Job& job) {

@@ -36,9 +36,11 @@ struct RunReport {
     int upToDate = 0;  // left as they were, or only moved to a new name
     std::vector<Item> failures;
     std::vector<Item> warnings;
-    std::vector<Item> renamings; // text: the output name given instead
-    int orphansRemoved = 0;      // temporary files of killed converters cleared away
-    QByteArray outputFolder;     // of the last file started: the folder shown at the end
+    std::vector<Item> renamings;  // text: the output name given instead
+    int orphansRemoved = 0;       // temporary files of killed converters cleared away
+    std::vector<Item> pruned;     // outputs moved to the trash; text: their source's key
+    std::vector<Item> pruneNotes; // recorded outputs left in place, and why
+    QByteArray outputFolder;      // of the last file started: the folder shown at the end
     // The converter could not be started: the run ended there, the list as it was.
     StartError startError = StartError::None;
     // The output folder's sync record could not be used: the run ended there, nothing written.
@@ -78,6 +80,9 @@ public:
     // The share of the run done, 0 to 1: finished files and the running files' fractions over
     // the files in the run so far (1 before anything is in it).
     [[nodiscard]] double runFraction() const;
+    // With sync: once every file is done, the outputs of recorded sources that the run did not
+    // meet and that are not below any of `folders` go to the trash.
+    void setPrune(std::vector<QByteArray> folders);
 
 signals:
     void fileStarted(const QByteArray& path, const QByteArray& outputPath);
@@ -117,6 +122,7 @@ private:
     SyncStep syncStart(Job& job, const std::string& input, const std::string& root, bool keepTree,
                        OutputPlan& plan);
     void syncFinish(Job& job, const FileOutcome& outcome);
+    void prune();
     // Gives back a claim the job will not fulfil; the entry is as before the run.
     void releaseClaim(Job& job);
     void noteNewInputs();
@@ -140,4 +146,6 @@ private:
     RunReport report_;
     std::unique_ptr<SyncRecord> record_;
     std::set<QByteArray> syncKeys_; // sources of this run, by their key in the record
+    bool prune_ = false;
+    std::vector<QByteArray> pruneFolders_;
 };

@@ -78,7 +78,7 @@ struct OptionInfo {
     Kind kind;
 };
 
-constexpr std::array<OptionInfo, 15> kOptions = {{
+constexpr std::array<OptionInfo, 16> kOptions = {{
     {"batch", 'b', Kind::Flag},
     {"format", 0, Kind::Value},
     {"bitrate", 0, Kind::Value},
@@ -91,6 +91,7 @@ constexpr std::array<OptionInfo, 15> kOptions = {{
     {"name", 0, Kind::Value},
     {"report", 0, Kind::Value},
     {"sync", 0, Kind::Flag},
+    {"prune", 0, Kind::Flag},
     {"quiet", 'q', Kind::Flag},
     {"help", 'h', Kind::Flag},
     {"version", 'V', Kind::Flag},
@@ -136,6 +137,9 @@ public:
         }
         if (result_.inputs.empty())
             return UsageError{"pelkora: no files or folders to convert" + std::string(kSeeHelp)};
+        // Only the sync record tells which outputs are Pelkora's own.
+        if (result_.prune && !result_.sync)
+            return UsageError{"pelkora: --prune needs --sync" + std::string(kSeeHelp)};
         return result_;
     }
 
@@ -205,6 +209,8 @@ private:
             result_.keepTree = true;
         else if (name == "sync")
             result_.sync = true;
+        else if (name == "prune")
+            result_.prune = true;
         else if (name == "quiet")
             result_.quiet = true;
         else if (name == "help")

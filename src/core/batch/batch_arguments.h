@@ -28,6 +28,7 @@ struct BatchArguments {
     std::optional<std::string> namePattern; // checked: it parses
     std::optional<std::string> report;      // checked: ends in .csv or .json
     bool sync = false;                      // only what is new or changed since the last run
+    bool prune = false; // with sync: outputs of sources no longer found go to the trash
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -154,6 +154,9 @@ std::string HelpText() {
            "                      choices) since the last --sync run into the output folder;\n"
            "                      the others are left alone, or moved when only --name\n"
            "                      changed; the record is the folder's .pelkora-sync.sqlite\n"
+           "  --prune             with --sync: move to the trash the outputs it made of\n"
+           "                      sources no longer found; give it every FOLDER synced\n"
+           "                      into that output folder, or their outputs go too\n"
            "  -q, --quiet         report failures only\n"
            "  -h, --help          show this help and end\n"
            "  -V, --version       show the version and end\n"
@@ -287,6 +290,8 @@ std::string SummaryText(const RunSummary& summary, bool quiet) {
         out += ", " + std::to_string(summary.warnings) + " with warnings";
     if (summary.upToDate > 0)
         out += ", " + std::to_string(summary.upToDate) + " up to date";
+    if (summary.pruned > 0)
+        out += ", " + std::to_string(summary.pruned) + " pruned";
     if (summary.failed > 0)
         out += ", " + std::to_string(summary.failed) + " failed";
     out += '\n';

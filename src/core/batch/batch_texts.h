@@ -88,6 +88,7 @@ struct RunSummary {
     std::vector<PathNote> warningNotes;
     int unreadFolders = 0; // folders whose files could not be listed, so were not converted
     int upToDate = 0;      // --sync: left alone, or only moved to a new name
+    int pruned = 0;        // --prune: outputs moved to the trash
 };
 
 // The closing text; with --quiet only failures (a folder that could not be read is one).

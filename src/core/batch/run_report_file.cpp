@@ -129,6 +129,8 @@ std::string_view ReportStatusName(ReportStatus status) {
         return "up-to-date";
     case ReportStatus::Renamed:
         return "renamed";
+    case ReportStatus::Pruned:
+        return "pruned";
     }
     return "failed";
 }

@@ -13,9 +13,9 @@ namespace headless {
 
 // How a source ended. A new kind needs its name in ReportStatusName too (the switch there
 // warns when one is missing).
-enum class ReportStatus { Converted, ConvertedWithWarnings, Failed, UpToDate, Renamed };
+enum class ReportStatus { Converted, ConvertedWithWarnings, Failed, UpToDate, Renamed, Pruned };
 
-// "converted", "converted-with-warnings", "failed", "up-to-date", "renamed".
+// "converted", "converted-with-warnings", "failed", "up-to-date", "renamed", "pruned".
 [[nodiscard]] std::string_view ReportStatusName(ReportStatus status);
 
 struct ReportRow {
