@@ -1,11 +1,13 @@
 #include "app/library/sync_record.h"
 
 #include <QAtomicInteger>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSysInfo>
+#include <QThread>
 #include <QVariant>
 
 #include <cerrno>
@@ -28,6 +30,23 @@ QString BootId() {
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromLatin1(file.readAll().trimmed());
+}
+
+// Two processes making the record at once may both hold a read lock when each asks to turn
+// the file to WAL; SQLite then refuses one at once rather than let both wait, so it asks again
+// until the other is done.
+bool SwitchToWal(QSqlQuery& query) {
+    const QDeadlineTimer deadline(kBusyTimeoutMs);
+    while (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+        const QString code = query.lastError().nativeErrorCode();
+        const bool busy = code == QLatin1String("5") || code == QLatin1String("6");
+        if (!busy || deadline.hasExpired())
+            return false;
+        query.finish();
+        QThread::msleep(5);
+    }
+    query.finish();
+    return true;
 }
 
 QString ErrorOf(const QSqlQuery& query) {
@@ -78,9 +97,9 @@ std::unique_ptr<SyncRecord> SyncRecord::Open(const QByteArray& outputFolder, QSt
     QSqlQuery query(QSqlDatabase::database(connection, false));
     if (!query.exec(QStringLiteral("PRAGMA application_id")) || !query.next())
         return fail(ErrorOf(query));
+    query.finish();
     // WAL lets readers go on while one process writes; NORMAL still never corrupts the file.
-    if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) ||
-        !query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
+    if (!SwitchToWal(query) || !query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
         return fail(ErrorOf(query));
     if (!record->begin())
         return fail(record->lastError());
