@@ -3,6 +3,7 @@
 #include "input_policy.h"
 #include "wav_length.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string_view>
 #include <vector>

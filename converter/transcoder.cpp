@@ -13,6 +13,7 @@
 #include "source.h"
 #include "tags.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <limits>

@@ -1,5 +1,6 @@
 // Writes the finishing chime: a short two-note bell, 16-bit mono PCM WAV at 44.1 kHz.
 // Usage: make_chime OUTPUT.wav
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>

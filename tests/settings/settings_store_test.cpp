@@ -18,6 +18,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <future>

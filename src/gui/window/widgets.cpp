@@ -8,6 +8,8 @@
 #include <QPainterPath>
 #include <QToolTip>
 
+#include <algorithm>
+
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
