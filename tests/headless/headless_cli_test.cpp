@@ -29,6 +29,19 @@ namespace {
 namespace fs = std::filesystem;
 using namespace cli;
 
+// Whether the first file (short.wav) is done and the second one's output is being written.
+testing::AssertionResult SecondFileRuns(QProcess& run, const std::string& out) {
+    std::string err;
+    if (QTest::qWaitFor(
+            [&] {
+                err += run.readAllStandardError().toStdString();
+                return Contains(err, "[1/2] short.wav") && Tree(out).size() >= 2;
+            },
+            kDeadlineMs))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "the long file's output never appeared: " << err;
+}
+
 using HeadlessCli = ProgramCopy;
 
 TEST_F(HeadlessCli, EachFormatGivesItsKindOfFileAndTheChoicesReachIt) {
@@ -405,14 +418,7 @@ TEST_F(HeadlessCli, AStopSignalEndsTheRunAndLeavesOnlyFinishedOutputs) {
         auto run = start(
             {"-j", "1", "--format", "mp3", "--output", out, in + "/short.wav", in + "/long.flac"},
             c.wholeGroup ? OwnGroup : std::function<void()>());
-        std::string err;
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                err += run->readAllStandardError().toStdString();
-                return Contains(err, "[1/2] short.wav") && Tree(out).size() >= 2;
-            },
-            kDeadlineMs))
-            << "the long file's output never appeared: " << err;
+        ASSERT_TRUE(SecondFileRuns(*run, out));
         ASSERT_EQ(::kill(c.wholeGroup ? -run->processId() : run->processId(), c.signal), 0);
 
         const Finished done = Finish(*run);
@@ -433,14 +439,7 @@ TEST_F(HeadlessCli, AStopSignalWritesTheReportOfTheFilesFinishedSoFar) {
     const std::string report = root.filePath("run.json").toStdString();
     auto run = start({"-j", "1", "--format", "mp3", "--output", out, "--report", report,
                       in + "/short.wav", in + "/long.flac"});
-    std::string err;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            err += run->readAllStandardError().toStdString();
-            return Contains(err, "[1/2] short.wav") && Tree(out).size() >= 2;
-        },
-        kDeadlineMs))
-        << "the long file's output never appeared: " << err;
+    ASSERT_TRUE(SecondFileRuns(*run, out));
     EXPECT_FALSE(fs::exists(report)) << "written at the end, not before";
     ASSERT_EQ(::kill(run->processId(), SIGTERM), 0);
     const Finished done = Finish(*run);
