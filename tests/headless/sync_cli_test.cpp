@@ -139,6 +139,13 @@ TEST_F(SyncCli, ARerunConvertsOnlyWhatIsNewOrChangedAndLeavesTheRestUntouched) {
     EXPECT_NE(after["b.mp3"], before["b.mp3"]);
     EXPECT_EQ(after["b.mp3"].mtimeNs, StampOf(in + "/b.wav").mtimeNs);
 
+    // An output changed or removed since it was made is made again.
+    std::ofstream(out + "/a.mp3", std::ios::app) << "edited";
+    fs::remove(out + "/c.mp3");
+    run = Sync({"--format", "mp3", in});
+    EXPECT_TRUE(Contains(run.err, "2 converted, 2 up to date\n")) << run.err;
+    EXPECT_EQ(Files(out), (Names{"a.mp3", "b.mp3", "c.mp3", "d.mp3"}));
+
     // Choices that shape the audio convert everything again; a new format replaces the old.
     run = Sync({"--format", "mp3", "--bitrate", "64", in});
     EXPECT_TRUE(Contains(run.err, "4 converted\n")) << run.err;

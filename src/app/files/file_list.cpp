@@ -85,9 +85,11 @@ quint64 FileList::entryId(int index) const {
 }
 
 void FileList::RemoveEntry(quint64 id) {
+    // Entries only join at the end, with growing ids: the list is sorted by id.
     const auto found =
-        std::find_if(entries_.begin(), entries_.end(), [id](const Entry& e) { return e.id == id; });
-    if (found != entries_.end())
+        std::lower_bound(entries_.begin(), entries_.end(), id,
+                         [](const Entry& e, quint64 wanted) { return e.id < wanted; });
+    if (found != entries_.end() && found->id == id)
         removeRow(static_cast<std::size_t>(found - entries_.begin()));
 }
 

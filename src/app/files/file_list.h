@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <deque>
 #include <vector>
 
 class QItemSelectionModel;
@@ -96,7 +97,8 @@ private:
 
     void scheduleCommit();
 
-    std::vector<Entry> entries_;
+    // A run removes from the front, one entry at a time.
+    std::deque<Entry> entries_;
     int committed_ = 0; // rows views know about
     quint64 nextId_ = 1;
     bool commitQueued_ = false;

@@ -20,6 +20,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <future>
+#include <optional>
 #include <string>
 
 #include <sys/ioctl.h>
@@ -106,6 +108,12 @@ public:
     }
 
     void started(const QByteArray& path, const QByteArray& output) {
+        if (latestFinished_ && latest_ != path) {
+            numbers_.remove(latest_);
+            outputs_.remove(latest_);
+        }
+        latest_ = path;
+        latestFinished_ = false;
         numbers_[path] = ++started_;
         outputs_[path] = output;
         show(path, "0%");
@@ -124,11 +132,22 @@ public:
                               : headless::FileOutcome::Converted;
         ++done_;
         clearLine();
+        const int number = numbers_.value(path);
+        const QByteArray output = outputs_.value(path);
+        // Only running files are kept, and the latest, which the run's line names: a library
+        // of many thousands passes through here.
+        if (path == latest_) {
+            latestFinished_ = true;
+        } else {
+            numbers_.remove(path);
+            outputs_.remove(path);
+        }
         const bool quietKind =
             kind == headless::FileOutcome::Converted || kind == headless::FileOutcome::UpToDate;
         if (!headless::ReportsFinished(kind, quiet_) || (terminal_ && quietKind))
             return;
-        PrintError(headless::FinishedLine(step(path), kind, outcome.text.toStdString()));
+        PrintError(
+            headless::FinishedLine(step(path, number, output), kind, outcome.text.toStdString()));
     }
 
     void clearLine() {
@@ -140,9 +159,13 @@ public:
 
 private:
     headless::FileStep step(const QByteArray& path) {
+        return step(path, numbers_.value(path), outputs_.value(path));
+    }
+
+    headless::FileStep step(const QByteArray& path, int number, const QByteArray& output) {
         names_[0] = FileNameOf(path);
-        names_[1] = FileNameOf(outputs_.value(path));
-        return {numbers_.value(path), std::max(count_, started_), names_[0], names_[1]};
+        names_[1] = FileNameOf(output);
+        return {number, std::max(count_, started_), names_[0], names_[1]};
     }
 
     headless::RunStanding standing() const {
@@ -178,6 +201,8 @@ private:
     QElapsedTimer clock_;
     QHash<QByteArray, int> numbers_;
     QHash<QByteArray, QByteArray> outputs_;
+    QByteArray latest_;
+    bool latestFinished_ = false;
     std::string names_[2];
 };
 
@@ -196,7 +221,10 @@ public:
         // A file that failed before any converter started has no row yet.
         if (waiting_.value(path).isEmpty())
             started(path, output);
-        Entry& entry = entries_[waiting_[path].takeFirst()];
+        const auto waiting = waiting_.find(path);
+        Entry& entry = entries_[waiting->takeFirst()];
+        if (waiting->isEmpty())
+            waiting_.erase(waiting);
         headless::ReportRow& row = entry.row;
         row.seconds = static_cast<double>(entry.clock.nsecsElapsed()) / 1e9;
         row.status = statusOf(outcome);
@@ -310,11 +338,6 @@ int RunHeadless(int argc, char** argv) {
         for (const std::string& note : args.notes)
             PrintError(note);
 
-    FileList list;
-    int unreadFolders = 0;
-    if (!CollectInputs(args.inputs, list, unreadFolders))
-        return headless::kExitUsage;
-
     const QString programFolder = QCoreApplication::applicationDirPath();
     const settings::SettingsPlace place = settings::FindSettingsPlace(programFolder);
     Choices choices;
@@ -346,13 +369,22 @@ int RunHeadless(int argc, char** argv) {
                    ? headless::kExitSomeFailed
                    : status;
     };
+    // The record is read while the sources are searched: both take a while in a big library.
+    QString recordError;
+    std::optional<SyncSnapshot> snapshot;
+    std::future<bool> recordRead;
+    if (value.sync)
+        recordRead = std::async(std::launch::async, [&, folder = value.outputFolder] {
+            return SyncRecord::ReadSnapshot(folder, snapshot, recordError);
+        });
+    FileList list;
+    int unreadFolders = 0;
+    if (!CollectInputs(args.inputs, list, unreadFolders))
+        return headless::kExitUsage;
     // A record that cannot be used stops the run before anything is written.
-    if (value.sync) {
-        QString error;
-        if (!SyncRecord::Open(value.outputFolder, &error)) {
-            PrintError("pelkora: " + headless::SafeText(error.toStdString()));
-            return headless::kExitUsage;
-        }
+    if (recordRead.valid() && !recordRead.get()) {
+        PrintError("pelkora: " + headless::SafeText(recordError.toStdString()));
+        return headless::kExitUsage;
     }
 
     if (list.count() == 0) {
@@ -363,6 +395,9 @@ int RunHeadless(int argc, char** argv) {
     }
 
     BatchRun run(list, choices, programFolder);
+    run.setStartDelay(0);
+    if (snapshot)
+        run.preloadSync(value.outputFolder, std::move(*snapshot));
     if (args.prune) {
         std::vector<QByteArray> folders;
         for (const std::string& input : args.inputs)
@@ -375,7 +410,8 @@ int RunHeadless(int argc, char** argv) {
     QObject::connect(&run, &BatchRun::fileStarted,
                      [&](const QByteArray& path, const QByteArray& out) {
                          lastPath = path;
-                         reportRows.started(path, out);
+                         if (args.report)
+                             reportRows.started(path, out);
                          progress.started(path, out);
                      });
     // One file at a time shows that file's share, several the run's, as the window does.
@@ -395,7 +431,8 @@ int RunHeadless(int argc, char** argv) {
     QObject::connect(
         &run, &BatchRun::fileFinished,
         [&](const QByteArray& path, const QByteArray& out, const FileOutcome& outcome) {
-            reportRows.finished(path, out, outcome);
+            if (args.report)
+                reportRows.finished(path, out, outcome);
             progress.finished(path, outcome);
         });
     int status = headless::kExitConverted;

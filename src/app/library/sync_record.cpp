@@ -218,6 +218,64 @@ std::optional<std::vector<SyncEntry>> SyncRecord::entries() {
     return all;
 }
 
+std::optional<SyncSnapshot> SyncRecord::snapshot() {
+    QSqlQuery query(QSqlDatabase::database(connection_, false));
+    query.setForwardOnly(true);
+    SyncSnapshot snapshot;
+    // Made to size at once: growing a table of many thousands rehashes it again and again.
+    if (query.exec(QStringLiteral("SELECT count(*) FROM sources")) && query.next())
+        snapshot.reserve(query.value(0).toLongLong());
+    if (!query.exec(QStringLiteral("SELECT %1 FROM sources WHERE done <> 0")
+                        .arg(QLatin1String(kEntryColumns)))) {
+        lastError_ = ErrorOf(query);
+        return std::nullopt;
+    }
+    while (query.next()) {
+        // Who claimed it is of no interest once it is done.
+        SyncEntry entry;
+        entry.key = query.value(0).toByteArray();
+        entry.sourceSize = query.value(1).toLongLong();
+        entry.sourceMtimeNs = query.value(2).toLongLong();
+        entry.fingerprint = query.value(3).toByteArray();
+        entry.naming = query.value(4).toByteArray();
+        entry.output = query.value(5).toByteArray();
+        entry.outputSize = query.value(6).toLongLong();
+        entry.outputMtimeNs = query.value(7).toLongLong();
+        entry.done = true;
+        snapshot.add(std::move(entry));
+    }
+    return snapshot;
+}
+
+bool SyncRecord::ReadSnapshot(const QByteArray& outputFolder, std::optional<SyncSnapshot>& snapshot,
+                              QString& error) {
+    const std::unique_ptr<SyncRecord> record = Open(outputFolder, &error);
+    if (!record)
+        return false;
+    snapshot = record->snapshot();
+    return true;
+}
+
+void SyncSnapshot::add(SyncEntry entry) {
+    // Neighbouring entries nearly always share their choices.
+    share(entry.fingerprint, lastFingerprint_);
+    share(entry.naming, lastNaming_);
+    const QByteArray key = entry.key;
+    entries_.insert(key, std::move(entry));
+}
+
+const SyncEntry* SyncSnapshot::find(const QByteArray& key) const {
+    const auto found = entries_.constFind(key);
+    return found == entries_.cend() ? nullptr : &found.value();
+}
+
+void SyncSnapshot::share(QByteArray& text, QByteArray& last) {
+    if (text == last)
+        text = last;
+    else
+        last = text;
+}
+
 bool SyncRecord::outputHeldByOther(const QByteArray& output, const QByteArray& key) {
     QSqlQuery query(QSqlDatabase::database(connection_, false));
     query.prepare(QStringLiteral("SELECT 1 FROM sources WHERE output = ? AND key <> ?"));

@@ -3,6 +3,7 @@
 #include "core/files/own_files.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 #include <memory>
@@ -28,6 +29,24 @@ struct SyncEntry {
     bool operator==(const SyncEntry&) const = default;
 };
 
+// The finished sources of a record as read at one moment, so that a run sees that a source
+// needs nothing without a transaction for each. Choices shared by many entries are kept once.
+class SyncSnapshot final {
+public:
+    void reserve(qint64 entries) { entries_.reserve(static_cast<qsizetype>(entries)); }
+    void add(SyncEntry entry);
+    // Valid until the next add().
+    [[nodiscard]] const SyncEntry* find(const QByteArray& key) const;
+    [[nodiscard]] qsizetype size() const { return entries_.size(); }
+
+private:
+    static void share(QByteArray& text, QByteArray& last);
+
+    QHash<QByteArray, SyncEntry> entries_;
+    QByteArray lastFingerprint_;
+    QByteArray lastNaming_;
+};
+
 // The record of a synchronised output folder: a SQLite file in that folder that several
 // processes on one machine may use at once. Every change is made inside begin()/commit(),
 // which holds the write lock, so checking a name and claiming it is one step for all of them.
@@ -39,6 +58,11 @@ public:
     // cannot be opened or written, or the file there is no record.
     [[nodiscard]] static std::unique_ptr<SyncRecord> Open(const QByteArray& outputFolder,
                                                           QString* error);
+    // Opens the record as Open() does and reads its snapshot, on a connection of the calling
+    // thread's own. False, with `error` set, when it cannot be opened; `snapshot` stays empty
+    // when it cannot be read.
+    static bool ReadSnapshot(const QByteArray& outputFolder, std::optional<SyncSnapshot>& snapshot,
+                             QString& error);
     ~SyncRecord();
     SyncRecord(const SyncRecord&) = delete;
     SyncRecord& operator=(const SyncRecord&) = delete;
@@ -53,6 +77,8 @@ public:
     [[nodiscard]] std::optional<SyncEntry> find(const QByteArray& key);
     // Every entry; nothing, with lastError() set, when the record cannot be read.
     [[nodiscard]] std::optional<std::vector<SyncEntry>> entries();
+    // The finished entries; nothing, with lastError() set, when the record cannot be read.
+    [[nodiscard]] std::optional<SyncSnapshot> snapshot();
     // Whether an entry other than `key`'s holds the output name.
     [[nodiscard]] bool outputHeldByOther(const QByteArray& output, const QByteArray& key);
     // Adds or replaces `entry.key`'s entry; fails when another entry holds its output.

@@ -11,112 +11,20 @@
 #include "conv_protocol/exit_status.h"
 #include "conv_protocol/messages.h"
 
-#include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 
-#include <fcntl.h>
-#include <stdio.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr int kStartDelayMs = 100;
+// Files settled without a converter before the window gets a turn.
+constexpr int kSettledPerTurn = 256;
 
 QString FromBytes(const std::string& bytes) {
     return QFile::decodeName(QByteArray::fromStdString(bytes));
-}
-
-QString ErrnoText() {
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-qint64 Nanoseconds(const timespec& time) {
-    return static_cast<qint64>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
-}
-
-// A source's key in the record: its path below the folder it was added with, so that the
-// library mounted elsewhere gives the same keys; a file added on its own is its name.
-QByteArray SyncKey(const std::string& input, const std::string& root) {
-    std::string_view rest(input);
-    if (!root.empty() && rest.starts_with(root) && rest.size() > root.size() &&
-        (root.back() == '/' || rest[root.size()] == '/')) {
-        rest.remove_prefix(root.size());
-        while (rest.starts_with('/'))
-            rest.remove_prefix(1);
-        if (!rest.empty())
-            return QByteArray(rest.data(), static_cast<qsizetype>(rest.size()));
-    }
-    const std::size_t slash = input.find_last_of('/');
-    return QByteArray::fromStdString(slash == std::string::npos ? input : input.substr(slash + 1));
-}
-
-// The choices that shape the audio, in words that outlast reordered lists.
-QByteArray Fingerprint(const ConversionSettings& s) {
-    std::string text = "format=" + std::string(FormatExtension(s.formatIndex)) +
-                       ";bitrate=" + s.bitrate + ";rate=" + s.sampleRate +
-                       ";channels=" + std::to_string(s.channelIndex);
-    if (s.cutEnabled)
-        text += ";cut=" + std::to_string(s.cutStart) + "+" + std::to_string(s.cutLength);
-    return QByteArray::fromStdString(text);
-}
-
-QByteArray Naming(const QString& pattern, bool keepTree) {
-    return pattern.toUtf8() + (keepTree ? "\ntree" : "\nflat");
-}
-
-std::string FolderWithSlash(std::string folder) {
-    if (folder.empty() || folder.back() != '/')
-        folder += '/';
-    return folder;
-}
-
-// Whether the output is still the file the record describes: one made or changed since is
-// not left alone.
-bool OutputIntact(const std::string& path, const SyncEntry& entry) {
-    struct stat st = {};
-    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-           st.st_size == entry.outputSize && Nanoseconds(st.st_mtim) == entry.outputMtimeNs;
-}
-
-// Removes the folders of `path` below `top` that are empty now, innermost first.
-void RemoveEmptyFolders(std::string path, const std::string& top) {
-    for (std::size_t slash = path.rfind('/'); slash != std::string::npos && slash >= top.size();
-         slash = path.rfind('/')) {
-        path.resize(slash);
-        if (path.size() < top.size() || ::rmdir(path.c_str()) != 0)
-            return;
-    }
-}
-
-// Moves without replacing whatever may have come to lie at `to`.
-bool MoveNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS)
-        return false;
-    // A file system without the flag: a link fails on an existing name just the same.
-    if (::link(from.c_str(), to.c_str()) != 0)
-        return false;
-    ::unlink(from.c_str());
-    return true;
-}
-
-// Whether a source of `key` may still be below one of the folders: only a name that is
-// certainly missing everywhere counts as gone.
-bool SourceMayExist(const QByteArray& key, const std::vector<QByteArray>& folders) {
-    for (const QByteArray& folder : folders) {
-        const std::string path = FolderWithSlash(folder.toStdString()) + key.toStdString();
-        struct stat st = {};
-        if (::lstat(path.c_str(), &st) == 0 || errno != ENOENT)
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -133,11 +41,7 @@ struct BatchRun::Job {
     std::unique_ptr<DOSOutputs> dos;
     std::int32_t totalSeconds = 0;
     double fraction = 0.0; // of this file, 0 to 1
-    // With sync: the entry recorded once the output is in place, and the one before the claim.
-    QByteArray syncKey;
-    SyncEntry synced;
-    std::optional<SyncEntry> previous;
-    timespec sourceMtime = {};
+    SyncClaim claim;       // with sync
 };
 
 BatchRun::BatchRun(FileList& list, Choices& choices, QString programFolder, QObject* parent)
@@ -169,10 +73,13 @@ bool BatchRun::Start() {
     lastNotedEntry_ = 0;
     preparedFolders_.clear();
     report_ = {};
-    record_.reset();
-    syncKeys_.clear();
+    sync_.reset();
     Timer1_.start();
     return true;
+}
+
+void BatchRun::setStartDelay(int milliseconds) {
+    Timer1_.setInterval(milliseconds);
 }
 
 void BatchRun::stop() {
@@ -206,10 +113,16 @@ void BatchRun::fillSlots() {
     if (!active_ || !started_)
         return;
     const int jobs = std::max(1, choices_.value().jobs);
-    while (static_cast<int>(jobs_.size()) < jobs) {
+    for (int turn = 0; static_cast<int>(jobs_.size()) < jobs; ++turn) {
         const int row = nextWaitingRow();
         if (row < 0)
             break;
+        // A long row of files that need nothing (an unchanged library) must not freeze the
+        // window.
+        if (turn == kSettledPerTurn) {
+            QTimer::singleShot(0, this, &BatchRun::fillSlots);
+            return;
+        }
         if (!startEntry(row))
             return;
     }
@@ -244,23 +157,52 @@ bool BatchRun::startEntry(int index) {
     job->path = list_.path(index);
     job->settings = choices_.value().conversionSettings();
     const bool keepTree = choices_.value().keepTree;
-    // A folder chosen during the run is made before its first file.
-    prepareFolder(job->settings.outputFolder);
+    // A folder chosen during the run is made before its first file (the sync record lives
+    // there), and again before each conversion in case it was removed meanwhile.
+    if (preparedFolders_.count(job->settings.outputFolder) == 0)
+        prepareFolder(job->settings.outputFolder);
 
     const std::string input = job->path.toStdString();
     noteNewInputs();
     const std::string root = list_.root(index).toStdString();
+    const auto taken = [this](const std::string& p) {
+        return usedOutputs_.count(p) > 0 || inputs_.holds(p);
+    };
     OutputPlan plan;
     if (choices_.value().sync) {
-        const SyncStep step = syncStart(*job, input, root, keepTree, plan);
-        if (step != SyncStep::Convert)
-            return step == SyncStep::Settled;
+        const LibrarySync::Planner planner = [&](const auto& heldInRecord) {
+            return PlanOutput(
+                input, root, keepTree, job->settings,
+                [&](const std::string& p) { return taken(p) || heldInRecord(p); },
+                patternedName(input, root, job->settings));
+        };
+        const LibrarySync::FolderMaker makeFolder = [this](const std::string& folder) {
+            prepareFolder(folder);
+        };
+        LibrarySync::Decision decision =
+            sync_.decide({input, root, keepTree, job->settings, choices_.value().namePattern},
+                         planner, makeFolder);
+        switch (decision.kind) {
+        case LibrarySync::Decision::Kind::Aborted:
+            abortRun(decision.text);
+            return false;
+        case LibrarySync::Decision::Kind::Failed:
+            settle(*job, {FileOutcome::Kind::Failed, decision.text}, {});
+            return true;
+        case LibrarySync::Decision::Kind::UpToDate:
+            usedOutputs_.insert(decision.outputPath);
+            settle(*job, {FileOutcome::Kind::UpToDate, decision.text}, decision.outputPath);
+            return true;
+        case LibrarySync::Decision::Kind::Convert:
+            plan = std::move(decision.plan);
+            job->claim = std::move(decision.claim);
+            break;
+        }
     } else {
-        plan = PlanOutput(
-            input, root, keepTree, job->settings,
-            [this](const std::string& p) { return usedOutputs_.count(p) > 0 || inputs_.holds(p); },
-            patternedName(input, root, job->settings));
+        plan = PlanOutput(input, root, keepTree, job->settings, taken,
+                          patternedName(input, root, job->settings));
     }
+    prepareFolder(job->settings.outputFolder);
     for (const std::string& folder : plan.subFolders)
         prepareFolder(folder);
     const auto built = BuildCommandLineTo(input, plan.path, job->settings,
@@ -372,8 +314,8 @@ void BatchRun::objDOS_CommandOver(Job& job) {
     const FileOutcome outcome = outcomeOf(*job.dos);
     const QByteArray path = job.path;
     const QByteArray output = QByteArray::fromStdString(job.outputPath);
-    if (!job.syncKey.isEmpty())
-        syncFinish(job, outcome);
+    sync_.finish(job.claim, outcome.kind != FileOutcome::Kind::Failed, job.outputPath,
+                 job.settings.outputFolder);
     switch (outcome.kind) {
     case FileOutcome::Kind::Converted:
         ++report_.converted;
@@ -423,7 +365,7 @@ void BatchRun::finishRun() {
         return;
     active_ = false;
     // After the conversions: a source that moved has its new key by now.
-    if (prune_ && record_ && choices_.value().sync)
+    if (prune_ && sync_.opened() && choices_.value().sync)
         prune();
     emit runFinished(report_);
 }
@@ -455,216 +397,20 @@ void BatchRun::settle(Job& job, const FileOutcome& outcome, const std::string& o
     emit fileFinished(job.path, output, outcome);
 }
 
-BatchRun::SyncStep BatchRun::syncStart(Job& job, const std::string& input, const std::string& root,
-                                       bool keepTree, OutputPlan& plan) {
-    const std::string& outputFolder = job.settings.outputFolder;
-    if (!record_ || record_->folder() != QByteArray::fromStdString(outputFolder)) {
-        record_.reset();
-        QString error;
-        record_ = SyncRecord::Open(QByteArray::fromStdString(outputFolder), &error);
-        if (!record_) {
-            abortRun(error);
-            return SyncStep::Aborted;
-        }
-    }
-    SyncRecord& record = *record_;
-    const auto fail = [&](const QString& why) {
-        settle(job, {FileOutcome::Kind::Failed, why}, {});
-        return SyncStep::Settled;
-    };
-    const QByteArray key = SyncKey(input, root);
-    // Two sources of one key would take turns replacing each other's output.
-    if (!syncKeys_.insert(key).second)
-        return fail(QStringLiteral("another file of this run has the same path below its "
-                                   "folder (%1); it is converted once")
-                        .arg(QFile::decodeName(key)));
-    struct stat source = {};
-    if (::stat(input.c_str(), &source) != 0)
-        return fail(QStringLiteral("cannot be read: %1").arg(ErrnoText()));
-
-    const std::string folder = FolderWithSlash(outputFolder);
-    const auto relative = [&](const std::string& path) {
-        return QByteArray::fromStdString(path.substr(std::min(folder.size(), path.size())));
-    };
-    const auto absolute = [&](const QByteArray& output) { return folder + output.toStdString(); };
-    if (!record.begin())
-        return fail(QStringLiteral("the sync record: %1").arg(record.lastError()));
-    const std::optional<SyncEntry> existing = record.find(key);
-    if (existing && SyncRecord::OwnerAlive(*existing)) {
-        record.rollback();
-        return fail(QStringLiteral("another run is converting it (process %1 on %2)")
-                        .arg(existing->ownerPid)
-                        .arg(existing->ownerHost));
-    }
-    SyncEntry wanted;
-    wanted.key = key;
-    wanted.sourceSize = source.st_size;
-    wanted.sourceMtimeNs = Nanoseconds(source.st_mtim);
-    wanted.fingerprint = Fingerprint(job.settings);
-    wanted.naming = Naming(choices_.value().namePattern, keepTree);
-    wanted.done = true;
-    const bool current = existing && existing->done && existing->sourceSize == wanted.sourceSize &&
-                         existing->sourceMtimeNs == wanted.sourceMtimeNs &&
-                         existing->fingerprint == wanted.fingerprint &&
-                         OutputIntact(absolute(existing->output), *existing);
-    if (current && existing->naming == wanted.naming) {
-        record.rollback();
-        usedOutputs_.insert(absolute(existing->output));
-        settle(job, {FileOutcome::Kind::UpToDate, {}}, absolute(existing->output));
-        return SyncStep::Settled;
-    }
-    plan = PlanOutput(
-        input, root, keepTree, job.settings,
-        [&](const std::string& p) {
-            return usedOutputs_.count(p) > 0 || inputs_.holds(p) ||
-                   record.outputHeldByOther(relative(p), key);
-        },
-        patternedName(input, root, job.settings));
-    if (current) {
-        // Only the names changed: the output moves, inside the output folder.
-        SyncEntry moved = *existing;
-        moved.naming = wanted.naming;
-        moved.output = relative(plan.path);
-        const std::string from = absolute(existing->output);
-        if (!record.put(moved)) {
-            record.rollback();
-            return fail(QStringLiteral("the sync record: %1").arg(record.lastError()));
-        }
-        if (plan.path != from) {
-            for (const std::string& sub : plan.subFolders)
-                prepareFolder(sub);
-            if (!MoveNoReplace(from, plan.path)) {
-                const QString why = ErrnoText();
-                record.rollback();
-                return fail(
-                    QStringLiteral("cannot be moved to %1: %2").arg(FromBytes(plan.path), why));
-            }
-        }
-        if (!record.commit()) {
-            ::rename(plan.path.c_str(), from.c_str());
-            return fail(QStringLiteral("the sync record: %1").arg(record.lastError()));
-        }
-        if (plan.path != from)
-            RemoveEmptyFolders(from, folder);
-        usedOutputs_.insert(plan.path);
-        settle(
-            job,
-            {FileOutcome::Kind::UpToDate,
-             plan.path != from ? QStringLiteral("moved from %1").arg(FromBytes(from)) : QString()},
-            plan.path);
-        return SyncStep::Settled;
-    }
-    // Claimed before the converter starts: no other process plans this name meanwhile.
-    SyncEntry claim = SyncRecord::ClaimedBySelf(existing.value_or(wanted));
-    claim.key = key;
-    claim.output = relative(plan.path);
-    if (!record.put(claim) || !record.commit()) {
-        record.rollback();
-        return fail(QStringLiteral("the sync record: %1").arg(record.lastError()));
-    }
-    job.syncKey = key;
-    job.synced = wanted;
-    job.synced.output = claim.output;
-    if (existing && existing->done)
-        job.previous = existing;
-    job.sourceMtime = source.st_mtim;
-    return SyncStep::Convert;
-}
-
-void BatchRun::syncFinish(Job& job, const FileOutcome& outcome) {
-    if (outcome.kind == FileOutcome::Kind::Failed || !record_)
-        return releaseClaim(job);
-    const std::string path = job.outputPath;
-    // The output carries its source's time, as a copy would.
-    const timespec times[2] = {{0, UTIME_OMIT}, job.sourceMtime};
-    ::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW);
-    struct stat st = {};
-    if (::lstat(path.c_str(), &st) != 0)
-        return releaseClaim(job);
-    SyncEntry entry = job.synced;
-    entry.outputSize = st.st_size;
-    entry.outputMtimeNs = Nanoseconds(st.st_mtim);
-    SyncRecord& record = *record_;
-    // Not recorded, the output is only converted again on the next run.
-    if (!record.begin())
-        return;
-    if (!record.put(entry)) {
-        record.rollback();
-        return;
-    }
-    // The output of earlier choices goes, unless it was changed since or is someone else's now.
-    const std::optional<SyncEntry>& old = job.previous;
-    const std::string folder = FolderWithSlash(job.settings.outputFolder);
-    const std::string oldPath = old ? folder + old->output.toStdString() : std::string();
-    const bool dropOld = old && old->output != entry.output &&
-                         !record.outputHeldByOther(old->output, entry.key) &&
-                         OutputIntact(oldPath, *old);
-    if (record.commit() && dropOld && ::unlink(oldPath.c_str()) == 0)
-        RemoveEmptyFolders(oldPath, folder);
-    job.syncKey.clear();
-}
-
 void BatchRun::prune() {
-    SyncRecord& record = *record_;
-    const std::string folder = FolderWithSlash(record.folder().toStdString());
-    const auto recordFailed = [&] {
-        report_.failures.push_back(
-            {record.folder(), QStringLiteral("the sync record: %1").arg(record.lastError())});
+    const PruneResult result = sync_.prune(pruneFolders_);
+    const auto items = [](const std::vector<PruneResult::Item>& from) {
+        std::vector<RunReport::Item> to;
+        for (const auto& item : from)
+            to.push_back({item.path, item.text});
+        return to;
     };
-    if (!record.begin())
-        return recordFailed();
-    const auto entries = record.entries();
-    if (!entries) {
-        record.rollback();
-        return recordFailed();
-    }
-    // Without the data folder the trash would be made relative to the working folder.
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    const bool trashUsable = !data.isEmpty() && QDir().mkpath(data);
-    std::vector<std::string> trashed;
-    for (const SyncEntry& entry : *entries) {
-        // A claim may be another run's conversion in progress.
-        if (!entry.done || syncKeys_.count(entry.key) > 0 ||
-            SourceMayExist(entry.key, pruneFolders_))
-            continue;
-        const std::string path = folder + entry.output.toStdString();
-        struct stat st = {};
-        const bool gone = ::lstat(path.c_str(), &st) != 0 && errno == ENOENT;
-        if (!gone && !OutputIntact(path, entry)) {
-            // Changed since it was made: the user's own now.
-            report_.pruneNotes.push_back(
-                {QByteArray::fromStdString(path),
-                 QStringLiteral("changed since it was made; left in place")});
-        } else if (!gone && (!trashUsable || !QFile::moveToTrash(FromBytes(path)))) {
-            report_.failures.push_back(
-                {QByteArray::fromStdString(path), QStringLiteral("cannot be moved to the trash")});
-            continue;
-        } else if (!gone) {
-            report_.pruned.push_back(
-                {QByteArray::fromStdString(path), QFile::decodeName(entry.key)});
-            trashed.push_back(path);
-        }
-        if (!record.remove(entry.key)) {
-            record.rollback();
-            return recordFailed();
-        }
-    }
-    if (!record.commit())
-        return recordFailed();
-    for (const std::string& path : trashed)
-        RemoveEmptyFolders(path, folder);
+    report_.pruned = items(result.pruned);
+    report_.pruneNotes = items(result.notes);
+    for (auto& failure : items(result.failures))
+        report_.failures.push_back(std::move(failure));
 }
 
 void BatchRun::releaseClaim(Job& job) {
-    if (job.syncKey.isEmpty() || !record_)
-        return;
-    SyncRecord& record = *record_;
-    const QByteArray key = job.syncKey;
-    job.syncKey.clear();
-    if (!record.begin())
-        return; // a claim of a process that is gone is taken over later
-    // The earlier output is still there: a failed conversion replaces nothing.
-    if (!job.previous || !record.put(*job.previous))
-        record.remove(key);
-    record.commit();
+    sync_.release(job.claim);
 }

@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/library/sync_record.h"
+#include "app/library/library_sync.h"
 #include "app/run/dos_outputs.h"
+#include "app/run/run_report.h"
 #include "core/engine/command_line.h"
 #include "core/engine/output_plan.h"
 
@@ -17,40 +18,6 @@
 
 class Choices;
 class FileList;
-
-// What became of one file of a run.
-struct FileOutcome {
-    // UpToDate: a synchronised run found its output current, or only moved it to a new name.
-    enum class Kind { Converted, ConvertedWithWarnings, Failed, UpToDate };
-    Kind kind = Kind::Converted;
-    QString text; // the failure's reason, the converter's warning lines, or the name moved from
-};
-
-// What a whole run did, for the face that shows its end.
-struct RunReport {
-    struct Item {
-        QByteArray path;
-        QString text;
-    };
-    int converted = 0; // those with warnings included
-    int upToDate = 0;  // left as they were, or only moved to a new name
-    std::vector<Item> failures;
-    std::vector<Item> warnings;
-    std::vector<Item> renamings;  // text: the output name given instead
-    int orphansRemoved = 0;       // temporary files of killed converters cleared away
-    std::vector<Item> pruned;     // outputs moved to the trash; text: their source's key
-    std::vector<Item> pruneNotes; // recorded outputs left in place, and why
-    QByteArray outputFolder;      // of the last file started: the folder shown at the end
-    // The converter could not be started: the run ended there, the list as it was.
-    StartError startError = StartError::None;
-    // The output folder's sync record could not be used: the run ended there, nothing written.
-    QString recordError;
-    [[nodiscard]] bool aborted() const {
-        return startError != StartError::None || !recordError.isEmpty();
-    }
-    // Why the run ended early, as a box or an error line shows it.
-    [[nodiscard]] QString abortText() const;
-};
 
 // Converts every entry of the file list, first to last, up to `jobs` converters at a time.
 // Each entry leaves the list when its own conversion ends, so the list always shows what is
@@ -72,6 +39,12 @@ public:
     // The Start action: false for an empty list. Otherwise the first files start shortly
     // after, so that a window can paint its disabled look first.
     bool Start();
+    // With sync: the snapshot of `outputFolder`'s record, read before the run.
+    void preloadSync(const QByteArray& outputFolder, SyncSnapshot snapshot) {
+        sync_.preload(outputFolder, std::move(snapshot));
+    }
+    // The pause before the first file; a face without a window needs none.
+    void setStartDelay(int milliseconds);
     // Stops every running converter (each removes its temporary file) and converts nothing
     // more; returns once they have ended. No runFinished follows.
     void stop();
@@ -97,7 +70,6 @@ signals:
 
 private:
     struct Job;
-    enum class SyncStep { Convert, Settled, Aborted };
 
     void ConvertAll();
     void fillSlots();
@@ -117,11 +89,6 @@ private:
     void prepareFolder(const std::string& folder);
     // Ends an entry that needs no converter, with its outcome.
     void settle(Job& job, const FileOutcome& outcome, const std::string& outputPath);
-    // With sync on: what the output folder's record says of the job's source. A source to
-    // convert gets `plan`, and its output name is claimed in the record.
-    SyncStep syncStart(Job& job, const std::string& input, const std::string& root, bool keepTree,
-                       OutputPlan& plan);
-    void syncFinish(Job& job, const FileOutcome& outcome);
     void prune();
     // Gives back a claim the job will not fulfil; the entry is as before the run.
     void releaseClaim(Job& job);
@@ -144,8 +111,7 @@ private:
     quint64 lastNotedEntry_ = 0;
     std::set<std::string> preparedFolders_;
     RunReport report_;
-    std::unique_ptr<SyncRecord> record_;
-    std::set<QByteArray> syncKeys_; // sources of this run, by their key in the record
+    LibrarySync sync_;
     bool prune_ = false;
     std::vector<QByteArray> pruneFolders_;
 };

@@ -46,14 +46,12 @@ std::size_t NamedOutputReserve(const ConversionSettings& settings) {
     return FormatExtension(settings.formatIndex).size() + kSuffixRoom;
 }
 
-void RunInputs::add(const std::string& path) {
+bool RunInputs::holds(const std::string& path) {
     struct stat st = {};
-    if (::stat(path.c_str(), &st) == 0)
-        files_.emplace(st.st_dev, st.st_ino);
-}
-
-bool RunInputs::holds(const std::string& path) const {
-    struct stat st = {};
+    for (const std::string& input : pending_)
+        if (::stat(input.c_str(), &st) == 0)
+            files_.emplace(st.st_dev, st.st_ino);
+    pending_.clear();
     return !files_.empty() && ::stat(path.c_str(), &st) == 0 &&
            files_.count({st.st_dev, st.st_ino}) > 0;
 }

@@ -24,15 +24,19 @@ using OutputTaken = std::function<bool(const std::string& path)>;
 // a link, "..", another hard link) is the same file, as the converter judges it too.
 class RunInputs {
 public:
-    // A path that names no file adds nothing: there is nothing of it to lose.
-    void add(const std::string& path);
+    // A path that names no file adds nothing: there is nothing of it to lose. Inputs are
+    // looked at when the first output is planned, so a run that plans none never does.
+    void add(const std::string& path) { pending_.push_back(path); }
     // Whether `path` names one of the inputs now.
-    [[nodiscard]] bool holds(const std::string& path) const;
-    [[nodiscard]] bool empty() const { return files_.empty(); }
-    void clear() { files_.clear(); }
+    [[nodiscard]] bool holds(const std::string& path);
+    void clear() {
+        files_.clear();
+        pending_.clear();
+    }
 
 private:
     std::set<std::pair<dev_t, ino_t>> files_;
+    std::vector<std::string> pending_;
 };
 
 // The output of `input`: the output folder, then (with `keepTree`, for an input found below
