@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config clang-format
     qt6-base-dev libqt6sql6-sqlite qt6-multimedia-dev qt6-svg-dev libgl-dev
     libavformat-dev libavcodec-dev libavutil-dev libswresample-dev libopencore-amrnb-dev
-    libgtest-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-dejavu-extra
+    libgtest-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-dejavu-extra parallel
     desktop-file-utils appstream lintian dpkg-dev fakeroot file
     dbus dbus-bin dbus-daemon dbus-session-bus-common
 )

@@ -89,6 +89,15 @@ TEST(BatchArguments, BadValuesNameTheOptionAndWhatIsAllowed) {
         {{"--quiet=yes", "x"}, "--quiet takes no value"},
         {{"--format", "mp3", "--"}, "no files or folders to convert" + hint},
         {{"--bogus", "--help"}, "unknown option --bogus" + hint},
+        {{"--sync", "--shard", "0/3", "x"},
+         "--shard 0/3 is not K/N, share K of N, with K from 1 to N (as 2/5)"},
+        {{"--sync", "--shard=4/3", "x"},
+         "--shard 4/3 is not K/N, share K of N, with K from 1 to N (as 2/5)"},
+        {{"--sync", "--shard", "2", "x"},
+         "--shard 2 is not K/N, share K of N, with K from 1 to N (as 2/5)"},
+        {{"--sync", "--shard", "1/99999999999", "x"},
+         "--shard 1/99999999999 is not K/N, share K of N, with K from 1 to N (as 2/5)"},
+        {{"--shard", "1/2", "x"}, "--shard needs --sync" + hint},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Refusal(c.args), "pelkora: " + c.message);

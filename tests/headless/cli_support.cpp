@@ -88,9 +88,7 @@ ProgramCopy::~ProgramCopy() {
         ::kill(pid, SIGKILL);
 }
 
-std::unique_ptr<QProcess> ProgramCopy::start(const std::vector<std::string>& args,
-                                             std::function<void()> inChild) const {
-    auto process = std::make_unique<QProcess>();
+QProcessEnvironment ProgramCopy::environment() const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_MUSIC_DIR"})
         env.remove(name);
@@ -98,7 +96,13 @@ std::unique_ptr<QProcess> ProgramCopy::start(const std::vector<std::string>& arg
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(home + "/.config"));
     env.insert("XDG_DATA_HOME", QString::fromStdString(home + "/.local/share"));
     env.insert("LC_ALL", "C.UTF-8");
-    process->setProcessEnvironment(env);
+    return env;
+}
+
+std::unique_ptr<QProcess> ProgramCopy::start(const std::vector<std::string>& args,
+                                             std::function<void()> inChild) const {
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(environment());
     if (inChild)
         process->setChildProcessModifier(inChild);
     QStringList arguments{"--batch"};

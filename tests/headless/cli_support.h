@@ -57,6 +57,8 @@ protected:
     std::unique_ptr<QProcess> start(const std::vector<std::string>& args,
                                     std::function<void()> inChild = {}) const;
     Finished Batch(const std::vector<std::string>& args) const { return Finish(*start(args)); }
+    // What the program is started with: no display, the test's own home.
+    QProcessEnvironment environment() const;
     std::vector<pid_t> converterProcesses() const;
 
     QTemporaryDir root;

@@ -285,6 +285,50 @@ TEST_F(SyncCli, TwoRunsAtOnceIntoOneFolderNeverWriteOneNameTwice) {
     EXPECT_TRUE(Contains(Sync({"--format", "mp3", first}).err, "0 converted, 5 up to date\n"));
 }
 
+// The recipe for many machines, on this one: GNU parallel starts shards at once, and a
+// machine that mounts the library elsewhere takes the last share. Tracks of one name in every
+// album make the shards compete for the same output names.
+TEST_F(SyncCli, ShardsTogetherConvertEverySourceOnceWhereverTheLibraryIsMounted) {
+    constexpr int kAlbums = 4, kTracks = 3;
+    for (int album = 0; album < kAlbums; ++album) {
+        fs::create_directories(in + "/album" + std::to_string(album));
+        for (int track = 1; track <= kTracks; ++track)
+            MakeTone(in + "/album" + std::to_string(album) + "/0" + std::to_string(track) + ".wav",
+                     1);
+    }
+    const std::string elsewhere = root.filePath("mounted-elsewhere").toStdString();
+    fs::create_directory_symlink(in, elsewhere);
+
+    QProcess parallel;
+    parallel.setProcessEnvironment(environment());
+    parallel.start("parallel",
+                   {"--will-cite", QString::fromStdString(program + "/pelkora"), "--batch",
+                    "--sync", "--shard", "{}/3", "--format", "mp3", "--output",
+                    QString::fromStdString(out), QString::fromStdString(in), ":::", "1", "2"});
+    const Finished both = Finish(parallel);
+    ASSERT_EQ(both.exitCode, 0) << both.out << both.err;
+    const Finished last = Sync({"--shard", "3/3", "--format", "mp3", elsewhere});
+    ASSERT_EQ(last.exitCode, 0) << last.err;
+
+    int converted = 0;
+    for (const std::string& text : {both.out + both.err, last.err})
+        for (std::size_t at = text.find(" converted"); at != std::string::npos;
+             at = text.find(" converted", at + 1))
+            converted += std::atoi(text.substr(text.rfind('\n', at) + 1).c_str());
+    EXPECT_EQ(converted, kAlbums * kTracks) << both.err << last.err;
+    Names expected;
+    for (int track = 1; track <= kTracks; ++track)
+        for (const std::string suffix : {"", " (2)", " (3)", " (4)"})
+            expected.push_back("0" + std::to_string(track) + suffix + ".mp3");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(Files(out), expected);
+    std::set<std::string> outputs;
+    for (const auto& [key, row] : RecordRows(out))
+        EXPECT_TRUE(outputs.insert(row).second) << key << " shares " << row;
+    EXPECT_EQ(outputs.size(), std::size_t(kAlbums * kTracks));
+    EXPECT_TRUE(Contains(Sync({"--format", "mp3", elsewhere}).err, "0 converted, 12 up to date\n"));
+}
+
 // Only an output the record describes as it was made goes; the user's own files and outputs
 // changed since stay.
 TEST_F(SyncCli, PruneTrashesTheUnchangedOutputsOfVanishedSources) {

@@ -11,6 +11,7 @@
 #include "core/batch/batch_texts.h"
 #include "core/batch/run_report_file.h"
 #include "core/files/folder_search.h"
+#include "core/files/source_key.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -51,7 +52,15 @@ std::string FileNameOf(const QByteArray& path) {
 // The inputs as the list takes them: a folder's files in search order, each with the folder
 // as its root, every sub-folder searched. False, with the message printed, when an input is
 // missing; `unreadFolders` counts the folders whose files could not be listed.
-bool CollectInputs(const std::vector<std::string>& inputs, FileList& list, int& unreadFolders) {
+bool CollectInputs(const std::vector<std::string>& inputs,
+                   const std::optional<headless::ShardChoice>& shard, FileList& list,
+                   int& unreadFolders) {
+    // Every shard sees the same sources and keeps its own share of them.
+    const auto add = [&](const std::string& path, const std::string& root,
+                         const QByteArray& rootBytes) {
+        if (!shard || ShareOf(SourceKey(path, root), shard->count) == shard->index)
+            list.AddFileEntry(QByteArray::fromStdString(path), rootBytes);
+    };
     for (const std::string& input : inputs) {
         struct stat st = {};
         if (::stat(input.c_str(), &st) != 0) {
@@ -64,14 +73,11 @@ bool CollectInputs(const std::vector<std::string>& inputs, FileList& list, int& 
         if (::stat(input.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
             const QByteArray root = QByteArray::fromStdString(input);
             const SearchOutcome outcome = SearchFolder(
-                input,
-                [&](const std::string& path) {
-                    list.AddFileEntry(QByteArray::fromStdString(path), root);
-                },
-                {}, kEverySubFolder);
+                input, [&](const std::string& path) { add(path, input, root); }, {},
+                kEverySubFolder);
             unreadFolders += static_cast<int>(outcome.unreadable);
         } else {
-            list.AddFileEntry(QByteArray::fromStdString(input));
+            add(input, {}, {});
         }
     }
     return true;
@@ -379,7 +385,7 @@ int RunHeadless(int argc, char** argv) {
         });
     FileList list;
     int unreadFolders = 0;
-    if (!CollectInputs(args.inputs, list, unreadFolders))
+    if (!CollectInputs(args.inputs, args.shard, list, unreadFolders))
         return headless::kExitUsage;
     // A record that cannot be used stops the run before anything is written.
     if (recordRead.valid() && !recordRead.get()) {

@@ -78,7 +78,7 @@ struct OptionInfo {
     Kind kind;
 };
 
-constexpr std::array<OptionInfo, 16> kOptions = {{
+constexpr std::array<OptionInfo, 17> kOptions = {{
     {"batch", 'b', Kind::Flag},
     {"format", 0, Kind::Value},
     {"bitrate", 0, Kind::Value},
@@ -92,6 +92,7 @@ constexpr std::array<OptionInfo, 16> kOptions = {{
     {"report", 0, Kind::Value},
     {"sync", 0, Kind::Flag},
     {"prune", 0, Kind::Flag},
+    {"shard", 0, Kind::Value},
     {"quiet", 'q', Kind::Flag},
     {"help", 'h', Kind::Flag},
     {"version", 'V', Kind::Flag},
@@ -140,6 +141,9 @@ public:
         // Only the sync record tells which outputs are Pelkora's own.
         if (result_.prune && !result_.sync)
             return UsageError{"pelkora: --prune needs --sync" + std::string(kSeeHelp)};
+        // Only the record keeps runs that share an output folder from taking one name twice.
+        if (result_.shard && !result_.sync)
+            return UsageError{"pelkora: --shard needs --sync" + std::string(kSeeHelp)};
         return result_;
     }
 
@@ -253,6 +257,8 @@ private:
             if (!NamePattern::Parse(std::string(value), &reason))
                 return fail(spelled + " " + ShownValue(value) + ": " + reason);
             result_.namePattern = std::string(value);
+        } else if (name == "shard") {
+            setShard(spelled, value);
         } else if (name == "report") {
             if (!ReportFormatOf(value))
                 return fail(spelled + " " + ShownValue(value) + " does not end in .csv or .json");
@@ -274,6 +280,19 @@ private:
             result_.notes.push_back("pelkora: " + spelled + " " + ShownValue(value) +
                                     " lowered to " + std::to_string(maxJobs_) +
                                     ", the most conversions at once here (4 per processor core)");
+    }
+
+    void setShard(const std::string& spelled, std::string_view value) {
+        constexpr std::int64_t kMostShares = 1'000'000;
+        const std::size_t slash = value.find('/');
+        const auto index = slash == std::string_view::npos
+                               ? std::nullopt
+                               : digitsValue(value.substr(0, slash), kMostShares);
+        const auto count = index ? digitsValue(value.substr(slash + 1), kMostShares) : std::nullopt;
+        if (!index || !count || *index < 1 || *index > *count)
+            return fail(spelled + " " + ShownValue(value) +
+                        " is not K/N, share K of N, with K from 1 to N (as 2/5)");
+        result_.shard = ShardChoice{static_cast<int>(*index), static_cast<int>(*count)};
     }
 
     void setCut(const std::string& spelled, std::string_view startText,

@@ -15,6 +15,12 @@ struct CutChoice {
     std::int32_t length = 0; // whole seconds; 0 runs to the end of the file
 };
 
+// One of several runs that split the sources between them: share `index` of `count`.
+struct ShardChoice {
+    int index = 1; // 1 to count
+    int count = 1;
+};
+
 // What the command line chose. An empty choice is taken from the settings files.
 struct BatchArguments {
     std::optional<int> format;   // position in choices::kFormats
@@ -29,6 +35,7 @@ struct BatchArguments {
     std::optional<std::string> report;      // checked: ends in .csv or .json
     bool sync = false;                      // only what is new or changed since the last run
     bool prune = false; // with sync: outputs of sources no longer found go to the trash
+    std::optional<ShardChoice> shard; // with sync
     bool quiet = false;
     bool help = false;
     bool version = false;
