@@ -14,6 +14,7 @@
 #include <csignal>
 
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 namespace {
@@ -32,12 +33,36 @@ QString BootId() {
     return QString::fromLatin1(file.readAll().trimmed());
 }
 
-// Two processes making the record at once may both hold a read lock when each asks to turn
-// the file to WAL; SQLite then refuses one at once rather than let both wait, so it asks again
+// Whether the folder is on a file system that other machines write too. WAL keeps its index in
+// shared memory, which only works among the processes of one machine.
+bool OnNetworkFileSystem(const QByteArray& folder) {
+    struct statfs fs = {};
+    if (::statfs(folder.constData(), &fs) != 0)
+        return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case 0x6969UL:     // NFS
+    case 0xFF534D42UL: // CIFS
+    case 0xFE534D42UL: // SMB2 and 3
+    case 0x517BUL:     // SMB
+    case 0x65735546UL: // FUSE (sshfs and the like)
+    case 0x6B414653UL: // AFS
+    case 0x564C0000UL: // CODA
+    case 0x01021997UL: // 9P
+    case 0x00C36400UL: // CEPH
+    case 0x47504653UL: // GPFS
+    case 0x0BD00BD0UL: // Lustre
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Two processes making the record at once may both hold a read lock when each asks to change
+// the journal; SQLite then refuses one at once rather than let both wait, so it asks again
 // until the other is done.
-bool SwitchToWal(QSqlQuery& query) {
+bool SetJournalMode(QSqlQuery& query, const QString& mode) {
     const QDeadlineTimer deadline(kBusyTimeoutMs);
-    while (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) {
+    while (!query.exec(QStringLiteral("PRAGMA journal_mode=%1").arg(mode))) {
         const QString code = query.lastError().nativeErrorCode();
         const bool busy = code == QLatin1String("5") || code == QLatin1String("6");
         if (!busy || deadline.hasExpired())
@@ -99,7 +124,12 @@ std::unique_ptr<SyncRecord> SyncRecord::Open(const QByteArray& outputFolder, QSt
         return fail(ErrorOf(query));
     query.finish();
     // WAL lets readers go on while one process writes; NORMAL still never corrupts the file.
-    if (!SwitchToWal(query) || !query.exec(QStringLiteral("PRAGMA synchronous=NORMAL")))
+    // On a share written from several machines only the rollback journal and the share's
+    // own locks keep the record whole.
+    const bool shared = OnNetworkFileSystem(outputFolder);
+    if (!SetJournalMode(query, shared ? QStringLiteral("DELETE") : QStringLiteral("WAL")) ||
+        !query.exec(shared ? QStringLiteral("PRAGMA synchronous=FULL")
+                           : QStringLiteral("PRAGMA synchronous=NORMAL")))
         return fail(ErrorOf(query));
     if (!record->begin())
         return fail(record->lastError());
