@@ -114,6 +114,27 @@ TEST_F(SyncRecordTest, EntriesKeepTheirBytesAndNoTwoHoldOneOutput) {
     ASSERT_TRUE(again->remove("b.wav"));
     again->rollback();
     EXPECT_TRUE(again->find("b.wav"));
+
+    // The snapshot a run starts from holds every finished entry as stored, and no claim.
+    ASSERT_TRUE(again->begin());
+    SyncEntry other = Done("c.wav", "c.mp3");
+    other.sourceSize = 7;
+    other.outputSize = 8;
+    other.outputMtimeNs = 9;
+    other.fingerprint = "format=.flac";
+    ASSERT_TRUE(again->put(other));
+    ASSERT_TRUE(again->put(SyncRecord::ClaimedBySelf(Done("d.wav", "d.mp3"))));
+    ASSERT_TRUE(again->commit());
+    QString error;
+    std::optional<SyncSnapshot> snapshot;
+    ASSERT_TRUE(SyncRecord::ReadSnapshot(folder, snapshot, error)) << error.toStdString();
+    ASSERT_TRUE(snapshot);
+    EXPECT_EQ(snapshot->size(), 3);
+    for (const QByteArray key : {"sub/\xff\xfe.wav", "b.wav", "c.wav"}) {
+        ASSERT_TRUE(snapshot->find(key)) << key.toStdString();
+        EXPECT_EQ(*snapshot->find(key), *again->find(key)) << key.toStdString();
+    }
+    EXPECT_FALSE(snapshot->find("d.wav"));
 }
 
 TEST(SyncClaims, OnlyALiveProcessOfThisMachineHoldsAClaim) {

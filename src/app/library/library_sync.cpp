@@ -49,11 +49,18 @@ std::string FolderWithSlash(std::string folder) {
 }
 
 // Whether the output is still the file the record describes: one made or changed since is
-// not left alone.
-bool OutputIntact(const std::string& path, const SyncEntry& entry) {
+// not left alone. `folder` is a descriptor of the output folder for a relative path.
+bool OutputIntact(const std::string& path, const SyncEntry& entry, int folder = AT_FDCWD) {
     struct stat st = {};
-    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+    return ::fstatat(folder, path.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
            st.st_size == entry.outputSize && Nanoseconds(st.st_mtim) == entry.outputMtimeNs;
+}
+
+// The choices a fingerprint is made of, to tell when it must be made again.
+bool SameAudioChoices(const ConversionSettings& a, const ConversionSettings& b) {
+    return a.formatIndex == b.formatIndex && a.bitrate == b.bitrate &&
+           a.sampleRate == b.sampleRate && a.channelIndex == b.channelIndex &&
+           a.cutEnabled == b.cutEnabled && a.cutStart == b.cutStart && a.cutLength == b.cutLength;
 }
 
 // Whether the entry was made from this very source with these choices.
@@ -118,10 +125,29 @@ LibrarySync::Decision UpToDate(const std::string& output, const QString& movedFr
 
 } // namespace
 
+LibrarySync::LibrarySync() = default;
+
+LibrarySync::~LibrarySync() {
+    closeFolder();
+}
+
+void LibrarySync::closeFolder() {
+    if (folderFd_ >= 0)
+        ::close(folderFd_);
+    folderFd_ = -1;
+}
+
 void LibrarySync::reset() {
     record_.reset();
+    closeFolder();
     snapshot_ = {};
     keys_.clear();
+}
+
+const QByteArray& LibrarySync::fingerprint(const ConversionSettings& settings) {
+    if (!fingerprinted_ || !SameAudioChoices(settings, fingerprinted_->first))
+        fingerprinted_.emplace(settings, Fingerprint(settings));
+    return fingerprinted_->second;
 }
 
 void LibrarySync::preload(const QByteArray& outputFolder, SyncSnapshot snapshot) {
@@ -134,10 +160,13 @@ bool LibrarySync::openFor(const std::string& outputFolder, QString& error) {
     if (record_ && record_->folder() == folder)
         return true;
     record_.reset();
+    closeFolder();
     snapshot_ = {};
     record_ = SyncRecord::Open(folder, &error);
     if (!record_)
         return false;
+    // Outputs are looked at below it, without walking its whole path each time.
+    folderFd_ = ::open(folder.constData(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     // Without a snapshot every source is asked of the record itself.
     if (preloaded_ && preloadedFolder_ == folder)
         snapshot_ = std::move(*preloaded_);
@@ -155,10 +184,11 @@ LibrarySync::Decision LibrarySync::decide(const Source& source, const Planner& p
     SyncRecord& record = *record_;
     const QByteArray key = QByteArray::fromStdString(SourceKey(source.input, source.root));
     // Two sources of one key would take turns replacing each other's output.
-    if (!keys_.insert(key).second)
+    if (keys_.contains(key))
         return Failed(QStringLiteral("another file of this run has the same path below its "
                                      "folder (%1); it is converted once")
                           .arg(QFile::decodeName(key)));
+    keys_.insert(key);
     struct stat st = {};
     if (::stat(source.input.c_str(), &st) != 0)
         return Failed(QStringLiteral("cannot be read: %1").arg(ErrnoText()));
@@ -172,13 +202,14 @@ LibrarySync::Decision LibrarySync::decide(const Source& source, const Planner& p
     wanted.key = key;
     wanted.sourceSize = st.st_size;
     wanted.sourceMtimeNs = Nanoseconds(st.st_mtim);
-    wanted.fingerprint = Fingerprint(source.settings);
+    wanted.fingerprint = fingerprint(source.settings);
     wanted.naming = Naming(source.namePattern, source.keepTree);
     wanted.done = true;
     // Most sources of a repeated run need nothing: no transaction for those.
-    if (const SyncEntry* known = snapshot_.find(key); known && SameSource(*known, wanted) &&
-                                                      known->naming == wanted.naming &&
-                                                      OutputIntact(absolute(known->output), *known))
+    const SyncEntry* known = snapshot_.find(key);
+    if (known && SameSource(*known, wanted) && known->naming == wanted.naming &&
+        (folderFd_ >= 0 ? OutputIntact(known->output.toStdString(), *known, folderFd_)
+                        : OutputIntact(absolute(known->output), *known)))
         return UpToDate(absolute(known->output));
 
     if (!record.begin())
@@ -330,7 +361,7 @@ PruneResult LibrarySync::prune(const std::vector<QByteArray>& folders) {
     std::vector<std::string> trashed;
     for (const SyncEntry& entry : *entries) {
         // A claim may be another run's conversion in progress.
-        if (!entry.done || keys_.count(entry.key) > 0 || SourceMayExist(entry.key, folders))
+        if (!entry.done || keys_.contains(entry.key) || SourceMayExist(entry.key, folders))
             continue;
         const std::string path = folder + entry.output.toStdString();
         struct stat st = {};

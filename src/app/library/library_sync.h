@@ -5,14 +5,15 @@
 #include "core/engine/output_plan.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 #include <ctime>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A source a run converts, as claimed in the record until its output is in place.
@@ -64,6 +65,11 @@ public:
         std::function<OutputPlan(const std::function<bool(const std::string&)>& heldInRecord)>;
     using FolderMaker = std::function<void(const std::string&)>;
 
+    LibrarySync();
+    ~LibrarySync();
+    LibrarySync(const LibrarySync&) = delete;
+    LibrarySync& operator=(const LibrarySync&) = delete;
+
     // Forgets the record and the sources of the last run.
     void reset();
     // The snapshot of `outputFolder`'s record, read just now: the next run into that folder
@@ -84,6 +90,8 @@ public:
 
 private:
     bool openFor(const std::string& outputFolder, QString& error);
+    void closeFolder();
+    const QByteArray& fingerprint(const ConversionSettings& settings);
     Decision move(const SyncEntry& existing, SyncEntry moved, const OutputPlan& plan,
                   const std::string& folder, const FolderMaker& makeFolder);
 
@@ -92,5 +100,7 @@ private:
     SyncSnapshot snapshot_;
     QByteArray preloadedFolder_;
     std::optional<SyncSnapshot> preloaded_;
-    std::set<QByteArray> keys_; // sources of this run
+    int folderFd_ = -1;     // the record's folder
+    QSet<QByteArray> keys_; // sources of this run
+    std::optional<std::pair<ConversionSettings, QByteArray>> fingerprinted_;
 };

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <set>
+#include <unordered_set>
 #include <vector>
 
 class Choices;
@@ -105,7 +106,7 @@ private:
     int finished_ = 0;
     double shownFraction_ = 0.0;
     int shownFiles_ = 0;
-    std::set<std::string> usedOutputs_;
+    std::unordered_set<std::string> usedOutputs_;
     // Every file the run has read or is still to read: no output may replace one.
     RunInputs inputs_;
     quint64 lastNotedEntry_ = 0;
