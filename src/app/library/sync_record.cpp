@@ -263,8 +263,10 @@ QByteArray BlobOf(sqlite3_stmt* statement, int column) {
 // at every run, and Qt's rows of variants cost several times the reading itself.
 std::optional<SyncSnapshot> ReadDirectly(const QSqlDatabase& db, QString& error) {
     const QVariant handle = db.driver()->handle();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) {
+        error = QStringLiteral("the SQL driver is not SQLite's");
         return std::nullopt;
+    }
     sqlite3* connection = *static_cast<sqlite3* const*>(handle.constData());
     sqlite3_stmt* statement = nullptr;
     const char* text = "SELECT key, source_size, source_mtime_ns, fingerprint, naming, output, "
@@ -311,37 +313,8 @@ std::optional<SyncSnapshot> SyncRecord::snapshot() {
     QString error;
     if (auto read = ReadDirectly(QSqlDatabase::database(connection_, false), error))
         return read;
-    if (!error.isEmpty()) {
-        lastError_ = error;
-        return std::nullopt;
-    }
-    // A driver without SQLite's handle: the same rows through Qt.
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.setForwardOnly(true);
-    SyncSnapshot snapshot;
-    // Made to size at once: growing a table of many thousands rehashes it again and again.
-    if (query.exec(QStringLiteral("SELECT count(*) FROM sources")) && query.next())
-        snapshot.reserve(query.value(0).toLongLong());
-    if (!query.exec(QStringLiteral("SELECT %1 FROM sources WHERE done <> 0")
-                        .arg(QLatin1String(kEntryColumns)))) {
-        lastError_ = ErrorOf(query);
-        return std::nullopt;
-    }
-    while (query.next()) {
-        // Who claimed it is of no interest once it is done.
-        SyncEntry entry;
-        entry.key = query.value(0).toByteArray();
-        entry.sourceSize = query.value(1).toLongLong();
-        entry.sourceMtimeNs = query.value(2).toLongLong();
-        entry.fingerprint = query.value(3).toByteArray();
-        entry.naming = query.value(4).toByteArray();
-        entry.output = query.value(5).toByteArray();
-        entry.outputSize = query.value(6).toLongLong();
-        entry.outputMtimeNs = query.value(7).toLongLong();
-        entry.done = true;
-        snapshot.add(std::move(entry));
-    }
-    return snapshot;
+    lastError_ = error;
+    return std::nullopt;
 }
 
 bool SyncRecord::ReadSnapshot(const QByteArray& outputFolder, std::optional<SyncSnapshot>& snapshot,
