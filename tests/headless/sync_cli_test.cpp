@@ -10,6 +10,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <random>
 #include <set>
 
 #include <QProcess>
@@ -78,6 +79,22 @@ std::map<std::string, std::string> RecordRows(const std::string& folder) {
     }
     QSqlDatabase::removeDatabase("reader");
     return rows;
+}
+
+// Whether SQLite finds the record whole, or there is none yet.
+bool RecordWhole(const std::string& folder) {
+    if (!fs::exists(folder + "/" + kRecord))
+        return true;
+    bool whole = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "checker");
+        db.setDatabaseName(QString::fromStdString(folder + "/" + kRecord));
+        QSqlQuery check(db);
+        whole = db.open() && check.exec("PRAGMA integrity_check") && check.next() &&
+                check.value(0).toString() == "ok";
+    }
+    QSqlDatabase::removeDatabase("checker");
+    return whole;
 }
 
 // Entries recorded as done, read while a run may be writing; 0 before there is a record.
@@ -247,6 +264,44 @@ TEST_F(SyncCli, AKilledRunIsResumedAndItsRecordStaysReadable) {
     for (const auto& [key, row] : rows)
         EXPECT_TRUE(row.ends_with(" 1")) << key << " " << row;
     EXPECT_TRUE(Contains(Sync({"--format", "mp3", in}).err, "0 converted, 6 up to date\n"));
+}
+
+// Killed again and again at moments spread over a run (starting, reading the record, between
+// and inside conversions): the record stays whole, and the next run finishes what is left with
+// every output complete.
+TEST_F(SyncCli, RunsKilledAtAnyMomentResumeWithEveryOutputWhole) {
+    constexpr int kFiles = 16, kKills = 8;
+    for (int i = 0; i < kFiles; ++i)
+        MakeTone(in + "/s" + std::to_string(10 + i) + ".wav", 1);
+    std::mt19937 random(20261208);
+    std::string moments;
+    for (int kill = 0; kill < kKills; ++kill) {
+        const int delayMs = std::uniform_int_distribution<int>(0, 500)(random);
+        moments += std::to_string(delayMs) + " ms, ";
+        auto process = start({"--format", "mp3", "-j", "2", in});
+        ASSERT_TRUE(process->waitForStarted(kDeadlineMs));
+        const auto pid = static_cast<pid_t>(process->processId());
+        ASSERT_GT(pid, 0);
+        QTest::qWait(delayMs);
+        // A run that ended already has been reaped: its number may be another's by now.
+        if (process->state() != QProcess::NotRunning) {
+            ::kill(pid, SIGKILL);
+            Finish(*process);
+        }
+        ASSERT_TRUE(RecordWhole(out)) << "after kills at " << moments;
+    }
+    const Finished run = Sync({"--format", "mp3", "-j", "2", in});
+    EXPECT_EQ(run.exitCode, 0) << run.err << "\nkills at " << moments;
+    Names expected;
+    for (int i = 0; i < kFiles; ++i)
+        expected.push_back("s" + std::to_string(10 + i) + ".mp3");
+    EXPECT_EQ(Files(out), expected) << "kills at " << moments;
+    for (const std::string& name : Files(out))
+        EXPECT_NEAR(Seconds(out + "/" + name), 1.0, 0.1) << name << ", kills at " << moments;
+    const auto rows = RecordRows(out);
+    EXPECT_EQ(rows.size(), std::size_t(kFiles));
+    for (const auto& [key, row] : rows)
+        EXPECT_TRUE(row.ends_with(" 1")) << key << " " << row;
 }
 
 // Sources of different keys whose outputs have one name: each run claims its names in the
