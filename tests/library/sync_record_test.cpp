@@ -86,6 +86,65 @@ TEST_F(SyncRecordTest, WhatIsNoRecordOfOursIsRefusedAndLeftAsItWas) {
     }
 }
 
+// A record of the first version, as the program of the last release left it.
+void MakeFirstVersionRecord(const std::string& path) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "first");
+        db.setDatabaseName(QString::fromStdString(path));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        ASSERT_TRUE(query.exec(
+            "CREATE TABLE sources (key BLOB PRIMARY KEY NOT NULL, source_size INTEGER NOT NULL, "
+            "source_mtime_ns INTEGER NOT NULL, fingerprint BLOB, naming BLOB, output BLOB NOT NULL "
+            "UNIQUE, output_size INTEGER NOT NULL, output_mtime_ns INTEGER NOT NULL, done INTEGER "
+            "NOT NULL, owner_host TEXT, owner_boot TEXT, owner_pid INTEGER NOT NULL)"));
+        ASSERT_TRUE(query.exec("PRAGMA application_id=1349219193"));
+        ASSERT_TRUE(query.exec("PRAGMA user_version=1"));
+        ASSERT_TRUE(query.exec("INSERT INTO sources VALUES (CAST('a.wav' AS BLOB), 1234, "
+                               "1700000000123456789, CAST('format=.mp3' AS BLOB), "
+                               "CAST(X'0A666C6174' AS BLOB), CAST('a.mp3' AS BLOB), 99, "
+                               "1700000000123456789, 1, NULL, NULL, 0)"));
+        ASSERT_TRUE(query.exec("INSERT INTO sources VALUES (CAST('b.wav' AS BLOB), 1, 2, "
+                               "NULL, NULL, CAST('b.mp3' AS BLOB), 0, 0, 0, 'elsewhere', 'x', 7)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("first");
+}
+
+// The last release's records open and keep every row; a newer program's are left alone.
+TEST_F(SyncRecordTest, AFirstVersionRecordIsUpdatedAndANewerOneRefused) {
+    MakeFirstVersionRecord(recordPath());
+    {
+        auto record = open();
+        ASSERT_TRUE(record);
+        EXPECT_EQ(record->find("a.wav"), Done("a.wav", "a.mp3"));
+        const auto claim = record->find("b.wav");
+        ASSERT_TRUE(claim);
+        EXPECT_FALSE(SyncRecord::OwnerAlive(*claim)) << "a claim of unknown age is left over";
+        ASSERT_TRUE(record->begin());
+        EXPECT_TRUE(record->put(SyncRecord::ClaimedBySelf(Done("c.wav", "c.mp3"))));
+        ASSERT_TRUE(record->commit());
+    }
+    auto again = open();
+    ASSERT_TRUE(again) << "opened a second time";
+    EXPECT_GT(again->find("c.wav")->claimedAtNs, 0);
+    again.reset();
+
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
+        db.setDatabaseName(QString::fromStdString(recordPath()));
+        ASSERT_TRUE(db.open());
+        QSqlQuery(db).exec("PRAGMA user_version=99");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("newer");
+    const std::string before = ReadFile(recordPath());
+    QString error;
+    EXPECT_FALSE(open(&error));
+    EXPECT_TRUE(error.contains("newer version")) << error.toStdString();
+    EXPECT_EQ(ReadFile(recordPath()), before);
+}
+
 TEST_F(SyncRecordTest, EntriesKeepTheirBytesAndNoTwoHoldOneOutput) {
     {
         auto record = open();
@@ -154,6 +213,11 @@ TEST(SyncClaims, OnlyALiveProcessOfThisMachineHoldsAClaim) {
     remote.ownerHost = QSysInfo::machineHostName() + ".elsewhere";
     remote.ownerPid = 1'999'999'999;
     EXPECT_TRUE(SyncRecord::OwnerAlive(remote)) << "another machine's cannot be checked";
+    constexpr qint64 kHourNs = 3600LL * 1'000'000'000;
+    remote.claimedAtNs -= 7 * kHourNs;
+    EXPECT_FALSE(SyncRecord::OwnerAlive(remote)) << "longer ago than any one file takes";
+    remote.claimedAtNs += 8 * kHourNs;
+    EXPECT_TRUE(SyncRecord::OwnerAlive(remote)) << "a clock an hour ahead";
 
     const pid_t child = ::fork();
     if (child == 0)

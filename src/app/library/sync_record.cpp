@@ -13,6 +13,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <ctime>
 
 #include <sqlite3.h>
 
@@ -26,6 +28,16 @@ namespace {
 constexpr qint64 kApplicationId = 0x506b7379;
 // Long enough for another process's short transactions on a loaded machine.
 constexpr int kBusyTimeoutMs = 60'000;
+// 2: claims carry the time they were made.
+constexpr int kRecordVersion = 2;
+// No conversion of one file takes this long: another machine's older claim is left over.
+constexpr qint64 kForeignClaimNs = 6LL * 3600 * 1'000'000'000;
+
+qint64 NowNs() {
+    timespec now = {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<qint64>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+}
 
 QAtomicInteger<quint64> nextConnection;
 
@@ -147,6 +159,11 @@ std::unique_ptr<SyncRecord> SyncRecord::Open(const QByteArray& outputFolder, QSt
         return fail(ErrorOf(query));
     }
     const bool empty = query.value(0).toLongLong() == 0;
+    if (!query.exec(QStringLiteral("PRAGMA user_version")) || !query.next()) {
+        record->rollback();
+        return fail(ErrorOf(query));
+    }
+    const qint64 version = query.value(0).toLongLong();
     if (empty && id == 0) {
         const bool made =
             query.exec(
@@ -155,9 +172,10 @@ std::unique_ptr<SyncRecord> SyncRecord::Open(const QByteArray& outputFolder, QSt
                                "fingerprint BLOB, naming BLOB, "
                                "output BLOB NOT NULL UNIQUE, output_size INTEGER NOT NULL, "
                                "output_mtime_ns INTEGER NOT NULL, done INTEGER NOT NULL, "
-                               "owner_host TEXT, owner_boot TEXT, owner_pid INTEGER NOT NULL)")) &&
+                               "owner_host TEXT, owner_boot TEXT, owner_pid INTEGER NOT NULL, "
+                               "claimed_at_ns INTEGER NOT NULL DEFAULT 0)")) &&
             query.exec(QStringLiteral("PRAGMA application_id=%1").arg(kApplicationId)) &&
-            query.exec(QStringLiteral("PRAGMA user_version=1"));
+            query.exec(QStringLiteral("PRAGMA user_version=%1").arg(kRecordVersion));
         if (!made) {
             const QString why = ErrorOf(query);
             record->rollback();
@@ -166,6 +184,20 @@ std::unique_ptr<SyncRecord> SyncRecord::Open(const QByteArray& outputFolder, QSt
     } else if (id != kApplicationId) {
         record->rollback();
         return fail(QStringLiteral("it is a database of some other program"));
+    } else if (version > kRecordVersion) {
+        record->rollback();
+        return fail(QStringLiteral("it was made by a newer version of Pelkora"));
+    } else if (version < kRecordVersion) {
+        // The first version's claims have no time: they count as left over.
+        const bool updated =
+            query.exec(QStringLiteral(
+                "ALTER TABLE sources ADD COLUMN claimed_at_ns INTEGER NOT NULL DEFAULT 0")) &&
+            query.exec(QStringLiteral("PRAGMA user_version=%1").arg(kRecordVersion));
+        if (!updated) {
+            const QString why = ErrorOf(query);
+            record->rollback();
+            return fail(why);
+        }
     }
     query.finish();
     if (!record->commit())
@@ -203,7 +235,7 @@ namespace {
 
 constexpr const char* kEntryColumns =
     "key, source_size, source_mtime_ns, fingerprint, naming, output, output_size, "
-    "output_mtime_ns, done, owner_host, owner_boot, owner_pid";
+    "output_mtime_ns, done, owner_host, owner_boot, owner_pid, claimed_at_ns";
 
 SyncEntry EntryOf(const QSqlQuery& query) {
     SyncEntry e;
@@ -219,6 +251,7 @@ SyncEntry EntryOf(const QSqlQuery& query) {
     e.ownerHost = query.value(9).toString();
     e.ownerBoot = query.value(10).toString();
     e.ownerPid = query.value(11).toLongLong();
+    e.claimedAtNs = query.value(12).toLongLong();
     return e;
 }
 
@@ -363,19 +396,20 @@ bool SyncRecord::put(const SyncEntry& e) {
     // Not INSERT OR REPLACE: that would drop another entry holding the same output.
     query.prepare(QStringLiteral(
         "INSERT INTO sources (key, source_size, source_mtime_ns, fingerprint, naming, output, "
-        "output_size, output_mtime_ns, done, owner_host, owner_boot, owner_pid) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(key) DO UPDATE SET "
+        "output_size, output_mtime_ns, done, owner_host, owner_boot, owner_pid, claimed_at_ns) "
+        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?) ON CONFLICT(key) DO UPDATE SET "
         "source_size = excluded.source_size, source_mtime_ns = excluded.source_mtime_ns, "
         "fingerprint = excluded.fingerprint, naming = excluded.naming, output = excluded.output, "
         "output_size = excluded.output_size, output_mtime_ns = excluded.output_mtime_ns, "
         "done = excluded.done, owner_host = excluded.owner_host, "
-        "owner_boot = excluded.owner_boot, owner_pid = excluded.owner_pid"));
+        "owner_boot = excluded.owner_boot, owner_pid = excluded.owner_pid, "
+        "claimed_at_ns = excluded.claimed_at_ns"));
     // Blobs throughout: a byte string bound as text would be stored as text.
     for (const QVariant& value :
          {QVariant(e.key), QVariant(e.sourceSize), QVariant(e.sourceMtimeNs),
           QVariant(e.fingerprint), QVariant(e.naming), QVariant(e.output), QVariant(e.outputSize),
           QVariant(e.outputMtimeNs), QVariant(e.done ? 1 : 0), QVariant(e.ownerHost),
-          QVariant(e.ownerBoot), QVariant(e.ownerPid)})
+          QVariant(e.ownerBoot), QVariant(e.ownerPid), QVariant(e.claimedAtNs)})
         query.addBindValue(value);
     if (query.exec())
         return true;
@@ -398,14 +432,16 @@ SyncEntry SyncRecord::ClaimedBySelf(SyncEntry entry) {
     entry.ownerHost = QSysInfo::machineHostName();
     entry.ownerBoot = BootId();
     entry.ownerPid = ::getpid();
+    entry.claimedAtNs = NowNs();
     return entry;
 }
 
 bool SyncRecord::OwnerAlive(const SyncEntry& entry) {
     if (entry.done)
         return false;
+    // Another machine's cannot be asked; clocks that disagree a little change nothing.
     if (entry.ownerHost != QSysInfo::machineHostName())
-        return true;
+        return entry.claimedAtNs > 0 && std::llabs(NowNs() - entry.claimedAtNs) < kForeignClaimNs;
     // Since a restart every number may name some other process.
     if (entry.ownerBoot != BootId())
         return false;

@@ -25,6 +25,7 @@ struct SyncEntry {
     QString ownerHost;
     QString ownerBoot;
     qint64 ownerPid = 0;
+    qint64 claimedAtNs = 0; // wall-clock time of the claim; 0 when not known
 
     bool operator==(const SyncEntry&) const = default;
 };
@@ -88,8 +89,8 @@ public:
     // A claim made by this process, in a form put() stores.
     [[nodiscard]] static SyncEntry ClaimedBySelf(SyncEntry entry);
     // Whether a claim's owner may still be converting. This process's own claims count as left
-    // over (its running conversions never ask), and another machine's as alive: there is no
-    // way to tell.
+    // over (its running conversions never ask). Another machine's cannot be asked: its claim
+    // counts as alive for six hours after it was made, far longer than one file takes.
     [[nodiscard]] static bool OwnerAlive(const SyncEntry& entry);
 
 private:
