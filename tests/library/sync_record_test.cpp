@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -34,6 +35,20 @@ protected:
     QTemporaryDir dir;
     QByteArray folder = QFile::encodeName(dir.path());
 };
+
+// Runs SQL on the file at `path` by hand, as another program would.
+void Execute(const std::string& path, std::initializer_list<const char*> statements) {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "by-hand");
+        db.setDatabaseName(QString::fromStdString(path));
+        ASSERT_TRUE(db.open());
+        QSqlQuery query(db);
+        for (const char* statement : statements)
+            EXPECT_TRUE(query.exec(statement)) << statement;
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("by-hand");
+}
 
 SyncEntry Done(const QByteArray& key, const QByteArray& output) {
     SyncEntry e;
@@ -59,14 +74,7 @@ TEST_F(SyncRecordTest, WhatIsNoRecordOfOursIsRefusedAndLeftAsItWas) {
 
     // Some other program's database.
     fs::remove(recordPath());
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "other");
-        db.setDatabaseName(QString::fromStdString(recordPath()));
-        ASSERT_TRUE(db.open());
-        QSqlQuery(db).exec("CREATE TABLE songs (name TEXT)");
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("other");
+    Execute(recordPath(), {"CREATE TABLE songs (name TEXT)"});
     EXPECT_FALSE(open(&error));
     EXPECT_TRUE(error.contains("some other program")) << error.toStdString();
 
@@ -88,27 +96,17 @@ TEST_F(SyncRecordTest, WhatIsNoRecordOfOursIsRefusedAndLeftAsItWas) {
 
 // A record of the first version, as the program of the last release left it.
 void MakeFirstVersionRecord(const std::string& path) {
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "first");
-        db.setDatabaseName(QString::fromStdString(path));
-        ASSERT_TRUE(db.open());
-        QSqlQuery query(db);
-        ASSERT_TRUE(query.exec(
-            "CREATE TABLE sources (key BLOB PRIMARY KEY NOT NULL, source_size INTEGER NOT NULL, "
-            "source_mtime_ns INTEGER NOT NULL, fingerprint BLOB, naming BLOB, output BLOB NOT NULL "
-            "UNIQUE, output_size INTEGER NOT NULL, output_mtime_ns INTEGER NOT NULL, done INTEGER "
-            "NOT NULL, owner_host TEXT, owner_boot TEXT, owner_pid INTEGER NOT NULL)"));
-        ASSERT_TRUE(query.exec("PRAGMA application_id=1349219193"));
-        ASSERT_TRUE(query.exec("PRAGMA user_version=1"));
-        ASSERT_TRUE(query.exec("INSERT INTO sources VALUES (CAST('a.wav' AS BLOB), 1234, "
-                               "1700000000123456789, CAST('format=.mp3' AS BLOB), "
-                               "CAST(X'0A666C6174' AS BLOB), CAST('a.mp3' AS BLOB), 99, "
-                               "1700000000123456789, 1, NULL, NULL, 0)"));
-        ASSERT_TRUE(query.exec("INSERT INTO sources VALUES (CAST('b.wav' AS BLOB), 1, 2, "
-                               "NULL, NULL, CAST('b.mp3' AS BLOB), 0, 0, 0, 'elsewhere', 'x', 7)"));
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("first");
+    Execute(path,
+            {"CREATE TABLE sources (key BLOB PRIMARY KEY NOT NULL, source_size INTEGER NOT NULL, "
+             "source_mtime_ns INTEGER NOT NULL, fingerprint BLOB, naming BLOB, output BLOB NOT "
+             "NULL UNIQUE, output_size INTEGER NOT NULL, output_mtime_ns INTEGER NOT NULL, done "
+             "INTEGER NOT NULL, owner_host TEXT, owner_boot TEXT, owner_pid INTEGER NOT NULL)",
+             "PRAGMA application_id=1349219193", "PRAGMA user_version=1",
+             "INSERT INTO sources VALUES (CAST('a.wav' AS BLOB), 1234, 1700000000123456789, "
+             "CAST('format=.mp3' AS BLOB), CAST(X'0A666C6174' AS BLOB), CAST('a.mp3' AS BLOB), "
+             "99, 1700000000123456789, 1, NULL, NULL, 0)",
+             "INSERT INTO sources VALUES (CAST('b.wav' AS BLOB), 1, 2, NULL, NULL, "
+             "CAST('b.mp3' AS BLOB), 0, 0, 0, 'elsewhere', 'x', 7)"});
 }
 
 // The last release's records open and keep every row; a newer program's are left alone.
@@ -130,14 +128,7 @@ TEST_F(SyncRecordTest, AFirstVersionRecordIsUpdatedAndANewerOneRefused) {
     EXPECT_GT(again->find("c.wav")->claimedAtNs, 0);
     again.reset();
 
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "newer");
-        db.setDatabaseName(QString::fromStdString(recordPath()));
-        ASSERT_TRUE(db.open());
-        QSqlQuery(db).exec("PRAGMA user_version=99");
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("newer");
+    Execute(recordPath(), {"PRAGMA user_version=99"});
     const std::string before = ReadFile(recordPath());
     QString error;
     EXPECT_FALSE(open(&error));
