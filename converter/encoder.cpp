@@ -101,6 +101,9 @@ int OpenLibav(const AVCodec* codec, CodecKind kind, const Attempt& attempt,
     }
     if (kind == CodecKind::Flac && sampleFormat == AV_SAMPLE_FMT_S32)
         context->bits_per_raw_sample = (inputBits > 16 && inputBits < 24) ? inputBits : 24;
+    // Apple Lossless takes 16 bits, or 24 from the top of each 32-bit sample.
+    if (kind == CodecKind::Alac)
+        context->bits_per_raw_sample = sampleFormat == AV_SAMPLE_FMT_S32P ? 24 : 16;
     if (globalHeader)
         context->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     ret = avcodec_open2(context.get(), codec, nullptr);
@@ -156,7 +159,10 @@ Status OpenEncoder(const FormatInfo& format, const Options& options, const Audio
     wanted.channels = options.channels > 0 ? options.channels : input.layout.channels();
     wanted.bitRate = options.bitRate > 0 ? options.bitRate : format.defaultBitRate;
     wanted.bitRateAsked = options.bitRate > 0;
-    Fitted fitted = FitValues(kind, format.label, wanted);
+    wanted.sampleRateAsked = options.sampleRate > 0;
+    // Apple Lossless shares its container with AAC; notes name what is written.
+    const std::string_view label = kind == CodecKind::Alac ? "ALAC" : format.label;
+    Fitted fitted = FitValues(kind, label, wanted);
 
     if (kind == CodecKind::AmrNb) {
         auto amr = std::make_unique<AmrEncoder>(AmrModeForBitRate(fitted.bitRate));
@@ -189,7 +195,7 @@ Status OpenEncoder(const FormatInfo& format, const Options& options, const Audio
         if (ret >= 0) {
             notes = std::move(fitted.notes);
             if (i > 0)
-                notes.push_back("note: " + std::string(format.label) +
+                notes.push_back("note: " + std::string(label) +
                                 " cannot take these values; using the encoder's own bitrate" +
                                 (attempts[i].layout.channels() != fitted.channels
                                      ? std::string(" and stereo")
@@ -198,7 +204,7 @@ Status OpenEncoder(const FormatInfo& format, const Options& options, const Audio
             return std::nullopt;
         }
     }
-    return Fail(options.output, "the " + std::string(format.label) +
+    return Fail(options.output, "the " + std::string(label) +
                                     " encoder refused the audio: " + DescribeAvError(ret));
 }
 

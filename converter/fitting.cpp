@@ -22,6 +22,7 @@ int MaxChannels(CodecKind kind) {
     case CodecKind::Mp3:
     case CodecKind::Mp2:
     case CodecKind::Wma:
+    case CodecKind::Opus:
         return 2;
     case CodecKind::AmrNb:
         return 1;
@@ -30,6 +31,7 @@ int MaxChannels(CodecKind kind) {
     case CodecKind::Vorbis:
     case CodecKind::Flac:
     case CodecKind::Aac:
+    case CodecKind::Alac:
         return 8;
     case CodecKind::Pcm:
         return 64;
@@ -96,6 +98,9 @@ std::vector<std::int64_t> AllowedSampleRates(CodecKind kind) {
         return {8000, 11025, 16000, 22050, 32000, 44100, 48000};
     case CodecKind::AmrNb:
         return {8000};
+    case CodecKind::Opus:
+        // Ogg Opus is decoded at 48 kHz whatever it was made from.
+        return {48000};
     default:
         return {};
     }
@@ -147,7 +152,9 @@ Fitted FitValues(CodecKind kind, std::string_view label, const Wanted& wanted) {
     } else {
         fitted.sampleRate = static_cast<int>(Nearest(rates, wanted.sampleRate));
     }
-    if (fitted.sampleRate != wanted.sampleRate)
+    // Opus always resamples; that is only worth a note when another rate was asked for.
+    const bool rateNoted = kind != CodecKind::Opus || wanted.sampleRateAsked;
+    if (fitted.sampleRate != wanted.sampleRate && rateNoted)
         fitted.notes.push_back("note: " + name + " cannot use " +
                                std::to_string(wanted.sampleRate) + " Hz; using " +
                                std::to_string(fitted.sampleRate) + " Hz instead");

@@ -15,6 +15,7 @@ struct Wanted {
     int channels = 0;
     std::int64_t bitRate = 0; // 0: let the encoder decide
     bool bitRateAsked = false;
+    bool sampleRateAsked = false;
 };
 
 struct Fitted {

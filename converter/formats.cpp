@@ -7,7 +7,7 @@ namespace conv {
 
 namespace {
 
-constexpr std::array<FormatInfo, 9> kFormats = {{
+constexpr std::array<FormatInfo, 11> kFormats = {{
     // ID3v2.4 holds UTF-8 text and pictures; ID3v1 is for players that know nothing newer.
     {".mp3", "MP3", "mp3", "mp3", "libmp3lame", 128000, PictureWay::Stream,
      "id3v2_version=4:write_id3v1=1", false},
@@ -19,6 +19,11 @@ constexpr std::array<FormatInfo, 9> kFormats = {{
     {".aac", "AAC", "adts", "aac", "aac", 0, PictureWay::None, "", false},
     {".amr", "AMR", "amr", "amr", kAmrNbEncoder, 12200, PictureWay::None, "", false},
     {".mpg", "MPG", "mpeg", "mpeg", "mp2", 192000, PictureWay::None, "", false},
+    {".opus", "OPUS", "opus", "ogg", "libopus", 128000, PictureWay::VorbisComment, "", false},
+    // The iPod flavour of MP4 brands the file M4A and holds iTunes tags and cover art; the
+    // index goes to the front so players can start before the whole file is there.
+    {".m4a", "M4A", "ipod", "mov,mp4,m4a,3gp,3g2,mj2", "aac", 192000, PictureWay::Stream,
+     "movflags=+faststart", false},
 }};
 
 struct Alias {
@@ -27,7 +32,7 @@ struct Alias {
     std::string_view encoder; // what is opened
 };
 
-constexpr std::array<Alias, 18> kAliases = {{
+constexpr std::array<Alias, 22> kAliases = {{
     {".mp3", "libmp3lame", "libmp3lame"},
     {".mp3", "mp3", "libmp3lame"},
     {".wma", "wmav1", "wmav1"},
@@ -46,6 +51,10 @@ constexpr std::array<Alias, 18> kAliases = {{
     {".amr", "libopencore_amrnb", kAmrNbEncoder},
     {".mpg", "mp2", "mp2"},
     {".mpg", "mp2fixed", "mp2fixed"},
+    {".opus", "libopus", "libopus"},
+    {".opus", "opus", "libopus"},
+    {".m4a", "aac", "aac"},
+    {".m4a", "alac", "alac"},
 }};
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
@@ -110,6 +119,10 @@ CodecKind KindOfEncoder(std::string_view encoder) {
         return CodecKind::AmrNb;
     if (encoder == "mp2" || encoder == "mp2fixed")
         return CodecKind::Mp2;
+    if (encoder == "libopus")
+        return CodecKind::Opus;
+    if (encoder == "alac")
+        return CodecKind::Alac;
     return CodecKind::Pcm;
 }
 

@@ -8,7 +8,7 @@
 namespace conv {
 
 // The encoders we know how to drive, and so how their values are fitted.
-enum class CodecKind { Mp3, Wma, Vorbis, Pcm, Flac, Ac3, Aac, AmrNb, Mp2 };
+enum class CodecKind { Mp3, Wma, Vorbis, Pcm, Flac, Ac3, Aac, AmrNb, Mp2, Opus, Alac };
 
 // Where an output type keeps cover art.
 enum class PictureWay {

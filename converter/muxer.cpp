@@ -8,6 +8,32 @@
 
 namespace conv {
 
+namespace {
+
+// The MP4 writer reads its own output back to move the index to the front; it gets the
+// descriptor it writes through, never the file's name.
+int OpenForReadingAgain(AVFormatContext* context, AVIOContext** pb, const char* /*url*/,
+                        int flags, AVDictionary** /*options*/) {
+    if ((flags & AVIO_FLAG_WRITE) != 0)
+        return AVERROR(EPERM);
+    const int fd = *static_cast<const int*>(context->opaque);
+    *pb = ReadIo(fd).release();
+    return *pb ? 0 : AVERROR(ENOMEM);
+}
+
+#if LIBAVFORMAT_VERSION_MAJOR >= 60
+int CloseReadAgain(AVFormatContext* /*context*/, AVIOContext* pb) {
+    AvioFree()(pb);
+    return 0;
+}
+#else
+void CloseReadAgain(AVFormatContext* /*context*/, AVIOContext* pb) {
+    AvioFree()(pb);
+}
+#endif
+
+} // namespace
+
 Status Muxer::open(int fd, const std::string& shownPath, std::string_view muxer) {
     shownPath_ = shownPath;
     AVFormatContext* context = nullptr;
@@ -21,6 +47,14 @@ Status Muxer::open(int fd, const std::string& shownPath, std::string_view muxer)
         return Fail(shownPath_, "out of memory");
     context_->pb = io_.get();
     context_->flags |= AVFMT_FLAG_CUSTOM_IO;
+    fd_ = fd;
+    context_->opaque = &fd_;
+    context_->io_open = OpenForReadingAgain;
+#if LIBAVFORMAT_VERSION_MAJOR >= 60
+    context_->io_close2 = CloseReadAgain;
+#else
+    context_->io_close = CloseReadAgain;
+#endif
     return std::nullopt;
 }
 

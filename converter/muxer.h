@@ -52,6 +52,7 @@ private:
     [[nodiscard]] Status writeFailure(int err) const;
 
     std::string shownPath_;
+    int fd_ = -1;
     AvioPtr io_;
     // After the I/O, so it goes first.
     OutputContextPtr context_;

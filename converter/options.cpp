@@ -128,7 +128,7 @@ Status ParseArguments(const std::vector<std::string>& args, Options& options) {
         };
         const bool takesValue = arg == "-i" || arg == "-ss" || arg == "-t" || arg == "-acodec" ||
                                 arg == "-ab" || arg == "-ar" || arg == "-ac" ||
-                                arg == "-map_meta_data";
+                                arg == "-map_meta_data" || arg == "-replaygain";
         if (arg == "-y") {
             options.overwrite = true;
         } else if (arg == "-vn") {
@@ -161,6 +161,10 @@ Status ParseArguments(const std::vector<std::string>& args, Options& options) {
                 if (!rate)
                     return Fail(*v, "not a sample rate in Hz");
                 options.sampleRate = *rate;
+            } else if (arg == "-replaygain") {
+                if (*v != "0" && *v != "1")
+                    return Fail(*v, "-replaygain takes 1 (measure and tag) or 0");
+                options.replayGain = *v == "1";
             } else if (arg == "-ac") {
                 const auto channels = ParsePositive(*v, 64);
                 if (!channels)

@@ -21,12 +21,13 @@ struct Options {
     std::int64_t bitRate = 0;  // -ab, bit/s
     int sampleRate = 0;        // -ar, Hz
     int channels = 0;          // -ac
+    bool replayGain = false;   // -replaygain 1: measure the loudness, tag the output with it
 };
 
 // One line that names every option.
 inline constexpr std::string_view kUsage =
     "usage: conv -i INPUT [-ss START] [-t LENGTH] [-y] [-vn] [-acodec NAME] [-ab BITRATE] "
-    "[-ar HZ] [-ac CHANNELS] [-map_meta_data INPUT:OUTPUT] OUTPUT";
+    "[-ar HZ] [-ac CHANNELS] [-replaygain 1] [-map_meta_data INPUT:OUTPUT] OUTPUT";
 
 // Reads the arguments after the program name. The output path is always the last one, so a
 // name that starts with a dash is still taken as the output.

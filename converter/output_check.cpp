@@ -236,7 +236,7 @@ Status VerifyWritten(int fd, const WrittenStream& expected, const std::string& s
     else if (AudioAndPictures(format.get()) && expected.demuxer == "flac")
         c = MeasureFlac(fd, format.get(), expected);
     else
-        c = Measure(format.get(), expected.codec == AV_CODEC_ID_AAC);
+        c = Measure(format.get(), expected.demuxer == "aac");
     if (!AudioAndPictures(format.get()))
         return refused(std::to_string(format->nb_streams) + " streams");
     const AVCodecParameters& audio = *format->streams[0]->codecpar;

@@ -15,7 +15,7 @@ namespace {
 // Written by the libraries themselves, or true only of the file they came from: its
 // container, its encoder's delay, its length and stream statistics (a cut changes them).
 // Pictures travel separately.
-constexpr std::array<const char*, 20> kNotCarried = {
+constexpr std::array<const char*, 27> kNotCarried = {
     "encoder",
     "major_brand",
     "minor_version",
@@ -36,6 +36,14 @@ constexpr std::array<const char*, 20> kNotCarried = {
     "_STATISTICS_WRITING_DATE_UTC",
     "_STATISTICS_TAGS",
     "METADATA_BLOCK_PICTURE",
+    // Gains measured on the source's audio say nothing true of the re-encoded one.
+    "REPLAYGAIN_TRACK_GAIN",
+    "REPLAYGAIN_TRACK_PEAK",
+    "REPLAYGAIN_ALBUM_GAIN",
+    "REPLAYGAIN_ALBUM_PEAK",
+    "REPLAYGAIN_REFERENCE_LOUDNESS",
+    "R128_TRACK_GAIN",
+    "R128_ALBUM_GAIN",
 };
 
 // Longest tag name shown in a note.
@@ -51,7 +59,7 @@ bool Carried(const AVDictionaryEntry& entry) {
 }
 
 bool IsVorbisComment(const FormatInfo& format) {
-    return format.muxer == "ogg" || format.muxer == "flac";
+    return format.muxer == "ogg" || format.muxer == "flac" || format.muxer == "opus";
 }
 
 // The libraries match keys without regard to ASCII case, so a key is kept once in any case.
@@ -118,10 +126,15 @@ private:
 
 } // namespace
 
+bool HoldsGainTags(const FormatInfo& format) {
+    // A WAV file's tags have no names of their own for gains.
+    return HoldsTags(format) && format.muxer != "wav";
+}
+
 bool HoldsTags(const FormatInfo& format) {
     // ADTS, AC3, AMR and MPEG program streams have no place for them.
     return format.muxer == "mp3" || format.muxer == "asf" || format.muxer == "wav" ||
-           IsVorbisComment(format);
+           format.muxer == "ipod" || IsVorbisComment(format);
 }
 
 OutputTags TagsForOutput(const FormatInfo& format, const AVDictionary* formatTags,

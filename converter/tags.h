@@ -32,6 +32,8 @@ struct OutputTags {
 
 // Whether the output container keeps tags at all.
 [[nodiscard]] bool HoldsTags(const FormatInfo& format);
+// Whether it has a place for ReplayGain (or Opus's R128) gains.
+[[nodiscard]] bool HoldsGainTags(const FormatInfo& format);
 
 // The tags that describe the recording, as the output container can hold them: the file's,
 // then those of its audio stream (OGG and FLAC keep theirs there), once per key, leaving out

@@ -4,6 +4,8 @@
 #include "decoder.h"
 #include "encoder.h"
 #include "formats.h"
+#include "gain_tags/gain_tags.h"
+#include "loudness_meter.h"
 #include "muxer.h"
 #include "output_check.h"
 #include "output_file.h"
@@ -111,6 +113,7 @@ private:
     Status encode(const AVFrame* frame);
     Status finish(bool reachedEnd);
     Status check();
+    Status tagLoudness();
     void noteLosses(bool reachedEnd);
     [[nodiscard]] double outputSeconds() const {
         return static_cast<double>(fifo_.written()) / encoder_->spec().sampleRate;
@@ -136,6 +139,9 @@ private:
     Muxer muxer_;
     FramePtr encoderFrame_;
     PacketPtr packet_;
+    LoudnessMeter meter_;
+    bool measuring_ = false;
+    std::optional<conv_protocol::Loudness> loudness_;
     std::int64_t nextPts_ = 0;
     bool sawAudio_ = false;
 };
@@ -226,6 +232,12 @@ Status Transcoder::startOutput(const AVFrame* first) {
     if (!fifo_.init(out, limit))
         return Fail(options_.output, "out of memory");
     resampler_ = std::make_unique<Resampler>(out);
+    if (options_.replayGain && HoldsGainTags(format_)) {
+        measuring_ = meter_.start(out.sampleRate, out.layout.get());
+        if (!measuring_)
+            console_.note("note: the loudness of this audio cannot be measured; the output gets "
+                          "no gain tags");
+    }
 
     if (auto failed = muxer_.addStream(*encoder_))
         return failed;
@@ -266,6 +278,10 @@ Status Transcoder::encodeWaiting(bool last) {
         const int count = std::min(fifo_.size(), frameSize);
         AVFrame* frame = encoderFrame_.get();
         if (!prepareFrame(count) || !fifo_.read(frame, count)) {
+            av_frame_unref(frame);
+            return Fail(options_.output, "out of memory");
+        }
+        if (measuring_ && !meter_.add(frame)) {
             av_frame_unref(frame);
             return Fail(options_.output, "out of memory");
         }
@@ -319,11 +335,15 @@ Status Transcoder::finish(bool reachedEnd) {
 
     if (auto failed = muxer_.finish())
         return failed;
+    if (auto failed = tagLoudness())
+        return failed;
     if (auto failed = check())
         return failed;
     if (auto failed = temp_.commit())
         return failed;
     console_.done(muxer_.bytesWritten(), outputSeconds());
+    if (loudness_)
+        console_.note(conv_protocol::LoudnessLine(*loudness_));
     noteLosses(reachedEnd);
     return std::nullopt;
 }
@@ -348,6 +368,25 @@ Status Transcoder::check() {
         std::fprintf(stderr, "check: %.1f ms\n", took.count());
     }
     return failed;
+}
+
+// The gains go in once the audio is written: the tags are rewritten, the audio is not, and the
+// check that follows reads the file as it will stand.
+Status Transcoder::tagLoudness() {
+    if (!measuring_)
+        return std::nullopt;
+    loudness_ = meter_.finish();
+    if (!loudness_) {
+        console_.note("note: the loudness could not be measured; the output gets no gain tags");
+        return std::nullopt;
+    }
+    if (!loudness_->integratedLufs)
+        return std::nullopt; // silence has no loudness to bring anywhere
+    gain_tags::GainValues values;
+    values.track = gain_tags::Measured{*loudness_->integratedLufs, loudness_->peak};
+    if (auto error = gain_tags::WriteGainTags(temp_.fd(), values))
+        return Fail(options_.output, *error);
+    return std::nullopt;
 }
 
 void Transcoder::noteLosses(bool reachedEnd) {
