@@ -93,6 +93,23 @@ LoudnessMeter::~LoudnessMeter() {
         ebur128_destroy(&state_);
 }
 
+bool LoudnessMeter::startDecoding(const AVCodecParameters& encoded) {
+    const AVCodec* codec = avcodec_find_decoder(encoded.codec_id);
+    decoder_.reset(avcodec_alloc_context3(codec));
+    decoded_.reset(av_frame_alloc());
+    if (!codec || !decoder_ || !decoded_ ||
+        avcodec_parameters_to_context(decoder_.get(), &encoded) < 0)
+        return false;
+    decoder_->thread_count = 1;
+    decoder_->pkt_timebase = AVRational{1, encoded.sample_rate};
+    if (avcodec_open2(decoder_.get(), codec, nullptr) < 0)
+        return false;
+    // The delay is counted at the encoder's rate; Opus decodes at that rate too.
+    toSkip_ = encoded.initial_padding;
+    return start(decoder_->sample_rate > 0 ? decoder_->sample_rate : encoded.sample_rate,
+                 decoder_->ch_layout.nb_channels > 0 ? decoder_->ch_layout : encoded.ch_layout);
+}
+
 bool LoudnessMeter::start(int sampleRate, const AVChannelLayout& layout) {
     channels_ = layout.nb_channels;
     if (channels_ <= 0 || sampleRate <= 0)
@@ -130,9 +147,27 @@ bool LoudnessMeter::add(const AVFrame* frame) {
         return false;
     }
     chunk.frames = static_cast<std::size_t>(frame->nb_samples);
+    return push(std::move(chunk));
+}
+
+bool LoudnessMeter::add(const AVPacket* packet) {
+    Chunk chunk;
+    chunk.packet.reset(av_packet_alloc());
+    if (!chunk.packet || av_packet_ref(chunk.packet.get(), packet) < 0)
+        return false;
     {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return queue_.size() < kMaxQueued; });
+    }
+    return push(std::move(chunk));
+}
+
+bool LoudnessMeter::push(Chunk chunk) {
+    try {
         std::lock_guard lock(mutex_);
         queue_.push_back(std::move(chunk));
+    } catch (const std::bad_alloc&) {
+        return false;
     }
     changed_.notify_all();
     return true;
@@ -153,19 +188,47 @@ void LoudnessMeter::work() {
         {
             std::lock_guard lock(mutex_);
             failed_ = failed_ || !measured;
-            spare_.push_back(std::move(chunk));
+            if (!chunk.packet && spare_.size() < kMaxQueued)
+                spare_.push_back(std::move(chunk));
         }
         changed_.notify_all();
     }
 }
 
 bool LoudnessMeter::measure(const Chunk& chunk) {
+    if (chunk.packet)
+        return decode(chunk.packet.get());
+    return measure(chunk.samples.data(), chunk.frames);
+}
+
+// A null packet drains the decoder.
+bool LoudnessMeter::decode(const AVPacket* packet) {
+    int ret = avcodec_send_packet(decoder_.get(), packet);
+    if (ret < 0 && ret != AVERROR_EOF)
+        return false;
+    while ((ret = avcodec_receive_frame(decoder_.get(), decoded_.get())) >= 0) {
+        const bool converted = ToInterleavedFloat(decoded_.get(), decodedSamples_);
+        const auto frames = static_cast<std::size_t>(decoded_->nb_samples);
+        av_frame_unref(decoded_.get());
+        if (!converted)
+            return false;
+        const auto skip = static_cast<std::size_t>(
+            std::min<std::int64_t>(toSkip_, static_cast<std::int64_t>(frames)));
+        toSkip_ -= static_cast<std::int64_t>(skip);
+        if (!measure(decodedSamples_.data() + skip * static_cast<std::size_t>(channels_),
+                     frames - skip))
+            return false;
+    }
+    return ret == AVERROR(EAGAIN) || ret == AVERROR_EOF;
+}
+
+bool LoudnessMeter::measure(const float* samples, std::size_t frames) {
     // Fed up to each block's end, the library's momentary loudness is that block's.
     std::size_t done = 0;
-    while (done < chunk.frames) {
-        const std::size_t take = std::min(chunk.frames - done, hop_ - fed_ % hop_);
-        if (ebur128_add_frames_float(state_, chunk.samples.data() + done * channels_, take) !=
-            EBUR128_SUCCESS)
+    while (done < frames) {
+        const std::size_t take = std::min(frames - done, hop_ - fed_ % hop_);
+        if (ebur128_add_frames_float(state_, samples + done * static_cast<std::size_t>(channels_),
+                                     take) != EBUR128_SUCCESS)
             return false;
         done += take;
         fed_ += take;
@@ -192,6 +255,8 @@ void LoudnessMeter::stop() {
 
 std::optional<conv_protocol::Loudness> LoudnessMeter::finish() {
     stop();
+    if (decoder_ && !failed_)
+        failed_ = !decode(nullptr);
     if (!state_ || failed_)
         return std::nullopt;
     conv_protocol::Loudness loudness;

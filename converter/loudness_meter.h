@@ -1,5 +1,6 @@
 #pragma once
 
+#include "av_ptr.h"
 #include "conv_protocol/loudness.h"
 
 #include <ebur128.h>
@@ -12,15 +13,12 @@
 #include <thread>
 #include <vector>
 
-extern "C" {
-#include <libavutil/channel_layout.h>
-#include <libavutil/frame.h>
-}
-
 namespace conv {
 
-// Measures the loudness of the audio handed to the encoder, on a thread of its own so the
-// conversion does not wait for it. Memory stays within a few frames whatever the length.
+// Measures the loudness of the audio as a player will hear it, on a thread of its own so the
+// conversion does not wait for it: a lossless encoder's input as it is, a lossy encoder's
+// packets decoded again (the encoding moves both loudness and peak a little). Memory stays
+// within a few frames whatever the length.
 class LoudnessMeter {
 public:
     LoudnessMeter() = default;
@@ -28,10 +26,15 @@ public:
     LoudnessMeter(const LoudnessMeter&) = delete;
     LoudnessMeter& operator=(const LoudnessMeter&) = delete;
 
-    // False when the meter cannot take this audio (or memory runs out).
+    // Measures the frames given to add(). False when the meter cannot take this audio (or
+    // memory runs out).
     [[nodiscard]] bool start(int sampleRate, const AVChannelLayout& layout);
+    // Measures the packets given to add(), decoded with the encoder's own parameters.
+    [[nodiscard]] bool startDecoding(const AVCodecParameters& encoded);
     // Takes a copy of the frame's samples; false when memory runs out.
     [[nodiscard]] bool add(const AVFrame* frame);
+    // Takes a reference to the packet's data; false when memory runs out.
+    [[nodiscard]] bool add(const AVPacket* packet);
     // Waits for the samples still queued; nothing when the meter failed on the way.
     [[nodiscard]] std::optional<conv_protocol::Loudness> finish();
 
@@ -39,12 +42,20 @@ private:
     struct Chunk {
         std::vector<float> samples; // interleaved
         std::size_t frames = 0;
+        PacketPtr packet; // instead, when decoding
     };
+    [[nodiscard]] bool push(Chunk chunk);
     void work();
     bool measure(const Chunk& chunk);
+    bool decode(const AVPacket* packet);
+    bool measure(const float* samples, std::size_t frames);
     void stop();
 
     ebur128_state* state_ = nullptr;
+    CodecContextPtr decoder_;
+    FramePtr decoded_;
+    std::vector<float> decodedSamples_;
+    std::int64_t toSkip_ = 0; // the encoder's delay, silence no player plays
     int channels_ = 0;
     std::size_t hop_ = 0; // frames in 100 ms, where gating blocks end
     std::size_t fed_ = 0;

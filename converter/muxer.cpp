@@ -12,8 +12,8 @@ namespace {
 
 // The MP4 writer reads its own output back to move the index to the front; it gets the
 // descriptor it writes through, never the file's name.
-int OpenForReadingAgain(AVFormatContext* context, AVIOContext** pb, const char* /*url*/,
-                        int flags, AVDictionary** /*options*/) {
+int OpenForReadingAgain(AVFormatContext* context, AVIOContext** pb, const char* /*url*/, int flags,
+                        AVDictionary** /*options*/) {
     if ((flags & AVIO_FLAG_WRITE) != 0)
         return AVERROR(EPERM);
     const int fd = *static_cast<const int*>(context->opaque);

@@ -141,6 +141,7 @@ private:
     PacketPtr packet_;
     LoudnessMeter meter_;
     bool measuring_ = false;
+    bool decodeToMeasure_ = false;
     std::optional<conv_protocol::Loudness> loudness_;
     std::int64_t nextPts_ = 0;
     bool sawAudio_ = false;
@@ -232,15 +233,18 @@ Status Transcoder::startOutput(const AVFrame* first) {
     if (!fifo_.init(out, limit))
         return Fail(options_.output, "out of memory");
     resampler_ = std::make_unique<Resampler>(out);
+
+    if (auto failed = muxer_.addStream(*encoder_))
+        return failed;
     if (options_.replayGain && HoldsGainTags(format_)) {
-        measuring_ = meter_.start(out.sampleRate, out.layout.get());
+        const AVCodecDescriptor* codec = avcodec_descriptor_get(muxer_.written().codec_id);
+        decodeToMeasure_ = !codec || (codec->props & AV_CODEC_PROP_LOSSY) != 0;
+        measuring_ = decodeToMeasure_ ? meter_.startDecoding(muxer_.written())
+                                      : meter_.start(out.sampleRate, out.layout.get());
         if (!measuring_)
             console_.note("note: the loudness of this audio cannot be measured; the output gets "
                           "no gain tags");
     }
-
-    if (auto failed = muxer_.addStream(*encoder_))
-        return failed;
     // Tags go wherever the container has a place for them, asked for or not.
     OutputTags tags = TagsForOutput(format_, input_.formatTags(), input_.streamTags());
     if (HoldsTags(format_))
@@ -281,7 +285,7 @@ Status Transcoder::encodeWaiting(bool last) {
             av_frame_unref(frame);
             return Fail(options_.output, "out of memory");
         }
-        if (measuring_ && !meter_.add(frame)) {
+        if (measuring_ && !decodeToMeasure_ && !meter_.add(frame)) {
             av_frame_unref(frame);
             return Fail(options_.output, "out of memory");
         }
@@ -318,6 +322,10 @@ Status Transcoder::encode(const AVFrame* frame) {
             return std::nullopt;
         if (ret < 0)
             return Fail(options_.output, "the encoder failed: " + DescribeAvError(ret));
+        if (measuring_ && decodeToMeasure_ && !meter_.add(packet_.get())) {
+            av_packet_unref(packet_.get());
+            return Fail(options_.output, "out of memory");
+        }
         auto failed = muxer_.write(packet_.get(), encoder_->timeBase());
         av_packet_unref(packet_.get());
         if (failed)

@@ -78,7 +78,8 @@ void SetId3v2(TagLib::ID3v2::Tag& tag, const Fields& fields) {
 
 void SetMp4(TagLib::MP4::Tag& tag, const Fields& fields) {
     for (const auto& [key, value] : fields)
-        tag.setItem(Utf8("----:com.apple.iTunes:" + key), TagLib::MP4::Item(TagLib::StringList(Utf8(value))));
+        tag.setItem(Utf8("----:com.apple.iTunes:" + key),
+                    TagLib::MP4::Item(TagLib::StringList(Utf8(value))));
 }
 
 void SetAsf(TagLib::ASF::Tag& tag, const Fields& fields) {

@@ -7,6 +7,8 @@
 #include "core/engine/command_line.h"
 
 #include <gtest/gtest.h>
+#include <taglib/fileref.h>
+#include <taglib/tpropertymap.h>
 
 #include <map>
 #include <memory>
@@ -191,4 +193,43 @@ TEST(ConvPictures, EachOutputKeepsWhatItCan) {
     EXPECT_EQ(notes.back(), "note: OGG keeps one picture; 2 others are left out");
     EXPECT_EQ(kept("x.wma"), std::vector<int>{});
     EXPECT_EQ(notes, std::vector<std::string>{});
+}
+
+// Opus, and AAC and Apple Lossless in M4A, from every tagged input: the tags as TagLib reads
+// them (a reader that shares nothing with the converter), and the front cover.
+TEST(ConvTags, OpusAndM4aKeepTheTagsAndTheCover) {
+    ScratchDir out;
+    const std::map<std::string, std::string> expected = {{"TITLE", kTags.at("title")},
+                                                         {"ARTIST", kTags.at("artist")},
+                                                         {"ALBUM", kTags.at("album")},
+                                                         {"DATE", kTags.at("date")},
+                                                         {"GENRE", kTags.at("genre")},
+                                                         {"COMMENT", kTags.at("comment")},
+                                                         {"COMPOSER", kTags.at("composer")},
+                                                         {"ALBUMARTIST", kTags.at("album_artist")},
+                                                         {"TRACKNUMBER", "3/10"},
+                                                         {"DISCNUMBER", "1/2"}};
+    for (const Input& in : kInputs) {
+        for (const auto& [name, codec] : {std::pair<const char*, const char*>{"x.opus", "libopus"},
+                                          {"x.m4a", "aac"},
+                                          {"y.m4a", "alac"}}) {
+            SCOPED_TRACE(std::string(in.name) + " to " + name + " " + codec);
+            const RunResult r = RunConv({"-i", Tagged(in), "-y", "-acodec", codec, out.file(name)});
+            ASSERT_EQ(r.exitCode, 0) << r.output;
+            const TagLib::FileRef file(out.file(name).c_str(), false);
+            ASSERT_FALSE(file.isNull());
+            const TagLib::PropertyMap properties = file.file()->properties();
+            for (const auto& [key, value] : expected) {
+                // The Ogg writer keeps a comment as a DESCRIPTION, as for OGG.
+                const bool ogg = std::string(name).ends_with(".opus");
+                const auto found = properties.find(ogg && key == "COMMENT" ? "DESCRIPTION" : key);
+                EXPECT_EQ(found == properties.end() ? std::string("(none)")
+                                                    : found->second.toString(";").to8Bit(true),
+                          value)
+                    << key;
+            }
+            const MediaInfo got = Probe(out.file(name));
+            EXPECT_EQ(got.pictures.size(), *in.image ? 1u : 0u);
+        }
+    }
 }
