@@ -33,6 +33,7 @@ struct OptionsControls {
     QComboBox* cmbNames = nullptr;    // editable; items carry their pattern as data
     QLabel* lblNameExample = nullptr; // the example output name, or what is wrong
     QCheckBox* chkSync = nullptr;     // only new and changed files
+    QCheckBox* chkReplayGain = nullptr; // loudness tags
 };
 
 // What the options dialog does: shows the current options, keeps the time boxes enabled
