@@ -15,7 +15,8 @@ QStringList Items(const QComboBox* box) {
     return items;
 }
 
-const QStringList kAll = {"32", "48", "56", "64", "80", "96", "112", "128", "192", "224", "256", "320"};
+const QStringList kAll = {"32",  "48",  "56",  "64",  "80",  "96",
+                          "112", "128", "192", "224", "256", "320"};
 const QStringList kOpus = {"32", "48", "56", "64", "80", "96", "112", "128", "192", "224", "256"};
 const QStringList kM4a = {"64", "80", "96", "112", "128", "192", "224", "256", "320"};
 
@@ -42,21 +43,15 @@ TEST(FormatLists, TheBitrateListFollowsTheFormatAndTheChoiceMovesToTheNearest) {
         QString shown;
         int choice;
     } steps[] = {
-        {-1, {}, kAll, "320", 11},
-        {9, {}, kOpus, "256", 10}, // 320 is no Opus bitrate
-        {-1, "32", kOpus, "32", 0},
-        {10, {}, kM4a, "64", 3}, // nor 32 an M4A one
-        {-1, "192", kM4a, "192", 8},
-        {9, {}, kOpus, "192", 8},
-        {0, {}, kAll, "192", 8},
-        {-1, "320", kAll, "320", 11},
-        {11, {}, kAll, "320", 11}, // ignored, as for FLAC
-        {10, {}, kM4a, "320", 11},
-        {4, {}, kAll, "320", 11},
+        {-1, {}, kAll, "320", 11},    {9, {}, kOpus, "256", 10}, // 320 is no Opus bitrate
+        {-1, "32", kOpus, "32", 0},   {10, {}, kM4a, "64", 3},   // nor 32 an M4A one
+        {-1, "192", kM4a, "192", 8},  {9, {}, kOpus, "192", 8},  {0, {}, kAll, "192", 8},
+        {-1, "320", kAll, "320", 11}, {11, {}, kAll, "320", 11}, // ignored, as for FLAC
+        {10, {}, kM4a, "320", 11},    {4, {}, kAll, "320", 11},
     };
     for (const auto& step : steps) {
-        SCOPED_TRACE(testing::Message() << "format " << step.format << " pick "
-                                        << step.pick.toStdString());
+        SCOPED_TRACE(testing::Message()
+                     << "format " << step.format << " pick " << step.pick.toStdString());
         if (step.format >= 0)
             formats->setCurrentIndex(step.format);
         if (!step.pick.isEmpty())
@@ -78,9 +73,9 @@ TEST(FormatLists, SavedChoicesShowWithTheFormatsListAndAreSavedAsShown) {
         QStringList items;
         int saved;
     } cases[] = {
-        {4, 11, "FLAC", "320", kAll, 11}, {0, 0, "MP3", "32", kAll, 0},
+        {4, 11, "FLAC", "320", kAll, 11},  {0, 0, "MP3", "32", kAll, 0},
         {9, 11, "OPUS", "256", kOpus, 10}, {10, 1, "M4A", "64", kM4a, 3},
-        {10, 7, "M4A", "128", kM4a, 7},   {11, 0, "ALAC", "32", kAll, 0},
+        {10, 7, "M4A", "128", kM4a, 7},    {11, 0, "ALAC", "32", kAll, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.formatText.toStdString() + " " + std::to_string(c.bitrate));

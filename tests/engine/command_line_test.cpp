@@ -55,9 +55,7 @@ const struct {
 };
 
 std::string Expected(const decltype(kRows[0])& row, bool cut) {
-    return !cut          ? row.noCut
-           : row.withCut ? row.withCut
-                         : std::string("-ss 75 -t 30 ") + row.noCut;
+    return !cut ? row.noCut : row.withCut ? row.withCut : std::string("-ss 75 -t 30 ") + row.noCut;
 }
 
 TEST(BuildCommandLine, EveryFormatWithAndWithoutCutMatchesTheWindowsTextByteForByte) {
@@ -101,11 +99,11 @@ TEST(BuildCommandLine, ReplayGainGoesRightAfterVnInEveryFormat) {
     auto s = Settings(9, true);
     s.replayGain = true;
     s.outputFolder = "/out";
-    EXPECT_EQ(BuildCommandLine("/in/a.wav", s, "/p")->arguments,
-              (std::vector<std::string>{"-i", "/in/a.wav", "-ss", "75", "-t", "30", "-y", "-vn",
-                                        "-replaygain", "1", "-acodec", "libopus", "-ab", "192k",
-                                        "-ac", "1", "-map_meta_data", "/in/a.wav:/out/a.opus",
-                                        "/out/a.opus"}));
+    EXPECT_EQ(
+        BuildCommandLine("/in/a.wav", s, "/p")->arguments,
+        (std::vector<std::string>{"-i", "/in/a.wav", "-ss", "75", "-t", "30", "-y", "-vn",
+                                  "-replaygain", "1", "-acodec", "libopus", "-ab", "192k", "-ac",
+                                  "1", "-map_meta_data", "/in/a.wav:/out/a.opus", "/out/a.opus"}));
     s.formatIndex = 11;
     s.cutEnabled = false;
     s.replayGain = false;

@@ -72,7 +72,7 @@ TEST_F(FormatsCli, TheChoicesAndTheLoudnessSwitchReachTheConverter) {
     const std::string input = in + "/tone.wav";
     const struct {
         std::vector<std::string> args;
-        int savedBitrate; // setup.ini's position in the whole list, with MP3 saved
+        int savedBitrate;                 // setup.ini's position in the whole list, with MP3 saved
         std::vector<std::string> options; // after the input, up to the metadata map
         std::string output;
     } cases[] = {

@@ -79,7 +79,9 @@ TEST(LibrarySync, ACodecOrTheLoudnessTagsChangedConvertAgain) {
         settings.outputFolder = folder;
         LibrarySync::Decision decision = sync.decide(
             {input, root, false, settings, pattern},
-            [&](const auto&) { return OutputPlan{folder + "/song.m4a", {}, false}; },
+            [&](const auto&) {
+                return OutputPlan{folder + "/song.m4a", {}, false};
+            },
             [](const std::string&) {});
         ASSERT_EQ(decision.kind, run.expected) << decision.text.toStdString();
         if (decision.kind != Kind::Convert)

@@ -138,11 +138,12 @@ TEST_F(SetupFile, FormatAndBitrateReadAsStoredAndConvertWithABitrateTheFormatTak
         int format, bitrate;
         std::string converted; // the bitrate of the command line
     } cases[] = {
-        {4, 11, "320"}, {0, 0, "32"},   {8, 11, "320"},  {9, 11, "256"},
-        {9, 3, "64"},   {10, 0, "64"},  {10, 11, "320"}, {11, 11, "320"},
+        {4, 11, "320"}, {0, 0, "32"},  {8, 11, "320"},  {9, 11, "256"},
+        {9, 3, "64"},   {10, 0, "64"}, {10, 11, "320"}, {11, 11, "320"},
     };
     for (const auto& k : cases) {
-        const QByteArray file = "\"" + QByteArray::number(k.bitrate) + "\"\r\n\"1\"\r\n\"1\"\r\n\"/m\"\r\n\"" +
+        const QByteArray file = "\"" + QByteArray::number(k.bitrate) +
+                                "\"\r\n\"1\"\r\n\"1\"\r\n\"/m\"\r\n\"" +
                                 QByteArray::number(k.format) + "\"\r\n";
         SCOPED_TRACE(file.constData());
         writeFile(path(), file);

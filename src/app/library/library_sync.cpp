@@ -50,8 +50,8 @@ bool OutputIntact(const std::string& path, const SyncEntry& entry, int folder = 
 bool SameAudioChoices(const ConversionSettings& a, const ConversionSettings& b) {
     return a.formatIndex == b.formatIndex && a.bitrate == b.bitrate &&
            a.sampleRate == b.sampleRate && a.channelIndex == b.channelIndex &&
-           a.cutEnabled == b.cutEnabled && a.cutStart == b.cutStart &&
-           a.cutLength == b.cutLength && a.replayGain == b.replayGain;
+           a.cutEnabled == b.cutEnabled && a.cutStart == b.cutStart && a.cutLength == b.cutLength &&
+           a.replayGain == b.replayGain;
 }
 
 // Whether the entry was made from this very source with these choices.

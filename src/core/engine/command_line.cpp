@@ -5,7 +5,8 @@
 namespace {
 
 constexpr std::array<std::string_view, kOutputFormatCount> kExtensions = {
-    ".mp3", ".wma", ".ogg", ".wav", ".flac", ".ac3", ".aac", ".amr", ".mpg", ".opus", ".m4a", ".m4a"};
+    ".mp3", ".wma", ".ogg", ".wav",  ".flac", ".ac3",
+    ".aac", ".amr", ".mpg", ".opus", ".m4a",  ".m4a"};
 
 // Builds the shown text and the argument vector side by side, so that the vector never
 // comes from re-parsing the text.
