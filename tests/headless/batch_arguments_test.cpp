@@ -47,6 +47,20 @@ TEST(BatchArguments, ChoicesBecomePositionsInTheWindowsListsFormatsInAnyCase) {
     EXPECT_EQ(b.jobs, 2);
     EXPECT_TRUE(b.quiet && b.keepTree);
     EXPECT_EQ(b.inputs, std::vector<std::string>{"-x"});
+    EXPECT_FALSE(a.replayGain || b.replayGain);
+
+    // The bitrate stays a position in the whole list; whether the format takes it is known
+    // only once a format from the settings files may have been added.
+    const struct {
+        std::string format;
+        int index;
+    } added[] = {{"opus", 9}, {"M4A", 10}, {"Alac", 11}};
+    for (const auto& row : added) {
+        const auto c = Parsed({"--replaygain", "--format", row.format, "--bitrate", "320", "x"});
+        EXPECT_EQ(c.format, row.index) << row.format;
+        EXPECT_EQ(c.bitrate, 11);
+        EXPECT_TRUE(c.replayGain);
+    }
 }
 
 TEST(BatchArguments, CutTakesTwoTimes) {
@@ -70,9 +84,9 @@ TEST(BatchArguments, BadValuesNameTheOptionAndWhatIsAllowed) {
     } cases[] = {
         {{"--rate", "11025", "x"},
          "--rate 11025 is not one of 48000, 44100, 32000, 24000, 22050, 16000, 12050, 8000"},
-        {{"x", "--format=m4a"},
-         "--format m4a is not one of mp3, wma, ogg, wav, flac, ac3, aac, "
-         "amr, mpg"},
+        {{"x", "--format=m4b"},
+         "--format m4b is not one of mp3, wma, ogg, wav, flac, ac3, aac, "
+         "amr, mpg, opus, m4a, alac"},
         {{"-j0", "x"}, "-j 0 is not a whole number of 1 or more"},
         {{"--jobs=two", "x"}, "--jobs two is not a whole number of 1 or more"},
         {{"--cut", "1:75", "0", "x"},
@@ -80,13 +94,14 @@ TEST(BatchArguments, BadValuesNameTheOptionAndWhatIsAllowed) {
          "60, at most 2147483647 seconds"},
         {{"--format", "a\nb\x1b[2J", "x"},
          "--format a?b?[2J is not one of mp3, wma, ogg, wav, "
-         "flac, ac3, aac, amr, mpg"},
+         "flac, ac3, aac, amr, mpg, opus, m4a, alac"},
         {{"--output=", "x"}, "--output needs a folder"},
         {{"--report", "run.csv.txt", "x"}, "--report run.csv.txt does not end in .csv or .json"},
         {{"--report=", "x"}, "--report '' does not end in .csv or .json"},
         {{"-qz", "x"}, "unknown option -z" + hint},
         {{"x", "--cut", "10"}, "--cut needs a start and a length"},
         {{"--quiet=yes", "x"}, "--quiet takes no value"},
+        {{"--replaygain=1", "x"}, "--replaygain takes no value"},
         {{"--format", "mp3", "--"}, "no files or folders to convert" + hint},
         {{"--bogus", "--help"}, "unknown option --bogus" + hint},
         {{"--sync", "--shard", "0/3", "x"},

@@ -136,3 +136,34 @@ TEST(BatchTexts, FoldersThatCouldNotBeReadAreCountedEvenWhenQuietAndFailTheRun) 
 }
 
 } // namespace
+
+namespace {
+
+// Opus and M4A take only their own bitrates; the other formats any of the list.
+TEST(BatchTexts, ABitrateTheFormatDoesNotTakeIsNamedWithTheOnesItDoes) {
+    const struct {
+        int format;
+        int bitrate;
+        std::string problem;
+    } rows[] = {
+        {9, 11,
+         "pelkora: --bitrate 320 is not a bitrate of opus, which takes 32, 48, 56, 64, 80, 96, "
+         "112, 128, 192, 224, 256"},
+        {10, 0,
+         "pelkora: --bitrate 32 is not a bitrate of m4a, which takes 64, 80, 96, 112, 128, 192, "
+         "224, 256, 320"},
+        {10, 2,
+         "pelkora: --bitrate 56 is not a bitrate of m4a, which takes 64, 80, 96, 112, 128, 192, "
+         "224, 256, 320"},
+        {9, 10, ""},
+        {10, 11, ""},
+        {0, 11, ""},
+        {11, 0, ""},
+        {4, 0, ""},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(headless::BitrateProblem(row.format, row.bitrate), row.problem)
+            << row.format << " " << row.bitrate;
+}
+
+} // namespace

@@ -57,7 +57,7 @@ protected:
         dialog = std::make_unique<OptionsController>(
             OptionsControls{window.cmbSR(), chkMC, boxes[0], boxes[1], boxes[2], boxes[3], boxes[4],
                             boxes[5], window.cmbJobs(), window.chkKeep(), window.cmbNames(),
-                            window.lblNameExample(), window.chkSync()},
+                            window.lblNameExample(), window.chkSync(), window.chkReplayGain()},
             choices, SettingsPlace{folder.isEmpty() ? dir.path() : folder, {}, true, {}}, messages);
         if (!exampleInput.isEmpty())
             dialog->setExampleInput(exampleInput, exampleRoot);
@@ -128,6 +128,32 @@ TEST_F(SetupFile, RecordsOutOfTheirRangeGiveTheirDefault) {
                   k.indexes)
             << k.text.constData();
         EXPECT_EQ(c.outputFolder, k.folder) << k.text.constData();
+    }
+}
+
+// setup.ini stores positions in the whole bitrate list whatever the format, so a file of the
+// nine formats reads as before; a new format's bitrate is fitted only when converting.
+TEST_F(SetupFile, FormatAndBitrateReadAsStoredAndConvertWithABitrateTheFormatTakes) {
+    const struct {
+        int format, bitrate;
+        std::string converted; // the bitrate of the command line
+    } cases[] = {
+        {4, 11, "320"}, {0, 0, "32"},  {8, 11, "320"},  {9, 11, "256"},
+        {9, 3, "64"},   {10, 0, "64"}, {10, 11, "320"}, {11, 11, "320"},
+    };
+    for (const auto& k : cases) {
+        const QByteArray file = "\"" + QByteArray::number(k.bitrate) +
+                                "\"\r\n\"1\"\r\n\"1\"\r\n\"/m\"\r\n\"" +
+                                QByteArray::number(k.format) + "\"\r\n";
+        SCOPED_TRACE(file.constData());
+        writeFile(path(), file);
+        read();
+        EXPECT_EQ(c.formatIndex, k.format);
+        EXPECT_EQ(c.bitrateIndex, k.bitrate);
+        EXPECT_EQ(c.conversionSettings().bitrate, k.converted);
+        QFile::remove(path());
+        ASSERT_TRUE(write());
+        EXPECT_EQ(readFile(path()), file);
     }
 }
 
@@ -325,6 +351,33 @@ TEST_F(OptionsDialog, OnlyNewAndChangedFilesIsOffUntilCheckedAndKeptInOurOwnFile
     window.chkSync()->setChecked(false);
     ASSERT_TRUE(again.imgOK_Click());
     EXPECT_FALSE(stored());
+}
+
+TEST_F(OptionsDialog, ReplayGainTagsAreOffUntilCheckedAndKeptInOurOwnFile) {
+    const auto stored = [&] {
+        return ReadChoices(SettingsPlace{dir.path(), "/out", true, {}}, messages).replayGain;
+    };
+    auto& d = open();
+    EXPECT_FALSE(window.chkReplayGain()->isChecked());
+    EXPECT_EQ(window.chkReplayGain()->accessibleName(), "ReplayGain tags");
+    window.chkReplayGain()->setChecked(true);
+    ASSERT_TRUE(d.imgOK_Click());
+    EXPECT_TRUE(choices.value().replayGain);
+    EXPECT_FALSE(choices.value().sync) << "a row of its own";
+    EXPECT_TRUE(stored());
+    EXPECT_TRUE(readFile(dir.filePath("pelkora.ini")).contains("ReplayGainTags=true"));
+    EXPECT_EQ(fileBytes(), "0\r\n0\r\n0\r\n0\r\n") << "options.ini keeps its format";
+    window.chkReplayGain()->setChecked(false);
+    auto& again = open();
+    EXPECT_TRUE(window.chkReplayGain()->isChecked()) << "shown as stored";
+    window.chkReplayGain()->setChecked(false);
+    ASSERT_TRUE(again.imgOK_Click());
+    EXPECT_FALSE(stored());
+    // Only true or false is read; anything else leaves it off.
+    writeFile(dir.filePath("pelkora.ini"), "[Output]\nReplayGainTags=1\n");
+    EXPECT_FALSE(stored());
+    writeFile(dir.filePath("pelkora.ini"), "[Output]\nReplayGainTags=true\n");
+    EXPECT_TRUE(stored());
 }
 
 TEST_F(OptionsDialog, ACommonOrTypedNamePatternIsStoredOnOkAndShownAgainNextTime) {

@@ -104,6 +104,7 @@ void Apply(const headless::BatchArguments& args, ConversionChoices& c, int cores
     c.keepTree = args.keepTree;
     c.namePattern = QString::fromStdString(args.namePattern.value_or(std::string()));
     c.sync = args.sync;
+    c.replayGain = args.replayGain;
 }
 
 // Prints the run as it goes: an updating line on a terminal, a line per file otherwise.
@@ -350,6 +351,14 @@ int RunHeadless(int argc, char** argv) {
     ErrorLines errors;
     ConversionChoices value = settings::ReadChoices(place, errors); // read only
     Apply(args, value, cores);
+    // A bitrate asked for is used or refused; a saved one gives way to the format's nearest.
+    if (args.bitrate) {
+        if (const std::string problem = headless::BitrateProblem(value.formatIndex, *args.bitrate);
+            !problem.empty()) {
+            PrintError(problem);
+            return headless::kExitUsage;
+        }
+    }
     choices.set(value);
     // Unlike the window, a script may name a folder several levels deep.
     QDir().mkpath(QFile::decodeName(value.outputFolder));

@@ -28,16 +28,6 @@ qint64 Nanoseconds(const timespec& time) {
     return static_cast<qint64>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
 
-// The choices that shape the audio, in words that outlast reordered lists.
-QByteArray Fingerprint(const ConversionSettings& s) {
-    std::string text = "format=" + std::string(FormatExtension(s.formatIndex)) +
-                       ";bitrate=" + s.bitrate + ";rate=" + s.sampleRate +
-                       ";channels=" + std::to_string(s.channelIndex);
-    if (s.cutEnabled)
-        text += ";cut=" + std::to_string(s.cutStart) + "+" + std::to_string(s.cutLength);
-    return QByteArray::fromStdString(text);
-}
-
 QByteArray Naming(const QString& pattern, bool keepTree) {
     return pattern.toUtf8() + (keepTree ? "\ntree" : "\nflat");
 }
@@ -60,7 +50,8 @@ bool OutputIntact(const std::string& path, const SyncEntry& entry, int folder = 
 bool SameAudioChoices(const ConversionSettings& a, const ConversionSettings& b) {
     return a.formatIndex == b.formatIndex && a.bitrate == b.bitrate &&
            a.sampleRate == b.sampleRate && a.channelIndex == b.channelIndex &&
-           a.cutEnabled == b.cutEnabled && a.cutStart == b.cutStart && a.cutLength == b.cutLength;
+           a.cutEnabled == b.cutEnabled && a.cutStart == b.cutStart && a.cutLength == b.cutLength &&
+           a.replayGain == b.replayGain;
 }
 
 // Whether the entry was made from this very source with these choices.
@@ -125,6 +116,33 @@ LibrarySync::Decision UpToDate(const std::string& output, const QString& movedFr
 
 } // namespace
 
+QByteArray SyncFingerprint(const ConversionSettings& s) {
+    // The formats that came later name their codec: M4A and ALAC share an extension. The
+    // others keep the words of the records already made.
+    std::string codec;
+    switch (static_cast<OutputFormat>(s.formatIndex)) {
+    case OutputFormat::OPUS:
+        codec = ";codec=opus";
+        break;
+    case OutputFormat::M4A:
+        codec = ";codec=aac";
+        break;
+    case OutputFormat::ALAC:
+        codec = ";codec=alac";
+        break;
+    default:
+        break;
+    }
+    std::string text = "format=" + std::string(FormatExtension(s.formatIndex)) + codec +
+                       ";bitrate=" + s.bitrate + ";rate=" + s.sampleRate +
+                       ";channels=" + std::to_string(s.channelIndex);
+    if (s.cutEnabled)
+        text += ";cut=" + std::to_string(s.cutStart) + "+" + std::to_string(s.cutLength);
+    if (s.replayGain)
+        text += ";replaygain=1";
+    return QByteArray::fromStdString(text);
+}
+
 LibrarySync::LibrarySync() = default;
 
 LibrarySync::~LibrarySync() {
@@ -146,7 +164,7 @@ void LibrarySync::reset() {
 
 const QByteArray& LibrarySync::fingerprint(const ConversionSettings& settings) {
     if (!fingerprinted_ || !SameAudioChoices(settings, fingerprinted_->first))
-        fingerprinted_.emplace(settings, Fingerprint(settings));
+        fingerprinted_.emplace(settings, SyncFingerprint(settings));
     return fingerprinted_->second;
 }
 

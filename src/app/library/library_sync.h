@@ -16,6 +16,10 @@
 #include <utility>
 #include <vector>
 
+// The choices that shape the audio, in words that outlast reordered lists: a record made with
+// other words converts its source again.
+[[nodiscard]] QByteArray SyncFingerprint(const ConversionSettings& settings);
+
 // A source a run converts, as claimed in the record until its output is in place.
 struct SyncClaim {
     QByteArray key;

@@ -1,9 +1,13 @@
 #include "app/settings/choices.h"
 
+int ConversionChoices::fittedBitrateIndex() const {
+    return choices::NearestBitrate(formatIndex, bitrateIndex);
+}
+
 ConversionSettings ConversionChoices::conversionSettings() const {
     ConversionSettings s;
     s.formatIndex = static_cast<std::int16_t>(formatIndex);
-    s.bitrate = std::string(choices::At(choices::kBitrates, bitrateIndex));
+    s.bitrate = std::string(choices::At(choices::kBitrates, fittedBitrateIndex()));
     s.sampleRate = std::string(choices::At(choices::kSampleRates, rateIndex));
     s.channelIndex = static_cast<std::int16_t>(channelIndex);
     s.outputFolder = outputFolder.toStdString();
@@ -11,13 +15,16 @@ ConversionSettings ConversionChoices::conversionSettings() const {
     s.cutEnabled = options.CutEnabled != 0;
     s.cutStart = options.CutStart;
     s.cutLength = options.CutLength;
+    s.replayGain = replayGain;
     return s;
 }
 
 void Choices::set(const ConversionChoices& value) {
-    if (value == value_)
+    ConversionChoices fitted = value;
+    fitted.bitrateIndex = value.fittedBitrateIndex();
+    if (fitted == value_)
         return;
-    value_ = value;
+    value_ = fitted;
     emit changed();
 }
 
@@ -29,11 +36,15 @@ template <typename Field, typename Value> void Choices::change(Field field, cons
 }
 
 void Choices::setFormatIndex(int index) {
-    change(&ConversionChoices::formatIndex, index);
+    ConversionChoices fitted = value_;
+    fitted.formatIndex = index;
+    set(fitted);
 }
 
 void Choices::setBitrateIndex(int index) {
-    change(&ConversionChoices::bitrateIndex, index);
+    ConversionChoices fitted = value_;
+    fitted.bitrateIndex = index;
+    set(fitted);
 }
 
 void Choices::setRateIndex(int index) {
@@ -66,4 +77,8 @@ void Choices::setNamePattern(const QString& pattern) {
 
 void Choices::setSync(bool sync) {
     change(&ConversionChoices::sync, sync);
+}
+
+void Choices::setReplayGain(bool on) {
+    change(&ConversionChoices::replayGain, on);
 }

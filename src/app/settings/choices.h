@@ -26,9 +26,14 @@ struct ConversionChoices {
     QString namePattern;
     // Convert only what is new or changed since the output folder's record of earlier runs.
     bool sync = false;
+    // The converter measures loudness and writes ReplayGain tags.
+    bool replayGain = false;
 
     // FinishSound is the index into ON / OFF.
     [[nodiscard]] bool playsFinishSound() const { return options.FinishSound == 0; }
+    // The bitrate the format offers nearest to the chosen one: a format with a list of its own
+    // may not offer the stored choice.
+    [[nodiscard]] int fittedBitrateIndex() const;
     // The choices a converter command line is built from.
     [[nodiscard]] ConversionSettings conversionSettings() const;
 
@@ -36,7 +41,8 @@ struct ConversionChoices {
 };
 
 // The current choices, shared by the faces that show or change them; `changed` follows every
-// change, so a window can bind its controls to it.
+// change, so a window can bind its controls to it. A bitrate the format does not offer gives
+// way to the nearest one it does, as a list showing only the format's bitrates would choose.
 class Choices final : public QObject {
     Q_OBJECT
 public:
@@ -55,6 +61,7 @@ public:
     void setKeepTree(bool keep);
     void setNamePattern(const QString& pattern);
     void setSync(bool sync);
+    void setReplayGain(bool on);
 
 signals:
     void changed();

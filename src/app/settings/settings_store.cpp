@@ -26,6 +26,7 @@ const QString kJobsKey = QStringLiteral("Conversion/SimultaneousConversions");
 const QString kKeepTreeKey = QStringLiteral("Output/KeepSubFolders");
 const QString kNamePatternKey = QStringLiteral("Output/NamePattern");
 const QString kSyncKey = QStringLiteral("Output/OnlyNewAndChanged");
+const QString kReplayGainKey = QStringLiteral("Output/ReplayGainTags");
 
 std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
@@ -101,6 +102,9 @@ void applyOwnSettings(const QString& path, ConversionChoices& c) {
     const QString sync = file.value(kSyncKey).toString();
     if (sync == QLatin1String("true") || sync == QLatin1String("false"))
         c.sync = sync == QLatin1String("true");
+    const QString replayGain = file.value(kReplayGainKey).toString();
+    if (replayGain == QLatin1String("true") || replayGain == QLatin1String("false"))
+        c.replayGain = replayGain == QLatin1String("true");
     // A pattern edited by hand into something unusable leaves the plain names.
     const QString pattern = file.value(kNamePatternKey).toString();
     if (pattern.isEmpty() || NamePattern::Parse(pattern.toStdString()))
@@ -268,6 +272,7 @@ bool WriteOwnSettings(const SettingsPlace& place, const ConversionChoices& c) {
     file.setValue(kKeepTreeKey, c.keepTree);
     file.setValue(kNamePatternKey, c.namePattern);
     file.setValue(kSyncKey, c.sync);
+    file.setValue(kReplayGainKey, c.replayGain);
     file.sync();
     return file.status() == QSettings::NoError;
 }

@@ -78,7 +78,7 @@ struct OptionInfo {
     Kind kind;
 };
 
-constexpr std::array<OptionInfo, 17> kOptions = {{
+constexpr std::array<OptionInfo, 18> kOptions = {{
     {"batch", 'b', Kind::Flag},
     {"format", 0, Kind::Value},
     {"bitrate", 0, Kind::Value},
@@ -91,6 +91,7 @@ constexpr std::array<OptionInfo, 17> kOptions = {{
     {"name", 0, Kind::Value},
     {"report", 0, Kind::Value},
     {"sync", 0, Kind::Flag},
+    {"replaygain", 0, Kind::Flag},
     {"prune", 0, Kind::Flag},
     {"shard", 0, Kind::Value},
     {"quiet", 'q', Kind::Flag},
@@ -213,6 +214,8 @@ private:
             result_.keepTree = true;
         else if (name == "sync")
             result_.sync = true;
+        else if (name == "replaygain")
+            result_.replayGain = true;
         else if (name == "prune")
             result_.prune = true;
         else if (name == "quiet")

@@ -24,7 +24,7 @@ struct ShardChoice {
 // What the command line chose. An empty choice is taken from the settings files.
 struct BatchArguments {
     std::optional<int> format;   // position in choices::kFormats
-    std::optional<int> bitrate;  // position in choices::kBitrates
+    std::optional<int> bitrate;  // position in choices::kBitrates; the format may offer fewer
     std::optional<int> rate;     // position in choices::kSampleRates
     std::optional<int> channels; // position in choices::kChannels
     std::optional<std::string> output;
@@ -34,6 +34,7 @@ struct BatchArguments {
     std::optional<std::string> namePattern; // checked: it parses
     std::optional<std::string> report;      // checked: ends in .csv or .json
     bool sync = false;                      // only what is new or changed since the last run
+    bool replayGain = false;                // loudness measured and tagged
     bool prune = false; // with sync: outputs of sources no longer found go to the trash
     std::optional<ShardChoice> shard; // with sync
     bool quiet = false;

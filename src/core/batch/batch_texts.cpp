@@ -5,13 +5,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace headless {
 namespace {
 
 constexpr std::string_view kArrow = " \u2192 ";
 
-template <std::size_t N> std::string listText(const std::array<std::string_view, N>& list) {
+std::string listText(std::span<const std::string_view> list) {
     std::string out;
     for (const auto entry : list) {
         if (!out.empty())
@@ -103,6 +104,19 @@ std::string BitrateList() {
     return listText(choices::kBitrates);
 }
 
+std::string BitrateList(int formatIndex) {
+    return listText(choices::BitratesFor(formatIndex));
+}
+
+std::string BitrateProblem(int formatIndex, int bitrateIndex) {
+    const std::string_view name = choices::At(choices::kFormats, formatIndex);
+    if (name.empty() || choices::OffersBitrate(formatIndex, bitrateIndex))
+        return {};
+    const std::string format = listText(std::span(&name, 1));
+    return "pelkora: --bitrate " + std::string(choices::At(choices::kBitrates, bitrateIndex)) +
+           " is not a bitrate of " + format + ", which takes " + BitrateList(formatIndex);
+}
+
 std::string RateList() {
     return listText(choices::kSampleRates);
 }
@@ -124,19 +138,29 @@ std::string HelpText() {
            "settings files (setup.ini, options.ini), which are read and never written.\n"
            "\n"
            "Options:\n"
-           "  --format FORMAT     output format:\n"
+           "  --format FORMAT     output format (m4a is AAC, alac Apple Lossless in .m4a):\n"
            "                      " +
-           FormatList() +
+           listText(std::span(choices::kFormats).first(9)) +
+           ",\n"
+           "                      " +
+           listText(std::span(choices::kFormats).subspan(9)) +
            "\n"
-           "  --bitrate KBPS      bitrate of mp3 and mpg in kbit/s:\n"
+           "  --bitrate KBPS      bitrate of mp3, mpg, opus and m4a in kbit/s; mp3 and mpg:\n"
            "                      " +
            BitrateList() +
            "\n"
-           "  --rate HZ           sample rate of mp3 and mpg:\n"
+           "                      opus: " +
+           BitrateList(choices::kOpusFormat) +
+           "\n"
+           "                      m4a: " +
+           BitrateList(choices::kM4aFormat) +
+           "\n"
+           "  --rate HZ           sample rate of mp3, mpg and m4a (opus is always 48000):\n"
            "                      " +
            RateList() +
            "\n"
-           "  --channels MODE     channels of mp3 and mpg: mono or stereo (also 1 or 2)\n"
+           "  --channels MODE     channels of mp3, mpg, opus and m4a: mono or stereo (also 1\n"
+           "                      or 2)\n"
            "  --output DIR        folder the converted files are written to\n"
            "  --cut START LENGTH  convert one piece of each file; times in seconds, M:S or\n"
            "                      H:M:S; a LENGTH of 0 runs to the end of the file\n"
@@ -148,6 +172,7 @@ std::string HelpText() {
            "{title}\";\n"
            "                      fields: {artist} {albumartist} {album} {title} {track}\n"
            "                      {disc} {year} {genre} {name} {stem} {folder}\n"
+           "  --replaygain        write ReplayGain 2.0 loudness tags (track and album)\n"
            "  --report FILE       write a row per file to FILE, CSV or JSON by its\n"
            "                      extension (.csv, .json), also when stopped by a signal\n"
            "  --sync              convert only files that are new or changed (contents or\n"

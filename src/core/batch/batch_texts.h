@@ -27,6 +27,10 @@ inline constexpr int kExitQuit = 131;        // SIGQUIT
 // The accepted values of the list options, lower case, separated by ", ".
 [[nodiscard]] std::string FormatList();
 [[nodiscard]] std::string BitrateList();
+// The bitrates a format offers (choices::BitratesFor).
+[[nodiscard]] std::string BitrateList(int formatIndex);
+// Why a --bitrate cannot be used with the format, or "" when it can.
+[[nodiscard]] std::string BitrateProblem(int formatIndex, int bitrateIndex);
 [[nodiscard]] std::string RateList();
 [[nodiscard]] std::string ChannelsList();
 

@@ -5,7 +5,8 @@
 namespace {
 
 constexpr std::array<std::string_view, kOutputFormatCount> kExtensions = {
-    ".mp3", ".wma", ".ogg", ".wav", ".flac", ".ac3", ".aac", ".amr", ".mpg"};
+    ".mp3", ".wma", ".ogg", ".wav",  ".flac", ".ac3",
+    ".aac", ".amr", ".mpg", ".opus", ".m4a",  ".m4a"};
 
 // Builds the shown text and the argument vector side by side, so that the vector never
 // comes from re-parsing the text.
@@ -122,10 +123,18 @@ std::optional<BuiltCommand> BuildCommandLineTo(const std::string& in, const std:
         w.options(" ");
         w.quoted(out);
     };
+    // Every format's options start with " -y -vn"; the loudness switch goes right behind it,
+    // and without it the line stays as it always was.
+    auto start = [&](std::string_view rest) {
+        w.options(" -y -vn");
+        if (s.replayGain)
+            w.options(" -replaygain 1");
+        w.options(rest);
+    };
 
     switch (format) {
     case OutputFormat::MP3:
-        w.options(" -y -vn");
+        start("");
         w.option("-ab", s.bitrate, "k");
         w.option("-ar", s.sampleRate);
         w.option("-ac", channels);
@@ -133,38 +142,58 @@ std::optional<BuiltCommand> BuildCommandLineTo(const std::string& in, const std:
         mapThenOutput();
         break;
     case OutputFormat::WMA:
-        w.options(cut ? " -y -vn -acodec wmav1  -map_meta_data "
-                      : " -y -vn -acodec wmav1 -map_meta_data ");
+        start(cut ? " -acodec wmav1  -map_meta_data " : " -acodec wmav1 -map_meta_data ");
         mapThenOutput();
         break;
     case OutputFormat::OGG:
-        w.options(cut ? " -y -vn -ac 2  -map_meta_data " : " -y -vn -ac 2 -map_meta_data ");
+        start(cut ? " -ac 2  -map_meta_data " : " -ac 2 -map_meta_data ");
         mapThenOutput();
         break;
     case OutputFormat::WAV:
-        w.options(" -y -vn -acodec pcm_s16le ");
+        start(" -acodec pcm_s16le ");
         w.quoted(out);
         break;
     case OutputFormat::FLAC:
         if (cut) {
-            w.options(" -y -vn ");
+            start(" ");
             w.quoted(out);
         } else {
-            w.options(" -y -vn  -map_meta_data ");
+            start("  -map_meta_data ");
             mapThenOutput();
         }
         break;
     case OutputFormat::AC3:
     case OutputFormat::AAC:
-        w.options(" -y -vn ");
+        start(" ");
         w.quoted(out);
         break;
     case OutputFormat::AMR:
-        w.options(" -y -vn -ar 8000 -ab 7.4k -ac 1 ");
+        start(" -ar 8000 -ab 7.4k -ac 1 ");
         w.quoted(out);
         break;
+    case OutputFormat::OPUS:
+        // Opus runs at 48 kHz only; the converter resamples by itself.
+        start(" -acodec libopus");
+        w.option("-ab", s.bitrate, "k");
+        w.option("-ac", channels);
+        w.options(" -map_meta_data ");
+        mapThenOutput();
+        break;
+    case OutputFormat::M4A:
+        start(" -acodec aac");
+        w.option("-ab", s.bitrate, "k");
+        w.option("-ar", s.sampleRate);
+        w.option("-ac", channels);
+        w.options(" -map_meta_data ");
+        mapThenOutput();
+        break;
+    case OutputFormat::ALAC:
+        // Lossless keeps the source's rate and channels.
+        start(" -acodec alac -map_meta_data ");
+        mapThenOutput();
+        break;
     case OutputFormat::MPG:
-        w.options(" -y -vn");
+        start("");
         w.option("-ab", s.bitrate, "k");
         w.option("-ar", s.sampleRate);
         w.option("-ac", channels);

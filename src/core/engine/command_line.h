@@ -6,10 +6,23 @@
 #include <string_view>
 #include <vector>
 
-// The nine output formats, in the order of the output-format list.
-enum class OutputFormat : std::int16_t { MP3 = 0, WMA, OGG, WAV, FLAC, AC3, AAC, AMR, MPG };
+// The output formats, in the order of the output-format list.
+enum class OutputFormat : std::int16_t {
+    MP3 = 0,
+    WMA,
+    OGG,
+    WAV,
+    FLAC,
+    AC3,
+    AAC,
+    AMR,
+    MPG,
+    OPUS,
+    M4A,
+    ALAC
+};
 
-inline constexpr int kOutputFormatCount = 9;
+inline constexpr int kOutputFormatCount = 12;
 
 // The user's choices, copied afresh before each file.
 struct ConversionSettings {
@@ -21,6 +34,7 @@ struct ConversionSettings {
     bool cutEnabled = false;
     std::int32_t cutStart = 0;  // whole seconds
     std::int32_t cutLength = 0; // whole seconds, counted from cutStart
+    bool replayGain = false;    // the converter measures loudness and writes the tags
 };
 
 // How paths are joined and where the converter lies below the program folder.
@@ -39,10 +53,10 @@ struct BuiltCommand {
     std::vector<std::string> arguments; // what is executed, without the program itself
 };
 
-// Extension of a format index ("" outside 0 to 8).
+// Extension of a format index ("" outside the list).
 [[nodiscard]] std::string_view FormatExtension(int formatIndex);
 
-// Command line and output path for one input; nothing for an index outside 0 to 8.
+// Command line and output path for one input; nothing for an index outside the list.
 [[nodiscard]] std::optional<BuiltCommand>
 BuildCommandLine(const std::string& inputPath, const ConversionSettings& settings,
                  const std::string& programFolder, const PathStyle& style = PathStyle::native());

@@ -113,6 +113,8 @@ void OptionsController::Load() {
         c_.chkKeep->setChecked(choices_.value().keepTree);
     if (c_.chkSync)
         c_.chkSync->setChecked(choices_.value().sync);
+    if (c_.chkReplayGain)
+        c_.chkReplayGain->setChecked(choices_.value().replayGain);
     example_ = examplePath_.isEmpty()
                    ? madeUpSource()
                    : DescribeSource(examplePath_.toStdString(), exampleRoot_.toStdString());
@@ -179,6 +181,8 @@ bool OptionsController::imgOK_Click() {
         choices_.setKeepTree(c_.chkKeep->isChecked());
     if (c_.chkSync)
         choices_.setSync(c_.chkSync->isChecked());
+    if (c_.chkReplayGain)
+        choices_.setReplayGain(c_.chkReplayGain->isChecked());
     choices_.setNamePattern(pattern);
     lastWrite_ = WriteOptions(place_, choices_.value());
     // Our own file; options.ini keeps its format for anyone who reads it.

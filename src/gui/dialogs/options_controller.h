@@ -28,11 +28,12 @@ struct OptionsControls {
     QLineEdit* txtToH = nullptr;
     QLineEdit* txtToM = nullptr;
     QLineEdit* txtToS = nullptr;
-    QComboBox* cmbJobs = nullptr;     // simultaneous conversions, "1" up
-    QCheckBox* chkKeep = nullptr;     // keep the sub-folders of an added folder
-    QComboBox* cmbNames = nullptr;    // editable; items carry their pattern as data
-    QLabel* lblNameExample = nullptr; // the example output name, or what is wrong
-    QCheckBox* chkSync = nullptr;     // only new and changed files
+    QComboBox* cmbJobs = nullptr;       // simultaneous conversions, "1" up
+    QCheckBox* chkKeep = nullptr;       // keep the sub-folders of an added folder
+    QComboBox* cmbNames = nullptr;      // editable; items carry their pattern as data
+    QLabel* lblNameExample = nullptr;   // the example output name, or what is wrong
+    QCheckBox* chkSync = nullptr;       // only new and changed files
+    QCheckBox* chkReplayGain = nullptr; // loudness tags
 };
 
 // What the options dialog does: shows the current options, keeps the time boxes enabled

@@ -17,15 +17,17 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
+#include <QSignalBlocker>
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
 namespace L = layout::main;
 
 namespace {
 
-template <std::size_t N> QStringList ListItems(const std::array<std::string_view, N>& list) {
+QStringList ListItems(std::span<const std::string_view> list) {
     QStringList items;
     for (std::string_view item : list)
         items << QString::fromLatin1(item.data(), static_cast<qsizetype>(item.size()));
@@ -146,6 +148,8 @@ void frmMain::buildControls() {
         arrow->setFocusPolicy(Qt::NoFocus);
         arrow->setPicture(pictures_.imgButton);
     }
+    for (int i = 0; i < cmbBR_->count(); ++i)
+        cmbBR_->setItemData(i, i);
     cmbOF_->setCurrentIndex(choices::kDefaultFormat);
     cmbBR_->setCurrentIndex(choices::kDefaultBitrate);
     cmbR_->setCurrentIndex(choices::kDefaultRate);
@@ -348,4 +352,17 @@ void frmMain::resetLooks() {
     for (ImageButton* b : imgMenu_)
         b->clearPicture();
     imgConvert_->clearPicture();
+}
+
+void frmMain::showBitrates(int formatIndex) {
+    const QStringList items = ListItems(choices::BitratesFor(formatIndex));
+    QStringList shown;
+    for (int i = 0; i < cmbBR_->count(); ++i)
+        shown << cmbBR_->itemText(i);
+    if (shown == items)
+        return;
+    const QSignalBlocker quiet(cmbBR_);
+    cmbBR_->clear();
+    for (const QString& item : items)
+        cmbBR_->addItem(item, choices::IndexOf(choices::kBitrates, item.toStdString()));
 }

@@ -47,6 +47,7 @@ public:
     [[nodiscard]] ImageButton* imgStart() const { return imgStart_; }
 
     [[nodiscard]] QComboBox* cmbOF() const { return cmbOF_; }
+    // Each item carries its position in choices::kBitrates as its data.
     [[nodiscard]] QComboBox* cmbBR() const { return cmbBR_; }
     [[nodiscard]] QComboBox* cmbR() const { return cmbR_; }
     [[nodiscard]] QComboBox* cmbChannel() const { return cmbChannel_; }
@@ -70,6 +71,9 @@ public:
     [[nodiscard]] const skin::MainPictures& pictures() const { return pictures_; }
 
     void resetLooks() override;
+    // Fills the bitrate list with the format's bitrates, when it holds others, with no
+    // selection and no signal; the caller selects.
+    void showBitrates(int formatIndex);
 
 signals:
     void addFileRequested();

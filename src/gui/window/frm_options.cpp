@@ -78,6 +78,14 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
                        "output folder, as recorded there; leave the others as they are"));
     chkSync_->setAccessibleName(QStringLiteral("Only new and changed files"));
 
+    chkReplayGain_ = new SkinCheckBox(QStringLiteral("ReplayGain tags"), this);
+    chkReplayGain_->setGeometry(L::chkReplayGain);
+    chkReplayGain_->setFont(small);
+    chkReplayGain_->setToolTip(
+        QStringLiteral("Measure the loudness of each file and write ReplayGain 2.0 tags for the "
+                       "track and the album"));
+    chkReplayGain_->setAccessibleName(QStringLiteral("ReplayGain tags"));
+
     cmbNames_ = new QComboBox(this);
     cmbNames_->setEditable(true);
     // A typed pattern is the choice as it stands; it never joins the common ones.

@@ -33,6 +33,7 @@ public:
     [[nodiscard]] ImageButton* picButtonJobs() const { return picButtonJobs_; }
     [[nodiscard]] QCheckBox* chkKeep() const { return chkKeep_; }
     [[nodiscard]] QCheckBox* chkSync() const { return chkSync_; }
+    [[nodiscard]] QCheckBox* chkReplayGain() const { return chkReplayGain_; }
     // Editable; each common pattern's item carries the pattern as its data.
     [[nodiscard]] QComboBox* cmbNames() const { return cmbNames_; }
     [[nodiscard]] ImageButton* picButtonNames() const { return picButtonNames_; }
@@ -63,6 +64,7 @@ private:
     ImageButton* picButtonJobs_ = nullptr;
     QCheckBox* chkKeep_ = nullptr;
     QCheckBox* chkSync_ = nullptr;
+    QCheckBox* chkReplayGain_ = nullptr;
     QComboBox* cmbNames_ = nullptr;
     ImageButton* picButtonNames_ = nullptr;
     QLabel* lblNameExample_ = nullptr;

@@ -81,7 +81,7 @@ inline constexpr QRect picDrag = fromTwips(10920, 6330, 2145, 2190);
 
 namespace options {
 
-inline constexpr QSize client{px(4905), px(4515)};
+inline constexpr QSize client{px(4905), px(4875)};
 
 inline constexpr QRect cmbSR = fromTwips(2190, 510, 2445, 300);
 inline constexpr QRect picButtonBR = fromTwips(4345, 530, 285, 285);
@@ -92,17 +92,19 @@ inline constexpr QRect txtFromS = fromTwips(3450, 1270, 645, 270);
 inline constexpr QRect txtToH = fromTwips(1410, 1630, 285, 270);
 inline constexpr QRect txtToM = fromTwips(2400, 1630, 465, 270);
 inline constexpr QRect txtToS = fromTwips(3450, 1630, 645, 270);
-// Our own rows below the cutter: conversions at a time, the kept folder tree and the sync.
+// Our own rows below the cutter: conversions at a time, the kept folder tree, the sync and
+// the loudness tags.
 inline constexpr QRect cmbJobs = fromTwips(2910, 2040, 1200, 300);
 inline constexpr QRect picButtonJobs = fromTwips(3820, 2060, 285, 285);
 inline constexpr QRect chkKeep = fromTwips(2910, 2490, 195, 190);
 inline constexpr QRect chkSync = fromTwips(2910, 2850, 195, 190);
+inline constexpr QRect chkReplayGain = fromTwips(2910, 3210, 195, 190);
 // Output names: wide enough for the longest common pattern, with its example underneath.
-inline constexpr QRect cmbNames = fromTwips(1470, 3210, 3165, 300);
-inline constexpr QRect picButtonNames = fromTwips(4345, 3230, 285, 285);
-inline constexpr QRect lblNameExample = fromTwips(1590, 3570, 3045, 240);
-inline constexpr QRect imgOK = fromTwips(2490, 3960, 870, 270);
-inline constexpr QRect imgBack = fromTwips(3690, 3960, 870, 270);
+inline constexpr QRect cmbNames = fromTwips(1470, 3570, 3165, 300);
+inline constexpr QRect picButtonNames = fromTwips(4345, 3590, 285, 285);
+inline constexpr QRect lblNameExample = fromTwips(1590, 3930, 3045, 240);
+inline constexpr QRect imgOK = fromTwips(2490, 4320, 870, 270);
+inline constexpr QRect imgBack = fromTwips(3690, 4320, 870, 270);
 inline constexpr QRect imgExit = fromTwips(4480, 160, 225, 225);
 
 } // namespace options

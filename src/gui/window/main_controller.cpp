@@ -75,8 +75,11 @@ void MainController::Load() {
 void MainController::bindChoices() {
     connect(&choices_, &Choices::changed, this, &MainController::showChoices);
     connect(window_->cmbOF(), &QComboBox::currentIndexChanged, &choices_, &Choices::setFormatIndex);
-    connect(window_->cmbBR(), &QComboBox::currentIndexChanged, &choices_,
-            &Choices::setBitrateIndex);
+    connect(window_->cmbBR(), &QComboBox::currentIndexChanged, this, [this](int index) {
+        // The list may hold only some of the bitrates: its items know their place in all.
+        if (index >= 0)
+            choices_.setBitrateIndex(window_->cmbBR()->itemData(index).toInt());
+    });
     connect(window_->cmbR(), &QComboBox::currentIndexChanged, &choices_, &Choices::setRateIndex);
     connect(window_->cmbChannel(), &QComboBox::currentIndexChanged, &choices_,
             &Choices::setChannelIndex);
@@ -91,7 +94,8 @@ void MainController::bindChoices() {
 void MainController::showChoices() {
     const ConversionChoices& c = choices_.value();
     window_->cmbOF()->setCurrentIndex(c.formatIndex);
-    window_->cmbBR()->setCurrentIndex(c.bitrateIndex);
+    window_->showBitrates(c.formatIndex);
+    window_->cmbBR()->setCurrentIndex(window_->cmbBR()->findData(c.bitrateIndex));
     window_->cmbR()->setCurrentIndex(c.rateIndex);
     window_->cmbChannel()->setCurrentIndex(c.channelIndex);
     const QString folder = QFile::decodeName(c.outputFolder);
@@ -205,7 +209,7 @@ void MainController::ShowOptions() {
     settings::OptionsController controller(
         {dialog.cmbSR(), dialog.chkMC(), dialog.txtFromH(), dialog.txtFromM(), dialog.txtFromS(),
          dialog.txtToH(), dialog.txtToM(), dialog.txtToS(), dialog.cmbJobs(), dialog.chkKeep(),
-         dialog.cmbNames(), dialog.lblNameExample(), dialog.chkSync()},
+         dialog.cmbNames(), dialog.lblNameExample(), dialog.chkSync(), dialog.chkReplayGain()},
         choices_, place_, services_.boxes);
     if (list_.count() > 0)
         controller.setExampleInput(list_.path(0), list_.root(0));

@@ -379,6 +379,12 @@ void paintOptionsArt(QPainter& p, const QPainterPath& body) {
     label(QRect(L::chkSync.right() + 7, L::chkSync.top() - 3,
                 L::client.width() - L::chkSync.right() - 14, L::chkSync.height() + 6),
           "since the last run", false, left);
+    label(QRect(14, L::chkReplayGain.top() - 3, L::chkReplayGain.left() - 18,
+                L::chkReplayGain.height() + 6),
+          "ReplayGain tags", true, left);
+    label(QRect(L::chkReplayGain.right() + 7, L::chkReplayGain.top() - 3,
+                L::client.width() - L::chkReplayGain.right() - 14, L::chkReplayGain.height() + 6),
+          "track and album loudness", false, left);
     label(QRect(14, L::cmbNames.top(), L::cmbNames.left() - 18, L::cmbNames.height()), "File names",
           true, left);
 }
