@@ -240,6 +240,8 @@ public:
         // A failed file's output name may hold an older file that is none of this run's.
         if (row.status != headless::ReportStatus::Failed)
             row.outputBytes = sizeOf(row.output);
+        row.loudnessLufs = outcome.loudnessLufs;
+        row.peak = outcome.peak;
         entry.done = true;
     }
 

@@ -341,6 +341,27 @@ void LibrarySync::finish(SyncClaim& claim, bool converted, const std::string& ou
         RemoveEmptyFolders(oldPath, folder);
 }
 
+void LibrarySync::restamp(const QByteArray& key, const std::string& outputPath) {
+    struct stat st = {};
+    if (!record_ || key.isEmpty() || ::lstat(outputPath.c_str(), &st) != 0)
+        return;
+    SyncRecord& record = *record_;
+    if (!record.begin())
+        return;
+    std::optional<SyncEntry> entry = record.find(key);
+    if (!entry || !entry->done) {
+        record.rollback();
+        return;
+    }
+    entry->outputSize = st.st_size;
+    entry->outputMtimeNs = Nanoseconds(st.st_mtim);
+    if (!record.put(*entry)) {
+        record.rollback();
+        return;
+    }
+    record.commit();
+}
+
 void LibrarySync::release(SyncClaim& claim) {
     if (!claim.held() || !record_)
         return;

@@ -87,6 +87,9 @@ public:
                 const std::string& outputFolder);
     // Gives back a claim that will not be fulfilled; the source is as before the run.
     void release(SyncClaim& claim);
+    // The recorded output of `key` was rewritten in place (its tags): the record takes its
+    // new size and time, so the next run does not take it for a changed output.
+    void restamp(const QByteArray& key, const std::string& outputPath);
     // The outputs of recorded sources the run did not meet, and that are not below any of
     // `folders`, go to the trash.
     [[nodiscard]] PruneResult prune(const std::vector<QByteArray>& folders);

@@ -5,10 +5,12 @@
 #include "app/settings/choices.h"
 #include "core/engine/orphan_parts.h"
 #include "core/engine/progress_parser.h"
+#include "core/files/gain_rewrite.h"
 #include "core/naming/name_pattern.h"
 #include "core/naming/tag_reader.h"
 
 #include "conv_protocol/exit_status.h"
+#include "conv_protocol/loudness.h"
 #include "conv_protocol/messages.h"
 
 #include <QFile>
@@ -146,8 +148,10 @@ int BatchRun::nextWaitingRow() const {
 void BatchRun::noteNewInputs() {
     // Entries only ever join at the end, with ids that grow.
     const quint64 newest = list_.entryId(list_.count() - 1);
-    for (int i = list_.count() - 1; i >= 0 && list_.entryId(i) > lastNotedEntry_; --i)
+    for (int i = list_.count() - 1; i >= 0 && list_.entryId(i) > lastNotedEntry_; --i) {
         inputs_.add(list_.path(i).toStdString());
+        albums_.expect(list_.path(i).toStdString());
+    }
     lastNotedEntry_ = std::max(lastNotedEntry_, newest);
 }
 
@@ -311,11 +315,13 @@ void BatchRun::objDOS_CommandOver(Job& job) {
     if (findJob(job) == jobs_.end())
         return;
     // Everything about the file is taken from its own job before its entry goes.
-    const FileOutcome outcome = outcomeOf(*job.dos);
+    FileOutcome outcome = outcomeOf(*job.dos);
     const QByteArray path = job.path;
     const QByteArray output = QByteArray::fromStdString(job.outputPath);
+    const QByteArray syncKey = job.claim.key;
     sync_.finish(job.claim, outcome.kind != FileOutcome::Kind::Failed, job.outputPath,
                  job.settings.outputFolder);
+    gatherLoudness(job, syncKey, outcome);
     switch (outcome.kind) {
     case FileOutcome::Kind::Converted:
         ++report_.converted;
@@ -364,6 +370,7 @@ void BatchRun::finishRun() {
     if (!active_)
         return;
     active_ = false;
+    tagAlbums(albums_.completeAll());
     // After the conversions: a source that moved has its new key by now.
     if (prune_ && sync_.opened() && choices_.value().sync)
         prune();
@@ -392,9 +399,49 @@ void BatchRun::settle(Job& job, const FileOutcome& outcome, const std::string& o
     }
     list_.RemoveEntry(job.entryId);
     ++finished_;
+    albums_.unmeasured(job.path.toStdString());
     // Announced like a conversion, so that a face counts and names it the same way.
     emit fileStarted(job.path, output);
     emit fileFinished(job.path, output, outcome);
+}
+
+void BatchRun::gatherLoudness(const Job& job, const QByteArray& syncKey, FileOutcome& outcome) {
+    const std::string source = job.path.toStdString();
+    std::optional<conv_protocol::Loudness> loudness;
+    if (job.settings.replayGain && outcome.kind != FileOutcome::Kind::Failed) {
+        const QList<QByteArray> lines = job.dos->Outputs().split('\n');
+        for (const QByteArray& line : lines)
+            if (auto parsed = conv_protocol::ParseLoudnessLine(
+                    std::string_view(line.constData(), static_cast<std::size_t>(line.size()))))
+                loudness = std::move(parsed);
+    }
+    if (!loudness) {
+        albums_.unmeasured(source);
+        return;
+    }
+    outcome.loudnessLufs = loudness->integratedLufs;
+    outcome.peak = loudness->peak;
+    const std::optional<TrackTags> tags = ReadTrackTags(source);
+    albums_.measured(source, {job.outputPath, syncKey.toStdString()}, tags ? tags->album : "",
+                     *loudness);
+    tagAlbums(albums_.completedBy(source));
+}
+
+void BatchRun::tagAlbums(const std::vector<AlbumGains::Album>& albums) {
+    for (const AlbumGains::Album& album : albums) {
+        for (const AlbumGains::Track& track : album.tracks) {
+            gain_tags::GainValues values;
+            values.album = album.values;
+            if (const auto error = RewriteGainTags(track.output, values)) {
+                report_.warnings.push_back(
+                    {QByteArray::fromStdString(track.output),
+                     QStringLiteral("the album's gain tags could not be written: %1")
+                         .arg(QString::fromStdString(*error))});
+                continue;
+            }
+            sync_.restamp(QByteArray::fromStdString(track.syncKey), track.output);
+        }
+    }
 }
 
 void BatchRun::prune() {

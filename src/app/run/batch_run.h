@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/library/library_sync.h"
+#include "app/run/album_gains.h"
 #include "app/run/dos_outputs.h"
 #include "app/run/run_report.h"
 #include "core/engine/command_line.h"
@@ -94,6 +95,10 @@ private:
     // Gives back a claim the job will not fulfil; the entry is as before the run.
     void releaseClaim(Job& job);
     void noteNewInputs();
+    // With ReplayGain: the file's measurement joins its album, and albums it completes get
+    // their values.
+    void gatherLoudness(const Job& job, const QByteArray& syncKey, FileOutcome& outcome);
+    void tagAlbums(const std::vector<AlbumGains::Album>& albums);
     [[nodiscard]] static FileOutcome outcomeOf(const DOSOutputs& dos);
 
     FileList& list_;
@@ -113,6 +118,7 @@ private:
     std::set<std::string> preparedFolders_;
     RunReport report_;
     LibrarySync sync_;
+    AlbumGains albums_;
     bool prune_ = false;
     std::vector<QByteArray> pruneFolders_;
 };

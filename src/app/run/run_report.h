@@ -5,14 +5,19 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // What became of one file of a run.
 struct FileOutcome {
     // UpToDate: a synchronised run found its output current, or only moved it to a new name.
     enum class Kind { Converted, ConvertedWithWarnings, Failed, UpToDate };
+    FileOutcome(Kind k = Kind::Converted, QString t = {}) : kind(k), text(std::move(t)) {}
     Kind kind = Kind::Converted;
     QString text; // the failure's reason, the converter's warning lines, or the name moved from
+    // With ReplayGain: the output's loudness (LUFS; none for silence) and sample peak.
+    std::optional<double> loudnessLufs;
+    std::optional<double> peak;
 };
 
 // What a whole run did, for the face that shows its end.

@@ -38,6 +38,15 @@ std::string secondsText(double seconds) {
     return error == std::errc() ? std::string(buffer.data(), end) : std::string("0.000");
 }
 
+std::string decimalText(const std::optional<double>& value, int digits, std::string_view none) {
+    if (!value)
+        return std::string(none);
+    std::array<char, 64> buffer{};
+    const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), *value,
+                                            std::chars_format::fixed, digits);
+    return error == std::errc() ? std::string(buffer.data(), end) : std::string(none);
+}
+
 std::string bytesText(const std::optional<std::uintmax_t>& bytes, std::string_view none) {
     return bytes ? std::to_string(*bytes) : std::string(none);
 }
@@ -84,12 +93,14 @@ Fields fieldsOf(const ReportRow& row) {
 
 std::string csvText(const std::vector<ReportRow>& rows) {
     // RFC 4180: CRLF after every record, the header included.
-    std::string out = "source,output,status,reason,seconds,input_bytes,output_bytes\r\n";
+    std::string out =
+        "source,output,status,reason,seconds,input_bytes,output_bytes,loudness_lufs,peak\r\n";
     for (const ReportRow& row : rows) {
         const Fields f = fieldsOf(row);
         out += csvField(f.source) + ',' + csvField(f.output) + ',' + f.status + ',' +
                csvField(f.reason) + ',' + f.seconds + ',' + bytesText(row.inputBytes, "") + ',' +
-               bytesText(row.outputBytes, "") + "\r\n";
+               bytesText(row.outputBytes, "") + ',' + decimalText(row.loudnessLufs, 2, "") + ',' +
+               decimalText(row.peak, 6, "") + "\r\n";
     }
     return out;
 }
@@ -103,7 +114,9 @@ std::string jsonText(const std::vector<ReportRow>& rows) {
                ", \"status\": " + jsonString(f.status) + ", \"reason\": " + jsonString(f.reason) +
                ", \"seconds\": " + f.seconds +
                ", \"input_bytes\": " + bytesText(rows[i].inputBytes, "null") +
-               ", \"output_bytes\": " + bytesText(rows[i].outputBytes, "null") + "}";
+               ", \"output_bytes\": " + bytesText(rows[i].outputBytes, "null") +
+               ", \"loudness_lufs\": " + decimalText(rows[i].loudnessLufs, 2, "null") +
+               ", \"peak\": " + decimalText(rows[i].peak, 6, "null") + "}";
     }
     return out + (rows.empty() ? "]\n" : "\n]\n");
 }

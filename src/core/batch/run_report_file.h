@@ -26,6 +26,10 @@ struct ReportRow {
     double seconds = 0.0;
     std::optional<std::uintmax_t> inputBytes;
     std::optional<std::uintmax_t> outputBytes; // only of an output that was made
+    // With ReplayGain: the output's integrated loudness (LUFS) and sample peak (1.0 = full
+    // scale), as the converter measured them.
+    std::optional<double> loudnessLufs;
+    std::optional<double> peak;
 };
 
 enum class ReportFormat { Csv, Json };
