@@ -112,6 +112,10 @@ TEST_F(ReplayGainCli, AnAlbumGetsOneGainFromAllItsTracksAndEachTrackItsOwn) {
         loudestPeak = std::max(loudestPeak, Number(tags, "replaygain_track_peak"));
     }
     // Gated together, the quiet tracks hardly count: the album is not the tracks' mean.
+    // The run's own line of each file tells what was measured.
+    EXPECT_TRUE(std::regex_search(
+        run.err, std::regex(R"(3\.wav .+ 3\.mp3 \(-8\.[0-9]{2} LUFS, peak 0\.[0-9]{6}\))")))
+        << run.err;
     const auto first = GainTags(album[0]);
     EXPECT_NEAR(Number(first, "replaygain_album_gain"), -18.0 - ScannedLufs(album), 0.2);
     EXPECT_NEAR(Number(first, "replaygain_album_peak"), loudestPeak, 1e-6);

@@ -153,8 +153,11 @@ public:
             kind == headless::FileOutcome::Converted || kind == headless::FileOutcome::UpToDate;
         if (!headless::ReportsFinished(kind, quiet_) || (terminal_ && quietKind))
             return;
-        PrintError(
-            headless::FinishedLine(step(path, number, output), kind, outcome.text.toStdString()));
+        std::string line =
+            headless::FinishedLine(step(path, number, output), kind, outcome.text.toStdString());
+        if (kind == headless::FileOutcome::Converted && outcome.peak)
+            line += headless::LoudnessSuffix(outcome.loudnessLufs, *outcome.peak);
+        PrintError(line);
     }
 
     void clearLine() {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <span>
 
 namespace headless {
@@ -304,6 +305,15 @@ std::string FinishedLine(const FileStep& step, FileOutcome outcome, std::string_
         return out;
     out += SafeText(detail);
     return out;
+}
+
+std::string LoudnessSuffix(std::optional<double> lufs, double peak) {
+    char text[96];
+    if (lufs)
+        std::snprintf(text, sizeof text, " (%.2f LUFS, peak %.6f)", *lufs, peak);
+    else
+        std::snprintf(text, sizeof text, " (silent, peak %.6f)", peak);
+    return text;
 }
 
 bool ReportsFinished(FileOutcome outcome, bool quiet) {

@@ -74,6 +74,9 @@ struct RunStanding {
 // reason or the warning after a colon.
 [[nodiscard]] std::string FinishedLine(const FileStep& step, FileOutcome outcome,
                                        std::string_view detail);
+// A measured loudness as the line of a converted file ends: " (-20.03 LUFS, peak 0.095032)",
+// or " (silent, peak 0.000000)".
+[[nodiscard]] std::string LoudnessSuffix(std::optional<double> lufs, double peak);
 
 // Whether a finished file gets its line: --quiet keeps only failures.
 [[nodiscard]] bool ReportsFinished(FileOutcome outcome, bool quiet);
