@@ -13,8 +13,11 @@ namespace conv {
 
 namespace {
 
-// Frames waiting for the meter at most; the converter waits when it is that far ahead.
-constexpr std::size_t kMaxQueued = 16;
+// Chunks waiting for the meter at most; the converter waits when it is that far ahead.
+constexpr std::size_t kMaxQueued = 4;
+// What a chunk gathers: about a third of a second of samples, or of packets.
+constexpr std::size_t kChunkFrames = 16384;
+constexpr std::size_t kChunkPackets = 16;
 
 // BS.1770 weighs the surround channels more and leaves out the low-frequency ones.
 int ChannelWeight(AVChannel channel) {
@@ -57,12 +60,14 @@ void Interleave(const AVFrame* frame, bool planar, int channels, double scale, d
 
 } // namespace
 
-bool ToInterleavedFloat(const AVFrame* frame, std::vector<float>& out) {
+bool AppendInterleavedFloat(const AVFrame* frame, std::vector<float>& out) {
     const auto format = static_cast<AVSampleFormat>(frame->format);
     const int channels = frame->ch_layout.nb_channels;
     const bool planar = av_sample_fmt_is_planar(format) != 0;
-    out.resize(static_cast<std::size_t>(frame->nb_samples) * static_cast<std::size_t>(channels));
-    float* to = out.data();
+    const std::size_t before = out.size();
+    out.resize(before +
+               static_cast<std::size_t>(frame->nb_samples) * static_cast<std::size_t>(channels));
+    float* to = out.data() + before;
     switch (av_get_packed_sample_fmt(format)) {
     case AV_SAMPLE_FMT_U8:
         Interleave<std::uint8_t>(frame, planar, channels, 1.0 / 128, 128, to);
@@ -131,45 +136,55 @@ bool LoudnessMeter::start(int sampleRate, const AVChannelLayout& layout) {
 }
 
 bool LoudnessMeter::add(const AVFrame* frame) {
-    Chunk chunk;
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return queue_.size() < kMaxQueued; });
-        if (!spare_.empty()) {
-            chunk = std::move(spare_.back());
-            spare_.pop_back();
-        }
-    }
+    // A reference only: the samples are converted on the meter's thread.
+    FramePtr copy(av_frame_clone(frame));
+    if (!copy)
+        return false;
     try {
-        if (!ToInterleavedFloat(frame, chunk.samples))
-            return false;
+        filling_.frameRefs.push_back(std::move(copy));
     } catch (const std::bad_alloc&) {
         return false;
     }
-    chunk.frames = static_cast<std::size_t>(frame->nb_samples);
-    return push(std::move(chunk));
+    filling_.frames += static_cast<std::size_t>(frame->nb_samples);
+    return filling_.frames < kChunkFrames || flush();
 }
 
 bool LoudnessMeter::add(const AVPacket* packet) {
-    Chunk chunk;
-    chunk.packet.reset(av_packet_alloc());
-    if (!chunk.packet || av_packet_ref(chunk.packet.get(), packet) < 0)
+    PacketPtr copy(av_packet_alloc());
+    if (!copy || av_packet_ref(copy.get(), packet) < 0)
         return false;
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [this] { return queue_.size() < kMaxQueued; });
-    }
-    return push(std::move(chunk));
-}
-
-bool LoudnessMeter::push(Chunk chunk) {
     try {
-        std::lock_guard lock(mutex_);
-        queue_.push_back(std::move(chunk));
+        filling_.packets.push_back(std::move(copy));
     } catch (const std::bad_alloc&) {
         return false;
     }
+    return filling_.packets.size() < kChunkPackets || flush();
+}
+
+// Hands the samples gathered so far to the meter's thread: in chunks, so that the two threads
+// wake each other a few times a second rather than for every frame.
+bool LoudnessMeter::flush() {
+    if (filling_.frameRefs.empty() && filling_.packets.empty())
+        return true;
+    Chunk next;
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return queue_.size() < kMaxQueued; });
+        try {
+            queue_.push_back(std::move(filling_));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+        if (!spare_.empty()) {
+            next = std::move(spare_.back());
+            spare_.pop_back();
+        }
+    }
     changed_.notify_all();
+    next.frameRefs.clear();
+    next.frames = 0;
+    next.packets.clear();
+    filling_ = std::move(next);
     return true;
 }
 
@@ -188,7 +203,7 @@ void LoudnessMeter::work() {
         {
             std::lock_guard lock(mutex_);
             failed_ = failed_ || !measured;
-            if (!chunk.packet && spare_.size() < kMaxQueued)
+            if (spare_.size() < kMaxQueued)
                 spare_.push_back(std::move(chunk));
         }
         changed_.notify_all();
@@ -196,9 +211,16 @@ void LoudnessMeter::work() {
 }
 
 bool LoudnessMeter::measure(const Chunk& chunk) {
-    if (chunk.packet)
-        return decode(chunk.packet.get());
-    return measure(chunk.samples.data(), chunk.frames);
+    for (const PacketPtr& packet : chunk.packets)
+        if (!decode(packet.get()))
+            return false;
+    for (const FramePtr& frame : chunk.frameRefs) {
+        decodedSamples_.clear();
+        if (!AppendInterleavedFloat(frame.get(), decodedSamples_) ||
+            !measure(decodedSamples_.data(), static_cast<std::size_t>(frame->nb_samples)))
+            return false;
+    }
+    return true;
 }
 
 // A null packet drains the decoder.
@@ -207,7 +229,8 @@ bool LoudnessMeter::decode(const AVPacket* packet) {
     if (ret < 0 && ret != AVERROR_EOF)
         return false;
     while ((ret = avcodec_receive_frame(decoder_.get(), decoded_.get())) >= 0) {
-        const bool converted = ToInterleavedFloat(decoded_.get(), decodedSamples_);
+        decodedSamples_.clear();
+        const bool converted = AppendInterleavedFloat(decoded_.get(), decodedSamples_);
         const auto frames = static_cast<std::size_t>(decoded_->nb_samples);
         av_frame_unref(decoded_.get());
         if (!converted)
@@ -254,6 +277,8 @@ void LoudnessMeter::stop() {
 }
 
 std::optional<conv_protocol::Loudness> LoudnessMeter::finish() {
+    if (!flush())
+        failed_ = true;
     stop();
     if (decoder_ && !failed_)
         failed_ = !decode(nullptr);

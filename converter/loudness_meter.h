@@ -40,11 +40,11 @@ public:
 
 private:
     struct Chunk {
-        std::vector<float> samples; // interleaved
+        std::vector<FramePtr> frameRefs;
         std::size_t frames = 0;
-        PacketPtr packet; // instead, when decoding
+        std::vector<PacketPtr> packets; // instead, when decoding
     };
-    [[nodiscard]] bool push(Chunk chunk);
+    [[nodiscard]] bool flush();
     void work();
     bool measure(const Chunk& chunk);
     bool decode(const AVPacket* packet);
@@ -54,8 +54,8 @@ private:
     ebur128_state* state_ = nullptr;
     CodecContextPtr decoder_;
     FramePtr decoded_;
-    std::vector<float> decodedSamples_;
-    std::int64_t toSkip_ = 0; // the encoder's delay, silence no player plays
+    std::vector<float> decodedSamples_; // the meter's thread only
+    std::int64_t toSkip_ = 0;           // the encoder's delay, silence no player plays
     int channels_ = 0;
     std::size_t hop_ = 0; // frames in 100 ms, where gating blocks end
     std::size_t fed_ = 0;
@@ -67,11 +67,12 @@ private:
     std::condition_variable changed_;
     std::deque<Chunk> queue_;
     std::vector<Chunk> spare_;
+    Chunk filling_; // the converter's side only
     bool closing_ = false;
 };
 
-// The frame's samples as interleaved floats, full scale at 1.0; false for a sample format
-// it does not know.
-[[nodiscard]] bool ToInterleavedFloat(const AVFrame* frame, std::vector<float>& out);
+// Appends the frame's samples as interleaved floats, full scale at 1.0; false for a sample
+// format it does not know.
+[[nodiscard]] bool AppendInterleavedFloat(const AVFrame* frame, std::vector<float>& out);
 
 } // namespace conv

@@ -36,6 +36,8 @@ public:
     void addStreamTag(const char* key, AvTextPtr value);
     // An attached-picture stream after the audio; its image follows the header.
     [[nodiscard]] Status addPicture(const Picture& picture);
+    // Free bytes in a tag at the head of the file (ID3v2), for tags written later.
+    void reserveTagRoom(int bytes) { context_->metadata_header_padding = bytes; }
     // `options` for the muxer: "key=value:key=value".
     [[nodiscard]] Status writeHeader(std::string_view options);
     // Takes the packet's data; its time stamps are in `timeBase`.

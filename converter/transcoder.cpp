@@ -30,6 +30,9 @@ namespace conv {
 
 namespace {
 
+// Bytes kept free in a header tag for the gain tags written after the audio.
+constexpr int kGainTagRoom = 1024;
+
 // Stamps closer than this to where the audio before them ended are jitter, not a gap.
 constexpr std::int64_t kGapToleranceUs = 20000;
 
@@ -256,6 +259,9 @@ Status Transcoder::startOutput(const AVFrame* first) {
     muxer_.setTags(tags.tags);
     if (auto failed = addPictures())
         return failed;
+    // Room in the ID3v2 tag for the gains, so they go in without the audio moving.
+    if (measuring_)
+        muxer_.reserveTagRoom(kGainTagRoom);
     return muxer_.writeHeader(format_.muxerOptions);
 }
 

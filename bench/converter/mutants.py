@@ -18,7 +18,7 @@ import tempfile
 sys.path.insert(0, os.path.dirname(__file__))
 from conv_bench import converter, measure  # noqa: E402
 
-FORMATS = ["mp3", "flac", "ogg", "wav", "wma", "ac3", "aac", "amr", "mpg"]
+FORMATS = ["mp3", "flac", "ogg", "wav", "wma", "ac3", "aac", "amr", "mpg", "opus", "m4a"]
 REPORTS = ("ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:")
 
 

@@ -67,8 +67,8 @@ TEST(ConvRobustness, DamagedMediaNeverCrashOrHang) {
     const std::pair<std::string, const char*> kinds[] = {
         {".wav", "pcm_s16le"}, {".flac", "flac"}, {".mp3", "libmp3lame"}, {".ogg", "libvorbis"},
         {".m4a", "aac"},       {".ac3", "ac3"},   {".wma", "wmav2"},      {".mp2", "mp2"}};
-    const char* outputs[] = {".mp3", ".wav", ".flac", ".ogg", ".aac",
-                             ".ac3", ".amr", ".mpg",  ".wma"};
+    const char* outputs[] = {".mp3", ".wav", ".flac", ".ogg",  ".aac", ".ac3",
+                             ".amr", ".mpg", ".wma",  ".opus", ".m4a"};
     std::mt19937 random(20240611);
     std::vector<std::pair<std::string, std::string>> cases; // input, output
     for (std::size_t s = 0; s < std::size(kinds); ++s) {
@@ -79,7 +79,7 @@ TEST(ConvRobustness, DamagedMediaNeverCrashOrHang) {
             const std::string base = "m" + std::to_string(s) + "_" + std::to_string(i);
             WriteFile(damaged.file(base + kinds[s].first), Mutate(ReadFile(valid), random));
             cases.emplace_back(damaged.file(base + kinds[s].first),
-                               out.file(base + outputs[(s + i) % 9]));
+                               out.file(base + outputs[(s + i) % std::size(outputs)]));
         }
     }
 

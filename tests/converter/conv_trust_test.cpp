@@ -111,7 +111,7 @@ TEST(ConvTrust, AnOutputThatDoesNotReadBackIsNotPutInPlace) {
     options.input = Input("in.wav");
     options.overwrite = true;
     for (const std::string extension :
-         {".mp3", ".wma", ".ogg", ".wav", ".flac", ".ac3", ".aac", ".amr", ".mpg"})
+         {".mp3", ".wma", ".ogg", ".wav", ".flac", ".ac3", ".aac", ".amr", ".mpg", ".opus", ".m4a"})
         for (const auto& [spoil, step] : spoils) {
             SCOPED_TRACE(extension + " " + spoil);
             const ScratchDir out;
