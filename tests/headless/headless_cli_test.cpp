@@ -264,7 +264,9 @@ std::vector<ReportRow> JsonReport(const std::string& path) {
     std::vector<ReportRow> rows;
     for (const QJsonValue& value : document.array()) {
         const QJsonObject o = value.toObject();
-        EXPECT_EQ(o.size(), 7);
+        EXPECT_EQ(o.size(), 9);
+        // Without ReplayGain nothing is measured.
+        EXPECT_TRUE(o["loudness_lufs"].isNull() && o["peak"].isNull());
         const auto bytes = [](const QJsonValue& v) { return v.isNull() ? -1 : v.toInteger(-2); };
         rows.push_back({o["source"].toString().toStdString(), o["output"].toString().toStdString(),
                         o["status"].toString().toStdString(), o["reason"].toString().toStdString(),
@@ -277,7 +279,8 @@ std::vector<ReportRow> JsonReport(const std::string& path) {
 // Split at every comma: the test's names and these reasons hold none.
 std::vector<ReportRow> CsvReport(const std::string& path) {
     const std::string text = ReadFile(path);
-    const std::string header = "source,output,status,reason,seconds,input_bytes,output_bytes\r\n";
+    const std::string header =
+        "source,output,status,reason,seconds,input_bytes,output_bytes,loudness_lufs,peak\r\n";
     EXPECT_EQ(text.substr(0, header.size()), header);
     std::vector<ReportRow> rows;
     for (std::size_t at = header.size(); at < text.size();) {
@@ -287,7 +290,8 @@ std::vector<ReportRow> CsvReport(const std::string& path) {
         std::istringstream line(text.substr(at, end - at));
         for (std::string field; std::getline(line, field, ',');)
             f.push_back(field);
-        f.resize(7);
+        f.resize(9);
+        EXPECT_EQ(f[7] + f[8], ""); // nothing measured without ReplayGain
         const auto bytes = [](const std::string& t) { return t.empty() ? -1 : std::stoll(t); };
         rows.push_back({f[0], f[1], f[2], f[3], std::stod("0" + f[4]), bytes(f[5]), bytes(f[6])});
         at = end == std::string::npos ? text.size() : end + 2;

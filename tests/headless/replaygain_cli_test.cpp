@@ -100,7 +100,9 @@ protected:
 } // namespace
 
 TEST_F(ReplayGainCli, AnAlbumGetsOneGainFromAllItsTracksAndEachTrackItsOwn) {
-    const Finished run = Batch({"--format", "mp3", "--replaygain", "--output", out, in + "/album"});
+    const std::string report = home + "/run.csv";
+    const Finished run = Batch(
+        {"--format", "mp3", "--replaygain", "--report", report, "--output", out, in + "/album"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const std::vector<std::string> album = {out + "/1.mp3", out + "/2.mp3", out + "/3.mp3"};
     double loudestPeak = 0.0;
@@ -112,7 +114,12 @@ TEST_F(ReplayGainCli, AnAlbumGetsOneGainFromAllItsTracksAndEachTrackItsOwn) {
         loudestPeak = std::max(loudestPeak, Number(tags, "replaygain_track_peak"));
     }
     // Gated together, the quiet tracks hardly count: the album is not the tracks' mean.
-    // The run's own line of each file tells what was measured.
+    // The report and the run's own line of each file tell what was measured.
+    const std::string rows = ReadFile(report);
+    EXPECT_TRUE(std::regex_search(
+        rows,
+        std::regex(R"(3\.mp3,converted,,[0-9.]+,[0-9]+,[0-9]+,-8\.[0-9]{2},0\.[0-9]{6}\r\n)")))
+        << rows;
     EXPECT_TRUE(std::regex_search(
         run.err, std::regex(R"(3\.wav .+ 3\.mp3 \(-8\.[0-9]{2} LUFS, peak 0\.[0-9]{6}\))")))
         << run.err;
