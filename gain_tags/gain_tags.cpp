@@ -92,6 +92,9 @@ void SetAsf(TagLib::ASF::Tag& tag, const Fields& fields) {
 std::optional<std::string> WriteGainTags(int fd, const GainValues& values) {
     // The stream closes what it is given.
     const int own = dup(fd);
+    // The stream reads from where the descriptor stands; the file is read from its start.
+    if (own >= 0)
+        ::lseek(own, 0, SEEK_SET);
     if (own < 0)
         return "cannot open the file again to write its gain tags";
     TagLib::FileStream stream(own, false);

@@ -77,12 +77,9 @@ TEST(LibrarySync, ACodecOrTheLoudnessTagsChangedConvertAgain) {
         sync.reset();
         ConversionSettings settings = Settings(run.format, run.replayGain);
         settings.outputFolder = folder;
-        LibrarySync::Decision decision = sync.decide(
-            {input, root, false, settings, pattern},
-            [&](const auto&) {
-                return OutputPlan{folder + "/song.m4a", {}, false};
-            },
-            [](const std::string&) {});
+        const auto plan = [&](const auto&) { return OutputPlan{folder + "/song.m4a", {}, false}; };
+        LibrarySync::Decision decision =
+            sync.decide({input, root, false, settings, pattern}, plan, [](const std::string&) {});
         ASSERT_EQ(decision.kind, run.expected) << decision.text.toStdString();
         if (decision.kind != Kind::Convert)
             continue;

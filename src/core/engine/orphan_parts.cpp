@@ -1,5 +1,7 @@
 #include "orphan_parts.h"
 
+#include "core/settings/file_descriptor.h"
+
 #include <cctype>
 #include <string>
 
@@ -17,21 +19,7 @@ constexpr std::string_view kTagMark = ".conv-";
 constexpr std::string_view kSuffix = ".part";
 constexpr std::size_t kTagLength = 6;
 
-// Closes on every way out.
-class Fd {
-public:
-    explicit Fd(int fd) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    [[nodiscard]] int get() const { return fd_; }
-
-private:
-    int fd_;
-};
+using Fd = FileDescriptor;
 
 // Removes one candidate when it is a regular file nobody holds, and the name still leads to
 // the file that was checked.
@@ -53,6 +41,12 @@ bool RemoveIfOrphaned(int folder, const char* name) {
 }
 
 } // namespace
+
+std::string TemporaryName(const std::string& name, const std::string& tag) {
+    // Within the file system's 255-byte limit for a name.
+    const std::size_t room = 255 - 1 - kTagMark.size() - kTagLength - kSuffix.size();
+    return "." + name.substr(0, room) + std::string(kTagMark) + tag + std::string(kSuffix);
+}
 
 bool IsTemporaryName(const std::string& name) {
     // "." + at least one character + ".conv-" + six letters or digits + ".part"

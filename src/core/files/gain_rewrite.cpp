@@ -1,5 +1,8 @@
 #include "core/files/gain_rewrite.h"
 
+#include "core/engine/orphan_parts.h"
+#include "core/settings/file_descriptor.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -11,21 +14,7 @@
 
 namespace {
 
-class Fd {
-public:
-    explicit Fd(int fd = -1) : fd_(fd) {}
-    ~Fd() {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    [[nodiscard]] int get() const { return fd_; }
-    [[nodiscard]] bool valid() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
+using Fd = FileDescriptor;
 
 std::string Reason(const char* what) {
     return std::string(what) + ": " + std::strerror(errno);
@@ -38,8 +27,7 @@ std::string TemporaryName(const std::string& name) {
     std::string tag(6, 'x');
     for (char& c : tag)
         c = kLetters[device() % (sizeof kLetters - 1)];
-    constexpr std::size_t kDecoration = 1 + 6 + 6 + 5;
-    return "." + name.substr(0, 255 - kDecoration) + ".conv-" + tag + ".part";
+    return orphan_parts::TemporaryName(name, tag);
 }
 
 bool CopyAll(int from, int to) {
