@@ -5,6 +5,7 @@
 #include "app/system/single_instance.h"
 #include "core/batch/batch_arguments.h"
 #include "core/batch/batch_texts.h"
+#include "core/system/display_check.h"
 #include "core/system/runtime_dir.h"
 #include "core/system/window_arguments.h"
 #include "gui/desktop/bring_to_front.h"
@@ -19,6 +20,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 #include <string>
@@ -82,6 +84,14 @@ int main(int argc, char** argv) {
         return RunHeadless(argc, argv);
     }
 
+    // Qt would abort without a display; say what to do instead.
+    if (const std::string text = platform::NoDisplayText(
+            [](const char* name) { return static_cast<const char*>(std::getenv(name)); },
+            std::vector<std::string>(argv + 1, argv + argc));
+        !text.empty()) {
+        PrintError(text);
+        return kExitUsage;
+    }
     platform::ProvideRuntimeDir();
     QApplication app(argc, argv); // takes Qt's own options out of argv
     const auto paths = CommandLinePaths(argc, argv);

@@ -231,7 +231,7 @@ TEST_F(HeadlessCli, BadUsageConvertsNothing) {
         {{"--bogus", tone}, "pelkora: unknown option --bogus"},
         {{"--format", "mp3"}, "pelkora: no files or folders to convert"},
         {{tone, in + "/missing.wav"}, in + "/missing.wav"},
-        {{"--cut", "10", tone}, "pelkora: --cut length " + tone + " is not a time"},
+        {{"--cut", "10", tone}, "pelkora: --cut needs START and LENGTH (as 75 30); " + tone},
         {{"--name", "{artst} - {title}", tone}, "unknown field {artst}"},
     };
     for (const auto& c : cases) {

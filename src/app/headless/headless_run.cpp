@@ -9,7 +9,9 @@
 #include "app/settings/settings_store.h"
 #include "core/batch/batch_arguments.h"
 #include "core/batch/batch_texts.h"
+#include "core/batch/output_folder.h"
 #include "core/batch/run_report_file.h"
+#include "core/batch/unused_choices.h"
 #include "core/files/folder_search.h"
 #include "core/files/source_key.h"
 
@@ -365,8 +367,12 @@ int RunHeadless(int argc, char** argv) {
         }
     }
     choices.set(value);
-    // Unlike the window, a script may name a folder several levels deep.
-    QDir().mkpath(QFile::decodeName(value.outputFolder));
+    if (const std::string problem = headless::PrepareOutputFolder(value.outputFolder.toStdString());
+        !problem.empty()) {
+        PrintError((args.output ? "pelkora: --output " : "pelkora: the output folder ") +
+                   headless::ShownValue(value.outputFolder.toStdString()) + " " + problem);
+        return headless::kExitUsage;
+    }
     // After the output folder is made: the report may go into it.
     if (args.report) {
         if (const std::string problem = headless::ReportPathProblem(*args.report);
@@ -414,6 +420,11 @@ int RunHeadless(int argc, char** argv) {
         return withReport(headless::ExitStatus(summary));
     }
 
+    // Said once here; the converter would otherwise change or drop them file by file.
+    if (!args.quiet)
+        for (const std::string& note :
+             headless::UnusedChoiceNotes(value.formatIndex, args.rate, args.bitrate))
+            PrintError(note);
     BatchRun run(list, choices, programFolder);
     run.setStartDelay(0);
     if (snapshot)

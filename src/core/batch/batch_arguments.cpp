@@ -70,6 +70,15 @@ std::optional<int> channelsIndex(std::string_view text) {
     return indexIgnoringCase(choices::kChannels, text);
 }
 
+constexpr std::string_view kCutNeedsTwo = " needs START and LENGTH (as 75 30)";
+
+// Digits, colons and blanks only: meant as a time, even if not a valid one.
+bool LooksLikeTime(std::string_view text) {
+    return !trimmed(text).empty() && std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || c == ':' || c == ' ' || c == '\t';
+    });
+}
+
 enum class Kind { Flag, Value, TwoValues };
 
 struct OptionInfo {
@@ -201,7 +210,7 @@ private:
         if (option.kind == Kind::TwoValues) {
             const auto second = value ? takeNext() : std::nullopt;
             if (!second)
-                return fail(spelled + " needs a start and a length");
+                return fail(spelled + std::string(kCutNeedsTwo));
             return setCut(spelled, *value, *second);
         }
         if (!value)
@@ -309,6 +318,10 @@ private:
         };
         if (!start)
             return badTime("start", startText);
+        // What is no attempt at a time (a file, an option) means the length was left out.
+        if (!length && !LooksLikeTime(lengthText))
+            return fail(spelled + std::string(kCutNeedsTwo) + "; " + ShownValue(lengthText) +
+                        " is not a time");
         if (!length)
             return badTime("length", lengthText);
         result_.cut = CutChoice{*start, *length};

@@ -1,0 +1,71 @@
+#include "core/batch/unused_choices.h"
+
+#include "core/engine/choice_lists.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+namespace headless {
+namespace {
+
+enum Format { kMp3, kWma, kOgg, kWav, kFlac, kAc3, kAac, kAmr, kMpg, kOpus, kM4a, kAlac };
+
+// The rates the converter's encoder for each format that is given a rate accepts, from the
+// window's list (MPEG audio layer II has no 8000 Hz; nothing takes 12050).
+bool TakesRate(int format, std::string_view rate) {
+    if (rate == "12050")
+        return false;
+    return !(format == kMpg && rate == "8000");
+}
+
+bool CarriesRate(int format) {
+    return format == kMp3 || format == kMpg || format == kM4a;
+}
+
+bool CarriesBitrate(int format) {
+    return format == kMp3 || format == kMpg || format == kOpus || format == kM4a;
+}
+
+std::string RateNote(int format, const std::string& name, std::string_view rate) {
+    const std::string asked = "--rate " + std::string(rate) + " is not used";
+    if (CarriesRate(format))
+        return TakesRate(format, rate) ? std::string()
+                                       : "pelkora: " + name + " cannot use " + std::string(rate) +
+                                             " Hz; the converter uses the nearest it can";
+    // These two have a rate of their own, which no choice changes.
+    const std::string_view fixed = format == kOpus ? "48000" : format == kAmr ? "8000" : "";
+    if (!fixed.empty())
+        return rate == fixed
+                   ? std::string()
+                   : "pelkora: " + name + " always uses " + std::string(fixed) + " Hz; " + asked;
+    return "pelkora: " + name + " has no choice of rate; " + asked;
+}
+
+std::string BitrateNote(int format, const std::string& name, std::string_view bitrate) {
+    if (CarriesBitrate(format))
+        return {};
+    const bool lossless = format == kWav || format == kFlac || format == kAlac;
+    return "pelkora: " + name + (lossless ? " has no bitrate" : " has a bitrate of its own") +
+           "; --bitrate " + std::string(bitrate) + " is not used";
+}
+
+} // namespace
+
+std::vector<std::string> UnusedChoiceNotes(int formatIndex, std::optional<int> rateIndex,
+                                           std::optional<int> bitrateIndex) {
+    const std::string name(choices::At(choices::kFormats, formatIndex));
+    std::vector<std::string> notes;
+    if (name.empty())
+        return notes;
+    if (const std::string_view rate = choices::At(choices::kSampleRates, rateIndex.value_or(-1));
+        !rate.empty())
+        notes.push_back(RateNote(formatIndex, name, rate));
+    if (const std::string_view bitrate = choices::At(choices::kBitrates, bitrateIndex.value_or(-1));
+        !bitrate.empty())
+        notes.push_back(BitrateNote(formatIndex, name, bitrate));
+    std::erase(notes, std::string());
+    return notes;
+}
+
+} // namespace headless
