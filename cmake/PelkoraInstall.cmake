@@ -85,8 +85,12 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# Qt SQL's SQLite driver is a plugin, loaded at run time: shlibdeps cannot see it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra, libqt6sql6-sqlite")
+# Qt SQL's SQLite driver is a plugin, loaded at run time: shlibdeps cannot see it. Qt opens
+# folders and the help page through xdg-open; without it F1 and the finished run's folder fail.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+    "fonts-dejavu-core, fonts-dejavu-extra, libqt6sql6-sqlite, xdg-utils")
+# The window runs on X without it; on a Wayland session it runs natively with it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # CPack puts the summary line in front and indents the rest; an empty line parts paragraphs.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[
 Pelkora converts many audio and video files at once. Collect media files
