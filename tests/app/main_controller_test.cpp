@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <vector>
+
 namespace {
 
 TEST(Commands, SavedChoicesAreShownAndExitWritesThemBackByteForByteEveryTime) {
@@ -50,6 +52,31 @@ TEST(Commands, AddFolderAndADroppedFolderSayWhatTheSearchLimitLeftOut) {
     for (const auto& box : app.boxes.shown) {
         EXPECT_TRUE(box.text.startsWith("5 sub-folders were left out")) << box.text.toStdString();
         EXPECT_EQ(box.icon, platform::MsgIcon::Exclamation);
+    }
+}
+
+// Cancel in the folder dialog is no choice: the folder chosen before stays, in the box and in
+// what Exit saves.
+TEST(Commands, CancellingTheOutputFolderDialogKeepsTheFolderChosenBefore) {
+    AppFixture app;
+    app.controller->Load();
+    const QString loaded = app.window->txtPath()->text();
+    const QString cancel; // a null reply is a cancel
+    struct Step {
+        QString reply;
+        QString shown;
+    };
+    const std::vector<Step> steps = {{cancel, loaded},
+                                     {"/home/u/Converted", "/home/u/Converted"},
+                                     {cancel, "/home/u/Converted"},
+                                     {"/srv/music out", "/srv/music out"},
+                                     {cancel, "/srv/music out"}};
+    for (const Step& step : steps) {
+        app.dialogs.replies = {step.reply};
+        app.controller->Browse();
+        EXPECT_EQ(app.window->txtPath()->text(), step.shown)
+            << "reply " << step.reply.toStdString();
+        EXPECT_EQ(QFile::decodeName(app.controller->choices().value().outputFolder), step.shown);
     }
 }
 

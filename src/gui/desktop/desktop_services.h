@@ -2,6 +2,7 @@
 
 #include "app/services/message_box.h"
 #include "gui/dialogs/dialog_backend.h"
+#include "gui/services/reporting_shell.h"
 #include "gui/services/services.h"
 #include "gui/services/shell.h"
 #include "gui/services/sound.h"
@@ -30,11 +31,12 @@ public:
 class DesktopServices final {
 public:
     DesktopServices() : dialogs_(dialogs::CreateDesktopDialogs()) {}
-    [[nodiscard]] Services services() { return {boxes_, shell_, sound_, *dialogs_}; }
+    [[nodiscard]] Services services() { return {boxes_, reportingShell_, sound_, *dialogs_}; }
 
 private:
     QtMessageBoxes boxes_;
     DesktopShell shell_;
+    ReportingShell reportingShell_{shell_, boxes_};
     QtSound sound_;
     std::unique_ptr<dialogs::Backend> dialogs_;
 };

@@ -241,8 +241,9 @@ void MainController::ReportLeftOut(const QString& text) {
 void MainController::Browse() {
     const auto chosen = services_.dialogs.chooseFolder(
         window_.get(), QString::fromLatin1(kSelectFolderPrompt), window_->txtPath()->text());
-    choices_.setOutputFolder(chosen && !chosen->isEmpty() ? QFile::encodeName(*chosen)
-                                                          : place_.defaultOutput);
+    // Cancel keeps the folder chosen before.
+    if (chosen && !chosen->isEmpty())
+        choices_.setOutputFolder(QFile::encodeName(*chosen));
 }
 
 void MainController::Exit() {
