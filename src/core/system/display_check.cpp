@@ -10,15 +10,13 @@ bool IsSet(const EnvironmentLookup& environment, const char* name) {
     return value != nullptr && *value != '\0';
 }
 
-// Qt takes -platform NAME, also spelled with two dashes or with "=".
+// As Qt reads its own option: -platform NAME (or --platform NAME) anywhere in the arguments.
 bool ChoosesPlatform(const std::vector<std::string>& arguments) {
-    for (const std::string& argument : arguments) {
-        if (argument == "--")
-            break;
-        std::string_view option = argument;
+    for (std::size_t i = 0; i + 1 < arguments.size(); ++i) {
+        std::string_view option = arguments[i];
         if (option.starts_with("--"))
             option.remove_prefix(1);
-        if (option == "-platform" || option.starts_with("-platform="))
+        if (option == "-platform")
             return true;
     }
     return false;
