@@ -2,6 +2,7 @@
 
 #include "app/services/message_box.h"
 #include "core/engine/time_left.h"
+#include "core/naming/tag_reader.h"
 #include "core/system/run_status_text.h"
 #include "gui/dialogs/dialog_backend.h"
 #include "gui/dialogs/options_controller.h"
@@ -20,15 +21,18 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QUrl>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr int kToolbarIndexes[] = {0, 1, 2, 3, 4, 6};
+// Waiting files whose headers are read for their lengths as a run starts.
+constexpr int kLengthsReadPerRun = 200;
 
 QString FromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -159,6 +163,7 @@ void MainController::connectWindow() {
     connect(batch_, &BatchRun::fileLength, this, [this](const QByteArray& path, double seconds) {
         if (timeLeft_)
             timeLeft_->setLength(path.toStdString(), seconds);
+        showRunningStatus();
     });
     connect(batch_, &BatchRun::fileProgress, this, [this](const QByteArray& path, double fraction) {
         if (timeLeft_)
@@ -181,6 +186,7 @@ void MainController::startStatus() {
     runClock_.start();
     timeLeft_ = std::make_unique<TimeLeft>(0.0);
     filesEnded_ = 0;
+    lengthsRead_ = 0;
     noteWaitingFiles(0, list_.count() - 1);
     window_->lblStatus()->clear();
     statusTick_.start();
@@ -189,12 +195,18 @@ void MainController::startStatus() {
 void MainController::noteWaitingFiles(int first, int last) {
     if (!timeLeft_ || !batch_->isActive())
         return;
-    // Only the size is known before the converter reads a file's length.
+    // The headers of the first files tell their lengths; past those, reading every header of a
+    // long list would hold up the window, and a file counts by its size until its converter
+    // tells its length.
     for (int row = std::max(first, 0); row <= last && row < list_.count(); ++row) {
-        const QByteArray path = list_.path(row);
-        timeLeft_->add(path.toStdString(), std::nullopt,
-                       static_cast<std::uint64_t>(
-                           std::max<qint64>(QFileInfo(QFile::decodeName(path)).size(), 0)));
+        const std::string path = list_.path(row).toStdString();
+        const bool probe = lengthsRead_ < kLengthsReadPerRun;
+        if (probe)
+            ++lengthsRead_;
+        struct stat info = {};
+        const std::uint64_t bytes =
+            ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+        timeLeft_->add(path, probe ? ReadPlayingSeconds(path) : std::nullopt, bytes);
     }
 }
 

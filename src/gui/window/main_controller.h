@@ -112,4 +112,5 @@ private:
     QElapsedTimer runClock_;
     QTimer statusTick_;
     int filesEnded_ = 0;
+    int lengthsRead_ = 0;
 };
