@@ -196,6 +196,7 @@ TEST_F(RunFollow, FailedFilesStayMarkedAndTheNextConvertTriesThemAgain) {
         QRegularExpression("^2 converted in 0:\\d\\d, 1 failed$").match(Status()).hasMatch())
         << Status().toStdString();
     EXPECT_EQ(app.window->lblPB()->text(), "Done.");
+    EXPECT_FALSE(app.window->showsStop()) << "Convert again at the end";
     ASSERT_EQ(app.boxes.shown.size(), 1u);
     EXPECT_TRUE(app.boxes.shown[0].text.startsWith("This file could not be converted:\n\n" +
                                                    QFile::decodeName(broken)));
