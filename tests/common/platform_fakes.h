@@ -24,8 +24,23 @@ public:
     void show(const QString& text, platform::MsgIcon icon, const QString& title) override {
         shown.push_back({text, icon, title});
     }
+    // Answers from `answers` in turn, No once they run out; `whileAsked` runs while the
+    // question is open, as the event loop would go on under a real box.
+    bool ask(const QString& text, const QString& title) override {
+        asked.push_back({text, platform::MsgIcon::Question, title});
+        if (whileAsked)
+            whileAsked();
+        if (answers.empty())
+            return false;
+        const bool yes = answers.front();
+        answers.erase(answers.begin());
+        return yes;
+    }
 
     std::vector<Shown> shown;
+    std::vector<Shown> asked;
+    std::vector<bool> answers;
+    std::function<void()> whileAsked;
 };
 
 class FakeShell final : public platform::Shell {

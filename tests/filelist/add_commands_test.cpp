@@ -10,6 +10,7 @@
 #include "dialogs/fake_dialogs.h"
 #include "filelist/temp_tree.h"
 #include "gui/dialogs/common_dialogs.h"
+#include "gui/dialogs/filter_list.h"
 #include "gui/files/add_file.h"
 #include "gui/files/add_folder.h"
 
@@ -60,6 +61,33 @@ TEST(AddFile, FirstPickInTheWorkingFolderThenInTheLastFolderCancelAddsNothing) {
     EXPECT_EQ(fake.files[4].folder, QCoreApplication::applicationDirPath());
     EXPECT_FALSE(fake.files[4].mustExist);
     EXPECT_EQ(list.calls, (Calls{"add " + QFile::encodeName(name).toStdString(), "update"}));
+}
+
+TEST(AddFile, SeveralFilesAtOnceJoinInTheirOrderWithAllSupportedFilesOfferedFirst) {
+    FakeDialogs fake;
+    CCommonDialogs shared{fake};
+    ListRecorder list;
+    AddFileCommand addFile(shared, list.hooks());
+    fake.replies = {"/srv/b/zeta.flac\n/srv/b/alpha.mp3\n/srv/b/mid.wav"};
+    addFile.run();
+    EXPECT_EQ(list.calls, (Calls{"add /srv/b/zeta.flac", "add /srv/b/alpha.mp3",
+                                 "add /srv/b/mid.wav", "update"}));
+    ASSERT_EQ(fake.files.size(), 1u);
+    const QStringList filters = fake.files[0].nameFilters;
+    ASSERT_FALSE(filters.isEmpty());
+    EXPECT_TRUE(filters[0].startsWith("All supported files (*.wav *.flac *.mp3 "))
+        << filters[0].toStdString();
+    EXPECT_EQ(fake.files[0].selectedFilter, filters[0]);
+    EXPECT_EQ(filters.mid(1), ConvertFilter(QString::fromLatin1(kAddFileFilter)).filters)
+        << "the type filters follow in their order";
+    // Every type of the single filters is among the supported ones.
+    for (const QString& filter : filters.mid(1, filters.size() - 2)) {
+        const QString pattern = filter.section('(', -1).chopped(1);
+        EXPECT_TRUE(filters[0].contains(pattern)) << pattern.toStdString();
+    }
+    fake.replies = {"/srv/c/next.wav"};
+    addFile.run();
+    EXPECT_EQ(fake.files[1].folder, "/srv/b/") << "the next pick starts where the first was";
 }
 
 TEST(AddFolder, AddsAfterTheSearchAndAlwaysRestoresTheIdleHint) {

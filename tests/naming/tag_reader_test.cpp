@@ -75,6 +75,22 @@ TEST(TagReaderTest, ReadsEveryFieldOfEachFormat) {
     }
 }
 
+TEST(TagReaderTest, PlayingTimeOfEachFormatAndNothingForWhatIsNotMedia) {
+    for (const Format& format : Formats()) {
+        SCOPED_TRACE(format.ext);
+        const auto seconds =
+            ReadPlayingSeconds(Made("long." + format.ext, "sine=duration=7", format.codec));
+        ASSERT_TRUE(seconds.has_value());
+        EXPECT_NEAR(*seconds, 7.0, 0.2);
+    }
+    EXPECT_NEAR(ReadPlayingSeconds(Made("long.wav", "sine=duration=7")).value_or(0), 7.0, 0.01);
+    EXPECT_FALSE(ReadPlayingSeconds(Write("text.mp3", "just some words, no audio\n")));
+    EXPECT_FALSE(ReadPlayingSeconds(Shared().file("missing.flac")));
+    const std::string fifo = Shared().file("pipe.flac");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(ReadPlayingSeconds(fifo)) << "a fifo is never read";
+}
+
 TEST(TagReaderTest, NothingForFilesWithoutTagsOrNotMedia) {
     std::vector<std::pair<std::string, std::string>> cases;
     for (const Format& format : Formats()) {

@@ -74,6 +74,22 @@ TEST_F(DesktopBus, TheTaskbarEntryFollowsTheRunAndIsClearedAtItsEnd) {
     EXPECT_EQ(updates.back().appUri, kUri);
 }
 
+TEST_F(DesktopBus, AStoppedRunClearsTheTaskbarEntryAndSaysNothing) {
+    makeActive(face.window);
+    face.add({"slow-1.wav", "slow-2.wav", "slow-3.wav"});
+    face.controller.Start();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return face.controller.batch().runningCount() > 0 && !dock.updates.empty() &&
+                   Number(dock.updates.back(), "progress-visible");
+        },
+        kDeadlineMs));
+    face.controller.Stop();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Cleared(dock.updates.back()); }, kDeadlineMs))
+        << "the bar stays on the taskbar after Stop";
+    EXPECT_TRUE(notifications.calls.empty()) << "a stop is no end to announce";
+}
+
 TEST_F(DesktopBus, OneNotificationWhenTheUserLooksElsewhereAndItsClickBringsTheWindowBack) {
     makeActive(face.window);
     runToEnd({"one.wav", "two.wav"});
@@ -95,7 +111,8 @@ TEST_F(DesktopBus, OneNotificationWhenTheUserLooksElsewhereAndItsClickBringsTheW
     face.window.showMinimized();
     runToEnd({"only.wav"});
     ASSERT_TRUE(QTest::qWaitFor([this] { return notifications.calls.size() == 2; }, kDeadlineMs));
-    EXPECT_EQ(notifications.calls[1].body, QLatin1String("1 file converted"));
+    // The failed file stayed in the list and is tried again.
+    EXPECT_EQ(notifications.calls[1].body, QLatin1String("1 file converted, 1 failed"));
     notifications.click(2);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !face.window.isMinimized(); }, kDeadlineMs));
     EXPECT_TRUE(QTest::qWaitForWindowActive(&face.window));

@@ -57,7 +57,8 @@ protected:
         dialog = std::make_unique<OptionsController>(
             OptionsControls{window.cmbSR(), chkMC, boxes[0], boxes[1], boxes[2], boxes[3], boxes[4],
                             boxes[5], window.cmbJobs(), window.chkKeep(), window.cmbNames(),
-                            window.lblNameExample(), window.chkSync(), window.chkReplayGain()},
+                            window.lblNameExample(), window.chkSync(), window.chkReplayGain(),
+                            window.chkOpenFolder()},
             choices, SettingsPlace{folder.isEmpty() ? dir.path() : folder, {}, true, {}}, messages);
         if (!exampleInput.isEmpty())
             dialog->setExampleInput(exampleInput, exampleRoot);
@@ -378,6 +379,32 @@ TEST_F(OptionsDialog, ReplayGainTagsAreOffUntilCheckedAndKeptInOurOwnFile) {
     EXPECT_FALSE(stored());
     writeFile(dir.filePath("pelkora.ini"), "[Output]\nReplayGainTags=true\n");
     EXPECT_TRUE(stored());
+}
+
+TEST_F(OptionsDialog, OpeningTheOutputFolderIsOnUntilUncheckedAndKeptInOurOwnFile) {
+    const auto stored = [&] {
+        return ReadChoices(SettingsPlace{dir.path(), "/out", true, {}}, messages)
+            .openFolderWhenDone;
+    };
+    EXPECT_TRUE(stored()) << "without a file, as before the option existed";
+    auto& d = open();
+    EXPECT_TRUE(window.chkOpenFolder()->isChecked());
+    EXPECT_EQ(window.chkOpenFolder()->text(), "Open the output folder when done");
+    window.chkOpenFolder()->setChecked(false);
+    ASSERT_TRUE(d.imgOK_Click());
+    EXPECT_FALSE(choices.value().openFolderWhenDone);
+    EXPECT_FALSE(choices.value().replayGain) << "a row of its own";
+    EXPECT_FALSE(stored());
+    EXPECT_TRUE(readFile(dir.filePath("pelkora.ini")).contains("OpenFolderWhenDone=false"));
+    EXPECT_EQ(fileBytes(), "0\r\n0\r\n0\r\n0\r\n") << "options.ini keeps its format";
+    window.chkOpenFolder()->setChecked(true);
+    auto& again = open();
+    EXPECT_FALSE(window.chkOpenFolder()->isChecked()) << "shown as stored";
+    window.chkOpenFolder()->setChecked(true);
+    ASSERT_TRUE(again.imgOK_Click());
+    EXPECT_TRUE(stored());
+    writeFile(dir.filePath("pelkora.ini"), "[Output]\nOpenFolderWhenDone=0\n");
+    EXPECT_TRUE(stored()) << "only true or false is read";
 }
 
 TEST_F(OptionsDialog, ACommonOrTypedNamePatternIsStoredOnOkAndShownAgainNextTime) {

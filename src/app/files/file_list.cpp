@@ -68,7 +68,7 @@ std::vector<QByteArray> FileList::droppedPaths(const QMimeData& data) {
 }
 
 void FileList::AddFileEntry(const QByteArray& path, const QByteArray& root) {
-    entries_.push_back(Entry{path, FormatTag(QFile::decodeName(path)), root, nextId_++});
+    entries_.push_back(Entry{path, FormatTag(QFile::decodeName(path)), root, nextId_++, false, {}});
     scheduleCommit();
 }
 
@@ -84,13 +84,46 @@ quint64 FileList::entryId(int index) const {
     return entries_[static_cast<std::size_t>(index)].id;
 }
 
-void FileList::RemoveEntry(quint64 id) {
+int FileList::rowOf(quint64 id) const {
     // Entries only join at the end, with growing ids: the list is sorted by id.
     const auto found =
         std::lower_bound(entries_.begin(), entries_.end(), id,
                          [](const Entry& e, quint64 wanted) { return e.id < wanted; });
     if (found != entries_.end() && found->id == id)
-        removeRow(static_cast<std::size_t>(found - entries_.begin()));
+        return static_cast<int>(found - entries_.begin());
+    return -1;
+}
+
+void FileList::RemoveEntry(quint64 id) {
+    if (const int row = rowOf(id); row >= 0)
+        removeRow(static_cast<std::size_t>(row));
+}
+
+void FileList::markFailed(quint64 id, const QString& reason) {
+    setFailure(id, true, reason);
+}
+
+void FileList::clearFailure(quint64 id) {
+    setFailure(id, false, {});
+}
+
+void FileList::setFailure(quint64 id, bool failed, const QString& reason) {
+    const int row = rowOf(id);
+    if (row < 0)
+        return;
+    Entry& e = entries_[static_cast<std::size_t>(row)];
+    if (e.failed == failed && e.failure == reason)
+        return;
+    e.failed = failed;
+    e.failure = reason;
+    if (row < committed_)
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+bool FileList::failed(int index) const {
+    if (index < 0 || index >= count())
+        return false;
+    return entries_[static_cast<std::size_t>(index)].failed;
 }
 
 void FileList::removeRow(std::size_t row) {
@@ -224,7 +257,11 @@ QVariant FileList::data(const QModelIndex& index, int role) const {
             return QFile::decodeName(e.path);
         return e.format;
     case Qt::ToolTipRole:
+        if (e.failed)
+            return QStringLiteral("failed: ") + e.failure;
         return QFile::decodeName(e.path);
+    case FailedRole:
+        return e.failed;
     case Qt::TextAlignmentRole:
         if (index.column() == FormatColumn)
             return QVariant::fromValue(Qt::AlignCenter);

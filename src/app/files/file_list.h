@@ -22,6 +22,8 @@ class FileList final : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column { FileNameColumn = 0, FormatColumn = 1, ColumnCount = 2 };
+    // True for an entry a run could not convert; a view shows it apart.
+    static constexpr int FailedRole = Qt::UserRole + 1;
 
     explicit FileList(QObject* parent = nullptr);
     ~FileList() override;
@@ -48,6 +50,11 @@ public:
     // Drops the entry with this id, if it is still there, without touching the hint: a run
     // calls this as each file ends.
     void RemoveEntry(quint64 id);
+    // A run could not convert the entry: its row shows it, with the reason as its tip, until
+    // it is tried again.
+    void markFailed(quint64 id, const QString& reason);
+    void clearFailure(quint64 id);
+    [[nodiscard]] bool failed(int index) const;
     // Removes the current row of the selection model, if there is one.
     void RemoveSelected();
     void RemoveAll();
@@ -91,9 +98,13 @@ private:
         QString format;
         QByteArray root;
         quint64 id = 0;
+        bool failed = false;
+        QString failure;
     };
 
     void removeRow(std::size_t row);
+    [[nodiscard]] int rowOf(quint64 id) const;
+    void setFailure(quint64 id, bool failed, const QString& reason);
 
     void scheduleCommit();
 

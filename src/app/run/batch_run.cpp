@@ -68,6 +68,7 @@ bool BatchRun::Start() {
     active_ = true;
     started_ = false;
     finished_ = 0;
+    failedIds_.clear();
     shownFraction_ = 0.0;
     shownFiles_ = 0;
     usedOutputs_.clear();
@@ -86,6 +87,7 @@ void BatchRun::setStartDelay(int milliseconds) {
 
 void BatchRun::stop() {
     Timer1_.stop();
+    const bool wasActive = active_;
     active_ = false;
     // Ask every converter first, then wait: each removes its temporary file as it ends.
     for (auto& job : jobs_) {
@@ -94,6 +96,8 @@ void BatchRun::stop() {
         releaseClaim(*job);
     }
     jobs_.clear();
+    if (wasActive)
+        emit stopped();
 }
 
 void BatchRun::ConvertAll() {
@@ -133,10 +137,12 @@ void BatchRun::fillSlots() {
 }
 
 int BatchRun::nextWaitingRow() const {
-    // The first entry that is not converting; the running ones are known by their ids, wherever
-    // they are in the list.
+    // The first entry that is not converting and has not failed in this run; the running ones are
+    // known by their ids, wherever they are in the list.
     for (int row = 0; row < list_.count(); ++row) {
         const quint64 id = list_.entryId(row);
+        if (failedIds_.count(id) > 0)
+            continue;
         const bool running = std::any_of(jobs_.begin(), jobs_.end(),
                                          [id](const auto& job) { return job->entryId == id; });
         if (!running)
@@ -159,6 +165,7 @@ bool BatchRun::startEntry(int index) {
     auto job = std::make_unique<Job>();
     job->entryId = list_.entryId(index);
     job->path = list_.path(index);
+    list_.clearFailure(job->entryId); // tried again
     job->settings = choices_.value().conversionSettings();
     const bool keepTree = choices_.value().keepTree;
     // A folder chosen during the run is made before its first file (the sync record lives
@@ -254,6 +261,8 @@ void BatchRun::objDOS_ReceiveOutputs(Job& job, const QByteArray& line) {
     const auto update =
         ParseProgressChunk(std::string_view(line.constData(), line.size()), job.totalSeconds,
                            job.settings.cutEnabled, job.settings.cutLength, job.settings.cutStart);
+    if (update.totalSeconds > 0 && job.totalSeconds == 0)
+        emit fileLength(job.path, update.totalSeconds);
     job.totalSeconds = update.totalSeconds;
     if (!update.moved)
         return;
@@ -262,16 +271,21 @@ void BatchRun::objDOS_ReceiveOutputs(Job& job, const QByteArray& line) {
     reportRunProgress();
 }
 
+int BatchRun::filesInRun() const {
+    // A failed entry that stays is counted among the ended ones.
+    return finished_ + list_.count() - static_cast<int>(failedIds_.size());
+}
+
 double BatchRun::runFraction() const {
     double done = finished_;
     for (const auto& job : jobs_)
         done += job->fraction;
-    const int files = finished_ + list_.count();
+    const int files = filesInRun();
     return files > 0 ? std::clamp(done / files, 0.0, 1.0) : 1.0;
 }
 
 void BatchRun::reportRunProgress() {
-    const int files = finished_ + list_.count();
+    const int files = filesInRun();
     double fraction = runFraction();
     // Files joining the run may lower the share; anything else only moves it on.
     if (files == shownFiles_)
@@ -343,7 +357,7 @@ void BatchRun::objDOS_CommandOver(Job& job) {
     // Removing the entry may show rows dropped meanwhile, and those may start at once: the job
     // stays listed as running until its entry is gone, and is looked up again afterwards, as
     // starting may have moved the jobs or ended the run.
-    list_.RemoveEntry(job.entryId);
+    endEntry(job.entryId, outcome);
     const auto found = findJob(job);
     if (found == jobs_.end())
         return;
@@ -397,12 +411,21 @@ void BatchRun::settle(Job& job, const FileOutcome& outcome, const std::string& o
     } else {
         report_.failures.push_back({job.path, outcome.text});
     }
-    list_.RemoveEntry(job.entryId);
+    endEntry(job.entryId, outcome);
     ++finished_;
     albums_.unmeasured(job.path.toStdString());
     // Announced like a conversion, so that a face counts and names it the same way.
     emit fileStarted(job.path, output);
     emit fileFinished(job.path, output, outcome);
+}
+
+void BatchRun::endEntry(quint64 entryId, const FileOutcome& outcome) {
+    if (keepFailed_ && outcome.kind == FileOutcome::Kind::Failed) {
+        failedIds_.insert(entryId);
+        list_.markFailed(entryId, outcome.text);
+        return;
+    }
+    list_.RemoveEntry(entryId);
 }
 
 void BatchRun::gatherLoudness(const Job& job, const QByteArray& syncKey, FileOutcome& outcome) {

@@ -23,7 +23,8 @@ class FileList;
 
 // Converts every entry of the file list, first to last, up to `jobs` converters at a time.
 // Each entry leaves the list when its own conversion ends, so the list always shows what is
-// still to do or in progress; entries added during the run join it, and a change of choices
+// still to do or in progress (with keepFailed, a failed entry stays, marked, to be tried again
+// by the next run); entries added during the run join it, and a change of choices
 // applies to the conversions started after it. No output replaces a file that is an input of
 // the run, converted already or still to come: such an output is numbered like a repeat. The run
 // shows nothing itself: it reports shares done and outcomes through its signals, and the face
@@ -51,6 +52,12 @@ public:
     // more; returns once they have ended. No runFinished follows.
     void stop();
     [[nodiscard]] bool isActive() const { return active_; }
+    // Failed entries stay in the list with their reason, and the run passes over them.
+    void setKeepFailed(bool keep) { keepFailed_ = keep; }
+    // What the run has done so far.
+    [[nodiscard]] const RunReport& report() const { return report_; }
+    // Files of the run so far: those ended and those still in the list to convert.
+    [[nodiscard]] int filesInRun() const;
     [[nodiscard]] int runningCount() const { return static_cast<int>(jobs_.size()); }
     // The share of the run done, 0 to 1: finished files and the running files' fractions over
     // the files in the run so far (1 before anything is in it).
@@ -63,12 +70,16 @@ signals:
     void fileStarted(const QByteArray& path, const QByteArray& outputPath);
     // A running file's share done moved, 0 to 1.
     void fileProgress(const QByteArray& path, double fraction);
+    // The converter told the running file's length, in seconds.
+    void fileLength(const QByteArray& path, double seconds);
     // The run's share done moved (after a file's, and when a file ends). It only grows, unless
     // files join the run.
     void runProgress(double fraction);
     void fileFinished(const QByteArray& path, const QByteArray& outputPath,
                       const FileOutcome& outcome);
     void runFinished(const RunReport& report);
+    // stop() ended a run that was going.
+    void stopped();
 
 private:
     struct Job;
@@ -89,6 +100,8 @@ private:
     void abortRun(StartError error);
     void abortRun(const QString& recordError);
     void prepareFolder(const std::string& folder);
+    // The entry leaves the list, or stays marked when it failed and failures are kept.
+    void endEntry(quint64 entryId, const FileOutcome& outcome);
     // Ends an entry that needs no converter, with its outcome.
     void settle(Job& job, const FileOutcome& outcome, const std::string& outputPath);
     void prune();
@@ -119,6 +132,9 @@ private:
     RunReport report_;
     LibrarySync sync_;
     AlbumGains albums_;
+    bool keepFailed_ = false;
+    // Entries that failed in this run and stay in the list.
+    std::unordered_set<quint64> failedIds_;
     bool prune_ = false;
     std::vector<QByteArray> pruneFolders_;
 };

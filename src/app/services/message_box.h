@@ -12,6 +12,13 @@ class MessageBoxes {
 public:
     virtual ~MessageBoxes() = default;
     virtual void show(const QString& text, MsgIcon icon, const QString& title) = 0;
+    // A question with Yes and No; true for Yes. A face that cannot ask answers No, so that
+    // nothing ends that the user did not agree to.
+    virtual bool ask(const QString& text, const QString& title) {
+        (void)text;
+        (void)title;
+        return false;
+    }
 };
 
 // The application's title, used where a box carries "the program's title".

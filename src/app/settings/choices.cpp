@@ -82,3 +82,7 @@ void Choices::setSync(bool sync) {
 void Choices::setReplayGain(bool on) {
     change(&ConversionChoices::replayGain, on);
 }
+
+void Choices::setOpenFolderWhenDone(bool on) {
+    change(&ConversionChoices::openFolderWhenDone, on);
+}

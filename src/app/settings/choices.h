@@ -28,6 +28,8 @@ struct ConversionChoices {
     bool sync = false;
     // The converter measures loudness and writes ReplayGain tags.
     bool replayGain = false;
+    // The window opens the output folder at the end of a run.
+    bool openFolderWhenDone = true;
 
     // FinishSound is the index into ON / OFF.
     [[nodiscard]] bool playsFinishSound() const { return options.FinishSound == 0; }
@@ -62,6 +64,7 @@ public:
     void setNamePattern(const QString& pattern);
     void setSync(bool sync);
     void setReplayGain(bool on);
+    void setOpenFolderWhenDone(bool on);
 
 signals:
     void changed();

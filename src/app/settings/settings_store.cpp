@@ -27,6 +27,7 @@ const QString kKeepTreeKey = QStringLiteral("Output/KeepSubFolders");
 const QString kNamePatternKey = QStringLiteral("Output/NamePattern");
 const QString kSyncKey = QStringLiteral("Output/OnlyNewAndChanged");
 const QString kReplayGainKey = QStringLiteral("Output/ReplayGainTags");
+const QString kOpenFolderKey = QStringLiteral("Output/OpenFolderWhenDone");
 
 std::filesystem::path toPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
@@ -105,6 +106,9 @@ void applyOwnSettings(const QString& path, ConversionChoices& c) {
     const QString replayGain = file.value(kReplayGainKey).toString();
     if (replayGain == QLatin1String("true") || replayGain == QLatin1String("false"))
         c.replayGain = replayGain == QLatin1String("true");
+    const QString openFolder = file.value(kOpenFolderKey).toString();
+    if (openFolder == QLatin1String("true") || openFolder == QLatin1String("false"))
+        c.openFolderWhenDone = openFolder == QLatin1String("true");
     // A pattern edited by hand into something unusable leaves the plain names.
     const QString pattern = file.value(kNamePatternKey).toString();
     if (pattern.isEmpty() || NamePattern::Parse(pattern.toStdString()))
@@ -273,6 +277,7 @@ bool WriteOwnSettings(const SettingsPlace& place, const ConversionChoices& c) {
     file.setValue(kNamePatternKey, c.namePattern);
     file.setValue(kSyncKey, c.sync);
     file.setValue(kReplayGainKey, c.replayGain);
+    file.setValue(kOpenFolderKey, c.openFolderWhenDone);
     file.sync();
     return file.status() == QSettings::NoError;
 }

@@ -92,6 +92,23 @@ std::optional<TrackTags> ReadTrackTags(const std::string& path) {
     }
 }
 
+std::optional<double> ReadPlayingSeconds(const std::string& path) {
+    struct stat info = {};
+    if (path.empty() || stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    try {
+        const TagLib::FileRef file(path.c_str(), true, TagLib::AudioProperties::Fast);
+        if (file.isNull() || file.audioProperties() == nullptr)
+            return std::nullopt;
+        const int milliseconds = file.audioProperties()->lengthInMilliseconds();
+        if (milliseconds <= 0)
+            return std::nullopt;
+        return milliseconds / 1000.0;
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
 NameSource DescribeSource(const std::string& input, const std::string& root) {
     NameSource source;
     source.name = GetBaseName(input);

@@ -29,4 +29,11 @@ void QtMessageBoxes::show(const QString& text, MsgIcon icon, const QString& titl
     box.exec();
 }
 
+bool QtMessageBoxes::ask(const QString& text, const QString& title) {
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 } // namespace platform

@@ -20,6 +20,8 @@ DesktopProgress::DesktopProgress(const BatchRun& run, const FileList& list, QWid
     // the end when it happens, not when the box is closed.
     connect(&run, &BatchRun::runFinished, this, &DesktopProgress::onRunFinished,
             Qt::QueuedConnection);
+    // A stopped run has no end to announce, but the taskbar must not keep its bar.
+    connect(&run, &BatchRun::stopped, this, [this] { launcher_.clear(); });
     connect(&notifier_, &DesktopNotifier::activated, this, [this] { BringToFront(window_); });
 }
 

@@ -14,6 +14,7 @@ namespace platform {
 class QtMessageBoxes final : public MessageBoxes {
 public:
     void show(const QString& text, MsgIcon icon, const QString& title) override;
+    bool ask(const QString& text, const QString& title) override;
 };
 
 class DesktopShell final : public Shell {

@@ -104,6 +104,33 @@ bool CCommonDialogs::ShowFont() {
     return true;
 }
 
+namespace {
+
+dialogs::FileRequest OpenRequest(const QString& title, const QString& path, const QString& filter) {
+    const NameFilters filters = ConvertFilter(filter);
+    dialogs::FileRequest request;
+    request.title = title;
+    request.folder = path;
+    request.nameFilters = filters.filters;
+    request.selectedFilter = filters.selected;
+    request.mustExist = true;
+    return request;
+}
+
+} // namespace
+
+bool CCommonDialogs::ShowOpenFiles() {
+    const auto chosen = backend_.chooseFiles(
+        owner_, OpenRequest(Title(), IsBlank(Path()) ? QDir::currentPath() : Path(), filter_));
+    if (!chosen || chosen->isEmpty())
+        return false;
+    fileNames_.clear();
+    for (const QString& name : *chosen)
+        fileNames_ << UpToNul(name);
+    TakeChosenFile(chosen->front());
+    return true;
+}
+
 bool CCommonDialogs::ShowOpen() {
     const NameFilters filters = ConvertFilter(filter_);
     dialogs::FileRequest request;

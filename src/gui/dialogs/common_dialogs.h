@@ -4,6 +4,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 namespace dialogs {
@@ -59,6 +60,10 @@ public:
     // Starts in Path, or in the working folder when Path is blank; only an existing file may
     // be chosen. Sets FileName (full path), FileTitle (name only) and Path (its folder).
     bool ShowOpen();
+    // The same with several files at once: FileNames holds them all in the dialog's order,
+    // FileName, FileTitle and Path tell the first.
+    bool ShowOpenFiles();
+    [[nodiscard]] QStringList FileNames() const { return fileNames_; }
     void ShowPrinterProperties();
     // Titled "Save"; starts in Path, or in the program folder when Path is blank or missing.
     bool ShowSave();
@@ -72,6 +77,7 @@ private:
     QString path_;
     QString filter_;
     QString fileName_;
+    QStringList fileNames_;
     std::uint32_t color_ = 0;
     QString title_;
     QString defExt_;

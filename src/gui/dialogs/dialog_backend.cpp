@@ -33,6 +33,24 @@ public:
         return chosen.front();
     }
 
+    std::optional<QStringList> chooseFiles(QWidget* owner, const FileRequest& request) override {
+        QFileDialog dialog(owner, request.title, request.folder);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
+        if (!request.nameFilters.isEmpty()) {
+            dialog.setNameFilters(request.nameFilters);
+            dialog.selectNameFilter(request.selectedFilter);
+        }
+        if (dialog.exec() != QDialog::Accepted)
+            return std::nullopt;
+        QStringList chosen = dialog.selectedFiles();
+        chosen.removeAll(QString());
+        if (chosen.isEmpty())
+            return std::nullopt;
+        return chosen;
+    }
+
     std::optional<QString> chooseFolder(QWidget* owner, const QString& title,
                                         const QString& startFolder) override {
         const QString folder = QFileDialog::getExistingDirectory(owner, title, startFolder);

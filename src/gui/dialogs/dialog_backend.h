@@ -38,6 +38,14 @@ class Backend {
 public:
     virtual ~Backend() = default;
     virtual std::optional<QString> chooseFile(QWidget* owner, const FileRequest& request) = 0;
+    // Several existing files at once, in the order the dialog gives them; without a dialog
+    // of its own, a backend offers its one-file dialog.
+    virtual std::optional<QStringList> chooseFiles(QWidget* owner, const FileRequest& request) {
+        const auto chosen = chooseFile(owner, request);
+        if (!chosen)
+            return std::nullopt;
+        return QStringList{*chosen};
+    }
     virtual std::optional<QString> chooseFolder(QWidget* owner, const QString& title,
                                                 const QString& startFolder) = 0;
     virtual std::optional<QColor> chooseColor(QWidget* owner, const QColor& initial,

@@ -115,6 +115,8 @@ void OptionsController::Load() {
         c_.chkSync->setChecked(choices_.value().sync);
     if (c_.chkReplayGain)
         c_.chkReplayGain->setChecked(choices_.value().replayGain);
+    if (c_.chkOpenFolder)
+        c_.chkOpenFolder->setChecked(choices_.value().openFolderWhenDone);
     example_ = examplePath_.isEmpty()
                    ? madeUpSource()
                    : DescribeSource(examplePath_.toStdString(), exampleRoot_.toStdString());
@@ -183,6 +185,8 @@ bool OptionsController::imgOK_Click() {
         choices_.setSync(c_.chkSync->isChecked());
     if (c_.chkReplayGain)
         choices_.setReplayGain(c_.chkReplayGain->isChecked());
+    if (c_.chkOpenFolder)
+        choices_.setOpenFolderWhenDone(c_.chkOpenFolder->isChecked());
     choices_.setNamePattern(pattern);
     lastWrite_ = WriteOptions(place_, choices_.value());
     // Our own file; options.ini keeps its format for anyone who reads it.

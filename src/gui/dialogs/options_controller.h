@@ -34,6 +34,7 @@ struct OptionsControls {
     QLabel* lblNameExample = nullptr;   // the example output name, or what is wrong
     QCheckBox* chkSync = nullptr;       // only new and changed files
     QCheckBox* chkReplayGain = nullptr; // loudness tags
+    QCheckBox* chkOpenFolder = nullptr; // open the output folder when done
 };
 
 // What the options dialog does: shows the current options, keeps the time boxes enabled

@@ -30,15 +30,20 @@ AddFileCommand::AddFileCommand(CCommonDialogs& dialogs, FileListHooks list)
 void AddFileCommand::run() {
     dialogs_.setFileName(QString());
     dialogs_.setTitle(kOpenFilesTitle);
-    dialogs_.setFilter(QString::fromLatin1(kAddFileFilter));
+    dialogs_.setFilter(QString::fromLatin1(kAllSupportedFilter) + u'|' +
+                       QString::fromLatin1(kAddFileFilter));
     if (!lastFolder_.isEmpty())
         dialogs_.setPath(lastFolder_);
-    if (!dialogs_.ShowOpen())
+    if (!dialogs_.ShowOpenFiles())
         return;
     const QString chosen = dialogs_.FileName();
     if (!chosen.isEmpty())
         lastFolder_ = QString::fromStdString(ParsePath(chosen.toStdString()));
-    AddAndUpdate(list_, chosen);
+    for (const QString& name : dialogs_.FileNames())
+        if (!name.isEmpty() && list_.addFileEntry)
+            list_.addFileEntry(QFile::encodeName(name), {});
+    if (list_.updateDropHint)
+        list_.updateDropHint();
 }
 
 QString OpenFileDialog(dialogs::Backend& dialogs, QWidget* owner, const QString& title,

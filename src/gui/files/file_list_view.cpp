@@ -7,6 +7,27 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// A file a run could not convert is written in red: its tip says why.
+class FailedInRed final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        if (index.data(FileList::FailedRole).toBool()) {
+            const QColor red(0xc0, 0x20, 0x20);
+            option->palette.setColor(QPalette::Text, red);
+            option->palette.setColor(QPalette::HighlightedText, red);
+        }
+    }
+};
+
+} // namespace
 
 namespace filelist {
 
@@ -31,6 +52,7 @@ void takeFileDrop(FileList& list, QDropEvent* event) {
 
 FileListView::FileListView(FileList* list, QWidget* parent) : QTreeView(parent), list_(list) {
     setModel(list);
+    setItemDelegate(new FailedInRed(this));
     setSelectionModel(list->selectionModel());
     setRootIsDecorated(false);
     setItemsExpandable(false);

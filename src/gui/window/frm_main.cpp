@@ -176,6 +176,14 @@ void frmMain::buildControls() {
     lblPB_->setText(QStringLiteral("0%"));
     setTextColour(lblPB_, Qt::black);
 
+    lblStatus_ = new QLabel(this);
+    lblStatus_->setGeometry(L::lblStatus);
+    lblStatus_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lblStatus_->setTextFormat(Qt::PlainText);
+    lblStatus_->setFont(skin::font(11, true));
+    lblStatus_->setAccessibleName(QStringLiteral("Run status"));
+    setTextColour(lblStatus_, skin::colour::ink);
+
     lblVersion_ = new FitLabel(this);
     lblVersion_->setGeometry(L::lblVersion);
     lblVersion_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -251,8 +259,10 @@ void frmMain::connectLooks() {
                 pictures_.imgMenuData[static_cast<std::size_t>(i)]);
         });
     }
-    lightOnHover(imgConvert_, pictures_.imgConvertData);
-    connect(imgConvert_, &ImageButton::pressed, imgConvert_, &ImageButton::clearPicture);
+    connect(imgConvert_, &ImageButton::mouseMoved, this, [this] {
+        imgConvert_->setPicture(stopFace_ ? pictures_.imgStopLight : pictures_.imgConvertData);
+    });
+    connect(imgConvert_, &ImageButton::pressed, this, &frmMain::restConvertFace);
 
     lightOnHover(imgHelp_, pictures_.imgHelpLight);
     connect(imgHelp_, &ImageButton::clicked, imgHelp_, &ImageButton::clearPicture,
@@ -296,6 +306,8 @@ void frmMain::buildShortcuts() {
         if (imgToolbar_[1]->isEnabled())
             list_->RemoveSelected();
     });
+    auto* stop = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(stop, &QShortcut::activated, this, &frmMain::stopRequested);
     auto* open = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
     connect(open, &QShortcut::activated, this, &frmMain::addFileRequested);
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
@@ -351,7 +363,20 @@ void frmMain::resetLooks() {
             b->clearPicture();
     for (ImageButton* b : imgMenu_)
         b->clearPicture();
-    imgConvert_->clearPicture();
+    restConvertFace();
+}
+
+void frmMain::setStopFace(bool stop) {
+    stopFace_ = stop;
+    imgConvert_->setAccessibleName(stop ? QStringLiteral("Stop") : QStringLiteral("Convert"));
+    restConvertFace();
+}
+
+void frmMain::restConvertFace() {
+    if (stopFace_)
+        imgConvert_->setPicture(pictures_.imgStop);
+    else
+        imgConvert_->clearPicture();
 }
 
 void frmMain::showBitrates(int formatIndex) {

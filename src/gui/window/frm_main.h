@@ -57,6 +57,11 @@ public:
     // Width of the progress fill in twips; shown at twips / 15 pixels, within the track.
     void setProgressWidth(float twips);
     [[nodiscard]] FitLabel* lblPB() const { return lblPB_; }
+    // The run's line beside the bar.
+    [[nodiscard]] QLabel* lblStatus() const { return lblStatus_; }
+    // The Convert button says Stop during a run.
+    void setStopFace(bool stop);
+    [[nodiscard]] bool showsStop() const { return stopFace_; }
     [[nodiscard]] FitLabel* lblVersion() const { return lblVersion_; }
     [[nodiscard]] LinkLabel* lblWeb() const { return lblWeb_; }
     [[nodiscard]] LinkLabel* lblFeed() const { return lblFeed_; }
@@ -79,6 +84,8 @@ signals:
     void addFileRequested();
     void helpRequested();
     void exitRequested();
+    // Esc: the run, if one is going, is to stop.
+    void stopRequested();
 
 private:
     void buildArt();
@@ -87,6 +94,8 @@ private:
     void buildShortcuts();
     void showHint();
     void setFeedEmphasis(bool on);
+    // The Convert button's face at rest: painted on the background, or Stop.
+    void restConvertFace();
 
     FileList* list_;
     skin::MainPictures pictures_;
@@ -112,6 +121,8 @@ private:
     QLineEdit* txtPath_ = nullptr;
     ProgressFill* imgPB_ = nullptr;
     FitLabel* lblPB_ = nullptr;
+    QLabel* lblStatus_ = nullptr;
+    bool stopFace_ = false;
     FitLabel* lblVersion_ = nullptr;
     LinkLabel* lblWeb_ = nullptr;
     LinkLabel* lblFeed_ = nullptr;

@@ -86,6 +86,11 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
                        "track and the album"));
     chkReplayGain_->setAccessibleName(QStringLiteral("ReplayGain tags"));
 
+    chkOpenFolder_ = new SkinCheckBox(QStringLiteral("Open the output folder when done"), this);
+    chkOpenFolder_->setGeometry(L::chkOpenFolder);
+    chkOpenFolder_->setFont(small);
+    chkOpenFolder_->setAccessibleName(QStringLiteral("Open the output folder when done"));
+
     cmbNames_ = new QComboBox(this);
     cmbNames_->setEditable(true);
     // A typed pattern is the choice as it stands; it never joins the common ones.

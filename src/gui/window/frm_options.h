@@ -34,6 +34,7 @@ public:
     [[nodiscard]] QCheckBox* chkKeep() const { return chkKeep_; }
     [[nodiscard]] QCheckBox* chkSync() const { return chkSync_; }
     [[nodiscard]] QCheckBox* chkReplayGain() const { return chkReplayGain_; }
+    [[nodiscard]] QCheckBox* chkOpenFolder() const { return chkOpenFolder_; }
     // Editable; each common pattern's item carries the pattern as its data.
     [[nodiscard]] QComboBox* cmbNames() const { return cmbNames_; }
     [[nodiscard]] ImageButton* picButtonNames() const { return picButtonNames_; }
@@ -65,6 +66,7 @@ private:
     QCheckBox* chkKeep_ = nullptr;
     QCheckBox* chkSync_ = nullptr;
     QCheckBox* chkReplayGain_ = nullptr;
+    QCheckBox* chkOpenFolder_ = nullptr;
     QComboBox* cmbNames_ = nullptr;
     ImageButton* picButtonNames_ = nullptr;
     QLabel* lblNameExample_ = nullptr;

@@ -68,6 +68,8 @@ inline constexpr QRect imgConvert = fromTwips(7330, 5565, 2805, 1365);
 inline constexpr int imgPBFullWidthTwips = 5415;
 inline constexpr QRect imgPB = fromTwips(1700, 6700, imgPBFullWidthTwips, 195);
 inline constexpr QRect lblPB = fromTwips(3210, 6710, 2355, 195);
+// The run's line: which file, the time left, and how the run ended.
+inline constexpr QRect lblStatus = fromTwips(2640, 7170, 6690, 195);
 inline constexpr QRect lblWeb = fromTwips(270, 7170, 2250, 195);
 inline constexpr QRect lblFeed = fromTwips(9420, 7155, 690, 195);
 
@@ -81,7 +83,7 @@ inline constexpr QRect picDrag = fromTwips(10920, 6330, 2145, 2190);
 
 namespace options {
 
-inline constexpr QSize client{px(4905), px(4875)};
+inline constexpr QSize client{px(4905), px(5235)};
 
 inline constexpr QRect cmbSR = fromTwips(2190, 510, 2445, 300);
 inline constexpr QRect picButtonBR = fromTwips(4345, 530, 285, 285);
@@ -92,19 +94,20 @@ inline constexpr QRect txtFromS = fromTwips(3450, 1270, 645, 270);
 inline constexpr QRect txtToH = fromTwips(1410, 1630, 285, 270);
 inline constexpr QRect txtToM = fromTwips(2400, 1630, 465, 270);
 inline constexpr QRect txtToS = fromTwips(3450, 1630, 645, 270);
-// Our own rows below the cutter: conversions at a time, the kept folder tree, the sync and
-// the loudness tags.
+// Our own rows below the cutter: conversions at a time, the kept folder tree, the sync, the
+// loudness tags and the folder shown at the end.
 inline constexpr QRect cmbJobs = fromTwips(2910, 2040, 1200, 300);
 inline constexpr QRect picButtonJobs = fromTwips(3820, 2060, 285, 285);
 inline constexpr QRect chkKeep = fromTwips(2910, 2490, 195, 190);
 inline constexpr QRect chkSync = fromTwips(2910, 2850, 195, 190);
 inline constexpr QRect chkReplayGain = fromTwips(2910, 3210, 195, 190);
+inline constexpr QRect chkOpenFolder = fromTwips(2910, 3570, 195, 190);
 // Output names: wide enough for the longest common pattern, with its example underneath.
-inline constexpr QRect cmbNames = fromTwips(1470, 3570, 3165, 300);
-inline constexpr QRect picButtonNames = fromTwips(4345, 3590, 285, 285);
-inline constexpr QRect lblNameExample = fromTwips(1590, 3930, 3045, 240);
-inline constexpr QRect imgOK = fromTwips(2490, 4320, 870, 270);
-inline constexpr QRect imgBack = fromTwips(3690, 4320, 870, 270);
+inline constexpr QRect cmbNames = fromTwips(1470, 3930, 3165, 300);
+inline constexpr QRect picButtonNames = fromTwips(4345, 3950, 285, 285);
+inline constexpr QRect lblNameExample = fromTwips(1590, 4290, 3045, 240);
+inline constexpr QRect imgOK = fromTwips(2490, 4680, 870, 270);
+inline constexpr QRect imgBack = fromTwips(3690, 4680, 870, 270);
 inline constexpr QRect imgExit = fromTwips(4480, 160, 225, 225);
 
 } // namespace options

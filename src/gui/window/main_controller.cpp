@@ -1,6 +1,9 @@
 #include "gui/window/main_controller.h"
 
 #include "app/services/message_box.h"
+#include "core/engine/time_left.h"
+#include "core/naming/tag_reader.h"
+#include "core/system/run_status_text.h"
 #include "gui/dialogs/dialog_backend.h"
 #include "gui/dialogs/options_controller.h"
 #include "gui/files/add_file.h"
@@ -16,15 +19,20 @@
 #include "gui/window/widgets.h"
 
 #include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QUrl>
 
+#include <sys/stat.h>
+
 namespace {
 
 constexpr int kToolbarIndexes[] = {0, 1, 2, 3, 4, 6};
+// Waiting files whose headers are read for their lengths as a run starts.
+constexpr int kLengthsReadPerRun = 200;
 
 QString FromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -39,6 +47,11 @@ MainController::MainController(QString programFolder, platform::Services service
     dialogs_.Init(window_.get());
     FileList* list = &list_;
     batch_ = new BatchRun(list_, choices_, programFolder_, this);
+    // What failed stays in the list, marked, for the next Convert.
+    batch_->setKeepFailed(true);
+    window_->installEventFilter(this);
+    statusTick_.setInterval(1000);
+    connect(&statusTick_, &QTimer::timeout, this, &MainController::showRunningStatus);
 
     hooks_.addFileEntry = [list](const QByteArray& path, const QByteArray& root) {
         list->AddFileEntry(path, root);
@@ -112,7 +125,13 @@ void MainController::connectWindow() {
         connect(window_->imgMenu(i), &ImageButton::clicked, this, [this, i] { imgMenu_Click(i); });
 
     connect(window_->imgStart(), &ImageButton::clicked, this, &MainController::Start);
-    connect(window_->imgConvert(), &ImageButton::clicked, this, &MainController::Start);
+    connect(window_->imgConvert(), &ImageButton::clicked, this, [this] {
+        if (batch_->isActive())
+            Stop();
+        else
+            Start();
+    });
+    connect(window_.get(), &frmMain::stopRequested, this, &MainController::Stop);
     connect(window_->imgAdd(), &ImageButton::clicked, this, [this] { commands_.addFile(); });
     connect(window_->picDrag(), &DropZone::clicked, this,
             [this] { DropZoneClick(services_.dialogs, window_.get(), hooks_); });
@@ -140,6 +159,68 @@ void MainController::connectWindow() {
             showShare(fraction);
     });
     connect(batch_, &BatchRun::runFinished, this, &MainController::runFinished);
+
+    connect(batch_, &BatchRun::fileLength, this, [this](const QByteArray& path, double seconds) {
+        if (timeLeft_)
+            timeLeft_->setLength(path.toStdString(), seconds);
+        showRunningStatus();
+    });
+    connect(batch_, &BatchRun::fileProgress, this, [this](const QByteArray& path, double fraction) {
+        if (timeLeft_)
+            timeLeft_->setProgress(path.toStdString(), fraction);
+    });
+    connect(batch_, &BatchRun::fileStarted, this, [this] { showRunningStatus(); });
+    connect(batch_, &BatchRun::fileFinished, this,
+            [this](const QByteArray& path, const QByteArray&, const FileOutcome& outcome) {
+                ++filesEnded_;
+                if (timeLeft_)
+                    timeLeft_->finish(path.toStdString(),
+                                      outcome.kind != FileOutcome::Kind::Failed);
+                showRunningStatus();
+            });
+    connect(&list_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) { noteWaitingFiles(first, last); });
+}
+
+void MainController::startStatus() {
+    runClock_.start();
+    timeLeft_ = std::make_unique<TimeLeft>(0.0);
+    filesEnded_ = 0;
+    lengthsRead_ = 0;
+    noteWaitingFiles(0, list_.count() - 1);
+    window_->lblStatus()->clear();
+    statusTick_.start();
+}
+
+void MainController::noteWaitingFiles(int first, int last) {
+    if (!timeLeft_ || !batch_->isActive())
+        return;
+    // The headers of the first files tell their lengths; past those, reading every header of a
+    // long list would hold up the window, and a file counts by its size until its converter
+    // tells its length.
+    for (int row = std::max(first, 0); row <= last && row < list_.count(); ++row) {
+        const std::string path = list_.path(row).toStdString();
+        const bool probe = lengthsRead_ < kLengthsReadPerRun;
+        if (probe)
+            ++lengthsRead_;
+        struct stat info = {};
+        const std::uint64_t bytes =
+            ::stat(path.c_str(), &info) == 0 ? static_cast<std::uint64_t>(info.st_size) : 0;
+        timeLeft_->add(path, probe ? ReadPlayingSeconds(path) : std::nullopt, bytes);
+    }
+}
+
+double MainController::runSeconds() const {
+    return static_cast<double>(runClock_.elapsed()) / 1000.0;
+}
+
+void MainController::showRunningStatus() {
+    if (!batch_->isActive() || !timeLeft_)
+        return;
+    const int files = batch_->filesInRun();
+    const int file = std::min(filesEnded_ + 1, files);
+    window_->lblStatus()->setText(QString::fromStdString(
+        run_status::Running(file, files, timeLeft_->secondsLeft(runSeconds()))));
 }
 
 void MainController::setTxtAction(const QString& word) {
@@ -209,7 +290,8 @@ void MainController::ShowOptions() {
     settings::OptionsController controller(
         {dialog.cmbSR(), dialog.chkMC(), dialog.txtFromH(), dialog.txtFromM(), dialog.txtFromS(),
          dialog.txtToH(), dialog.txtToM(), dialog.txtToS(), dialog.cmbJobs(), dialog.chkKeep(),
-         dialog.cmbNames(), dialog.lblNameExample(), dialog.chkSync(), dialog.chkReplayGain()},
+         dialog.cmbNames(), dialog.lblNameExample(), dialog.chkSync(), dialog.chkReplayGain(),
+         dialog.chkOpenFolder()},
         choices_, place_, services_.boxes);
     if (list_.count() > 0)
         controller.setExampleInput(list_.path(0), list_.root(0));
@@ -246,8 +328,25 @@ void MainController::Browse() {
         choices_.setOutputFolder(QFile::encodeName(*chosen));
 }
 
+bool MainController::eventFilter(QObject* watched, QEvent* event) {
+    // Closing the window from outside during a run goes through Exit's question.
+    if (watched == window_.get() && event->type() == QEvent::Close && batch_->isActive()) {
+        event->ignore();
+        QTimer::singleShot(0, this, [this] { commands_.exit(); });
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void MainController::Exit() {
-    // A run still going stops here: every converter removes its temporary file.
+    if (batch_->isActive()) {
+        if (!services_.boxes.ask(QStringLiteral("Stop converting and exit?"),
+                                 platform::applicationTitle()))
+            return;
+        // The run may have ended while the question was open.
+        Stop();
+    }
+    // Whatever is left stops here: every converter removes its temporary file.
     batch_->stop();
     // Not being able to save the choices is no reason to keep the program open.
     (void)settings::WriteSetup(place_, choices_.value(), services_.boxes);
@@ -264,10 +363,32 @@ void MainController::Start() {
     }
     runActive_ = true;
     setRunning(true);
+    startStatus();
+}
+
+void MainController::Stop() {
+    if (!batch_->isActive())
+        return;
+    const int files = batch_->filesInRun();
+    batch_->stop();
+    statusTick_.stop();
+    timeLeft_.reset();
+    const int converted = batch_->report().converted;
+    // No folder, no sound and no box: the user chose to end here.
+    window_->picDrag()->setVisible(true);
+    setRunning(false);
+    showProgressText(0.0, QStringLiteral("0%"));
+    window_->lblStatus()->setText(QString::fromStdString(run_status::Stopped(converted, files)));
+    runActive_ = false;
+    emit runEnded();
 }
 
 void MainController::runFinished(const RunReport& report) {
+    statusTick_.stop();
+    timeLeft_.reset();
+    window_->setStopFace(false);
     if (report.aborted()) {
+        window_->lblStatus()->clear();
         // The converter could not be started, or the sync record not used. The list stays.
         services_.boxes.show(report.abortText(), platform::MsgIcon::Critical,
                              platform::applicationTitle());
@@ -277,7 +398,11 @@ void MainController::runFinished(const RunReport& report) {
         emit runEnded();
         return;
     }
-    services_.shell.openUrl(QUrl::fromLocalFile(QFile::decodeName(report.outputFolder)));
+    window_->lblStatus()->setText(QString::fromStdString(
+        run_status::Finished(report.converted, static_cast<int>(report.failures.size()),
+                             static_cast<int>(report.warnings.size()), runSeconds())));
+    if (choices_.value().openFolderWhenDone)
+        services_.shell.openUrl(QUrl::fromLocalFile(QFile::decodeName(report.outputFolder)));
     if (choices_.value().playsFinishSound()) {
         services_.sound.playToEnd(programFolder_ + QStringLiteral("/sound.wav"),
                                   [this, report] { restoreWindow(report); });
@@ -310,7 +435,8 @@ void MainController::setRunning(bool running) {
         window_->imgToolbar(index)->setEnabled(enabled);
     for (int i = 0; i < 3; ++i)
         window_->imgMenu(i)->setEnabled(enabled);
-    window_->imgConvert()->setEnabled(enabled);
+    // Convert is Stop while the run goes on.
+    window_->setStopFace(running);
     window_->lblFeed()->setEnabled(enabled);
     if (enabled) {
         window_->imgAdd()->setEnabled(true);

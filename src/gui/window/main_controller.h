@@ -8,13 +8,16 @@
 #include "gui/files/list_hooks.h"
 #include "gui/services/services.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
 
 class AddFileCommand;
+class TimeLeft;
 class frmMain;
 
 // The main window's behaviour: start-up, the batch run, and every command its buttons,
@@ -44,6 +47,10 @@ public:
     void imgMenu_Click(int index);
     // The Start action behind Convert.
     void Start();
+    // Stop, behind the Convert button and Esc during a run: the running converters end and
+    // remove their temporary files; finished outputs and the entries not converted stay.
+    void Stop();
+    // During a run, asks first; No leaves the run going and the program open.
     void Exit();
     void Browse();
 
@@ -80,6 +87,13 @@ private:
     void showProgressText(double fraction, const QString& caption);
     void runFinished(const RunReport& report);
     void restoreWindow(const RunReport& report);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    // The status line: the file in progress and the time left, then how the run ended.
+    void startStatus();
+    void noteWaitingFiles(int first, int last);
+    void showRunningStatus();
+    [[nodiscard]] double runSeconds() const;
 
     QString programFolder_;
     platform::Services services_;
@@ -94,4 +108,9 @@ private:
     std::unique_ptr<AddFileCommand> addFile_;
     BatchRun* batch_;
     bool runActive_ = false;
+    std::unique_ptr<TimeLeft> timeLeft_;
+    QElapsedTimer runClock_;
+    QTimer statusTick_;
+    int filesEnded_ = 0;
+    int lengthsRead_ = 0;
 };

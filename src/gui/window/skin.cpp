@@ -126,7 +126,8 @@ void paintMenuTitle(QPainter& p, const QRect& r, int index, bool lit) {
     drawWord(p, r, Qt::AlignCenter, font(12), QString::fromLatin1(menuWord(index)));
 }
 
-void paintConvert(QPainter& p, const QRect& r, bool lit) {
+// The Convert button's face; during a run the same button is Stop.
+void paintConvert(QPainter& p, const QRect& r, bool lit, bool stop = false) {
     QPainterPath face;
     const QRectF box = QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5);
     face.addRoundedRect(box, 10, 10);
@@ -143,12 +144,19 @@ void paintConvert(QPainter& p, const QRect& r, bool lit) {
 
     const qreal icon = 30;
     const qreal gap = 10;
-    const QString word = QStringLiteral("Convert");
+    const QString word = stop ? QStringLiteral("Stop") : QStringLiteral("Convert");
     const QFont f = fittedFont(font(20, true), word,
                                QSize(r.width() - static_cast<int>(icon + gap) - 16, r.height()));
     const int textWidth = QFontMetrics(f).horizontalAdvance(word);
     const qreal left = r.center().x() + 0.5 - (icon + gap + textWidth) / 2;
-    drawGlyph(p, Glyph::Play, QRectF(left, r.center().y() + 0.5 - icon / 2, icon, icon), Qt::white);
+    const QRectF glyph(left, r.center().y() + 0.5 - icon / 2, icon, icon);
+    if (stop) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(glyph.adjusted(6, 6, -6, -6), 3, 3);
+    } else {
+        drawGlyph(p, Glyph::Play, glyph, Qt::white);
+    }
     p.setPen(Qt::white);
     p.setFont(f);
     p.drawText(QRectF(left + icon + gap, r.top(), textWidth + 4, r.height()),
@@ -385,6 +393,12 @@ void paintOptionsArt(QPainter& p, const QPainterPath& body) {
     label(QRect(L::chkReplayGain.right() + 7, L::chkReplayGain.top() - 3,
                 L::client.width() - L::chkReplayGain.right() - 14, L::chkReplayGain.height() + 6),
           "track and album loudness", false, left);
+    label(QRect(14, L::chkOpenFolder.top() - 3, L::chkOpenFolder.left() - 18,
+                L::chkOpenFolder.height() + 6),
+          "Open the output folder", true, left);
+    label(QRect(L::chkOpenFolder.right() + 7, L::chkOpenFolder.top() - 3,
+                L::client.width() - L::chkOpenFolder.right() - 14, L::chkOpenFolder.height() + 6),
+          "when done", false, left);
     label(QRect(14, L::cmbNames.top(), L::cmbNames.left() - 18, L::cmbNames.height()), "File names",
           true, left);
 }
@@ -476,6 +490,10 @@ MainPictures mainPictures(const QImage& base) {
     }
     pics.imgConvertData = facePicture(base, L::imgConvert, dpr,
                                       [&](QPainter& p) { paintConvert(p, L::imgConvert, true); });
+    pics.imgStop = facePicture(base, L::imgConvert, dpr,
+                               [&](QPainter& p) { paintConvert(p, L::imgConvert, false, true); });
+    pics.imgStopLight = facePicture(
+        base, L::imgConvert, dpr, [&](QPainter& p) { paintConvert(p, L::imgConvert, true, true); });
     pics.imgHelpLight = facePicture(base, L::imgHelp, dpr, [&](QPainter& p) {
         paintTitleButton(p, L::imgHelp, TitleButton::Help, true);
     });

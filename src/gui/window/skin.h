@@ -70,6 +70,8 @@ struct MainPictures {
     std::array<QPixmap, 7> imgButtonData; // toolbar hover faces by toolbar index
     std::array<QPixmap, 3> imgMenuData;
     QPixmap imgConvertData;
+    QPixmap imgStop; // the Convert button during a run
+    QPixmap imgStopLight;
     QPixmap imgHelpLight;
     QPixmap imgMinLight;
     QPixmap imgExitLight;
