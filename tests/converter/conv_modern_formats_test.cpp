@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 using namespace convtest;
 
@@ -129,4 +130,21 @@ TEST(ConvModernFormats, OpusFitsWhatItCannotHoldAndSaysSo) {
     const MediaInfo got = Probe(out.file("x.opus"));
     EXPECT_EQ(got.channels, 2);
     EXPECT_EQ(got.sampleRate, 48000);
+}
+
+// A cut gives the new formats just the part asked for, as it does the others.
+TEST(ConvModernFormats, ACutKeepsThePartAskedFor) {
+    ScratchDir out;
+    const std::string input = MakeSource({"cut.wav", 44100, 2, false});
+    for (const auto& [name, codec, frame] :
+         {std::tuple<const char*, const char*, int>{"x.opus", "libopus", 960},
+          {"x.m4a", "aac", 1024},
+          {"y.m4a", "alac", 4096}}) {
+        SCOPED_TRACE(name);
+        const RunResult r = RunConv(
+            {"-i", input, "-ss", "0.5", "-t", "0.75", "-y", "-acodec", codec, out.file(name)});
+        ASSERT_EQ(r.exitCode, 0) << r.output;
+        const MediaInfo got = Probe(out.file(name));
+        EXPECT_NEAR(got.seconds(), 0.75, static_cast<double>(frame) / got.sampleRate + 0.001);
+    }
 }
