@@ -181,9 +181,7 @@ bool LoudnessMeter::flush() {
         }
     }
     changed_.notify_all();
-    next.frameRefs.clear();
     next.frames = 0;
-    next.packets.clear();
     filling_ = std::move(next);
     return true;
 }
@@ -200,6 +198,9 @@ void LoudnessMeter::work() {
             queue_.pop_front();
         }
         const bool measured = !failed_ && measure(chunk);
+        // The samples go back to the converter now; the chunk keeps only its capacity.
+        chunk.frameRefs.clear();
+        chunk.packets.clear();
         {
             std::lock_guard lock(mutex_);
             failed_ = failed_ || !measured;
