@@ -10,6 +10,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -265,3 +266,34 @@ TEST_F(BatchRunTest, StopEndsEveryConverterAndConvertsNothingMore) {
 }
 
 } // namespace
+
+// An album is the files of one run: a failure that kept a folder's albums from their values in
+// one run does not keep them from it in the next. (The stand-in's outputs are no media files,
+// so writing the album's tags is seen by the warning it gives.)
+TEST_F(BatchRunTest, EachRunGathersItsOwnAlbums) {
+    for (const char* name : {"a1.wav", "b1.wav", "broken1.wav"})
+        ASSERT_EQ(QProcess::execute("ffmpeg", {"-nostdin", "-loglevel", "error", "-y", "-f",
+                                               "lavfi", "-i", "sine=duration=0.2", "-metadata",
+                                               "album=X", in.filePath(name)}),
+                  0);
+    ConversionChoices c = choices.value();
+    c.replayGain = true;
+    choices.set(c);
+    const auto albumWarnings = [this] {
+        int count = 0;
+        for (const auto& item : report.warnings)
+            count += item.text.contains(QStringLiteral("album's gain tags"));
+        return count;
+    };
+
+    add({"broken1.wav", "a1.wav"});
+    runToEnd();
+    EXPECT_EQ(report.failures.size(), 1u);
+    EXPECT_EQ(albumWarnings(), 0); // a track failed: no album values
+
+    runsFinished = 0;
+    add({"a1.wav", "b1.wav"});
+    runToEnd();
+    EXPECT_EQ(report.failures.size(), 0u);
+    EXPECT_EQ(albumWarnings(), 2); // both tracks' album tags were tried
+}

@@ -2,7 +2,7 @@
 // writes the output file (the last argument) with the arguments it got, and exits 0.
 // The input's name steers it: "slow" takes 300 ms, "damaged" ends with a warning (status 3),
 // "broken" fails with the converter's error line (status 1). Like the real one, it refuses an
-// output that is its own input.
+// output that is its own input; asked for -replaygain 1, it reports a loudness.
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -42,6 +42,9 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i)
         std::fprintf(out, "%s\n", argv[i]);
     std::fclose(out);
+    for (int i = 1; i + 1 < argc; ++i)
+        if (std::string(argv[i]) == "-replaygain" && std::string(argv[i + 1]) == "1")
+            std::fputs("loudness: -20.00 LUFS, peak 0.500000, blocks 500x10\n", stderr);
     if (named("damaged"))
         std::fprintf(stderr,
                      "conv: %s: warning: input ends at 0:05 of 0:10 (damaged or cut short)\n",

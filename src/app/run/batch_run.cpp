@@ -77,6 +77,8 @@ bool BatchRun::Start() {
     preparedFolders_.clear();
     report_ = {};
     sync_.reset();
+    // An album is the files of one run: a run stopped earlier leaves nothing behind.
+    albums_ = AlbumGains();
     Timer1_.start();
     return true;
 }
