@@ -131,13 +131,18 @@ std::optional<BuiltCommand> BuildCommandLineTo(const std::string& in, const std:
             w.options(" -replaygain 1");
         w.options(rest);
     };
+    // The user's bitrate, rate (unless the format fixes its own) and channels.
+    auto choices = [&](bool withRate) {
+        w.option("-ab", s.bitrate, "k");
+        if (withRate)
+            w.option("-ar", s.sampleRate);
+        w.option("-ac", channels);
+    };
 
     switch (format) {
     case OutputFormat::MP3:
         start("");
-        w.option("-ab", s.bitrate, "k");
-        w.option("-ar", s.sampleRate);
-        w.option("-ac", channels);
+        choices(true);
         w.options(" -map_meta_data ");
         mapThenOutput();
         break;
@@ -174,16 +179,13 @@ std::optional<BuiltCommand> BuildCommandLineTo(const std::string& in, const std:
     case OutputFormat::OPUS:
         // Opus runs at 48 kHz only; the converter resamples by itself.
         start(" -acodec libopus");
-        w.option("-ab", s.bitrate, "k");
-        w.option("-ac", channels);
+        choices(false);
         w.options(" -map_meta_data ");
         mapThenOutput();
         break;
     case OutputFormat::M4A:
         start(" -acodec aac");
-        w.option("-ab", s.bitrate, "k");
-        w.option("-ar", s.sampleRate);
-        w.option("-ac", channels);
+        choices(true);
         w.options(" -map_meta_data ");
         mapThenOutput();
         break;
@@ -194,9 +196,7 @@ std::optional<BuiltCommand> BuildCommandLineTo(const std::string& in, const std:
         break;
     case OutputFormat::MPG:
         start("");
-        w.option("-ab", s.bitrate, "k");
-        w.option("-ar", s.sampleRate);
-        w.option("-ac", channels);
+        choices(true);
         w.options(" ");
         w.quoted(out);
         break;
