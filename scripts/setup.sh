@@ -10,6 +10,7 @@ packages=(
     libgtest-dev ffmpeg xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-dejavu-extra parallel
     desktop-file-utils appstream lintian dpkg-dev fakeroot file
     dbus dbus-bin dbus-daemon dbus-session-bus-common
+    qt6-l10n-tools qt6-translations-l10n qt6-wayland weston at-spi2-core python3-pyatspi
 )
 # TagLib's headers: libtag1-dev holds 1.x up to Debian 12, libtag-dev 2.x from Debian 13 on.
 # shellcheck disable=SC1091
