@@ -89,8 +89,9 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # folders and the help page through xdg-open; without it F1 and the finished run's folder fail.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "fonts-dejavu-core, fonts-dejavu-extra, libqt6sql6-sqlite, xdg-utils")
-# The window runs on X without it; on a Wayland session it runs natively with it.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# The window runs on X without it; on a Wayland session it runs natively with it. Qt's own
+# translations put its dialogs (file and folder choosers) in the same language as ours.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 # CPack puts the summary line in front and indents the rest; an empty line parts paragraphs.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[
 Pelkora converts many audio and video files at once. Collect media files
