@@ -123,6 +123,9 @@ QStringList englishTexts() {
     addWidgets(out, main);
     list.ShowDropHint(FileList::searchingHintText());
     add(out, QStringLiteral("hint"), main.lblText()->text());
+    for (int column = 0; column < list.columnCount(); ++column)
+        add(out, QStringLiteral("list header"),
+            list.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
     frmOptions options;
     addWidgets(out, options);
     if (qEnvironmentVariableIsSet("GRAB_DIR")) {
