@@ -4,6 +4,7 @@
 #include "gui/window/frm_main.h"
 #include "gui/window/frm_menu.h"
 #include "gui/window/frm_options.h"
+#include "gui/window/skin_captions.h"
 #include "gui/window/widgets.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,8 @@ void addWidgets(QStringList& out, QWidget& window) {
             for (int i = 0; i < combo->count(); ++i)
                 if (bool number = false; combo->itemText(i).toInt(&number), !number)
                     add(out, where + QStringLiteral(" item"), combo->itemText(i));
+        if (auto* caption = qobject_cast<ButtonCaption*>(w))
+            add(out, where, caption->text());
         if (auto* menu = qobject_cast<QMenu*>(w))
             for (QAction* action : menu->actions())
                 add(out, where + QStringLiteral(" entry"), action->text());
@@ -121,6 +124,8 @@ QStringList englishTexts() {
     FileList list;
     frmMain main(list);
     addWidgets(out, main);
+    for (bool stop : {false, true})
+        add(out, QStringLiteral("convert caption"), ConvertCaption::text(stop));
     list.ShowDropHint(FileList::searchingHintText());
     add(out, QStringLiteral("hint"), main.lblText()->text());
     for (int column = 0; column < list.columnCount(); ++column)

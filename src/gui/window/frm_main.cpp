@@ -6,6 +6,7 @@
 #include "gui/window/frm_menu.h"
 #include "gui/window/layout.h"
 #include "gui/window/product_info.h"
+#include "gui/window/skin_captions.h"
 #include "gui/window/widgets.h"
 
 #include <QComboBox>
@@ -69,6 +70,7 @@ frmMain::frmMain(FileList& list, QWidget* parent)
 
     buildArt();
     buildControls();
+    addCaptions(*this);
     connectLooks();
     buildShortcuts();
     styleControls();

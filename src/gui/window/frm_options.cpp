@@ -4,6 +4,7 @@
 #include "core/naming/name_pattern.h"
 
 #include "gui/window/layout.h"
+#include "gui/window/skin_captions.h"
 #include "gui/window/widgets.h"
 
 #include <QComboBox>
@@ -126,6 +127,7 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
     imgOK_ = addButton(L::imgOK, tr("OK"), {}, true);
     imgBack_ = addButton(L::imgBack, tr("Back"), tr("Back"), true);
     imgExit_ = addButton(L::imgExit, tr("Exit"), tr("Exit"), true);
+    addCaptions(*this);
 
     lightOnHover(imgOK_, pictures_.imgOKLight);
     lightOnHover(imgBack_, pictures_.imgBackLight);
