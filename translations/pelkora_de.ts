@@ -5,108 +5,108 @@
     <name>About</name>
     <message>
         <source>Pelkora, the batch audio converter, by the Pelkora team</source>
-        <translation type="unfinished"></translation>
+        <translation>Pelkora, der Stapel-Audiokonverter, vom Pelkora-Team</translation>
     </message>
     <message>
         <source>Copyright (C) 2026 the Pelkora team. All rights reserved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Copyright (C) 2026 das Pelkora-Team. Alle Rechte vorbehalten.</translation>
     </message>
 </context>
 <context>
     <name>AddFile</name>
     <message>
         <source>Open Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien öffnen</translation>
     </message>
     <message>
         <source>All supported files|*.wav;*.flac;*.mp3;*.wma;*.mp4;*.avi;*.mpg;*.wmv;*.flv;*.mov;*.vob;*.rm;*.3gp;*.ogg;*.opus;*.m4a;*.aac;*.ac3;*.amr;*.aif;*.aiff;*.ape;*.wv;*.mka;*.mkv;*.webm</source>
-        <translation type="unfinished"></translation>
+        <translation>Alle unterstützten Dateien|*.wav;*.flac;*.mp3;*.wma;*.mp4;*.avi;*.mpg;*.wmv;*.flv;*.mov;*.vob;*.rm;*.3gp;*.ogg;*.opus;*.m4a;*.aac;*.ac3;*.amr;*.aif;*.aiff;*.ape;*.wv;*.mka;*.mkv;*.webm</translation>
     </message>
     <message>
         <source>WAVE Files(*.wav)|*.wav|FLAC Files(*.flac)|*.flac|MP3 Audio(*.mp3)|*.mp3|WMA Audio(*.wma)|*.wma|MPEG4 Files(*.mp4)|*.mp4|AVI Files(*.avi)|*.avi|MPG Files(*.mpg)|*.mpg|WMV Files(*.wmv)|*.wmv|Flash Video(*.flv)|*.flv|QuickTime Format(*.mov)|*.mov|DVD VOB(*.vob)|*.vob|Real Video(*.rm)|*.rm|3GP Video(*.3gp)|*.3gp|All Media Formats(*.*)|*.*</source>
-        <translation type="unfinished"></translation>
+        <translation>WAVE-Dateien(*.wav)|*.wav|FLAC-Dateien(*.flac)|*.flac|MP3-Audio(*.mp3)|*.mp3|WMA-Audio(*.wma)|*.wma|MPEG4-Dateien(*.mp4)|*.mp4|AVI-Dateien(*.avi)|*.avi|MPG-Dateien(*.mpg)|*.mpg|WMV-Dateien(*.wmv)|*.wmv|Flash-Video(*.flv)|*.flv|QuickTime-Format(*.mov)|*.mov|DVD-VOB(*.vob)|*.vob|Real-Video(*.rm)|*.rm|3GP-Video(*.3gp)|*.3gp|Alle Medienformate(*.*)|*.*</translation>
     </message>
 </context>
 <context>
     <name>AddFolder</name>
     <message>
         <source>Please select a folder:</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte einen Ordner wählen:</translation>
     </message>
 </context>
 <context>
     <name>BatchArguments</name>
     <message>
         <source> (pelkora --batch --help lists the options)</source>
-        <translation type="unfinished"></translation>
+        <translation> (pelkora --batch --help zeigt die Optionen)</translation>
     </message>
     <message>
         <source>an empty argument names no file or folder</source>
-        <translation type="unfinished"></translation>
+        <translation>ein leeres Argument nennt keine Datei und keinen Ordner</translation>
     </message>
     <message>
         <source>no files or folders to convert</source>
-        <translation type="unfinished"></translation>
+        <translation>keine Dateien oder Ordner zum Umwandeln</translation>
     </message>
     <message>
         <source>--prune needs --sync</source>
-        <translation type="unfinished"></translation>
+        <translation>--prune braucht --sync</translation>
     </message>
     <message>
         <source>--shard needs --sync</source>
-        <translation type="unfinished"></translation>
+        <translation>--shard braucht --sync</translation>
     </message>
     <message>
         <source>unknown option %1</source>
-        <translation type="unfinished"></translation>
+        <translation>unbekannte Option %1</translation>
     </message>
     <message>
         <source>%1 takes no value</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 nimmt keinen Wert</translation>
     </message>
     <message>
         <source>%1 needs START and LENGTH (as 75 30)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 braucht START und LENGTH (etwa 75 30)</translation>
     </message>
     <message>
         <source>%1 needs a value</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 braucht einen Wert</translation>
     </message>
     <message>
         <source>%1 %2 is not one of %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 ist keiner von %3</translation>
     </message>
     <message>
         <source>%1 needs a folder</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 braucht einen Ordner</translation>
     </message>
     <message>
         <source>%1 %2 does not end in .csv or .json</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 endet nicht auf .csv oder .json</translation>
     </message>
     <message>
         <source>%1 %2 is not a whole number of 1 or more</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 ist keine ganze Zahl ab 1</translation>
     </message>
     <message>
         <source>%1 %2 lowered to %3, the most conversions at once here (4 per processor core)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 auf %3 gesenkt, die meisten gleichzeitigen Umwandlungen hier (4 je Prozessorkern)</translation>
     </message>
     <message>
         <source>%1 %2 is not K/N, share K of N, with K from 1 to N (as 2/5)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 %2 ist nicht K/N, Anteil K von N, mit K von 1 bis N (etwa 2/5)</translation>
     </message>
     <message>
         <source>%1 start %2 is not a time: whole seconds, M:S or H:M:S, minutes and seconds below 60, at most 2147483647 seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Start %2 ist keine Zeit: ganze Sekunden, M:S oder H:M:S, Minuten und Sekunden unter 60, höchstens 2147483647 Sekunden</translation>
     </message>
     <message>
         <source>%1 needs START and LENGTH (as 75 30); %2 is not a time</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 braucht START und LENGTH (etwa 75 30); %2 ist keine Zeit</translation>
     </message>
     <message>
         <source>%1 length %2 is not a time: whole seconds, M:S or H:M:S, minutes and seconds below 60, at most 2147483647 seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Länge %2 ist keine Zeit: ganze Sekunden, M:S oder H:M:S, Minuten und Sekunden unter 60, höchstens 2147483647 Sekunden</translation>
     </message>
 </context>
 <context>
@@ -124,7 +124,19 @@ without opening the window. Choices not given here are taken from the program&ap
 settings files (setup.ini, options.ini), which are read and never written.
 
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Aufruf: pelkora --batch [Optionen] FILE|FOLDER ...
+        pelkora -b [Optionen] FILE|FOLDER ...
+        pelkora [FILE|FOLDER ...]
+
+Ohne --batch öffnet sich das Fenster mit den FILEs und FOLDERs in seiner Liste
+(eine schon laufende Kopie übernimmt sie stattdessen).
+
+Wandelt jede FILE und jede Datei in jedem FOLDER und dessen Unterordnern um,
+ohne das Fenster zu öffnen. Nicht angegebene Einstellungen stammen aus den
+Einstellungsdateien des Programms (setup.ini, options.ini), die nur gelesen
+und nie geschrieben werden.
+
+</translation>
     </message>
     <message>
         <source>Options:
@@ -170,7 +182,53 @@ settings files (setup.ini, options.ini), which are read and never written.
 Progress and the summary go to standard error.
 
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Optionen:
+  --format FORMAT     Ausgabeformat (m4a ist AAC, alac Apple Lossless in .m4a):
+                      %1,
+                      %2
+  --bitrate KBPS      Bitrate von mp3, mpg, opus und m4a in kbit/s; mp3, mpg:
+                      %3
+                      opus: %4
+                      m4a: %5
+  --rate HZ           Abtastrate von mp3, mpg und m4a (opus immer 48000):
+                      %6
+  --channels MODE     Kanäle von mp3, mpg, opus und m4a: mono oder stereo
+                      (auch 1 oder 2)
+  --output DIR        Ordner, in den die umgewandelten Dateien kommen
+  --cut START LENGTH  ein Stück jeder Datei umwandeln; Zeiten in Sekunden, M:S
+                      oder H:M:S; eine LENGTH von 0 reicht bis zum Dateiende
+  -j, --jobs N        gleichzeitige Umwandlungen (Standard: eine je
+                      Prozessorkern); ein N über 4 je Kern wird gesenkt
+  --keep-tree         die Unterordner jedes FOLDER im Ausgabeordner behalten
+  --name PATTERN      Ausgaben nach Tags benennen, unterhalb des Ausgabeordners
+                      und ohne Endung, etwa &quot;{artist}/{album}/{track} - {title}&quot;;
+                      Felder: {artist} {albumartist} {album} {title} {track}
+                      {disc} {year} {genre} {name} {stem} {folder}
+  --replaygain        Lautheits-Tags nach ReplayGain 2.0 schreiben (Titel und
+                      Album)
+  --report FILE       je Datei eine Zeile in FILE schreiben, CSV oder JSON nach
+                      der Endung (.csv, .json), auch bei Abbruch durch Signal
+  --sync              nur Dateien umwandeln, die seit dem letzten --sync-Lauf in
+                      den Ausgabeordner neu sind oder sich änderten (Inhalt
+                      oder Einstellungen); die übrigen bleiben, oder werden
+                      verschoben, wenn sich nur --name änderte; verzeichnet in
+                      .pelkora-sync.sqlite des Ordners
+  --prune             mit --sync: die Ausgaben nicht mehr gefundener Quellen in
+                      den Papierkorb legen; jeden FOLDER angeben, der in diesen
+                      Ausgabeordner synchronisiert wird, sonst gehen dessen
+                      Ausgaben mit
+  --shard K/N         mit --sync: nur Anteil K von N der Quellen umwandeln,
+                      aufgeteilt nach ihren Pfaden unter jedem FOLDER; N Läufe,
+                      auf einem Rechner oder vielen, in einen Ausgabeordner
+                      wandeln jede Quelle einmal um
+  -q, --quiet         nur Fehlschläge melden
+  -h, --help          diese Hilfe zeigen und enden
+  -V, --version       die Version zeigen und enden
+  --                  es folgen nur FILEs und FOLDERs, auch solche mit - vorn
+
+Fortschritt und Zusammenfassung gehen auf die Standardfehlerausgabe.
+
+</translation>
     </message>
     <message>
         <source>Exit status:
@@ -185,316 +243,332 @@ Progress and the summary go to standard error.
        ignored at start, as under nohup, stays ignored)
 
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Rückgabewert:
+  %1    jede Datei umgewandelt
+  %2    einige Dateien fehlgeschlagen oder ein Ordner nicht lesbar; die übrigen
+       wurden umgewandelt
+  %3    falscher Aufruf, oder das --sync-Verzeichnis ist nicht nutzbar; nichts
+       wurde umgewandelt
+  %4    jede Datei umgewandelt, einige mit Warnungen (beschädigte oder kurze
+       Eingabe)
+  %5  angehalten durch SIGINT (Strg+C); unfertige Ausgaben werden entfernt
+  %6  angehalten durch SIGTERM; unfertige Ausgaben werden entfernt
+  %7  angehalten durch SIGHUP, %8 durch SIGQUIT, ebenso (ein beim Start
+       ignoriertes Signal, etwa unter nohup, bleibt ignoriert)
+
+</translation>
     </message>
     <message>
         <source>Examples:
   pelkora --batch --format flac --output ~/Music/flac ~/Recordings
   pelkora -b --format mp3 --bitrate 192 --channels mono -j 2 talk.wav notes.ogg
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Beispiele:
+  pelkora --batch --format flac --output ~/Musik/flac ~/Aufnahmen
+  pelkora -b --format mp3 --bitrate 192 --channels mono -j 2 rede.wav notiz.ogg
+</translation>
     </message>
 </context>
 <context>
     <name>BatchTexts</name>
     <message>
         <source>pelkora: --bitrate %1 is not a bitrate of %2, which takes %3</source>
-        <translation type="unfinished"></translation>
+        <translation>pelkora: --bitrate %1 ist keine Bitrate von %2, das %3 nimmt</translation>
     </message>
     <message>
         <source>%1 of %2 done · run %3</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 von %2 fertig · Lauf %3</translation>
     </message>
     <message>
         <source>about %1 left</source>
-        <translation type="unfinished"></translation>
+        <translation>noch etwa %1</translation>
     </message>
     <message>
         <source>: up to date</source>
-        <translation type="unfinished"></translation>
+        <translation>: aktuell</translation>
     </message>
     <message>
         <source>: up to date, %1</source>
-        <translation type="unfinished"></translation>
+        <translation>: aktuell, %1</translation>
     </message>
     <message>
         <source>: failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>: fehlgeschlagen: %1</translation>
     </message>
     <message>
         <source>: warning: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>: Warnung: %1</translation>
     </message>
     <message>
         <source> (silent, peak %1)</source>
-        <translation type="unfinished"></translation>
+        <translation> (still, Spitze %1)</translation>
     </message>
     <message>
         <source> (%1 LUFS, peak %2)</source>
-        <translation type="unfinished"></translation>
+        <translation> (%1 LUFS, Spitze %2)</translation>
     </message>
     <message>
         <source>%1 converted</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 umgewandelt</translation>
     </message>
     <message>
         <source>%1 with warnings</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 mit Warnungen</translation>
     </message>
     <message>
         <source>%1 up to date</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 aktuell</translation>
     </message>
     <message>
         <source>%1 pruned</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 aufgeräumt</translation>
     </message>
     <message>
         <source>%1 failed</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fehlgeschlagen</translation>
     </message>
     <message>
         <source>1 folder could not be read; its files were not converted</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Ordner war nicht lesbar; seine Dateien wurden nicht umgewandelt</translation>
     </message>
     <message>
         <source>%1 folders could not be read; their files were not converted</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Ordner waren nicht lesbar; ihre Dateien wurden nicht umgewandelt</translation>
     </message>
     <message>
         <source>Renamed to keep outputs apart:</source>
-        <translation type="unfinished"></translation>
+        <translation>Umbenannt, damit sich Ausgaben nicht überschreiben:</translation>
     </message>
     <message>
         <source>Converted with warnings:</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit Warnungen umgewandelt:</translation>
     </message>
     <message>
         <source>pelkora: interrupted</source>
-        <translation type="unfinished"></translation>
+        <translation>pelkora: unterbrochen</translation>
     </message>
     <message>
         <source>pelkora: hung up</source>
-        <translation type="unfinished"></translation>
+        <translation>pelkora: aufgelegt (SIGHUP)</translation>
     </message>
     <message>
         <source>pelkora: quit</source>
-        <translation type="unfinished"></translation>
+        <translation>pelkora: beendet (SIGQUIT)</translation>
     </message>
     <message>
         <source>pelkora: terminated</source>
-        <translation type="unfinished"></translation>
+        <translation>pelkora: abgebrochen</translation>
     </message>
 </context>
 <context>
     <name>Choices</name>
     <message>
         <source>Mono</source>
-        <translation type="unfinished"></translation>
+        <translation>Mono</translation>
     </message>
     <message>
         <source>Stereo</source>
-        <translation type="unfinished"></translation>
+        <translation>Stereo</translation>
     </message>
     <message>
         <source>ON</source>
-        <translation type="unfinished"></translation>
+        <translation>AN</translation>
     </message>
     <message>
         <source>OFF</source>
-        <translation type="unfinished"></translation>
+        <translation>AUS</translation>
     </message>
 </context>
 <context>
     <name>CommonDialogs</name>
     <message>
         <source>Save</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern</translation>
     </message>
 </context>
 <context>
     <name>CutRange</name>
     <message>
         <source>Minutes must less than 60</source>
-        <translation type="unfinished"></translation>
+        <translation>Minuten müssen unter 60 liegen</translation>
     </message>
     <message>
         <source>Seconds must less than 60</source>
-        <translation type="unfinished"></translation>
+        <translation>Sekunden müssen unter 60 liegen</translation>
     </message>
     <message>
         <source>Min</source>
-        <translation type="unfinished"></translation>
+        <translation>Min</translation>
     </message>
     <message>
         <source>Time must be less than 596523 hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Zeit muss unter 596523 Stunden liegen</translation>
     </message>
     <message>
         <source>Hour</source>
-        <translation type="unfinished"></translation>
+        <translation>Std</translation>
     </message>
 </context>
 <context>
     <name>DesktopNotifier</name>
     <message>
         <source>Show</source>
-        <translation type="unfinished"></translation>
+        <translation>Anzeigen</translation>
     </message>
 </context>
 <context>
     <name>FileList</name>
     <message>
         <source>failed: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>fehlgeschlagen: %1</translation>
     </message>
     <message>
         <source>FileName</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateiname</translation>
     </message>
     <message>
         <source>Format</source>
-        <translation type="unfinished"></translation>
+        <translation>Format</translation>
     </message>
     <message>
         <source>Drag &amp; Drop Files Here</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien hierher ziehen</translation>
     </message>
     <message>
         <source>Searching Files...</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien werden gesucht …</translation>
     </message>
 </context>
 <context>
     <name>FolderSearch</name>
     <message>
         <source>1 sub-folder was left out, with everything below it: only the first %2 sub-folders of any one folder are searched.</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Unterordner wurde samt Inhalt ausgelassen: Von jedem Ordner werden nur die ersten %2 Unterordner durchsucht.</translation>
     </message>
     <message>
         <source>%1 sub-folders were left out, with everything below them: only the first %2 sub-folders of any one folder are searched.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Unterordner wurden samt Inhalt ausgelassen: Von jedem Ordner werden nur die ersten %2 Unterordner durchsucht.</translation>
     </message>
     <message>
         <source>1 folder could not be read; its files are not in the list.</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Ordner war nicht lesbar; seine Dateien stehen nicht in der Liste.</translation>
     </message>
     <message>
         <source>%1 folders could not be read; their files are not in the list.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Ordner waren nicht lesbar; ihre Dateien stehen nicht in der Liste.</translation>
     </message>
 </context>
 <context>
     <name>HeadlessRun</name>
     <message>
         <source>%1: no such file or folder</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: keine solche Datei und kein solcher Ordner</translation>
     </message>
     <message>
         <source>--output %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>--output %1 %2</translation>
     </message>
     <message>
         <source>the output folder %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>der Ausgabeordner %1 %2</translation>
     </message>
     <message>
         <source>pruned: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>aufgeräumt: %1</translation>
     </message>
 </context>
 <context>
     <name>MainController</name>
     <message>
         <source>Stop converting and exit?</source>
-        <translation type="unfinished"></translation>
+        <translation>Umwandlung anhalten und beenden?</translation>
     </message>
     <message>
         <source>Please add a file</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitte eine Datei hinzufügen</translation>
     </message>
     <message>
         <source>Add</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinzufügen</translation>
     </message>
     <message>
         <source>Done.</source>
-        <translation type="unfinished"></translation>
+        <translation>Fertig.</translation>
     </message>
 </context>
 <context>
     <name>NamePattern</name>
     <message>
         <source>the name pattern is empty</source>
-        <translation type="unfinished"></translation>
+        <translation>das Namensmuster ist leer</translation>
     </message>
     <message>
         <source>a } without its { in the name pattern</source>
-        <translation type="unfinished"></translation>
+        <translation>eine } ohne ihre { im Namensmuster</translation>
     </message>
     <message>
         <source>a { without its } in the name pattern</source>
-        <translation type="unfinished"></translation>
+        <translation>eine { ohne ihre } im Namensmuster</translation>
     </message>
     <message>
         <source>unknown field {%1} in the name pattern</source>
-        <translation type="unfinished"></translation>
+        <translation>unbekanntes Feld {%1} im Namensmuster</translation>
     </message>
     <message>
         <source>the name pattern starts with /; it names a path below the output folder</source>
-        <translation type="unfinished"></translation>
+        <translation>das Namensmuster beginnt mit /; es nennt einen Pfad unterhalb des Ausgabeordners</translation>
     </message>
     <message>
         <source>the name pattern names a parent folder (..)</source>
-        <translation type="unfinished"></translation>
+        <translation>das Namensmuster nennt einen übergeordneten Ordner (..)</translation>
     </message>
 </context>
 <context>
     <name>OptionsController</name>
     <message>
         <source>Example: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Beispiel: %1</translation>
     </message>
 </context>
 <context>
     <name>OutputFolder</name>
     <message>
         <source>cannot be made: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>kann nicht angelegt werden: %1</translation>
     </message>
     <message>
         <source>is not a folder</source>
-        <translation type="unfinished"></translation>
+        <translation>ist kein Ordner</translation>
     </message>
     <message>
         <source>is not a writable folder: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>ist kein beschreibbarer Ordner: %1</translation>
     </message>
 </context>
 <context>
     <name>ReportFile</name>
     <message>
         <source>it is a folder</source>
-        <translation type="unfinished"></translation>
+        <translation>es ist ein Ordner</translation>
     </message>
     <message>
         <source>no such folder</source>
-        <translation type="unfinished"></translation>
+        <translation>kein solcher Ordner</translation>
     </message>
     <message>
         <source>its folder is not writable (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>sein Ordner ist nicht beschreibbar (%1)</translation>
     </message>
 </context>
 <context>
     <name>ReportingShell</name>
     <message>
         <source>The folder could not be opened: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner ließ sich nicht öffnen: %1</translation>
     </message>
     <message>
         <source>The page could not be opened: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Seite ließ sich nicht öffnen: %1</translation>
     </message>
 </context>
 <context>
@@ -503,474 +577,632 @@ Progress and the summary go to standard error.
         <source>
 
 and %1 more</source>
-        <translation type="unfinished"></translation>
+        <translation>
+
+und %1 weitere</translation>
     </message>
     <message>
         <source>This file could not be converted:</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Datei ließ sich nicht umwandeln:</translation>
     </message>
     <message>
         <source>These files could not be converted:</source>
-        <translation type="unfinished"></translation>
+        <translation>Diese Dateien ließen sich nicht umwandeln:</translation>
     </message>
     <message>
         <source>Converted with warnings (the input may be damaged or cut short):</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit Warnungen umgewandelt (die Eingabe ist womöglich beschädigt oder gekürzt):</translation>
     </message>
     <message>
         <source>Renamed so that no output replaces another from this run:</source>
-        <translation type="unfinished"></translation>
+        <translation>Umbenannt, damit keine Ausgabe eine andere dieses Laufs ersetzt:</translation>
     </message>
     <message>
         <source>1 file was up to date and left as it was.</source>
-        <translation type="unfinished"></translation>
+        <translation>1 Datei war aktuell und blieb unverändert.</translation>
     </message>
     <message>
         <source>%1 files were up to date and left as they were.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Dateien waren aktuell und blieben unverändert.</translation>
     </message>
 </context>
 <context>
     <name>RunEnd</name>
     <message>
         <source>%1 file converted</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Datei umgewandelt</translation>
     </message>
     <message>
         <source>%1 files converted</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Dateien umgewandelt</translation>
     </message>
     <message>
         <source>%1 failed</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fehlgeschlagen</translation>
     </message>
 </context>
 <context>
     <name>RunStatus</name>
     <message>
         <source>File %1 of %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei %1 von %2</translation>
     </message>
     <message>
         <source>about %1 left</source>
-        <translation type="unfinished"></translation>
+        <translation>noch etwa %1</translation>
     </message>
     <message>
         <source>%1 converted in %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 umgewandelt in %2</translation>
     </message>
     <message>
         <source>%1 failed</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 fehlgeschlagen</translation>
     </message>
     <message>
         <source>%1 with warnings</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 mit Warnungen</translation>
     </message>
     <message>
         <source>Stopped: %1 of %2 converted</source>
-        <translation type="unfinished"></translation>
+        <translation>Angehalten: %1 von %2 umgewandelt</translation>
     </message>
 </context>
 <context>
     <name>SafeFile</name>
     <message>
         <source>Cannot save %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
         <source>not an ordinary file</source>
-        <translation type="unfinished"></translation>
+        <translation>keine gewöhnliche Datei</translation>
     </message>
     <message>
         <source>larger than %1 KiB</source>
-        <translation type="unfinished"></translation>
+        <translation>größer als %1 KiB</translation>
     </message>
     <message>
         <source>not readable (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>nicht lesbar (%1)</translation>
     </message>
     <message>
         <source>the folder is not writable</source>
-        <translation type="unfinished"></translation>
+        <translation>der Ordner ist nicht beschreibbar</translation>
     </message>
     <message>
         <source>writing failed</source>
-        <translation type="unfinished"></translation>
+        <translation>das Schreiben schlug fehl</translation>
     </message>
     <message>
         <source>the file could not be replaced</source>
-        <translation type="unfinished"></translation>
+        <translation>die Datei ließ sich nicht ersetzen</translation>
     </message>
 </context>
 <context>
     <name>SettingsFile</name>
     <message>
         <source>Cannot save %1: it is %2, and is left as it is</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht gespeichert werden: Sie ist %2 und bleibt, wie sie ist</translation>
     </message>
     <message>
         <source>Cannot save %1: the output folder contains a double quote or a line break</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht gespeichert werden: Der Ausgabeordner enthält ein doppeltes Anführungszeichen oder einen Zeilenumbruch</translation>
     </message>
 </context>
 <context>
     <name>SettingsStore</name>
     <message>
         <source>The settings folder %1 cannot be used: %2. The default settings are used and none are saved.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Einstellungsordner %1 ist nicht nutzbar: %2. Es gelten die Standardeinstellungen, und es wird nichts gespeichert.</translation>
     </message>
     <message>
         <source>it belongs to root, not to %1 (left by a start with sudo?). Give it back with &quot;sudo chown -R %1: %2&quot;, or remove it</source>
-        <translation type="unfinished"></translation>
+        <translation>er gehört root, nicht %1 (von einem Start mit sudo übrig?). Mit „sudo chown -R %1: %2“ zurückgeben oder ihn entfernen</translation>
     </message>
     <message>
         <source>it belongs to %1, not to %2</source>
-        <translation type="unfinished"></translation>
+        <translation>er gehört %1, nicht %2</translation>
     </message>
     <message>
         <source>%1: %2, so it is ignored and left as it is; the defaults are used.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: %2, daher wird sie übergangen und bleibt, wie sie ist; es gelten die Standardwerte.</translation>
     </message>
     <message>
         <source>Cannot save %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht gespeichert werden: %2</translation>
     </message>
     <message>
         <source>it is not a folder</source>
-        <translation type="unfinished"></translation>
+        <translation>er ist kein Ordner</translation>
     </message>
     <message>
         <source>This output folder cannot be remembered because its name contains a double quote (&quot;) or a line break:
 %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Ausgabeordner kann nicht gespeichert werden, weil sein Name ein doppeltes Anführungszeichen (&quot;) oder einen Zeilenumbruch enthält:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>Skin</name>
+    <message>
+        <source>Add File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Add Folder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Sound Reminder</source>
+        <translation>Signalton</translation>
+    </message>
+    <message>
+        <source>Music Cutter</source>
+        <translation>Zuschnitt</translation>
+    </message>
+    <message>
+        <source>Convert only part of each file</source>
+        <translation>Nur einen Teil jeder Datei</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Ab</translation>
+    </message>
+    <message>
+        <source>Duration</source>
+        <translation>Dauer</translation>
+    </message>
+    <message>
+        <source>Hour</source>
+        <translation>Std</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>Sec</source>
+        <translation>Sek</translation>
+    </message>
+    <message>
+        <source>Simultaneous conversions</source>
+        <translation>Gleichzeitige Umwandlungen</translation>
+    </message>
+    <message>
+        <source>Keep sub-folders</source>
+        <translation>Unterordner behalten</translation>
+    </message>
+    <message>
+        <source>of an added folder</source>
+        <translation>eines Ordners</translation>
+    </message>
+    <message>
+        <source>Only new and changed files</source>
+        <translation>Nur neue und geänderte</translation>
+    </message>
+    <message>
+        <source>since the last run</source>
+        <translation>seit dem letzten Lauf</translation>
+    </message>
+    <message>
+        <source>ReplayGain tags</source>
+        <translation>ReplayGain-Tags</translation>
+    </message>
+    <message>
+        <source>track and album loudness</source>
+        <translation>Titel- und Albumlautheit</translation>
+    </message>
+    <message>
+        <source>Open the output folder</source>
+        <translation>Ausgabeordner öffnen</translation>
+    </message>
+    <message>
+        <source>when done</source>
+        <translation>wenn fertig</translation>
+    </message>
+    <message>
+        <source>File names</source>
+        <translation>Dateinamen</translation>
+    </message>
+    <message>
+        <source>Input files</source>
+        <translation>Eingabedateien</translation>
+    </message>
+    <message>
+        <source>Converted from the top down</source>
+        <translation>Umgewandelt von oben nach unten</translation>
+    </message>
+    <message>
+        <source>Output format</source>
+        <translation>Ausgabeformat</translation>
+    </message>
+    <message>
+        <source>Bitrate (kbps)</source>
+        <translation>Bitrate (kbit/s)</translation>
+    </message>
+    <message>
+        <source>Sample rate (Hz)</source>
+        <translation>Abtastrate (Hz)</translation>
+    </message>
+    <message>
+        <source>Channels</source>
+        <translation>Kanäle</translation>
+    </message>
+    <message>
+        <source>Output folder</source>
+        <translation>Ausgabeordner</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Convert</source>
+        <translation>Umwandeln</translation>
     </message>
 </context>
 <context>
     <name>UnusedChoices</name>
     <message>
         <source>%1 cannot use %2 Hz; the converter uses the nearest it can</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann %2 Hz nicht nutzen; der Konverter nimmt die nächstmögliche Rate</translation>
     </message>
     <message>
         <source>%1 always uses %2 Hz; --rate %3 is not used</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 nutzt immer %2 Hz; --rate %3 bleibt ungenutzt</translation>
     </message>
     <message>
         <source>%1 has no choice of rate; --rate %2 is not used</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 hat keine wählbare Rate; --rate %2 bleibt ungenutzt</translation>
     </message>
     <message>
         <source>%1 has no bitrate; --bitrate %2 is not used</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 hat keine Bitrate; --bitrate %2 bleibt ungenutzt</translation>
     </message>
     <message>
         <source>%1 has a bitrate of its own; --bitrate %2 is not used</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 hat eine eigene Bitrate; --bitrate %2 bleibt ungenutzt</translation>
     </message>
 </context>
 <context>
     <name>WindowArguments</name>
     <message>
         <source>an empty file name was given</source>
-        <translation type="unfinished"></translation>
+        <translation>ein leerer Dateiname wurde angegeben</translation>
     </message>
     <message>
         <source>unknown option %1 (options apply to --batch only; see pelkora --batch --help)</source>
-        <translation type="unfinished"></translation>
+        <translation>unbekannte Option %1 (Optionen gelten nur für --batch; siehe pelkora --batch --help)</translation>
     </message>
     <message>
         <source>%1: the current folder cannot be read; give the full path</source>
-        <translation type="unfinished"></translation>
+        <translation>%1: der aktuelle Ordner ist nicht lesbar; bitte den vollen Pfad angeben</translation>
     </message>
 </context>
 <context>
     <name>frmMain</name>
     <message>
         <source>File</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei</translation>
     </message>
     <message>
         <source>Options</source>
-        <translation type="unfinished"></translation>
+        <translation>Optionen</translation>
     </message>
     <message>
         <source>About</source>
-        <translation type="unfinished"></translation>
+        <translation>Info</translation>
     </message>
     <message>
         <source>Help &amp; Tutorial</source>
-        <translation type="unfinished"></translation>
+        <translation>Hilfe und Anleitung</translation>
     </message>
     <message>
         <source>Minimize Window</source>
-        <translation type="unfinished"></translation>
+        <translation>Fenster minimieren</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Beenden</translation>
     </message>
     <message>
         <source>Add File</source>
-        <translation type="unfinished"></translation>
+        <translation>Datei hinzufügen</translation>
     </message>
     <message>
         <source>Remove</source>
-        <translation type="unfinished"></translation>
+        <translation>Entfernen</translation>
     </message>
     <message>
         <source>Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Hilfe</translation>
     </message>
     <message>
         <source>Add Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ordner hinzufügen</translation>
     </message>
     <message>
         <source>Input files</source>
-        <translation type="unfinished"></translation>
+        <translation>Eingabedateien</translation>
     </message>
     <message>
         <source>Output Format</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgabeformat</translation>
     </message>
     <message>
         <source>Output format</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgabeformat</translation>
     </message>
     <message>
         <source>Open the output format list</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste der Ausgabeformate öffnen</translation>
     </message>
     <message>
         <source>MP3 Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>MP3-Audio-Bitrate</translation>
     </message>
     <message>
         <source>Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>Bitrate</translation>
     </message>
     <message>
         <source>Open the bitrate list</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste der Bitraten öffnen</translation>
     </message>
     <message>
         <source>MP3 Audio Rate</source>
-        <translation type="unfinished"></translation>
+        <translation>MP3-Abtastrate</translation>
     </message>
     <message>
         <source>Sample rate</source>
-        <translation type="unfinished"></translation>
+        <translation>Abtastrate</translation>
     </message>
     <message>
         <source>Open the sample rate list</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste der Abtastraten öffnen</translation>
     </message>
     <message>
         <source>MP3 Audio Channel(Stereo or Mono)</source>
-        <translation type="unfinished"></translation>
+        <translation>MP3-Audiokanäle (Stereo oder Mono)</translation>
     </message>
     <message>
         <source>Channels</source>
-        <translation type="unfinished"></translation>
+        <translation>Kanäle</translation>
     </message>
     <message>
         <source>Open the channels list</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste der Kanäle öffnen</translation>
     </message>
     <message>
         <source>Select a Folder to Output</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgabeordner wählen</translation>
     </message>
     <message>
         <source>Output folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgabeordner</translation>
     </message>
     <message>
         <source>Select an Output Folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Einen Ausgabeordner wählen</translation>
     </message>
     <message>
         <source>Convert</source>
-        <translation type="unfinished"></translation>
+        <translation>Umwandeln</translation>
     </message>
     <message>
         <source>Run status</source>
-        <translation type="unfinished"></translation>
+        <translation>Laufstatus</translation>
     </message>
     <message>
         <source>Ver %1.%2.%3</source>
-        <translation type="unfinished"></translation>
+        <translation>Ver %1.%2.%3</translation>
     </message>
     <message>
         <source>Pelkora home page</source>
-        <translation type="unfinished"></translation>
+        <translation>Pelkora-Webseite</translation>
     </message>
     <message>
         <source>Feedback</source>
-        <translation type="unfinished"></translation>
+        <translation>Feedback</translation>
     </message>
     <message>
         <source>Send us your suggestion or question</source>
-        <translation type="unfinished"></translation>
+        <translation>Schicken Sie uns Ihren Vorschlag oder Ihre Frage</translation>
     </message>
     <message>
         <source>Add a file</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Datei hinzufügen</translation>
     </message>
     <message>
         <source>Add a new file to file list</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine neue Datei zur Dateiliste hinzufügen</translation>
     </message>
     <message>
         <source>Remove a file</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Datei entfernen</translation>
     </message>
     <message>
         <source>Remove a file from file list</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Datei aus der Dateiliste entfernen</translation>
     </message>
     <message>
         <source>Start converting</source>
-        <translation type="unfinished"></translation>
+        <translation>Umwandlung starten</translation>
     </message>
     <message>
         <source>Start Converting</source>
-        <translation type="unfinished"></translation>
+        <translation>Umwandlung starten</translation>
     </message>
     <message>
         <source>Drag media files onto this DropZone</source>
-        <translation type="unfinished"></translation>
+        <translation>Mediendateien auf diese Ablagefläche ziehen</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation type="unfinished"></translation>
+        <translation>Stopp</translation>
     </message>
 </context>
 <context>
     <name>frmOptions</name>
     <message>
         <source>Options</source>
-        <translation type="unfinished"></translation>
+        <translation>Optionen</translation>
     </message>
     <message>
         <source>MP3 Audio Bitrate</source>
-        <translation type="unfinished"></translation>
+        <translation>MP3-Audio-Bitrate</translation>
     </message>
     <message>
         <source>Sound Reminder</source>
-        <translation type="unfinished"></translation>
+        <translation>Signalton</translation>
     </message>
     <message>
         <source>Open the sound reminder list</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste des Signaltons öffnen</translation>
     </message>
     <message>
         <source>Music Cutter</source>
-        <translation type="unfinished"></translation>
+        <translation>Zuschnitt</translation>
     </message>
     <message>
         <source>From hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Ab Stunden</translation>
     </message>
     <message>
         <source>From minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>Ab Minuten</translation>
     </message>
     <message>
         <source>From seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>Ab Sekunden</translation>
     </message>
     <message>
         <source>Duration hours</source>
-        <translation type="unfinished"></translation>
+        <translation>Dauer Stunden</translation>
     </message>
     <message>
         <source>Duration minutes</source>
-        <translation type="unfinished"></translation>
+        <translation>Dauer Minuten</translation>
     </message>
     <message>
         <source>Duration seconds</source>
-        <translation type="unfinished"></translation>
+        <translation>Dauer Sekunden</translation>
     </message>
     <message>
         <source>How many files are converted at the same time</source>
-        <translation type="unfinished"></translation>
+        <translation>Wie viele Dateien gleichzeitig umgewandelt werden</translation>
     </message>
     <message>
         <source>Simultaneous conversions</source>
-        <translation type="unfinished"></translation>
+        <translation>Gleichzeitige Umwandlungen</translation>
     </message>
     <message>
         <source>Open the simultaneous conversions list</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste der gleichzeitigen Umwandlungen öffnen</translation>
     </message>
     <message>
         <source>Keep sub-folders</source>
-        <translation type="unfinished"></translation>
+        <translation>Unterordner behalten</translation>
     </message>
     <message>
         <source>Write the files of an added folder into the same sub-folders</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Dateien eines hinzugefügten Ordners in dieselben Unterordner schreiben</translation>
     </message>
     <message>
         <source>Only new and changed files</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur neue und geänderte Dateien</translation>
     </message>
     <message>
         <source>Convert only files that are new or changed since the last run into the output folder, as recorded there; leave the others as they are</source>
-        <translation type="unfinished"></translation>
+        <translation>Nur Dateien umwandeln, die seit dem letzten Lauf in den Ausgabeordner neu sind oder sich geändert haben, wie dort verzeichnet; die übrigen bleiben, wie sie sind</translation>
     </message>
     <message>
         <source>ReplayGain tags</source>
-        <translation type="unfinished"></translation>
+        <translation>ReplayGain-Tags</translation>
     </message>
     <message>
         <source>Measure the loudness of each file and write ReplayGain 2.0 tags for the track and the album</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Lautheit jeder Datei messen und ReplayGain-2.0-Tags für Titel und Album schreiben</translation>
     </message>
     <message>
         <source>Open the output folder when done</source>
-        <translation type="unfinished"></translation>
+        <translation>Ausgabeordner öffnen, wenn fertig</translation>
     </message>
     <message>
         <source>Name up to the first dot</source>
-        <translation type="unfinished"></translation>
+        <translation>Name bis zum ersten Punkt</translation>
     </message>
     <message>
         <source>The output&apos;s path below the output folder, from fields such as {artist}, {album}, {track}, {title}, {stem} or {folder}</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Pfad der Ausgabe unterhalb des Ausgabeordners, aus Feldern wie {artist}, {album}, {track}, {title}, {stem} oder {folder}</translation>
     </message>
     <message>
         <source>File names</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateinamen</translation>
     </message>
     <message>
         <source>Open the file names list</source>
-        <translation type="unfinished"></translation>
+        <translation>Liste der Dateinamen öffnen</translation>
     </message>
     <message>
         <source>File name example</source>
-        <translation type="unfinished"></translation>
+        <translation>Beispiel für den Dateinamen</translation>
     </message>
     <message>
         <source>OK</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>Back</source>
-        <translation type="unfinished"></translation>
+        <translation>Zurück</translation>
     </message>
     <message>
         <source>Exit</source>
-        <translation type="unfinished"></translation>
+        <translation>Beenden</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>another copy is running but did not take the files</source>
-        <translation type="unfinished"></translation>
+        <translation>eine andere Kopie läuft, hat die Dateien aber nicht übernommen</translation>
     </message>
 </context>
 </TS>

@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTextStream>
+#include <QTranslator>
+#include <QCoreApplication>
 
 // Every text the windows and the batch mode show in English, one "where: text" line each, so
 // that making them translatable cannot change a byte. PELKORA_WRITE_TEXTS=1 writes the file.
@@ -121,6 +123,11 @@ void addBatch(QStringList& out) {
 
 QStringList englishTexts() {
     QStringList out;
+    static QTranslator grabLanguage;
+    if (qEnvironmentVariableIsSet("GRAB_LANG") &&
+        grabLanguage.load("pelkora_" + qEnvironmentVariable("GRAB_LANG"),
+                          PELKORA_PROGRAM_DIR "/translations"))
+        QCoreApplication::installTranslator(&grabLanguage);
     FileList list;
     frmMain main(list);
     addWidgets(out, main);
