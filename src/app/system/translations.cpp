@@ -9,6 +9,18 @@
 
 namespace {
 
+// Whether the messages locale is C or POSIX (C.UTF-8 too), as the C library decides it: the
+// first of LC_ALL, LC_MESSAGES and LANG that is set.
+bool MessagesInC() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (value.isEmpty())
+            continue;
+        return value == u"C" || value == u"POSIX" || value.startsWith(u"C.");
+    }
+    return false;
+}
+
 std::string TranslateForCore(const char* context, const char* source) {
     return QCoreApplication::translate(context, source).toStdString();
 }
@@ -18,6 +30,11 @@ std::string TranslateForCore(const char* context, const char* source) {
 QString InstallTranslations(QCoreApplication& app, const QString& programFolder) {
     const QLocale locale;
     QString loaded;
+    // Under C the program speaks as written, whatever LANGUAGE asks (as gettext does).
+    if (locale.language() == QLocale::C || MessagesInC()) {
+        translation::SetTranslator(&TranslateForCore);
+        return loaded;
+    }
     // The program's texts first: a file of the user's language found there decides it.
     auto* own = new QTranslator(&app);
     if (own->load(locale, QStringLiteral("pelkora"), QStringLiteral("_"),
