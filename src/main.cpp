@@ -115,9 +115,10 @@ int main(int argc, char** argv) {
         case platform::HandOver::Delivered:
             return 0;
         case platform::HandOver::NotTaken:
-            PrintError("pelkora: " + QCoreApplication::translate(
-                                         "main", "another copy is running but did not take the files")
-                                         .toStdString());
+            PrintError("pelkora: " +
+                       QCoreApplication::translate(
+                           "main", "another copy is running but did not take the files")
+                           .toStdString());
             return kExitNotTaken;
         case platform::HandOver::LockFreed:
             break;

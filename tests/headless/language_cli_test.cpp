@@ -10,9 +10,7 @@ namespace fs = std::filesystem;
 // system locale needs to exist.
 class Languages : public cli::ProgramCopy {
 protected:
-    Languages() {
-        fs::copy(PELKORA_PROGRAM_DIR "/translations", program + "/translations");
-    }
+    Languages() { fs::copy(PELKORA_PROGRAM_DIR "/translations", program + "/translations"); }
 
     cli::Finished BatchIn(const char* lcAll, const char* language,
                           const std::vector<std::string>& args) const {
@@ -61,8 +59,8 @@ TEST_F(Languages, HelpAndUsageErrorsFollowTheLocaleAndStayEnglishUnderC) {
 TEST_F(Languages, ARunSpeaksTheLanguageButItsReportStaysEnglish) {
     cli::MakeTone(in + "/tone.wav", 0.5);
     const std::string report = root.filePath("run.csv").toStdString();
-    const cli::Finished run = BatchIn("de_DE.UTF-8", "",
-                                      {"--format", "mp3", "--output", out, "--report", report, in});
+    const cli::Finished run =
+        BatchIn("de_DE.UTF-8", "", {"--format", "mp3", "--output", out, "--report", report, in});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     EXPECT_TRUE(cli::Contains(run.err, "1 umgewandelt")) << run.err;
     const std::string rows = cli::ReadFile(report);

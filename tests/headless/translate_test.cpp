@@ -45,8 +45,11 @@ TEST(Translate, TheInstalledTranslatorDecidesTheWordsAndTheirOrder) {
     translation::SetTranslator(&Reordering);
     const std::string reordered = headless::ProgressLine(step, "45%", run, 200);
     translation::SetTranslator(nullptr);
-    EXPECT_EQ(english, "[2/5] a.wav \u2192 a.mp3 45% \u00b7 1 of 5 done \u00b7 run 30% \u00b7 about 2:10 left");
-    EXPECT_EQ(reordered, "[2/5] a.wav \u2192 a.mp3 45% \u00b7 run 30% \u00b7 done 1/5 \u00b7 2:10 to go");
+    EXPECT_EQ(
+        english,
+        "[2/5] a.wav \u2192 a.mp3 45% \u00b7 1 of 5 done \u00b7 run 30% \u00b7 about 2:10 left");
+    EXPECT_EQ(reordered,
+              "[2/5] a.wav \u2192 a.mp3 45% \u00b7 run 30% \u00b7 done 1/5 \u00b7 2:10 to go");
     EXPECT_EQ(headless::ProgressLine(step, "45%", run, 200), english);
 }
 

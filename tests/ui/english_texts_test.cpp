@@ -17,8 +17,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTextStream>
-#include <QTranslator>
-#include <QCoreApplication>
 
 // Every text the windows and the batch mode show in English, one "where: text" line each, so
 // that making them translatable cannot change a byte. PELKORA_WRITE_TEXTS=1 writes the file.
@@ -123,11 +121,6 @@ void addBatch(QStringList& out) {
 
 QStringList englishTexts() {
     QStringList out;
-    static QTranslator grabLanguage;
-    if (qEnvironmentVariableIsSet("GRAB_LANG") &&
-        grabLanguage.load("pelkora_" + qEnvironmentVariable("GRAB_LANG"),
-                          PELKORA_PROGRAM_DIR "/translations"))
-        QCoreApplication::installTranslator(&grabLanguage);
     FileList list;
     frmMain main(list);
     addWidgets(out, main);
@@ -140,11 +133,6 @@ QStringList englishTexts() {
             list.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString());
     frmOptions options;
     addWidgets(out, options);
-    if (qEnvironmentVariableIsSet("GRAB_DIR")) {
-        list.ShowDropHint(FileList::idleHintText());
-        main.grab().save(qEnvironmentVariable("GRAB_DIR") + "/main.png");
-        options.grab().save(qEnvironmentVariable("GRAB_DIR") + "/options.png");
-    }
     addBatch(out);
     return out;
 }

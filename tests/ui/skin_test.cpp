@@ -9,9 +9,9 @@
 
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QCoreApplication>
 #include <QTest>
 #include <QTranslator>
 

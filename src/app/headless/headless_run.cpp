@@ -68,8 +68,9 @@ bool CollectInputs(const std::vector<std::string>& inputs,
     for (const std::string& input : inputs) {
         struct stat st = {};
         if (::stat(input.c_str(), &st) != 0) {
-            PrintError("pelkora: " + translation::Fill(PK_TR("HeadlessRun", "%1: no such file or folder"),
-                                                       {headless::SafeText(input)}));
+            PrintError("pelkora: " +
+                       translation::Fill(PK_TR("HeadlessRun", "%1: no such file or folder"),
+                                         {headless::SafeText(input)}));
             return false;
         }
     }
@@ -373,11 +374,11 @@ int RunHeadless(int argc, char** argv) {
     choices.set(value);
     if (const std::string problem = headless::PrepareOutputFolder(value.outputFolder.toStdString());
         !problem.empty()) {
-        PrintError("pelkora: " +
-                   translation::Fill(args.output ? PK_TR("HeadlessRun", "--output %1 %2")
-                                                 : PK_TR("HeadlessRun", "the output folder %1 %2"),
-                                     {headless::ShownValue(value.outputFolder.toStdString()),
-                                      problem}));
+        PrintError(
+            "pelkora: " +
+            translation::Fill(args.output ? PK_TR("HeadlessRun", "--output %1 %2")
+                                          : PK_TR("HeadlessRun", "the output folder %1 %2"),
+                              {headless::ShownValue(value.outputFolder.toStdString()), problem}));
         return headless::kExitUsage;
     }
     // After the output folder is made: the report may go into it.

@@ -167,11 +167,13 @@ QString PrepareSettingsFolder(const QString& folder) {
         if (::stat(path.constData(), &st) != 0)
             return folderProblem(folder, QString::fromLocal8Bit(std::strerror(errno)));
         if (!S_ISDIR(st.st_mode))
-            return folderProblem(folder, QCoreApplication::translate("SettingsStore", "it is not a folder"));
+            return folderProblem(
+                folder, QCoreApplication::translate("SettingsStore", "it is not a folder"));
         return st.st_uid == ::geteuid() ? QString() : notOwnedProblem(folder, st.st_uid);
     }
     if (!S_ISDIR(st.st_mode))
-        return folderProblem(folder, QCoreApplication::translate("SettingsStore", "it is not a folder"));
+        return folderProblem(folder,
+                             QCoreApplication::translate("SettingsStore", "it is not a folder"));
     if (st.st_uid != ::geteuid())
         return notOwnedProblem(folder, st.st_uid);
 

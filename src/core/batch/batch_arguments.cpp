@@ -80,7 +80,6 @@ std::optional<int> channelsIndex(std::string_view text) {
     return indexIgnoringCase(choices::kChannels, text);
 }
 
-
 // Digits, colons and blanks only: meant as a time, even if not a valid one.
 bool LooksLikeTime(std::string_view text) {
     return !trimmed(text).empty() && std::all_of(text.begin(), text.end(), [](char c) {
@@ -156,9 +155,9 @@ public:
                 return result_;
         }
         if (result_.inputs.empty())
-            return UsageError{"pelkora: " +
-                              PK_TR("BatchArguments", "no files or folders to convert") +
-                              seeHelp()};
+            return UsageError{
+                "pelkora: " + PK_TR("BatchArguments", "no files or folders to convert") +
+                seeHelp()};
         // Only the sync record tells which outputs are Pelkora's own.
         if (result_.prune && !result_.sync)
             return UsageError{"pelkora: " + PK_TR("BatchArguments", "--prune needs --sync") +
@@ -187,9 +186,9 @@ private:
         const std::string spelled = "--" + std::string(text.substr(0, equals));
         const OptionInfo* option = findLong(text.substr(0, equals));
         if (!option)
-            return fail(said(PK_TR_NOOP("BatchArguments", "unknown option %1"),
-                             {ShownValue(spelled)}) +
-                        seeHelp());
+            return fail(
+                said(PK_TR_NOOP("BatchArguments", "unknown option %1"), {ShownValue(spelled)}) +
+                seeHelp());
         std::optional<std::string_view> attached;
         if (equals != std::string_view::npos)
             attached = text.substr(equals + 1);
@@ -203,9 +202,9 @@ private:
             const std::string spelled = std::string("-") + cluster[i];
             const OptionInfo* option = findShort(cluster[i]);
             if (!option)
-                return fail(said(PK_TR_NOOP("BatchArguments", "unknown option %1"),
-                             {ShownValue(spelled)}) +
-                        seeHelp());
+                return fail(
+                    said(PK_TR_NOOP("BatchArguments", "unknown option %1"), {ShownValue(spelled)}) +
+                    seeHelp());
             if (option->kind != Kind::Flag) {
                 // -j4 and -j 4 alike; the rest of the cluster is the value.
                 std::optional<std::string_view> attached;
@@ -227,8 +226,9 @@ private:
         if (option.kind == Kind::TwoValues) {
             const auto second = value ? takeNext() : std::nullopt;
             if (!second)
-                return fail(said(PK_TR_NOOP("BatchArguments", "%1 needs START and LENGTH (as 75 30)"),
-                                 {spelled}));
+                return fail(
+                    said(PK_TR_NOOP("BatchArguments", "%1 needs START and LENGTH (as 75 30)"),
+                         {spelled}));
             return setCut(spelled, *value, *second);
         }
         if (!value)
@@ -292,8 +292,9 @@ private:
             setShard(spelled, value);
         } else if (name == "report") {
             if (!ReportFormatOf(value))
-                return fail(said(PK_TR_NOOP("BatchArguments", "%1 %2 does not end in .csv or .json"),
-                                 {spelled, ShownValue(value)}));
+                return fail(
+                    said(PK_TR_NOOP("BatchArguments", "%1 %2 does not end in .csv or .json"),
+                         {spelled, ShownValue(value)}));
             result_.report = std::string(value);
         }
     }
@@ -304,17 +305,18 @@ private:
             !digits.empty() &&
             std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
         if (!number || digits.find_first_not_of('0') == std::string_view::npos)
-            return fail(said(PK_TR_NOOP("BatchArguments", "%1 %2 is not a whole number of 1 or more"),
-                             {spelled, ShownValue(value)}));
+            return fail(
+                said(PK_TR_NOOP("BatchArguments", "%1 %2 is not a whole number of 1 or more"),
+                     {spelled, ShownValue(value)}));
         // Too many digits for any number type is above the limit too.
         const auto jobs = digitsValue(digits, maxJobs_);
         result_.jobs = jobs ? static_cast<int>(*jobs) : maxJobs_;
         if (!jobs)
             result_.notes.push_back(
-                "pelkora: " + said(PK_TR_NOOP("BatchArguments",
-                                                     "%1 %2 lowered to %3, the most conversions at "
-                                                     "once here (4 per processor core)"),
-                                   {spelled, ShownValue(value), std::to_string(maxJobs_)}));
+                "pelkora: " +
+                said(PK_TR_NOOP("BatchArguments", "%1 %2 lowered to %3, the most conversions at "
+                                                  "once here (4 per processor core)"),
+                     {spelled, ShownValue(value), std::to_string(maxJobs_)}));
     }
 
     void setShard(const std::string& spelled, std::string_view value) {
@@ -326,8 +328,8 @@ private:
         const auto count = index ? digitsValue(value.substr(slash + 1), kMostShares) : std::nullopt;
         if (!index || !count || *index < 1 || *index > *count)
             return fail(said(PK_TR_NOOP("BatchArguments",
-                                               "%1 %2 is not K/N, share K of N, with K from 1 to N "
-                                               "(as 2/5)"),
+                                        "%1 %2 is not K/N, share K of N, with K from 1 to N "
+                                        "(as 2/5)"),
                              {spelled, ShownValue(value)}));
         result_.shard = ShardChoice{static_cast<int>(*index), static_cast<int>(*count)};
     }
@@ -341,21 +343,21 @@ private:
         };
         if (!start)
             return badTime(PK_TR_NOOP("BatchArguments",
-                                             "%1 start %2 is not a time: whole seconds, M:S or "
-                                             "H:M:S, minutes and seconds below 60, at most "
-                                             "2147483647 seconds"),
+                                      "%1 start %2 is not a time: whole seconds, M:S or "
+                                      "H:M:S, minutes and seconds below 60, at most "
+                                      "2147483647 seconds"),
                            startText);
         // What is no attempt at a time (a file, an option) means the length was left out.
         if (!length && !LooksLikeTime(lengthText))
             return fail(said(PK_TR_NOOP("BatchArguments",
-                                               "%1 needs START and LENGTH (as 75 30); %2 is not a "
-                                               "time"),
+                                        "%1 needs START and LENGTH (as 75 30); %2 is not a "
+                                        "time"),
                              {spelled, ShownValue(lengthText)}));
         if (!length)
             return badTime(PK_TR_NOOP("BatchArguments",
-                                             "%1 length %2 is not a time: whole seconds, M:S or "
-                                             "H:M:S, minutes and seconds below 60, at most "
-                                             "2147483647 seconds"),
+                                      "%1 length %2 is not a time: whole seconds, M:S or "
+                                      "H:M:S, minutes and seconds below 60, at most "
+                                      "2147483647 seconds"),
                            lengthText);
         result_.cut = CutChoice{*start, *length};
     }

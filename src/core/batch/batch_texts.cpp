@@ -129,19 +129,19 @@ std::string ChannelsList() {
 }
 
 std::string HelpText() {
-    const std::string usage = PK_TR(
-        "BatchHelp",
-        "Usage: pelkora --batch [options] FILE|FOLDER ...\n"
-        "       pelkora -b [options] FILE|FOLDER ...\n"
-        "       pelkora [FILE|FOLDER ...]\n"
-        "\n"
-        "Without --batch the window opens with the FILEs and FOLDERs in its list (a copy\n"
-        "already running takes them instead).\n"
-        "\n"
-        "Converts every FILE, and every file found in each FOLDER and its sub-folders,\n"
-        "without opening the window. Choices not given here are taken from the program's\n"
-        "settings files (setup.ini, options.ini), which are read and never written.\n"
-        "\n");
+    const std::string usage =
+        PK_TR("BatchHelp",
+              "Usage: pelkora --batch [options] FILE|FOLDER ...\n"
+              "       pelkora -b [options] FILE|FOLDER ...\n"
+              "       pelkora [FILE|FOLDER ...]\n"
+              "\n"
+              "Without --batch the window opens with the FILEs and FOLDERs in its list (a copy\n"
+              "already running takes them instead).\n"
+              "\n"
+              "Converts every FILE, and every file found in each FOLDER and its sub-folders,\n"
+              "without opening the window. Choices not given here are taken from the program's\n"
+              "settings files (setup.ini, options.ini), which are read and never written.\n"
+              "\n");
     // %1 and %2: the formats; %3: the bitrates of mp3 and mpg; %4: of opus; %5: of m4a;
     // %6: the sample rates.
     const std::string options = translation::Fill(
@@ -210,13 +210,13 @@ std::string HelpText() {
               "  %7  stopped by SIGHUP, %8 by SIGQUIT, in the same way (a signal\n"
               "       ignored at start, as under nohup, stays ignored)\n"
               "\n"),
-        {statuses[0], statuses[1], statuses[2], statuses[3], statuses[4], statuses[5],
-         statuses[6], statuses[7]});
-    const std::string examples = PK_TR(
-        "BatchHelp",
-        "Examples:\n"
-        "  pelkora --batch --format flac --output ~/Music/flac ~/Recordings\n"
-        "  pelkora -b --format mp3 --bitrate 192 --channels mono -j 2 talk.wav notes.ogg\n");
+        {statuses[0], statuses[1], statuses[2], statuses[3], statuses[4], statuses[5], statuses[6],
+         statuses[7]});
+    const std::string examples =
+        PK_TR("BatchHelp",
+              "Examples:\n"
+              "  pelkora --batch --format flac --output ~/Music/flac ~/Recordings\n"
+              "  pelkora -b --format mp3 --bitrate 192 --channels mono -j 2 talk.wav notes.ogg\n");
     return usage + options + exits + examples;
 }
 
@@ -261,11 +261,10 @@ std::string DurationText(long long seconds) {
 
 std::string ProgressLine(const FileStep& step, std::string_view percentCaption,
                          const RunStanding& run, int columns) {
-    std::string tail =
-        " " + SafeText(percentCaption) + " \u00b7 " +
-        translation::Fill(PK_TR("BatchTexts", "%1 of %2 done \u00b7 run %3"),
-                          {std::to_string(run.done), std::to_string(run.count),
-                           PercentText(run.share * 100.0)});
+    std::string tail = " " + SafeText(percentCaption) + " \u00b7 " +
+                       translation::Fill(PK_TR("BatchTexts", "%1 of %2 done \u00b7 run %3"),
+                                         {std::to_string(run.done), std::to_string(run.count),
+                                          PercentText(run.share * 100.0)});
     if (run.secondsLeft)
         tail += " \u00b7 " + translation::Fill(PK_TR("BatchTexts", "about %1 left"),
                                                {DurationText(*run.secondsLeft)});
@@ -338,8 +337,8 @@ std::string SummaryText(const RunSummary& summary, bool quiet) {
     out += '\n';
     appendNotes(out, summary.failures, ": ");
     if (summary.unreadFolders == 1)
-        out += PK_TR("BatchTexts", "1 folder could not be read; its files were not converted") +
-               '\n';
+        out +=
+            PK_TR("BatchTexts", "1 folder could not be read; its files were not converted") + '\n';
     else if (summary.unreadFolders > 1)
         out += count(PK_TR("BatchTexts",
                            "%1 folders could not be read; their files were not converted"),

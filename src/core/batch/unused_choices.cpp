@@ -44,9 +44,9 @@ std::string RateNote(int format, const std::string& name, std::string_view rate)
                                                                      "%1 always uses %2 Hz; "
                                                                      "--rate %3 is not used"),
                                                                {name, fixed, rate});
-    return "pelkora: " +
-           translation::Fill(PK_TR("UnusedChoices", "%1 has no choice of rate; --rate %2 is not used"),
-                             {name, rate});
+    return "pelkora: " + translation::Fill(PK_TR("UnusedChoices",
+                                                 "%1 has no choice of rate; --rate %2 is not used"),
+                                           {name, rate});
 }
 
 std::string BitrateNote(int format, const std::string& name, std::string_view bitrate) {
@@ -54,11 +54,11 @@ std::string BitrateNote(int format, const std::string& name, std::string_view bi
         return {};
     const bool lossless = format == kWav || format == kFlac || format == kAlac;
     return "pelkora: " +
-           translation::Fill(lossless ? PK_TR("UnusedChoices",
-                                              "%1 has no bitrate; --bitrate %2 is not used")
-                                      : PK_TR("UnusedChoices", "%1 has a bitrate of its own; "
-                                                               "--bitrate %2 is not used"),
-                             {name, bitrate});
+           translation::Fill(
+               lossless ? PK_TR("UnusedChoices", "%1 has no bitrate; --bitrate %2 is not used")
+                        : PK_TR("UnusedChoices", "%1 has a bitrate of its own; "
+                                                 "--bitrate %2 is not used"),
+               {name, bitrate});
 }
 
 } // namespace

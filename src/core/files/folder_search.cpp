@@ -1,6 +1,6 @@
 #include "core/files/folder_search.h"
-#include "core/text/translate.h"
 #include "core/files/own_files.h"
+#include "core/text/translate.h"
 
 #include <cerrno>
 #include <utility>
@@ -190,7 +190,8 @@ std::string LeftOutText(const SearchOutcome& outcome, std::size_t maxSubFolders)
             text += '\n';
         text += translation::Fill(
             outcome.unreadable == 1
-                ? PK_TR("FolderSearch", "1 folder could not be read; its files are not in the list.")
+                ? PK_TR("FolderSearch",
+                        "1 folder could not be read; its files are not in the list.")
                 : PK_TR("FolderSearch",
                         "%1 folders could not be read; their files are not in the list."),
             {std::to_string(outcome.unreadable)});

@@ -278,8 +278,9 @@ std::optional<NamePattern> NamePattern::Parse(const std::string& text, std::stri
         }
         const std::string name = text.substr(pos + 1, close - pos - 1);
         if (!IsKnownField(name)) {
-            SetError(error, translation::Fill(PK_TR("NamePattern", "unknown field {%1} in the name pattern"),
-                                              {Clean(name, false)}));
+            SetError(error, translation::Fill(
+                                PK_TR("NamePattern", "unknown field {%1} in the name pattern"),
+                                {Clean(name, false)}));
             return std::nullopt;
         }
         if (!literal.empty())

@@ -19,8 +19,9 @@ namespace settings {
 namespace {
 
 WriteResult failure(const std::filesystem::path& path, const char* what, int err) {
-    std::string message = translation::Fill(PK_TR("SafeFile", "Cannot save %1: %2"),
-                                            {path.string(), translation::Translate("SafeFile", what)});
+    std::string message =
+        translation::Fill(PK_TR("SafeFile", "Cannot save %1: %2"),
+                          {path.string(), translation::Translate("SafeFile", what)});
     if (err != 0) {
         message += " (";
         message += std::strerror(err);
@@ -136,9 +137,11 @@ std::string WhyNotRead(const FileRead& read, std::size_t maxBytes) {
     case FileState::NotOrdinary:
         return PK_TR("SafeFile", "not an ordinary file");
     case FileState::TooLarge:
-        return translation::Fill(PK_TR("SafeFile", "larger than %1 KiB"), {std::to_string(maxBytes / 1024)});
+        return translation::Fill(PK_TR("SafeFile", "larger than %1 KiB"),
+                                 {std::to_string(maxBytes / 1024)});
     case FileState::Unreadable:
-        return translation::Fill(PK_TR("SafeFile", "not readable (%1)"), {std::strerror(read.error)});
+        return translation::Fill(PK_TR("SafeFile", "not readable (%1)"),
+                                 {std::strerror(read.error)});
     case FileState::Read:
     case FileState::Missing:
         break;

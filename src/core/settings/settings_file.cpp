@@ -200,9 +200,9 @@ WriteResult CheckReplaceable(const std::filesystem::path& path, LongFile longFil
     const FileRead there = ReadSettingsFile(path, kMaxSettingsFileBytes, longFile);
     if (!MustBeLeftAlone(there.state))
         return {};
-    return {false, translation::Fill(PK_TR("SettingsFile",
-                                           "Cannot save %1: it is %2, and is left as it is"),
-                                     {path.string(), WhyNotRead(there, kMaxSettingsFileBytes)})};
+    return {false, translation::Fill(
+                       PK_TR("SettingsFile", "Cannot save %1: it is %2, and is left as it is"),
+                       {path.string(), WhyNotRead(there, kMaxSettingsFileBytes)})};
 }
 
 WriteResult SaveSetupFile(const std::filesystem::path& path, const SetupRecords& records) {

@@ -47,10 +47,10 @@ WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments,
                                                 {headless::ShownValue(argument)})};
         if (argument.front() != '/' && currentFolder.empty())
             return WindowUsageError{
-                "pelkora: " + translation::Fill(PK_TR("WindowArguments",
-                                                      "%1: the current folder cannot be read; "
-                                                      "give the full path"),
-                                                {headless::ShownValue(argument)})};
+                "pelkora: " +
+                translation::Fill(PK_TR("WindowArguments", "%1: the current folder cannot be read; "
+                                                           "give the full path"),
+                                  {headless::ShownValue(argument)})};
         paths.push_back(absolutePath(argument, currentFolder));
     }
     return paths;

@@ -5,9 +5,9 @@
 #include "core/naming/tag_reader.h"
 #include "core/settings/cut_range.h"
 
-#include <QCoreApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,7 +85,9 @@ void OptionsController::cmbNames_Change() {
         shown = QString::fromStdString(error);
     }
     const bool problem = !error.empty();
-    c_.lblNameExample->setText(problem ? shown : QCoreApplication::translate("OptionsController", "Example: %1").arg(shown));
+    c_.lblNameExample->setText(
+        problem ? shown
+                : QCoreApplication::translate("OptionsController", "Example: %1").arg(shown));
     if (c_.lblNameExample->property("problem").toBool() != problem) {
         c_.lblNameExample->setProperty("problem", problem);
         // The style sheet picks the problem's ink only when the label is polished anew.

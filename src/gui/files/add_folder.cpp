@@ -50,9 +50,8 @@ void ShowHint(const FileListHooks& list, const char* text) {
 
 void AddFolder(dialogs::Backend& dialogs, QWidget* owner, const FileListHooks& list) {
     const QPointer<QWidget> guard(owner);
-    const auto folder =
-        dialogs.chooseFolder(owner, QCoreApplication::translate("AddFolder", kSelectFolderPrompt),
-                             QString());
+    const auto folder = dialogs.chooseFolder(
+        owner, QCoreApplication::translate("AddFolder", kSelectFolderPrompt), QString());
     if (owner && guard.isNull())
         return;
     ShowHint(list, kSearchingFilesText);

@@ -89,28 +89,25 @@ void frmMain::buildControls() {
     const char* const menuNames[3] = {QT_TR_NOOP("File"), QT_TR_NOOP("Options"),
                                       QT_TR_NOOP("About")};
     for (int i = 0; i < 3; ++i)
-        imgMenu_[static_cast<std::size_t>(i)] = addButton(
-            L::imgMenu[static_cast<std::size_t>(i)], tr(menuNames[i]), {}, false);
+        imgMenu_[static_cast<std::size_t>(i)] =
+            addButton(L::imgMenu[static_cast<std::size_t>(i)], tr(menuNames[i]), {}, false);
     for (ImageButton* title : imgMenu_) {
         QColor wash = skin::colour::headerBottom;
         wash.setAlpha(150);
         title->setDisabledWash(wash);
     }
 
-    imgHelp_ = addButton(L::imgHelp, tr("Help & Tutorial"),
-                         tr("Help & Tutorial"), true);
-    imgMin_ = addButton(L::imgMin, tr("Minimize Window"),
-                        tr("Minimize Window"), true);
+    imgHelp_ = addButton(L::imgHelp, tr("Help & Tutorial"), tr("Help & Tutorial"), true);
+    imgMin_ = addButton(L::imgMin, tr("Minimize Window"), tr("Minimize Window"), true);
     imgExit_ = addButton(L::imgExit, tr("Exit"), tr("Exit"), true);
 
-    const char* const toolbarNames[7] = {QT_TR_NOOP("Add File"), QT_TR_NOOP("Remove"),
-                                         QT_TR_NOOP("Options"),  QT_TR_NOOP("Help"),
-                                         QT_TR_NOOP("Exit"),     "",
+    const char* const toolbarNames[7] = {QT_TR_NOOP("Add File"),  QT_TR_NOOP("Remove"),
+                                         QT_TR_NOOP("Options"),   QT_TR_NOOP("Help"),
+                                         QT_TR_NOOP("Exit"),      "",
                                          QT_TR_NOOP("Add Folder")};
     for (int index : L::toolbarOrder) {
         const auto i = static_cast<std::size_t>(index);
-        imgToolbar_[i] =
-            addButton(L::imgToolbar[i], tr(toolbarNames[index]), {}, false);
+        imgToolbar_[i] = addButton(L::imgToolbar[i], tr(toolbarNames[index]), {}, false);
     }
 
     LV_ = new FileListView(list_, this);
@@ -138,21 +135,20 @@ void frmMain::buildControls() {
     lblText_->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(list_, &FileList::hintChanged, this, &frmMain::showHint);
 
-    cmbOF_ = makeCombo(this, L::cmbOF, ListItems(choices::kFormats),
-                       tr("Output Format"), tr("Output format"));
+    cmbOF_ = makeCombo(this, L::cmbOF, ListItems(choices::kFormats), tr("Output Format"),
+                       tr("Output format"));
     picButtonOF_ = addButton(L::picButtonOF, tr("Open the output format list"),
                              tr("MP3 Audio Bitrate"), false);
-    cmbBR_ = makeCombo(this, L::cmbBR, ListItems(choices::kBitrates),
-                       tr("MP3 Audio Bitrate"), tr("Bitrate"));
-    picButtonBR_ = addButton(L::picButtonBR, tr("Open the bitrate list"),
-                             tr("MP3 Audio Bitrate"), false);
-    cmbR_ = makeCombo(this, L::cmbR, ListItems(choices::kSampleRates),
-                      tr("MP3 Audio Rate"), tr("Sample rate"));
-    picButtonR_ = addButton(L::picButtonR, tr("Open the sample rate list"),
-                            tr("MP3 Audio Rate"), false);
-    cmbChannel_ =
-        makeCombo(this, L::cmbChannel, ShownItems("Choices", choices::kChannels),
-                  tr("MP3 Audio Channel(Stereo or Mono)"), tr("Channels"));
+    cmbBR_ = makeCombo(this, L::cmbBR, ListItems(choices::kBitrates), tr("MP3 Audio Bitrate"),
+                       tr("Bitrate"));
+    picButtonBR_ =
+        addButton(L::picButtonBR, tr("Open the bitrate list"), tr("MP3 Audio Bitrate"), false);
+    cmbR_ = makeCombo(this, L::cmbR, ListItems(choices::kSampleRates), tr("MP3 Audio Rate"),
+                      tr("Sample rate"));
+    picButtonR_ =
+        addButton(L::picButtonR, tr("Open the sample rate list"), tr("MP3 Audio Rate"), false);
+    cmbChannel_ = makeCombo(this, L::cmbChannel, ShownItems("Choices", choices::kChannels),
+                            tr("MP3 Audio Channel(Stereo or Mono)"), tr("Channels"));
     picButtonChannel_ = addButton(L::picButtonChannel, tr("Open the channels list"),
                                   tr("MP3 Audio Channel(Stereo or Mono)"), false);
     for (ImageButton* arrow : {picButtonOF_, picButtonBR_, picButtonR_, picButtonChannel_}) {
@@ -228,12 +224,10 @@ void frmMain::buildControls() {
     setTextColour(lblFeed_, Qt::black);
 
     // Outside the client area: never seen, reached through code only.
-    imgAdd_ = addButton(L::imgAdd, tr("Add a file"),
-                        tr("Add a new file to file list"), false);
-    imgRemove_ = addButton(L::imgRemove, tr("Remove a file"),
-                           tr("Remove a file from file list"), false);
-    imgStart_ = addButton(L::imgStart, tr("Start converting"),
-                          tr("Start Converting"), false);
+    imgAdd_ = addButton(L::imgAdd, tr("Add a file"), tr("Add a new file to file list"), false);
+    imgRemove_ =
+        addButton(L::imgRemove, tr("Remove a file"), tr("Remove a file from file list"), false);
+    imgStart_ = addButton(L::imgStart, tr("Start converting"), tr("Start Converting"), false);
     picDrag_ = new DropZone(list_, this);
     picDrag_->setGeometry(L::picDrag);
     picDrag_->setToolTip(tr("Drag media files onto this DropZone"));

@@ -60,16 +60,15 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
     cmbJobs_->setToolTip(tr("How many files are converted at the same time"));
     cmbJobs_->setAccessibleName(tr("Simultaneous conversions"));
 
-    picButtonJobs_ = addButton(L::picButtonJobs,
-                               tr("Open the simultaneous conversions list"), {}, false);
+    picButtonJobs_ =
+        addButton(L::picButtonJobs, tr("Open the simultaneous conversions list"), {}, false);
     picButtonJobs_->setFocusPolicy(Qt::NoFocus);
     picButtonJobs_->setPicture(pictures_.imgButton);
 
     chkKeep_ = new SkinCheckBox(tr("Keep sub-folders"), this);
     chkKeep_->setGeometry(L::chkKeep);
     chkKeep_->setFont(small);
-    chkKeep_->setToolTip(
-        tr("Write the files of an added folder into the same sub-folders"));
+    chkKeep_->setToolTip(tr("Write the files of an added folder into the same sub-folders"));
     chkKeep_->setAccessibleName(tr("Keep sub-folders"));
 
     chkSync_ = new SkinCheckBox(tr("Only new and changed files"), this);
@@ -77,7 +76,7 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
     chkSync_->setFont(small);
     chkSync_->setToolTip(
         tr("Convert only files that are new or changed since the last run into the "
-                       "output folder, as recorded there; leave the others as they are"));
+           "output folder, as recorded there; leave the others as they are"));
     chkSync_->setAccessibleName(tr("Only new and changed files"));
 
     chkReplayGain_ = new SkinCheckBox(tr("ReplayGain tags"), this);
@@ -85,7 +84,7 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
     chkReplayGain_->setFont(small);
     chkReplayGain_->setToolTip(
         tr("Measure the loudness of each file and write ReplayGain 2.0 tags for the "
-                       "track and the album"));
+           "track and the album"));
     chkReplayGain_->setAccessibleName(tr("ReplayGain tags"));
 
     chkOpenFolder_ = new SkinCheckBox(tr("Open the output folder when done"), this);
@@ -101,18 +100,15 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
     cmbNames_->setCompleter(nullptr);
     for (const std::string& pattern : CommonNamePatterns()) {
         const QString text = QString::fromStdString(pattern);
-        cmbNames_->addItem(text.isEmpty() ? tr("Name up to the first dot") : text,
-                           text);
+        cmbNames_->addItem(text.isEmpty() ? tr("Name up to the first dot") : text, text);
     }
     cmbNames_->setGeometry(L::cmbNames);
     cmbNames_->setFont(small);
-    cmbNames_->setToolTip(
-        tr("The output's path below the output folder, from fields such as "
-                       "{artist}, {album}, {track}, {title}, {stem} or {folder}"));
+    cmbNames_->setToolTip(tr("The output's path below the output folder, from fields such as "
+                             "{artist}, {album}, {track}, {title}, {stem} or {folder}"));
     cmbNames_->setAccessibleName(tr("File names"));
 
-    picButtonNames_ =
-        addButton(L::picButtonNames, tr("Open the file names list"), {}, false);
+    picButtonNames_ = addButton(L::picButtonNames, tr("Open the file names list"), {}, false);
     picButtonNames_->setFocusPolicy(Qt::NoFocus);
     picButtonNames_->setPicture(pictures_.imgButton);
 

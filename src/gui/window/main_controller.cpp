@@ -18,8 +18,8 @@
 #include "gui/window/run_display.h"
 #include "gui/window/widgets.h"
 
-#include <QCoreApplication>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QLabel>
@@ -323,7 +323,8 @@ void MainController::ReportLeftOut(const QString& text) {
 
 void MainController::Browse() {
     const auto chosen = services_.dialogs.chooseFolder(
-        window_.get(), QCoreApplication::translate("AddFolder", kSelectFolderPrompt), window_->txtPath()->text());
+        window_.get(), QCoreApplication::translate("AddFolder", kSelectFolderPrompt),
+        window_->txtPath()->text());
     // Cancel keeps the folder chosen before.
     if (chosen && !chosen->isEmpty())
         choices_.setOutputFolder(QFile::encodeName(*chosen));
@@ -341,8 +342,7 @@ bool MainController::eventFilter(QObject* watched, QEvent* event) {
 
 void MainController::Exit() {
     if (batch_->isActive()) {
-        if (!services_.boxes.ask(tr("Stop converting and exit?"),
-                                 platform::applicationTitle()))
+        if (!services_.boxes.ask(tr("Stop converting and exit?"), platform::applicationTitle()))
             return;
         // The run may have ended while the question was open.
         Stop();

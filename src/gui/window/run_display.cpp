@@ -35,7 +35,8 @@ QString ReportText(const RunReport& report) {
             text += QString::fromUtf8(arrow ? "\n%1\n    \u2192 %2" : "\n%1\n    %2")
                         .arg(QFile::decodeName(items[i].path), items[i].text);
         if (items.size() > listed)
-            text += QCoreApplication::translate("RunDisplay", "\n\nand %1 more").arg(items.size() - listed);
+            text += QCoreApplication::translate("RunDisplay", "\n\nand %1 more")
+                        .arg(items.size() - listed);
     };
     section(report.failures,
             report.failures.size() == 1
@@ -47,8 +48,8 @@ QString ReportText(const RunReport& report) {
                 "RunDisplay", "Converted with warnings (the input may be damaged or cut short):"),
             false);
     section(report.renamings,
-            QCoreApplication::translate("RunDisplay",
-                                        "Renamed so that no output replaces another from this run:"),
+            QCoreApplication::translate(
+                "RunDisplay", "Renamed so that no output replaces another from this run:"),
             true);
     if (report.upToDate > 0) {
         if (!text.isEmpty())

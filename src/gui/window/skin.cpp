@@ -339,18 +339,25 @@ std::vector<Caption> optionsCaptions() {
                             strong ? colour::ink : colour::inkMuted));
     };
     const int left = Qt::AlignLeft | Qt::AlignVCenter;
-    label(QRect(14, L::cmbSR.top(), 128, L::cmbSR.height()), QT_TRANSLATE_NOOP("Skin", "Sound Reminder"), true, left);
-    label(QRect(14, L::chkMC.top() - 3, 128, L::chkMC.height() + 6), QT_TRANSLATE_NOOP("Skin", "Music Cutter"), true, left);
+    label(QRect(14, L::cmbSR.top(), 128, L::cmbSR.height()),
+          QT_TRANSLATE_NOOP("Skin", "Sound Reminder"), true, left);
+    label(QRect(14, L::chkMC.top() - 3, 128, L::chkMC.height() + 6),
+          QT_TRANSLATE_NOOP("Skin", "Music Cutter"), true, left);
     label(QRect(L::chkMC.right() + 7, L::chkMC.top() - 3, 150, L::chkMC.height() + 6),
           QT_TRANSLATE_NOOP("Skin", "Convert only part of each file"), false, left);
-    label(QRect(14, L::txtFromH.top(), 76, L::txtFromH.height()), QT_TRANSLATE_NOOP("Skin", "From"), true, left);
-    label(QRect(14, L::txtToH.top(), 76, L::txtToH.height()), QT_TRANSLATE_NOOP("Skin", "Duration"), true, left);
+    label(QRect(14, L::txtFromH.top(), 76, L::txtFromH.height()), QT_TRANSLATE_NOOP("Skin", "From"),
+          true, left);
+    label(QRect(14, L::txtToH.top(), 76, L::txtToH.height()), QT_TRANSLATE_NOOP("Skin", "Duration"),
+          true, left);
     for (const QRect* row : {&L::txtFromH, &L::txtToH}) {
         const int top = row->top();
         const int h = row->height();
-        label(QRect(L::txtFromH.right() + 4, top, 40, h), QT_TRANSLATE_NOOP("Skin", "Hour"), false, left);
-        label(QRect(L::txtFromM.right() + 4, top, 34, h), QT_TRANSLATE_NOOP("Skin", "Min"), false, left);
-        label(QRect(L::txtFromS.right() + 4, top, 34, h), QT_TRANSLATE_NOOP("Skin", "Sec"), false, left);
+        label(QRect(L::txtFromH.right() + 4, top, 40, h), QT_TRANSLATE_NOOP("Skin", "Hour"), false,
+              left);
+        label(QRect(L::txtFromM.right() + 4, top, 34, h), QT_TRANSLATE_NOOP("Skin", "Min"), false,
+              left);
+        label(QRect(L::txtFromS.right() + 4, top, 34, h), QT_TRANSLATE_NOOP("Skin", "Sec"), false,
+              left);
     }
     label(QRect(14, L::cmbJobs.top(), L::cmbJobs.left() - 18, L::cmbJobs.height()),
           QT_TRANSLATE_NOOP("Skin", "Simultaneous conversions"), true, left);
@@ -376,8 +383,8 @@ std::vector<Caption> optionsCaptions() {
     label(QRect(L::chkOpenFolder.right() + 7, L::chkOpenFolder.top() - 3,
                 L::client.width() - L::chkOpenFolder.right() - 14, L::chkOpenFolder.height() + 6),
           QT_TRANSLATE_NOOP("Skin", "when done"), false, left);
-    label(QRect(14, L::cmbNames.top(), L::cmbNames.left() - 18, L::cmbNames.height()), QT_TRANSLATE_NOOP("Skin", "File names"),
-          true, left);
+    label(QRect(14, L::cmbNames.top(), L::cmbNames.left() - 18, L::cmbNames.height()),
+          QT_TRANSLATE_NOOP("Skin", "File names"), true, left);
     return out;
 }
 
@@ -436,14 +443,9 @@ Caption toolbarCaption(int index) {
 
 Caption menuCaption(int index) {
     const QSize button = layout::main::imgMenu[static_cast<std::size_t>(index)].size();
-    return {menuWord(index),
-            QRect(QPoint(0, 0), button),
-            Qt::AlignCenter,
-            font(12),
-            colour::headerInk,
-            font(12),
-            QColor(Qt::white),
-            kMenuWash};
+    return {
+        menuWord(index), QRect(QPoint(0, 0), button), Qt::AlignCenter, font(12), colour::headerInk,
+        font(12),        QColor(Qt::white),           kMenuWash};
 }
 
 Caption dialogButtonCaption(bool primary) {
@@ -571,8 +573,8 @@ MainPictures mainPictures(const QImage& base) {
                                       [&](QPainter& p) { paintConvert(p, L::imgConvert, true); });
     pics.imgStop = facePicture(base, L::imgConvert, dpr,
                                [&](QPainter& p) { paintConvert(p, L::imgConvert, false); });
-    pics.imgStopLight = facePicture(
-        base, L::imgConvert, dpr, [&](QPainter& p) { paintConvert(p, L::imgConvert, true); });
+    pics.imgStopLight = facePicture(base, L::imgConvert, dpr,
+                                    [&](QPainter& p) { paintConvert(p, L::imgConvert, true); });
     pics.imgHelpLight = facePicture(base, L::imgHelp, dpr, [&](QPainter& p) {
         paintTitleButton(p, L::imgHelp, TitleButton::Help, true);
     });

@@ -88,8 +88,7 @@ inline constexpr int kMostCaptionShrink = 1;
 [[nodiscard]] Caption convertCaption(bool stop);
 
 // The caption's shown text in its box, at a smaller size where it would not fit.
-void drawCaption(QPainter& p, const Caption& caption, const QString& shown, bool lit,
-                 bool enabled);
+void drawCaption(QPainter& p, const Caption& caption, const QString& shown, bool lit, bool enabled);
 // The Convert button's glyph and word, centred together in the button.
 void drawConvertCaption(QPainter& p, const Caption& caption, const QString& shown, bool stop);
 
