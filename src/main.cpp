@@ -3,11 +3,13 @@
 #include "app/headless/stop_signals.h"
 #include "app/settings/settings_store.h"
 #include "app/system/single_instance.h"
+#include "app/system/translations.h"
 #include "core/batch/batch_arguments.h"
 #include "core/batch/batch_texts.h"
 #include "core/system/display_check.h"
 #include "core/system/runtime_dir.h"
 #include "core/system/window_arguments.h"
+#include "core/text/translate.h"
 #include "gui/desktop/bring_to_front.h"
 #include "gui/desktop/desktop_progress.h"
 #include "gui/desktop/desktop_services.h"
@@ -69,7 +71,9 @@ std::optional<std::vector<QByteArray>> CommandLinePaths(int argc, char** argv) {
         if (::stat(path.c_str(), &st) == 0)
             paths.push_back(QByteArray::fromStdString(path));
         else
-            PrintError("pelkora: " + headless::SafeText(path) + ": no such file or folder");
+            PrintError("pelkora: " +
+                       translation::Fill(PK_TR("HeadlessRun", "%1: no such file or folder"),
+                                         {headless::SafeText(path)}));
     }
     return paths;
 }
@@ -94,6 +98,7 @@ int main(int argc, char** argv) {
     }
     platform::ProvideRuntimeDir();
     QApplication app(argc, argv); // takes Qt's own options out of argv
+    InstallTranslations(app, QCoreApplication::applicationDirPath());
     const auto paths = CommandLinePaths(argc, argv);
     if (!paths)
         return kExitUsage;
@@ -110,7 +115,10 @@ int main(int argc, char** argv) {
         case platform::HandOver::Delivered:
             return 0;
         case platform::HandOver::NotTaken:
-            PrintError("pelkora: another copy is running but did not take the files");
+            PrintError("pelkora: " +
+                       QCoreApplication::translate(
+                           "main", "another copy is running but did not take the files")
+                           .toStdString());
             return kExitNotTaken;
         case platform::HandOver::LockFreed:
             break;

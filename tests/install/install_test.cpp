@@ -74,7 +74,10 @@ TEST_F(Installed, ProgramFolderWithARelativeLinkInBin) {
         const QFileInfo info(prefixed(executable));
         EXPECT_TRUE(info.isFile() && !info.isSymLink() && info.isExecutable()) << executable;
     }
-    for (const char* file : {"lib/pelkora/sound.wav", "lib/pelkora/help/tutorial.html"})
+    for (const char* file :
+         {"lib/pelkora/sound.wav", "lib/pelkora/help/tutorial.html",
+          "lib/pelkora/translations/pelkora_de.qm", "lib/pelkora/translations/pelkora_fr.qm",
+          "lib/pelkora/translations/pelkora_es.qm"})
         EXPECT_GT(QFileInfo(prefixed(file)).size(), 0) << file;
     // Relative, so that the tree works under DESTDIR and wherever the prefix is moved.
     EXPECT_EQ(std::filesystem::read_symlink(prefixed("bin/pelkora").toStdString()),

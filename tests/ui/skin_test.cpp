@@ -2,15 +2,18 @@
 #include "gui/window/frm_main.h"
 #include "gui/window/frm_options.h"
 #include "gui/window/skin.h"
+#include "gui/window/skin_captions.h"
 #include "gui/window/widgets.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QTest>
+#include <QTranslator>
 
 namespace {
 
@@ -26,7 +29,57 @@ void expectTextsFit(frmMain& frm) {
     }
 }
 
+// Every word of the skin in the language loaded, at no more than the allowed shrink.
+void expectCaptionsFit(frmMain& main, frmOptions& options) {
+    const auto expectFits = [](QFont f, const QString& text, QSize box) {
+        f.setPixelSize(f.pixelSize() - skin::kMostCaptionShrink);
+        EXPECT_TRUE(skin::fits(f, text, box)) << text.toStdString() << " in " << box.width();
+    };
+    std::vector<skin::Caption> captions = skin::mainCaptions();
+    for (const skin::Caption& c : skin::optionsCaptions())
+        captions.push_back(c);
+    for (const skin::Caption& c : captions)
+        expectFits(c.font, QCoreApplication::translate("Skin", c.text), c.box.size());
+    for (QWidget* window : std::initializer_list<QWidget*>{&main, &options}) {
+        for (const ButtonCaption* b : window->findChildren<ButtonCaption*>()) {
+            expectFits(b->caption().font, b->text(), b->size());
+            if (b->caption().litInk.isValid())
+                expectFits(b->caption().litFont, b->text(), b->size());
+        }
+    }
+    for (bool stop : {false, true}) {
+        const skin::Caption convert = skin::convertCaption(stop);
+        expectFits(convert.font, ConvertCaption::text(stop), convert.box.size());
+    }
+}
+
+// The windows in each language the program ships, its translations loaded as it loads them.
+class SkinInEachLanguage : public testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        if (QLatin1String(GetParam()) == QLatin1String("en"))
+            return;
+        ASSERT_TRUE(translator_.load(QStringLiteral("pelkora_%1").arg(QLatin1String(GetParam())),
+                                     QStringLiteral(PELKORA_PROGRAM_DIR "/translations")));
+        QCoreApplication::installTranslator(&translator_);
+    }
+    void TearDown() override { QCoreApplication::removeTranslator(&translator_); }
+
+    QTranslator translator_;
+};
+
 } // namespace
+
+TEST_P(SkinInEachLanguage, EveryTextFitsItsBox) {
+    FileList list;
+    frmMain main(list);
+    frmOptions options;
+    expectTextsFit(main);
+    expectCaptionsFit(main, options);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, SkinInEachLanguage, testing::Values("en", "de", "fr", "es"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST(SkinnedWindows, TranslucentOutsideARoundedShapeThatClipsNoControlAndTextsFit) {
     FileList list;

@@ -3,6 +3,7 @@
 #include "app/files/hint_texts.h"
 #include "core/files/folder_search.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QItemSelectionModel>
 #include <QMetaObject>
@@ -20,11 +21,11 @@ FileList::FileList(QObject* parent)
 FileList::~FileList() = default;
 
 QString FileList::idleHintText() {
-    return QString::fromLatin1(kDropHintIdleText);
+    return QCoreApplication::translate("FileList", kDropHintIdleText);
 }
 
 QString FileList::searchingHintText() {
-    return QString::fromLatin1(kSearchingFilesText);
+    return QCoreApplication::translate("FileList", kSearchingFilesText);
 }
 
 QString FileList::FormatTag(const QString& text) {
@@ -258,7 +259,7 @@ QVariant FileList::data(const QModelIndex& index, int role) const {
         return e.format;
     case Qt::ToolTipRole:
         if (e.failed)
-            return QStringLiteral("failed: ") + e.failure;
+            return tr("failed: %1").arg(e.failure);
         return QFile::decodeName(e.path);
     case FailedRole:
         return e.failed;
@@ -275,7 +276,7 @@ QVariant FileList::headerData(int section, Qt::Orientation orientation, int role
     if (orientation != Qt::Horizontal)
         return {};
     if (role == Qt::DisplayRole)
-        return section == FileNameColumn ? QStringLiteral("FileName") : QStringLiteral("Format");
+        return section == FileNameColumn ? tr("FileName") : tr("Format");
     if (role == Qt::TextAlignmentRole && section == FormatColumn)
         return QVariant::fromValue(Qt::AlignCenter);
     return {};

@@ -7,6 +7,7 @@
 #include "app/services/message_box.h"
 #include "app/settings/choices.h"
 #include "app/settings/settings_store.h"
+#include "app/system/translations.h"
 #include "core/batch/batch_arguments.h"
 #include "core/batch/batch_texts.h"
 #include "core/batch/output_folder.h"
@@ -14,6 +15,7 @@
 #include "core/batch/unused_choices.h"
 #include "core/files/folder_search.h"
 #include "core/files/source_key.h"
+#include "core/text/translate.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -66,7 +68,9 @@ bool CollectInputs(const std::vector<std::string>& inputs,
     for (const std::string& input : inputs) {
         struct stat st = {};
         if (::stat(input.c_str(), &st) != 0) {
-            PrintError("pelkora: " + headless::SafeText(input) + ": no such file or folder");
+            PrintError("pelkora: " +
+                       translation::Fill(PK_TR("HeadlessRun", "%1: no such file or folder"),
+                                         {headless::SafeText(input)}));
             return false;
         }
     }
@@ -330,6 +334,7 @@ int RunHeadless(int argc, char** argv) {
     // The stop signals are caught before anything can start a converter.
     StopSignals stopSignals;
     QCoreApplication app(argc, argv);
+    InstallTranslations(app, QCoreApplication::applicationDirPath());
     const int cores = std::max(1, QThread::idealThreadCount());
     const auto parsed = headless::ParseBatchArguments(argc, argv, cores);
     if (const auto* error = std::get_if<headless::UsageError>(&parsed)) {
@@ -369,8 +374,11 @@ int RunHeadless(int argc, char** argv) {
     choices.set(value);
     if (const std::string problem = headless::PrepareOutputFolder(value.outputFolder.toStdString());
         !problem.empty()) {
-        PrintError((args.output ? "pelkora: --output " : "pelkora: the output folder ") +
-                   headless::ShownValue(value.outputFolder.toStdString()) + " " + problem);
+        PrintError(
+            "pelkora: " +
+            translation::Fill(args.output ? PK_TR("HeadlessRun", "--output %1 %2")
+                                          : PK_TR("HeadlessRun", "the output folder %1 %2"),
+                              {headless::ShownValue(value.outputFolder.toStdString()), problem}));
         return headless::kExitUsage;
     }
     // After the output folder is made: the report may go into it.
@@ -474,7 +482,8 @@ int RunHeadless(int argc, char** argv) {
         for (const auto& pruned : report.pruned) {
             reportRows.pruned(QFile::encodeName(pruned.text), pruned.path);
             if (!args.quiet)
-                PrintError("pruned: " + headless::SafeText(pruned.path.toStdString()));
+                PrintError(translation::Fill(PK_TR("HeadlessRun", "pruned: %1"),
+                                             {headless::SafeText(pruned.path.toStdString())}));
         }
         if (!args.quiet)
             for (const auto& note : report.pruneNotes)

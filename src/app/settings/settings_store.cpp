@@ -3,6 +3,7 @@
 #include "app/services/message_box.h"
 #include "core/naming/name_pattern.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,21 +53,25 @@ QString ownerName(uid_t uid) {
 }
 
 QString folderProblem(const QString& folder, const QString& why) {
-    return QStringLiteral("The settings folder %1 cannot be used: %2. The default settings "
-                          "are used and none are saved.")
+    return QCoreApplication::translate("SettingsStore",
+                                       "The settings folder %1 cannot be used: %2. The default "
+                                       "settings are used and none are saved.")
         .arg(folder, why);
 }
 
 QString notOwnedProblem(const QString& folder, uid_t owner) {
     const QString me = ownerName(::geteuid());
     if (owner == 0) {
-        return folderProblem(folder, QStringLiteral("it belongs to root, not to %1 (left by a "
-                                                    "start with sudo?). Give it back with "
-                                                    "\"sudo chown -R %1: %2\", or remove it")
+        return folderProblem(folder, QCoreApplication::translate(
+                                         "SettingsStore",
+                                         "it belongs to root, not to %1 (left by a start with "
+                                         "sudo?). Give it back with \"sudo chown -R %1: %2\", or "
+                                         "remove it")
                                          .arg(me, folder));
     }
     return folderProblem(folder,
-                         QStringLiteral("it belongs to %1, not to %2").arg(ownerName(owner), me));
+                         QCoreApplication::translate("SettingsStore", "it belongs to %1, not to %2")
+                             .arg(ownerName(owner), me));
 }
 
 void say(platform::MessageBoxes& boxes, const QString& text) {
@@ -77,16 +82,18 @@ void say(platform::MessageBoxes& boxes, const QString& text) {
 FileRead readReporting(const QString& path, LongFile longFile, platform::MessageBoxes& boxes) {
     FileRead read = ReadSettingsFile(toPath(path), kMaxSettingsFileBytes, longFile);
     if (MustBeLeftAlone(read.state)) {
-        say(boxes, QStringLiteral("%1: %2, so it is ignored and left as it is; the defaults "
-                                  "are used.")
+        say(boxes, QCoreApplication::translate("SettingsStore",
+                                               "%1: %2, so it is ignored and left as it is; the "
+                                               "defaults are used.")
                        .arg(path, QString::fromStdString(WhyNotRead(read, kMaxSettingsFileBytes))));
     }
     return read;
 }
 
 WriteResult unusablePlace(const QString& path, const SettingsPlace& place) {
-    return {false, "Cannot save " + QFile::encodeName(path).toStdString() + ": " +
-                       place.problem.toStdString()};
+    return {false, QCoreApplication::translate("SettingsStore", "Cannot save %1: %2")
+                       .arg(path, place.problem)
+                       .toStdString()};
 }
 
 // pelkora.ini is read by QSettings only once it is known to be an ordinary file of a sane size:
@@ -160,11 +167,13 @@ QString PrepareSettingsFolder(const QString& folder) {
         if (::stat(path.constData(), &st) != 0)
             return folderProblem(folder, QString::fromLocal8Bit(std::strerror(errno)));
         if (!S_ISDIR(st.st_mode))
-            return folderProblem(folder, QStringLiteral("it is not a folder"));
+            return folderProblem(
+                folder, QCoreApplication::translate("SettingsStore", "it is not a folder"));
         return st.st_uid == ::geteuid() ? QString() : notOwnedProblem(folder, st.st_uid);
     }
     if (!S_ISDIR(st.st_mode))
-        return folderProblem(folder, QStringLiteral("it is not a folder"));
+        return folderProblem(folder,
+                             QCoreApplication::translate("SettingsStore", "it is not a folder"));
     if (st.st_uid != ::geteuid())
         return notOwnedProblem(folder, st.st_uid);
 
@@ -253,8 +262,10 @@ WriteResult WriteSetup(const SettingsPlace& place, const ConversionChoices& c,
     records.cmbOF = c.formatIndex;
     const auto path = toPath(SetupFilePath(place));
     if (KeepStorableFolder(records, path, place.defaultOutput.toStdString())) {
-        boxes.show(QStringLiteral("This output folder cannot be remembered because its name "
-                                  "contains a double quote (\") or a line break:\n%1")
+        boxes.show(QCoreApplication::translate("SettingsStore",
+                                               "This output folder cannot be remembered because "
+                                               "its name contains a double quote (\") or a line "
+                                               "break:\n%1")
                        .arg(QFile::decodeName(c.outputFolder)),
                    platform::MsgIcon::Exclamation, platform::applicationTitle());
     }

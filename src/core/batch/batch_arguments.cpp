@@ -4,6 +4,7 @@
 #include "core/batch/run_report_file.h"
 #include "core/engine/choice_lists.h"
 #include "core/naming/name_pattern.h"
+#include "core/text/translate.h"
 
 #include <algorithm>
 #include <charconv>
@@ -12,7 +13,16 @@
 namespace headless {
 namespace {
 
-constexpr std::string_view kSeeHelp = " (pelkora --batch --help lists the options)";
+const char* const kContext = "BatchArguments";
+
+std::string seeHelp() {
+    return PK_TR("BatchArguments", " (pelkora --batch --help lists the options)");
+}
+
+// The template with the values in its places.
+std::string said(const char* pattern, std::initializer_list<std::string_view> values) {
+    return translation::Fill(translation::Translate(kContext, pattern), values);
+}
 
 std::string_view trimmed(std::string_view text) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
@@ -69,8 +79,6 @@ std::optional<int> channelsIndex(std::string_view text) {
         return 1;
     return indexIgnoringCase(choices::kChannels, text);
 }
-
-constexpr std::string_view kCutNeedsTwo = " needs START and LENGTH (as 75 30)";
 
 // Digits, colons and blanks only: meant as a time, even if not a valid one.
 bool LooksLikeTime(std::string_view text) {
@@ -132,7 +140,7 @@ public:
         while (next_ < arguments_.size()) {
             const std::string& argument = arguments_[next_++];
             if (argument.empty())
-                fail("an empty argument names no file or folder");
+                fail(PK_TR("BatchArguments", "an empty argument names no file or folder"));
             else if (optionsEnded || argument == "-" || argument[0] != '-')
                 result_.inputs.push_back(argument);
             else if (argument == "--")
@@ -147,13 +155,17 @@ public:
                 return result_;
         }
         if (result_.inputs.empty())
-            return UsageError{"pelkora: no files or folders to convert" + std::string(kSeeHelp)};
+            return UsageError{
+                "pelkora: " + PK_TR("BatchArguments", "no files or folders to convert") +
+                seeHelp()};
         // Only the sync record tells which outputs are Pelkora's own.
         if (result_.prune && !result_.sync)
-            return UsageError{"pelkora: --prune needs --sync" + std::string(kSeeHelp)};
+            return UsageError{"pelkora: " + PK_TR("BatchArguments", "--prune needs --sync") +
+                              seeHelp()};
         // Only the record keeps runs that share an output folder from taking one name twice.
         if (result_.shard && !result_.sync)
-            return UsageError{"pelkora: --shard needs --sync" + std::string(kSeeHelp)};
+            return UsageError{"pelkora: " + PK_TR("BatchArguments", "--shard needs --sync") +
+                              seeHelp()};
         return result_;
     }
 
@@ -174,12 +186,14 @@ private:
         const std::string spelled = "--" + std::string(text.substr(0, equals));
         const OptionInfo* option = findLong(text.substr(0, equals));
         if (!option)
-            return fail("unknown option " + ShownValue(spelled) + std::string(kSeeHelp));
+            return fail(
+                said(PK_TR_NOOP("BatchArguments", "unknown option %1"), {ShownValue(spelled)}) +
+                seeHelp());
         std::optional<std::string_view> attached;
         if (equals != std::string_view::npos)
             attached = text.substr(equals + 1);
         if (option->kind == Kind::Flag && attached)
-            return fail(spelled + " takes no value");
+            return fail(said(PK_TR_NOOP("BatchArguments", "%1 takes no value"), {spelled}));
         apply(*option, spelled, attached);
     }
 
@@ -188,7 +202,9 @@ private:
             const std::string spelled = std::string("-") + cluster[i];
             const OptionInfo* option = findShort(cluster[i]);
             if (!option)
-                return fail("unknown option " + ShownValue(spelled) + std::string(kSeeHelp));
+                return fail(
+                    said(PK_TR_NOOP("BatchArguments", "unknown option %1"), {ShownValue(spelled)}) +
+                    seeHelp());
             if (option->kind != Kind::Flag) {
                 // -j4 and -j 4 alike; the rest of the cluster is the value.
                 std::optional<std::string_view> attached;
@@ -210,11 +226,13 @@ private:
         if (option.kind == Kind::TwoValues) {
             const auto second = value ? takeNext() : std::nullopt;
             if (!second)
-                return fail(spelled + std::string(kCutNeedsTwo));
+                return fail(
+                    said(PK_TR_NOOP("BatchArguments", "%1 needs START and LENGTH (as 75 30)"),
+                         {spelled}));
             return setCut(spelled, *value, *second);
         }
         if (!value)
-            return fail(spelled + " needs a value");
+            return fail(said(PK_TR_NOOP("BatchArguments", "%1 needs a value"), {spelled}));
         setValue(option.longName, spelled, *value);
     }
 
@@ -237,7 +255,8 @@ private:
     }
 
     void notOneOf(const std::string& spelled, std::string_view value, const std::string& list) {
-        fail(spelled + " " + ShownValue(value) + " is not one of " + list);
+        fail(said(PK_TR_NOOP("BatchArguments", "%1 %2 is not one of %3"),
+                  {spelled, ShownValue(value), list}));
     }
 
     void setValue(std::string_view name, const std::string& spelled, std::string_view value) {
@@ -260,7 +279,7 @@ private:
                 notOneOf(spelled, value, ChannelsList());
         } else if (name == "output") {
             if (value.empty())
-                return fail(spelled + " needs a folder");
+                return fail(said(PK_TR_NOOP("BatchArguments", "%1 needs a folder"), {spelled}));
             result_.output = std::string(value);
         } else if (name == "jobs") {
             setJobs(spelled, value);
@@ -273,7 +292,9 @@ private:
             setShard(spelled, value);
         } else if (name == "report") {
             if (!ReportFormatOf(value))
-                return fail(spelled + " " + ShownValue(value) + " does not end in .csv or .json");
+                return fail(
+                    said(PK_TR_NOOP("BatchArguments", "%1 %2 does not end in .csv or .json"),
+                         {spelled, ShownValue(value)}));
             result_.report = std::string(value);
         }
     }
@@ -284,14 +305,18 @@ private:
             !digits.empty() &&
             std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
         if (!number || digits.find_first_not_of('0') == std::string_view::npos)
-            return fail(spelled + " " + ShownValue(value) + " is not a whole number of 1 or more");
+            return fail(
+                said(PK_TR_NOOP("BatchArguments", "%1 %2 is not a whole number of 1 or more"),
+                     {spelled, ShownValue(value)}));
         // Too many digits for any number type is above the limit too.
         const auto jobs = digitsValue(digits, maxJobs_);
         result_.jobs = jobs ? static_cast<int>(*jobs) : maxJobs_;
         if (!jobs)
-            result_.notes.push_back("pelkora: " + spelled + " " + ShownValue(value) +
-                                    " lowered to " + std::to_string(maxJobs_) +
-                                    ", the most conversions at once here (4 per processor core)");
+            result_.notes.push_back(
+                "pelkora: " +
+                said(PK_TR_NOOP("BatchArguments", "%1 %2 lowered to %3, the most conversions at "
+                                                  "once here (4 per processor core)"),
+                     {spelled, ShownValue(value), std::to_string(maxJobs_)}));
     }
 
     void setShard(const std::string& spelled, std::string_view value) {
@@ -302,8 +327,10 @@ private:
                                : digitsValue(value.substr(0, slash), kMostShares);
         const auto count = index ? digitsValue(value.substr(slash + 1), kMostShares) : std::nullopt;
         if (!index || !count || *index < 1 || *index > *count)
-            return fail(spelled + " " + ShownValue(value) +
-                        " is not K/N, share K of N, with K from 1 to N (as 2/5)");
+            return fail(said(PK_TR_NOOP("BatchArguments",
+                                        "%1 %2 is not K/N, share K of N, with K from 1 to N "
+                                        "(as 2/5)"),
+                             {spelled, ShownValue(value)}));
         result_.shard = ShardChoice{static_cast<int>(*index), static_cast<int>(*count)};
     }
 
@@ -311,19 +338,27 @@ private:
                 std::string_view lengthText) {
         const auto start = ParseCutTime(startText);
         const auto length = ParseCutTime(lengthText);
-        const auto badTime = [&](std::string_view which, std::string_view text) {
-            fail(spelled + " " + std::string(which) + " " + ShownValue(text) +
-                 " is not a time: whole seconds, M:S or H:M:S, minutes and seconds below 60, "
-                 "at most 2147483647 seconds");
+        const auto badTime = [&](const char* pattern, std::string_view text) {
+            fail(said(pattern, {spelled, ShownValue(text)}));
         };
         if (!start)
-            return badTime("start", startText);
+            return badTime(PK_TR_NOOP("BatchArguments",
+                                      "%1 start %2 is not a time: whole seconds, M:S or "
+                                      "H:M:S, minutes and seconds below 60, at most "
+                                      "2147483647 seconds"),
+                           startText);
         // What is no attempt at a time (a file, an option) means the length was left out.
         if (!length && !LooksLikeTime(lengthText))
-            return fail(spelled + std::string(kCutNeedsTwo) + "; " + ShownValue(lengthText) +
-                        " is not a time");
+            return fail(said(PK_TR_NOOP("BatchArguments",
+                                        "%1 needs START and LENGTH (as 75 30); %2 is not a "
+                                        "time"),
+                             {spelled, ShownValue(lengthText)}));
         if (!length)
-            return badTime("length", lengthText);
+            return badTime(PK_TR_NOOP("BatchArguments",
+                                      "%1 length %2 is not a time: whole seconds, M:S or "
+                                      "H:M:S, minutes and seconds below 60, at most "
+                                      "2147483647 seconds"),
+                           lengthText);
         result_.cut = CutChoice{*start, *length};
     }
 

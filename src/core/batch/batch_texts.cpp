@@ -2,6 +2,7 @@
 
 #include "core/engine/choice_lists.h"
 #include "core/engine/progress_parser.h"
+#include "core/text/translate.h"
 
 #include <algorithm>
 #include <cmath>
@@ -114,8 +115,9 @@ std::string BitrateProblem(int formatIndex, int bitrateIndex) {
     if (name.empty() || choices::OffersBitrate(formatIndex, bitrateIndex))
         return {};
     const std::string format = listText(std::span(&name, 1));
-    return "pelkora: --bitrate " + std::string(choices::At(choices::kBitrates, bitrateIndex)) +
-           " is not a bitrate of " + format + ", which takes " + BitrateList(formatIndex);
+    return translation::Fill(
+        PK_TR("BatchTexts", "pelkora: --bitrate %1 is not a bitrate of %2, which takes %3"),
+        {choices::At(choices::kBitrates, bitrateIndex), format, BitrateList(formatIndex)});
 }
 
 std::string RateList() {
@@ -127,100 +129,95 @@ std::string ChannelsList() {
 }
 
 std::string HelpText() {
-    return "Usage: pelkora --batch [options] FILE|FOLDER ...\n"
-           "       pelkora -b [options] FILE|FOLDER ...\n"
-           "       pelkora [FILE|FOLDER ...]\n"
-           "\n"
-           "Without --batch the window opens with the FILEs and FOLDERs in its list (a copy\n"
-           "already running takes them instead).\n"
-           "\n"
-           "Converts every FILE, and every file found in each FOLDER and its sub-folders,\n"
-           "without opening the window. Choices not given here are taken from the program's\n"
-           "settings files (setup.ini, options.ini), which are read and never written.\n"
-           "\n"
-           "Options:\n"
-           "  --format FORMAT     output format (m4a is AAC, alac Apple Lossless in .m4a):\n"
-           "                      " +
-           listText(std::span(choices::kFormats).first(9)) +
-           ",\n"
-           "                      " +
-           listText(std::span(choices::kFormats).subspan(9)) +
-           "\n"
-           "  --bitrate KBPS      bitrate of mp3, mpg, opus and m4a in kbit/s; mp3 and mpg:\n"
-           "                      " +
-           BitrateList() +
-           "\n"
-           "                      opus: " +
-           BitrateList(choices::kOpusFormat) +
-           "\n"
-           "                      m4a: " +
-           BitrateList(choices::kM4aFormat) +
-           "\n"
-           "  --rate HZ           sample rate of mp3, mpg and m4a (opus is always 48000):\n"
-           "                      " +
-           RateList() +
-           "\n"
-           "  --channels MODE     channels of mp3, mpg, opus and m4a: mono or stereo (also 1\n"
-           "                      or 2)\n"
-           "  --output DIR        folder the converted files are written to\n"
-           "  --cut START LENGTH  convert one piece of each file; times in seconds, M:S or\n"
-           "                      H:M:S; a LENGTH of 0 runs to the end of the file\n"
-           "  -j, --jobs N        conversions running at the same time (default: one per\n"
-           "                      processor core); a larger N than 4 per core is lowered\n"
-           "  --keep-tree         keep the sub-folders of each FOLDER in the output folder\n"
-           "  --name PATTERN      name outputs from tags, below the output folder and\n"
-           "                      without extension, as in \"{artist}/{album}/{track} - "
-           "{title}\";\n"
-           "                      fields: {artist} {albumartist} {album} {title} {track}\n"
-           "                      {disc} {year} {genre} {name} {stem} {folder}\n"
-           "  --replaygain        write ReplayGain 2.0 loudness tags (track and album)\n"
-           "  --report FILE       write a row per file to FILE, CSV or JSON by its\n"
-           "                      extension (.csv, .json), also when stopped by a signal\n"
-           "  --sync              convert only files that are new or changed (contents or\n"
-           "                      choices) since the last --sync run into the output folder;\n"
-           "                      the others are left alone, or moved when only --name\n"
-           "                      changed; the record is the folder's .pelkora-sync.sqlite\n"
-           "  --prune             with --sync: move to the trash the outputs it made of\n"
-           "                      sources no longer found; give it every FOLDER synced\n"
-           "                      into that output folder, or their outputs go too\n"
-           "  --shard K/N         with --sync: convert only share K of N of the sources, split\n"
-           "                      by their paths below each FOLDER; N runs, on one machine or\n"
-           "                      many, into one output folder convert every source once\n"
-           "  -q, --quiet         report failures only\n"
-           "  -h, --help          show this help and end\n"
-           "  -V, --version       show the version and end\n"
-           "  --                  only FILEs and FOLDERs follow, even ones starting with -\n"
-           "\n"
-           "Progress and the summary go to standard error.\n"
-           "\n"
-           "Exit status:\n"
-           "  " +
-           std::to_string(kExitConverted) +
-           "    every file converted\n"
-           "  " +
-           std::to_string(kExitSomeFailed) +
-           "    some files failed, or a folder could not be read; the others were\n"
-           "       converted\n"
-           "  " +
-           std::to_string(kExitUsage) +
-           "    bad usage, or the --sync record cannot be used; nothing was converted\n"
-           "  " +
-           std::to_string(kExitWarnings) +
-           "    every file converted, some with warnings (damaged or short input)\n"
-           "  " +
-           std::to_string(kExitInterrupted) +
-           "  stopped by SIGINT (Ctrl+C); unfinished outputs are removed\n"
-           "  " +
-           std::to_string(kExitTerminated) +
-           "  stopped by SIGTERM; unfinished outputs are removed\n"
-           "  " +
-           std::to_string(kExitHungUp) + "  stopped by SIGHUP, " + std::to_string(kExitQuit) +
-           " by SIGQUIT, in the same way (a signal\n"
-           "       ignored at start, as under nohup, stays ignored)\n"
-           "\n"
-           "Examples:\n"
-           "  pelkora --batch --format flac --output ~/Music/flac ~/Recordings\n"
-           "  pelkora -b --format mp3 --bitrate 192 --channels mono -j 2 talk.wav notes.ogg\n";
+    const std::string usage =
+        PK_TR("BatchHelp",
+              "Usage: pelkora --batch [options] FILE|FOLDER ...\n"
+              "       pelkora -b [options] FILE|FOLDER ...\n"
+              "       pelkora [FILE|FOLDER ...]\n"
+              "\n"
+              "Without --batch the window opens with the FILEs and FOLDERs in its list (a copy\n"
+              "already running takes them instead).\n"
+              "\n"
+              "Converts every FILE, and every file found in each FOLDER and its sub-folders,\n"
+              "without opening the window. Choices not given here are taken from the program's\n"
+              "settings files (setup.ini, options.ini), which are read and never written.\n"
+              "\n");
+    // %1 and %2: the formats; %3: the bitrates of mp3 and mpg; %4: of opus; %5: of m4a;
+    // %6: the sample rates.
+    const std::string options = translation::Fill(
+        PK_TR("BatchHelp",
+              "Options:\n"
+              "  --format FORMAT     output format (m4a is AAC, alac Apple Lossless in .m4a):\n"
+              "                      %1,\n"
+              "                      %2\n"
+              "  --bitrate KBPS      bitrate of mp3, mpg, opus and m4a in kbit/s; mp3 and mpg:\n"
+              "                      %3\n"
+              "                      opus: %4\n"
+              "                      m4a: %5\n"
+              "  --rate HZ           sample rate of mp3, mpg and m4a (opus is always 48000):\n"
+              "                      %6\n"
+              "  --channels MODE     channels of mp3, mpg, opus and m4a: mono or stereo (also 1\n"
+              "                      or 2)\n"
+              "  --output DIR        folder the converted files are written to\n"
+              "  --cut START LENGTH  convert one piece of each file; times in seconds, M:S or\n"
+              "                      H:M:S; a LENGTH of 0 runs to the end of the file\n"
+              "  -j, --jobs N        conversions running at the same time (default: one per\n"
+              "                      processor core); a larger N than 4 per core is lowered\n"
+              "  --keep-tree         keep the sub-folders of each FOLDER in the output folder\n"
+              "  --name PATTERN      name outputs from tags, below the output folder and\n"
+              "                      without extension, as in \"{artist}/{album}/{track} - "
+              "{title}\";\n"
+              "                      fields: {artist} {albumartist} {album} {title} {track}\n"
+              "                      {disc} {year} {genre} {name} {stem} {folder}\n"
+              "  --replaygain        write ReplayGain 2.0 loudness tags (track and album)\n"
+              "  --report FILE       write a row per file to FILE, CSV or JSON by its\n"
+              "                      extension (.csv, .json), also when stopped by a signal\n"
+              "  --sync              convert only files that are new or changed (contents or\n"
+              "                      choices) since the last --sync run into the output folder;\n"
+              "                      the others are left alone, or moved when only --name\n"
+              "                      changed; the record is the folder's .pelkora-sync.sqlite\n"
+              "  --prune             with --sync: move to the trash the outputs it made of\n"
+              "                      sources no longer found; give it every FOLDER synced\n"
+              "                      into that output folder, or their outputs go too\n"
+              "  --shard K/N         with --sync: convert only share K of N of the sources, split\n"
+              "                      by their paths below each FOLDER; N runs, on one machine or\n"
+              "                      many, into one output folder convert every source once\n"
+              "  -q, --quiet         report failures only\n"
+              "  -h, --help          show this help and end\n"
+              "  -V, --version       show the version and end\n"
+              "  --                  only FILEs and FOLDERs follow, even ones starting with -\n"
+              "\n"
+              "Progress and the summary go to standard error.\n"
+              "\n"),
+        {listText(std::span(choices::kFormats).first(9)),
+         listText(std::span(choices::kFormats).subspan(9)), BitrateList(),
+         BitrateList(choices::kOpusFormat), BitrateList(choices::kM4aFormat), RateList()});
+    const std::string statuses[] = {
+        std::to_string(kExitConverted),   std::to_string(kExitSomeFailed),
+        std::to_string(kExitUsage),       std::to_string(kExitWarnings),
+        std::to_string(kExitInterrupted), std::to_string(kExitTerminated),
+        std::to_string(kExitHungUp),      std::to_string(kExitQuit)};
+    const std::string exits = translation::Fill(
+        PK_TR("BatchHelp",
+              "Exit status:\n"
+              "  %1    every file converted\n"
+              "  %2    some files failed, or a folder could not be read; the others were\n"
+              "       converted\n"
+              "  %3    bad usage, or the --sync record cannot be used; nothing was converted\n"
+              "  %4    every file converted, some with warnings (damaged or short input)\n"
+              "  %5  stopped by SIGINT (Ctrl+C); unfinished outputs are removed\n"
+              "  %6  stopped by SIGTERM; unfinished outputs are removed\n"
+              "  %7  stopped by SIGHUP, %8 by SIGQUIT, in the same way (a signal\n"
+              "       ignored at start, as under nohup, stays ignored)\n"
+              "\n"),
+        {statuses[0], statuses[1], statuses[2], statuses[3], statuses[4], statuses[5], statuses[6],
+         statuses[7]});
+    const std::string examples =
+        PK_TR("BatchHelp",
+              "Examples:\n"
+              "  pelkora --batch --format flac --output ~/Music/flac ~/Recordings\n"
+              "  pelkora -b --format mp3 --bitrate 192 --channels mono -j 2 talk.wav notes.ogg\n");
+    return usage + options + exits + examples;
 }
 
 std::string VersionText(int major, int minor, int patch) {
@@ -264,11 +261,13 @@ std::string DurationText(long long seconds) {
 
 std::string ProgressLine(const FileStep& step, std::string_view percentCaption,
                          const RunStanding& run, int columns) {
-    std::string tail = " " + SafeText(percentCaption) + " \u00b7 " + std::to_string(run.done) +
-                       " of " + std::to_string(run.count) + " done \u00b7 run " +
-                       PercentText(run.share * 100.0);
+    std::string tail = " " + SafeText(percentCaption) + " \u00b7 " +
+                       translation::Fill(PK_TR("BatchTexts", "%1 of %2 done \u00b7 run %3"),
+                                         {std::to_string(run.done), std::to_string(run.count),
+                                          PercentText(run.share * 100.0)});
     if (run.secondsLeft)
-        tail += " \u00b7 about " + DurationText(*run.secondsLeft) + " left";
+        tail += " \u00b7 " + translation::Fill(PK_TR("BatchTexts", "about %1 left"),
+                                               {DurationText(*run.secondsLeft)});
     const std::string number =
         "[" + std::to_string(step.number) + "/" + std::to_string(step.count) + "] ";
     std::string input = SafeText(fileName(step.input));
@@ -296,24 +295,24 @@ std::string ProgressLine(const FileStep& step, std::string_view percentCaption,
 std::string FinishedLine(const FileStep& step, FileOutcome outcome, std::string_view detail) {
     std::string out = stepText(step);
     if (outcome == FileOutcome::UpToDate)
-        return out + (detail.empty() ? ": up to date" : ": up to date, " + SafeText(detail));
+        return out + (detail.empty() ? PK_TR("BatchTexts", ": up to date")
+                                     : translation::Fill(PK_TR("BatchTexts", ": up to date, %1"),
+                                                         {SafeText(detail)}));
     if (outcome == FileOutcome::Failed)
-        out += ": failed: ";
-    else if (outcome == FileOutcome::Warning)
-        out += ": warning: ";
-    else
-        return out;
-    out += SafeText(detail);
+        return out + translation::Fill(PK_TR("BatchTexts", ": failed: %1"), {SafeText(detail)});
+    if (outcome == FileOutcome::Warning)
+        return out + translation::Fill(PK_TR("BatchTexts", ": warning: %1"), {SafeText(detail)});
     return out;
 }
 
 std::string LoudnessSuffix(std::optional<double> lufs, double peak) {
-    char text[96];
-    if (lufs)
-        std::snprintf(text, sizeof text, " (%.2f LUFS, peak %.6f)", *lufs, peak);
-    else
-        std::snprintf(text, sizeof text, " (silent, peak %.6f)", peak);
-    return text;
+    char level[32];
+    char top[32];
+    std::snprintf(top, sizeof top, "%.6f", peak);
+    if (!lufs)
+        return translation::Fill(PK_TR("BatchTexts", " (silent, peak %1)"), {top});
+    std::snprintf(level, sizeof level, "%.2f", *lufs);
+    return translation::Fill(PK_TR("BatchTexts", " (%1 LUFS, peak %2)"), {level, top});
 }
 
 bool ReportsFinished(FileOutcome outcome, bool quiet) {
@@ -323,30 +322,36 @@ bool ReportsFinished(FileOutcome outcome, bool quiet) {
 std::string SummaryText(const RunSummary& summary, bool quiet) {
     if (quiet && summary.failed == 0 && summary.unreadFolders == 0)
         return {};
-    std::string out = std::to_string(summary.converted) + " converted";
+    const auto count = [](const std::string& pattern, int n) {
+        return translation::Fill(pattern, {std::to_string(n)});
+    };
+    std::string out = count(PK_TR("BatchTexts", "%1 converted"), summary.converted);
     if (summary.warnings > 0)
-        out += ", " + std::to_string(summary.warnings) + " with warnings";
+        out += ", " + count(PK_TR("BatchTexts", "%1 with warnings"), summary.warnings);
     if (summary.upToDate > 0)
-        out += ", " + std::to_string(summary.upToDate) + " up to date";
+        out += ", " + count(PK_TR("BatchTexts", "%1 up to date"), summary.upToDate);
     if (summary.pruned > 0)
-        out += ", " + std::to_string(summary.pruned) + " pruned";
+        out += ", " + count(PK_TR("BatchTexts", "%1 pruned"), summary.pruned);
     if (summary.failed > 0)
-        out += ", " + std::to_string(summary.failed) + " failed";
+        out += ", " + count(PK_TR("BatchTexts", "%1 failed"), summary.failed);
     out += '\n';
     appendNotes(out, summary.failures, ": ");
     if (summary.unreadFolders == 1)
-        out += "1 folder could not be read; its files were not converted\n";
+        out +=
+            PK_TR("BatchTexts", "1 folder could not be read; its files were not converted") + '\n';
     else if (summary.unreadFolders > 1)
-        out += std::to_string(summary.unreadFolders) +
-               " folders could not be read; their files were not converted\n";
+        out += count(PK_TR("BatchTexts",
+                           "%1 folders could not be read; their files were not converted"),
+                     summary.unreadFolders) +
+               '\n';
     if (quiet)
         return out;
     if (!summary.renamings.empty()) {
-        out += "Renamed to keep outputs apart:\n";
+        out += PK_TR("BatchTexts", "Renamed to keep outputs apart:") + '\n';
         appendNotes(out, summary.renamings, kArrow);
     }
     if (!summary.warningNotes.empty()) {
-        out += "Converted with warnings:\n";
+        out += PK_TR("BatchTexts", "Converted with warnings:") + '\n';
         appendNotes(out, summary.warningNotes, ": ");
     }
     return out;
@@ -363,13 +368,13 @@ int ExitStatus(const RunSummary& summary) {
 std::string StopText(int exitStatus) {
     switch (exitStatus) {
     case kExitInterrupted:
-        return "pelkora: interrupted";
+        return PK_TR("BatchTexts", "pelkora: interrupted");
     case kExitHungUp:
-        return "pelkora: hung up";
+        return PK_TR("BatchTexts", "pelkora: hung up");
     case kExitQuit:
-        return "pelkora: quit";
+        return PK_TR("BatchTexts", "pelkora: quit");
     default:
-        return "pelkora: terminated";
+        return PK_TR("BatchTexts", "pelkora: terminated");
     }
 }
 

@@ -1,5 +1,7 @@
 #include "core/batch/run_report_file.h"
 
+#include "core/text/translate.h"
+
 #include "conv_protocol/line_escape.h"
 
 #include <array>
@@ -165,17 +167,18 @@ std::string ReportText(const std::vector<ReportRow>& rows, ReportFormat format) 
 std::string ReportPathProblem(const std::string& path) {
     struct stat st = {};
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-        return "it is a folder";
+        return PK_TR("ReportFile", "it is a folder");
     std::filesystem::path folder = std::filesystem::path(path).parent_path();
     if (folder.empty())
         folder = ".";
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return "no such folder";
+        return PK_TR("ReportFile", "no such folder");
     // Only a file actually made tells: permissions, read-only mounts and ACLs all have a say.
     std::string probe = (folder / (std::filesystem::path(path).filename().string() + ".XXXXXX"));
     const int fd = ::mkstemp(probe.data());
     if (fd < 0)
-        return std::string("its folder is not writable (") + std::strerror(errno) + ")";
+        return translation::Fill(PK_TR("ReportFile", "its folder is not writable (%1)"),
+                                 {std::strerror(errno)});
     ::close(fd);
     ::unlink(probe.c_str());
     return {};

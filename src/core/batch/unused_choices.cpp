@@ -1,4 +1,5 @@
 #include "core/batch/unused_choices.h"
+#include "core/text/translate.h"
 
 #include "core/engine/choice_lists.h"
 
@@ -28,26 +29,36 @@ bool CarriesBitrate(int format) {
 }
 
 std::string RateNote(int format, const std::string& name, std::string_view rate) {
-    const std::string asked = "--rate " + std::string(rate) + " is not used";
     if (CarriesRate(format))
-        return TakesRate(format, rate) ? std::string()
-                                       : "pelkora: " + name + " cannot use " + std::string(rate) +
-                                             " Hz; the converter uses the nearest it can";
+        return TakesRate(format, rate)
+                   ? std::string()
+                   : "pelkora: " + translation::Fill(PK_TR("UnusedChoices",
+                                                           "%1 cannot use %2 Hz; the converter "
+                                                           "uses the nearest it can"),
+                                                     {name, rate});
     // These two have a rate of their own, which no choice changes.
     const std::string_view fixed = format == kOpus ? "48000" : format == kAmr ? "8000" : "";
     if (!fixed.empty())
-        return rate == fixed
-                   ? std::string()
-                   : "pelkora: " + name + " always uses " + std::string(fixed) + " Hz; " + asked;
-    return "pelkora: " + name + " has no choice of rate; " + asked;
+        return rate == fixed ? std::string()
+                             : "pelkora: " + translation::Fill(PK_TR("UnusedChoices",
+                                                                     "%1 always uses %2 Hz; "
+                                                                     "--rate %3 is not used"),
+                                                               {name, fixed, rate});
+    return "pelkora: " + translation::Fill(PK_TR("UnusedChoices",
+                                                 "%1 has no choice of rate; --rate %2 is not used"),
+                                           {name, rate});
 }
 
 std::string BitrateNote(int format, const std::string& name, std::string_view bitrate) {
     if (CarriesBitrate(format))
         return {};
     const bool lossless = format == kWav || format == kFlac || format == kAlac;
-    return "pelkora: " + name + (lossless ? " has no bitrate" : " has a bitrate of its own") +
-           "; --bitrate " + std::string(bitrate) + " is not used";
+    return "pelkora: " +
+           translation::Fill(
+               lossless ? PK_TR("UnusedChoices", "%1 has no bitrate; --bitrate %2 is not used")
+                        : PK_TR("UnusedChoices", "%1 has a bitrate of its own; "
+                                                 "--bitrate %2 is not used"),
+               {name, bitrate});
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/text/translate.h"
+
 #include <array>
 #include <span>
 #include <string_view>
@@ -23,8 +25,11 @@ inline constexpr std::array<std::string_view, 9> kM4aBitrates = {"64",  "80",  "
                                                                  "192", "224", "256", "320"};
 inline constexpr std::array<std::string_view, 8> kSampleRates = {"48000", "44100", "32000", "24000",
                                                                  "22050", "16000", "12050", "8000"};
-inline constexpr std::array<std::string_view, 2> kChannels = {"Mono", "Stereo"};
-inline constexpr std::array<std::string_view, 2> kFinishSound = {"ON", "OFF"};
+// Shown translated, in the context "Choices"; the command line takes them as written.
+inline constexpr std::array<std::string_view, 2> kChannels = {PK_TR_NOOP("Choices", "Mono"),
+                                                              PK_TR_NOOP("Choices", "Stereo")};
+inline constexpr std::array<std::string_view, 2> kFinishSound = {PK_TR_NOOP("Choices", "ON"),
+                                                                 PK_TR_NOOP("Choices", "OFF")};
 
 inline constexpr int kDefaultFormat = 0;   // MP3
 inline constexpr int kDefaultBitrate = 7;  // 128

@@ -1,5 +1,6 @@
 #include "core/files/folder_search.h"
 #include "core/files/own_files.h"
+#include "core/text/translate.h"
 
 #include <cerrno>
 #include <utility>
@@ -70,10 +71,6 @@ struct Level {
     std::vector<std::string> subFolders; // names, in listing order
     std::size_t next = 0;
 };
-
-std::string Counted(std::size_t count, const char* one, const char* many) {
-    return std::to_string(count) + " " + (count == 1 ? one : many);
-}
 
 class Search {
 public:
@@ -179,15 +176,25 @@ SearchOutcome SearchFolder(const std::filesystem::path& folder, const FoundFile&
 std::string LeftOutText(const SearchOutcome& outcome, std::size_t maxSubFolders) {
     std::string text;
     if (outcome.overLimit > 0)
-        text = Counted(outcome.overLimit, "sub-folder was", "sub-folders were") +
-               " left out, with everything below " + (outcome.overLimit == 1 ? "it" : "them") +
-               ": only the first " + std::to_string(maxSubFolders) +
-               " sub-folders of any one folder are searched.";
+        text = translation::Fill(
+            outcome.overLimit == 1
+                ? PK_TR("FolderSearch", "1 sub-folder was left out, with everything below it: "
+                                        "only the first %2 sub-folders of any one folder are "
+                                        "searched.")
+                : PK_TR("FolderSearch", "%1 sub-folders were left out, with everything below "
+                                        "them: only the first %2 sub-folders of any one folder "
+                                        "are searched."),
+            {std::to_string(outcome.overLimit), std::to_string(maxSubFolders)});
     if (outcome.unreadable > 0) {
         if (!text.empty())
             text += '\n';
-        text += Counted(outcome.unreadable, "folder", "folders") + " could not be read; " +
-                (outcome.unreadable == 1 ? "its" : "their") + " files are not in the list.";
+        text += translation::Fill(
+            outcome.unreadable == 1
+                ? PK_TR("FolderSearch",
+                        "1 folder could not be read; its files are not in the list.")
+                : PK_TR("FolderSearch",
+                        "%1 folders could not be read; their files are not in the list."),
+            {std::to_string(outcome.unreadable)});
     }
     return text;
 }

@@ -1,5 +1,7 @@
 #include "core/naming/name_pattern.h"
 
+#include "core/text/translate.h"
+
 #include "conv_protocol/utf8.h"
 
 #include <array>
@@ -252,7 +254,7 @@ void SetError(std::string* error, std::string text) {
 
 std::optional<NamePattern> NamePattern::Parse(const std::string& text, std::string* error) {
     if (text.find_first_not_of(" \t\r\n\v\f") == std::string::npos) {
-        SetError(error, "the name pattern is empty");
+        SetError(error, PK_TR("NamePattern", "the name pattern is empty"));
         return std::nullopt;
     }
     NamePattern pattern;
@@ -261,7 +263,7 @@ std::optional<NamePattern> NamePattern::Parse(const std::string& text, std::stri
     for (std::size_t pos = 0; pos < text.size(); ++pos) {
         const char c = text[pos];
         if (c == '}') {
-            SetError(error, "a } without its { in the name pattern");
+            SetError(error, PK_TR("NamePattern", "a } without its { in the name pattern"));
             return std::nullopt;
         }
         if (c != '{') {
@@ -271,12 +273,14 @@ std::optional<NamePattern> NamePattern::Parse(const std::string& text, std::stri
         const std::size_t close = text.find('}', pos + 1);
         const std::size_t nextOpen = text.find('{', pos + 1);
         if (close == std::string::npos || nextOpen < close) {
-            SetError(error, "a { without its } in the name pattern");
+            SetError(error, PK_TR("NamePattern", "a { without its } in the name pattern"));
             return std::nullopt;
         }
         const std::string name = text.substr(pos + 1, close - pos - 1);
         if (!IsKnownField(name)) {
-            SetError(error, "unknown field {" + Clean(name, false) + "} in the name pattern");
+            SetError(error, translation::Fill(
+                                PK_TR("NamePattern", "unknown field {%1} in the name pattern"),
+                                {Clean(name, false)}));
             return std::nullopt;
         }
         if (!literal.empty())
@@ -290,7 +294,8 @@ std::optional<NamePattern> NamePattern::Parse(const std::string& text, std::stri
 
     // Only the literal text can climb out of the output folder: values are cleaned.
     if (text.front() == '/') {
-        SetError(error, "the name pattern starts with /; it names a path below the output folder");
+        SetError(error, PK_TR("NamePattern", "the name pattern starts with /; it names a path "
+                                             "below the output folder"));
         return std::nullopt;
     }
     bool climbs = false;
@@ -303,7 +308,7 @@ std::optional<NamePattern> NamePattern::Parse(const std::string& text, std::stri
         start = end + 1;
     }
     if (climbs) {
-        SetError(error, "the name pattern names a parent folder (..)");
+        SetError(error, PK_TR("NamePattern", "the name pattern names a parent folder (..)"));
         return std::nullopt;
     }
     return pattern;
@@ -358,7 +363,7 @@ std::vector<std::string> NamePattern::Render(const NameSource& source,
         file = finish(fallback, lastLimit);
     }
     if (file.empty())
-        file = "_";
+        file.assign(1, '_');
     elements.push_back(std::move(file));
     return elements;
 }

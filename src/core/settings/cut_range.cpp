@@ -1,4 +1,5 @@
 #include "core/settings/cut_range.h"
+#include "core/text/translate.h"
 
 #include "core/settings/number_text.h"
 
@@ -32,16 +33,17 @@ CutEntryCheck CheckCutEntries(const CutBoxTexts& texts) {
     const double toS = LeadingNumber(texts.toS);
 
     CutEntryCheck check;
-    const char* minutes = "Minutes must less than 60";
-    const char* seconds = "Seconds must less than 60";
+    const std::string minutes = PK_TR("CutRange", "Minutes must less than 60");
+    const std::string seconds = PK_TR("CutRange", "Seconds must less than 60");
+    const std::string min = PK_TR("CutRange", "Min");
     if (fromM > 59)
-        check.problem = CutEntryProblem{minutes, "Min", CutBox::FromM};
+        check.problem = CutEntryProblem{minutes, min, CutBox::FromM};
     else if (toM > 59)
-        check.problem = CutEntryProblem{minutes, "Min", CutBox::ToM};
+        check.problem = CutEntryProblem{minutes, min, CutBox::ToM};
     else if (fromS > 59)
-        check.problem = CutEntryProblem{seconds, "Min", CutBox::FromS};
+        check.problem = CutEntryProblem{seconds, min, CutBox::FromS};
     else if (toS > 59)
-        check.problem = CutEntryProblem{seconds, "Min", CutBox::ToS};
+        check.problem = CutEntryProblem{seconds, min, CutBox::ToS};
     if (check.problem)
         return check;
 
@@ -49,13 +51,14 @@ CutEntryCheck CheckCutEntries(const CutBoxTexts& texts) {
     // storing a wrapped or clamped time would cut a different piece than was typed.
     const auto start = RoundToInt32(fromH * 3600 + fromM * 60 + fromS);
     const auto length = RoundToInt32(toH * 3600 + toM * 60 + toS);
-    const char* tooLong = "Time must be less than 596523 hours";
+    const std::string tooLong = PK_TR("CutRange", "Time must be less than 596523 hours");
+    const std::string hour = PK_TR("CutRange", "Hour");
     if (!start) {
-        check.problem = CutEntryProblem{tooLong, "Hour", CutBox::FromH};
+        check.problem = CutEntryProblem{tooLong, hour, CutBox::FromH};
         return check;
     }
     if (!length) {
-        check.problem = CutEntryProblem{tooLong, "Hour", CutBox::ToH};
+        check.problem = CutEntryProblem{tooLong, hour, CutBox::ToH};
         return check;
     }
     check.allZero = fromH == 0 && fromM == 0 && fromS == 0 && toH == 0 && toM == 0 && toS == 0;

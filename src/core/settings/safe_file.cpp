@@ -1,5 +1,7 @@
 #include "core/settings/safe_file.h"
 
+#include "core/text/translate.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -16,11 +18,10 @@
 namespace settings {
 namespace {
 
-WriteResult failure(const std::filesystem::path& path, std::string_view what, int err) {
-    std::string message = "Cannot save ";
-    message += path.string();
-    message += ": ";
-    message += what;
+WriteResult failure(const std::filesystem::path& path, const char* what, int err) {
+    std::string message =
+        translation::Fill(PK_TR("SafeFile", "Cannot save %1: %2"),
+                          {path.string(), translation::Translate("SafeFile", what)});
     if (err != 0) {
         message += " (";
         message += std::strerror(err);
@@ -134,11 +135,13 @@ bool MustBeLeftAlone(FileState state) {
 std::string WhyNotRead(const FileRead& read, std::size_t maxBytes) {
     switch (read.state) {
     case FileState::NotOrdinary:
-        return "not an ordinary file";
+        return PK_TR("SafeFile", "not an ordinary file");
     case FileState::TooLarge:
-        return "larger than " + std::to_string(maxBytes / 1024) + " KiB";
+        return translation::Fill(PK_TR("SafeFile", "larger than %1 KiB"),
+                                 {std::to_string(maxBytes / 1024)});
     case FileState::Unreadable:
-        return std::string("not readable (") + std::strerror(read.error) + ")";
+        return translation::Fill(PK_TR("SafeFile", "not readable (%1)"),
+                                 {std::strerror(read.error)});
     case FileState::Read:
     case FileState::Missing:
         break;
@@ -161,24 +164,24 @@ WriteResult ReplaceFileContents(const std::filesystem::path& path, std::string_v
     std::string temp;
     const int fd = createTemporary(folder, path.filename(), temp);
     if (fd < 0)
-        return failure(path, "the folder is not writable", errno);
+        return failure(path, PK_TR_NOOP("SafeFile", "the folder is not writable"), errno);
 
     // The data is on disk before the rename makes it the file.
     if (!writeAll(fd, bytes) || ::fsync(fd) != 0) {
         const int err = errno;
         ::close(fd);
         ::unlink(temp.c_str());
-        return failure(path, "writing failed", err);
+        return failure(path, PK_TR_NOOP("SafeFile", "writing failed"), err);
     }
     if (::close(fd) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
-        return failure(path, "writing failed", err);
+        return failure(path, PK_TR_NOOP("SafeFile", "writing failed"), err);
     }
     if (std::rename(temp.c_str(), path.c_str()) != 0) {
         const int err = errno;
         ::unlink(temp.c_str());
-        return failure(path, "the file could not be replaced", err);
+        return failure(path, PK_TR_NOOP("SafeFile", "the file could not be replaced"), err);
     }
     syncFolder(folder);
     return {};

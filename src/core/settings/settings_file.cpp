@@ -1,5 +1,7 @@
 #include "core/settings/settings_file.h"
 
+#include "core/text/translate.h"
+
 #include "core/settings/number_text.h"
 
 namespace settings {
@@ -198,8 +200,9 @@ WriteResult CheckReplaceable(const std::filesystem::path& path, LongFile longFil
     const FileRead there = ReadSettingsFile(path, kMaxSettingsFileBytes, longFile);
     if (!MustBeLeftAlone(there.state))
         return {};
-    return {false, "Cannot save " + path.string() + ": it is " +
-                       WhyNotRead(there, kMaxSettingsFileBytes) + ", and is left as it is"};
+    return {false, translation::Fill(
+                       PK_TR("SettingsFile", "Cannot save %1: it is %2, and is left as it is"),
+                       {path.string(), WhyNotRead(there, kMaxSettingsFileBytes)})};
 }
 
 WriteResult SaveSetupFile(const std::filesystem::path& path, const SetupRecords& records) {
@@ -207,8 +210,10 @@ WriteResult SaveSetupFile(const std::filesystem::path& path, const SetupRecords&
         return check;
     const auto text = FormatSetupText(records);
     if (!text) {
-        return {false, "Cannot save " + path.string() +
-                           ": the output folder contains a double quote or a line break"};
+        return {false, translation::Fill(PK_TR("SettingsFile",
+                                               "Cannot save %1: the output folder contains a "
+                                               "double quote or a line break"),
+                                         {path.string()})};
     }
     return ReplaceFileContents(path, *text);
 }

@@ -1,4 +1,5 @@
 #include "core/system/run_status_text.h"
+#include "core/text/translate.h"
 
 #include <cmath>
 #include <cstdio>
@@ -18,23 +19,28 @@ std::string Clock(double seconds) {
 }
 
 std::string Running(int file, int files, std::optional<double> secondsLeft) {
-    std::string text = "File " + std::to_string(file) + " of " + std::to_string(files);
+    std::string text = translation::Fill(PK_TR("RunStatus", "File %1 of %2"),
+                                         {std::to_string(file), std::to_string(files)});
     if (secondsLeft)
-        text += " \u00b7 about " + Clock(*secondsLeft) + " left";
+        text += " \u00b7 " +
+                translation::Fill(PK_TR("RunStatus", "about %1 left"), {Clock(*secondsLeft)});
     return text;
 }
 
 std::string Finished(int converted, int failed, int withWarnings, double seconds) {
-    std::string text = std::to_string(converted) + " converted in " + Clock(seconds);
+    std::string text = translation::Fill(PK_TR("RunStatus", "%1 converted in %2"),
+                                         {std::to_string(converted), Clock(seconds)});
     if (failed > 0)
-        text += ", " + std::to_string(failed) + " failed";
+        text += ", " + translation::Fill(PK_TR("RunStatus", "%1 failed"), {std::to_string(failed)});
     if (withWarnings > 0)
-        text += ", " + std::to_string(withWarnings) + " with warnings";
+        text += ", " + translation::Fill(PK_TR("RunStatus", "%1 with warnings"),
+                                         {std::to_string(withWarnings)});
     return text;
 }
 
 std::string Stopped(int converted, int files) {
-    return "Stopped: " + std::to_string(converted) + " of " + std::to_string(files) + " converted";
+    return translation::Fill(PK_TR("RunStatus", "Stopped: %1 of %2 converted"),
+                             {std::to_string(converted), std::to_string(files)});
 }
 
 } // namespace run_status

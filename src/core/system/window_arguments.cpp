@@ -1,5 +1,7 @@
 #include "core/system/window_arguments.h"
 
+#include "core/text/translate.h"
+
 #include "core/batch/batch_texts.h"
 
 namespace platform {
@@ -35,14 +37,20 @@ WindowArguments ParseWindowArguments(const std::vector<std::string>& arguments,
             continue;
         }
         if (argument.empty())
-            return WindowUsageError{"pelkora: an empty file name was given"};
+            return WindowUsageError{"pelkora: " +
+                                    PK_TR("WindowArguments", "an empty file name was given")};
         if (!optionsEnded && argument.size() > 1 && argument.front() == '-')
-            return WindowUsageError{"pelkora: unknown option " + headless::ShownValue(argument) +
-                                    " (options apply to --batch only; see pelkora --batch "
-                                    "--help)"};
+            return WindowUsageError{
+                "pelkora: " + translation::Fill(PK_TR("WindowArguments",
+                                                      "unknown option %1 (options apply to "
+                                                      "--batch only; see pelkora --batch --help)"),
+                                                {headless::ShownValue(argument)})};
         if (argument.front() != '/' && currentFolder.empty())
-            return WindowUsageError{"pelkora: " + headless::ShownValue(argument) +
-                                    ": the current folder cannot be read; give the full path"};
+            return WindowUsageError{
+                "pelkora: " +
+                translation::Fill(PK_TR("WindowArguments", "%1: the current folder cannot be read; "
+                                                           "give the full path"),
+                                  {headless::ShownValue(argument)})};
         paths.push_back(absolutePath(argument, currentFolder));
     }
     return paths;

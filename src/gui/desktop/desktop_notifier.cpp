@@ -1,5 +1,6 @@
 #include "gui/desktop/desktop_notifier.h"
 
+#include <QCoreApplication>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -31,7 +32,8 @@ void DesktopNotifier::notify(const QString& summary, const QString& body) {
         QLatin1String(kService), QLatin1String(kPath), kInterface, QStringLiteral("Notify"));
     const QVariantMap hints{{QStringLiteral("desktop-entry"), QLatin1String(kAppIcon)}};
     call << QLatin1String(kAppName) << uint(0) << QLatin1String(kAppIcon) << summary << body
-         << QStringList{kDefaultAction, QStringLiteral("Show")} << hints << int(-1);
+         << QStringList{kDefaultAction, QCoreApplication::translate("DesktopNotifier", "Show")}
+         << hints << int(-1);
     // Asynchronous: a desktop without a notification service must not hold the window up.
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(call), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,

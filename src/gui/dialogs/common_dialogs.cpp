@@ -161,7 +161,7 @@ bool CCommonDialogs::ShowSave() {
     const NameFilters filters =
         ConvertFilter(IsBlank(filter_) ? QStringLiteral("*.*|*.*") : filter_);
     dialogs::FileRequest request;
-    request.title = QStringLiteral("Save");
+    request.title = QCoreApplication::translate("CommonDialogs", "Save");
     request.folder = folder;
     request.nameFilters = filters.filters;
     request.selectedFilter = filters.selected;

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -84,7 +85,9 @@ void OptionsController::cmbNames_Change() {
         shown = QString::fromStdString(error);
     }
     const bool problem = !error.empty();
-    c_.lblNameExample->setText(problem ? shown : QStringLiteral("Example: ") + shown);
+    c_.lblNameExample->setText(
+        problem ? shown
+                : QCoreApplication::translate("OptionsController", "Example: %1").arg(shown));
     if (c_.lblNameExample->property("problem").toBool() != problem) {
         c_.lblNameExample->setProperty("problem", problem);
         // The style sheet picks the problem's ink only when the label is polished anew.

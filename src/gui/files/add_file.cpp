@@ -13,7 +13,9 @@
 
 namespace {
 
-const QString kOpenFilesTitle = QStringLiteral("Open Files");
+QString OpenFilesTitle() {
+    return QCoreApplication::translate("AddFile", "Open Files");
+}
 
 void AddAndUpdate(const FileListHooks& list, const QString& path) {
     if (!path.isEmpty() && list.addFileEntry)
@@ -29,9 +31,9 @@ AddFileCommand::AddFileCommand(CCommonDialogs& dialogs, FileListHooks list)
 
 void AddFileCommand::run() {
     dialogs_.setFileName(QString());
-    dialogs_.setTitle(kOpenFilesTitle);
-    dialogs_.setFilter(QString::fromLatin1(kAllSupportedFilter) + u'|' +
-                       QString::fromLatin1(kAddFileFilter));
+    dialogs_.setTitle(OpenFilesTitle());
+    dialogs_.setFilter(QCoreApplication::translate("AddFile", kAllSupportedFilter) + u'|' +
+                       QCoreApplication::translate("AddFile", kAddFileFilter));
     if (!lastFolder_.isEmpty())
         dialogs_.setPath(lastFolder_);
     if (!dialogs_.ShowOpenFiles())
@@ -70,7 +72,7 @@ QString OpenFileDialog(dialogs::Backend& dialogs, QWidget* owner, const QString&
 void DropZoneClick(dialogs::Backend& dialogs, QWidget* owner, const FileListHooks& list) {
     QString folder;
     const QString chosen =
-        OpenFileDialog(dialogs, owner, kOpenFilesTitle, folder, QStringLiteral("*.*|*.*"),
+        OpenFileDialog(dialogs, owner, OpenFilesTitle(), folder, QStringLiteral("*.*|*.*"),
                        dialogs::kOfnLongNames | dialogs::kOfnNoChangeDir);
     if (chosen.isEmpty())
         return;

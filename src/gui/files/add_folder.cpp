@@ -43,15 +43,15 @@ private:
 
 void ShowHint(const FileListHooks& list, const char* text) {
     if (list.showDropHint)
-        list.showDropHint(QString::fromLatin1(text));
+        list.showDropHint(QCoreApplication::translate("FileList", text));
 }
 
 } // namespace
 
 void AddFolder(dialogs::Backend& dialogs, QWidget* owner, const FileListHooks& list) {
     const QPointer<QWidget> guard(owner);
-    const auto folder =
-        dialogs.chooseFolder(owner, QString::fromLatin1(kSelectFolderPrompt), QString());
+    const auto folder = dialogs.chooseFolder(
+        owner, QCoreApplication::translate("AddFolder", kSelectFolderPrompt), QString());
     if (owner && guard.isNull())
         return;
     ShowHint(list, kSearchingFilesText);

@@ -8,7 +8,8 @@ namespace dialogs {
 class Backend;
 }
 
-inline constexpr auto kSelectFolderPrompt = "Please select a folder:";
+inline constexpr auto kSelectFolderPrompt =
+    QT_TRANSLATE_NOOP("AddFolder", "Please select a folder:");
 
 // Longest stretch, in milliseconds, that the search goes without processing events.
 inline constexpr int kAddFolderEventInterval = 25;

@@ -1,5 +1,6 @@
 #include "gui/services/reporting_shell.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -11,11 +12,15 @@ bool ReportingShell::openUrl(const QUrl& url) {
     QString text;
     if (url.isLocalFile()) {
         const QString path = url.toLocalFile();
-        text = (QFileInfo(path).isDir() ? QStringLiteral("The folder could not be opened: ")
-                                        : QStringLiteral("The page could not be opened: ")) +
-               QDir::toNativeSeparators(path);
+        text = (QFileInfo(path).isDir()
+                    ? QCoreApplication::translate("ReportingShell",
+                                                  "The folder could not be opened: %1")
+                    : QCoreApplication::translate("ReportingShell",
+                                                  "The page could not be opened: %1"))
+                   .arg(QDir::toNativeSeparators(path));
     } else {
-        text = QStringLiteral("The page could not be opened: ") + url.toDisplayString();
+        text = QCoreApplication::translate("ReportingShell", "The page could not be opened: %1")
+                   .arg(url.toDisplayString());
     }
     boxes_.show(text, MsgIcon::Exclamation, applicationTitle());
     return false;

@@ -6,6 +6,7 @@
 #include "gui/window/frm_menu.h"
 #include "gui/window/layout.h"
 #include "gui/window/product_info.h"
+#include "gui/window/skin_captions.h"
 #include "gui/window/widgets.h"
 
 #include <QComboBox>
@@ -46,6 +47,13 @@ QComboBox* makeCombo(QWidget* parent, const QRect& where, const QStringList& ite
     return combo;
 }
 
+QStringList ShownItems(const char* context, std::span<const std::string_view> list) {
+    QStringList items;
+    for (std::string_view item : list)
+        items << QCoreApplication::translate(context, item.data());
+    return items;
+}
+
 void setTextColour(QLabel* label, const QColor& colour) {
     QPalette pal = label->palette();
     pal.setColor(QPalette::WindowText, colour);
@@ -62,6 +70,7 @@ frmMain::frmMain(FileList& list, QWidget* parent)
 
     buildArt();
     buildControls();
+    addCaptions(*this);
     connectLooks();
     buildShortcuts();
     styleControls();
@@ -77,33 +86,33 @@ void frmMain::buildArt() {
 
 void frmMain::buildControls() {
     // Created in reading order, which is also the tab order.
-    const char* const menuNames[3] = {"File", "Options", "About"};
+    const char* const menuNames[3] = {QT_TR_NOOP("File"), QT_TR_NOOP("Options"),
+                                      QT_TR_NOOP("About")};
     for (int i = 0; i < 3; ++i)
-        imgMenu_[static_cast<std::size_t>(i)] = addButton(
-            L::imgMenu[static_cast<std::size_t>(i)], QString::fromLatin1(menuNames[i]), {}, false);
+        imgMenu_[static_cast<std::size_t>(i)] =
+            addButton(L::imgMenu[static_cast<std::size_t>(i)], tr(menuNames[i]), {}, false);
     for (ImageButton* title : imgMenu_) {
         QColor wash = skin::colour::headerBottom;
         wash.setAlpha(150);
         title->setDisabledWash(wash);
     }
 
-    imgHelp_ = addButton(L::imgHelp, QStringLiteral("Help & Tutorial"),
-                         QStringLiteral("Help & Tutorial"), true);
-    imgMin_ = addButton(L::imgMin, QStringLiteral("Minimize Window"),
-                        QStringLiteral("Minimize Window"), true);
-    imgExit_ = addButton(L::imgExit, QStringLiteral("Exit"), QStringLiteral("Exit"), true);
+    imgHelp_ = addButton(L::imgHelp, tr("Help & Tutorial"), tr("Help & Tutorial"), true);
+    imgMin_ = addButton(L::imgMin, tr("Minimize Window"), tr("Minimize Window"), true);
+    imgExit_ = addButton(L::imgExit, tr("Exit"), tr("Exit"), true);
 
-    const char* const toolbarNames[7] = {"Add File", "Remove", "Options",   "Help",
-                                         "Exit",     "",       "Add Folder"};
+    const char* const toolbarNames[7] = {QT_TR_NOOP("Add File"),  QT_TR_NOOP("Remove"),
+                                         QT_TR_NOOP("Options"),   QT_TR_NOOP("Help"),
+                                         QT_TR_NOOP("Exit"),      "",
+                                         QT_TR_NOOP("Add Folder")};
     for (int index : L::toolbarOrder) {
         const auto i = static_cast<std::size_t>(index);
-        imgToolbar_[i] =
-            addButton(L::imgToolbar[i], QString::fromLatin1(toolbarNames[index]), {}, false);
+        imgToolbar_[i] = addButton(L::imgToolbar[i], tr(toolbarNames[index]), {}, false);
     }
 
     LV_ = new FileListView(list_, this);
     LV_->setGeometry(L::LV);
-    LV_->setAccessibleName(QStringLiteral("Input files"));
+    LV_->setAccessibleName(tr("Input files"));
     LV_->setAlternatingRowColors(true);
     LV_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     LV_->header()->resizeSection(FileList::FileNameColumn, L::fileNameColumnWidth);
@@ -126,23 +135,22 @@ void frmMain::buildControls() {
     lblText_->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(list_, &FileList::hintChanged, this, &frmMain::showHint);
 
-    cmbOF_ = makeCombo(this, L::cmbOF, ListItems(choices::kFormats),
-                       QStringLiteral("Output Format"), QStringLiteral("Output format"));
-    picButtonOF_ = addButton(L::picButtonOF, QStringLiteral("Open the output format list"),
-                             QStringLiteral("MP3 Audio Bitrate"), false);
-    cmbBR_ = makeCombo(this, L::cmbBR, ListItems(choices::kBitrates),
-                       QStringLiteral("MP3 Audio Bitrate"), QStringLiteral("Bitrate"));
-    picButtonBR_ = addButton(L::picButtonBR, QStringLiteral("Open the bitrate list"),
-                             QStringLiteral("MP3 Audio Bitrate"), false);
-    cmbR_ = makeCombo(this, L::cmbR, ListItems(choices::kSampleRates),
-                      QStringLiteral("MP3 Audio Rate"), QStringLiteral("Sample rate"));
-    picButtonR_ = addButton(L::picButtonR, QStringLiteral("Open the sample rate list"),
-                            QStringLiteral("MP3 Audio Rate"), false);
-    cmbChannel_ =
-        makeCombo(this, L::cmbChannel, ListItems(choices::kChannels),
-                  QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), QStringLiteral("Channels"));
-    picButtonChannel_ = addButton(L::picButtonChannel, QStringLiteral("Open the channels list"),
-                                  QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), false);
+    cmbOF_ = makeCombo(this, L::cmbOF, ListItems(choices::kFormats), tr("Output Format"),
+                       tr("Output format"));
+    picButtonOF_ = addButton(L::picButtonOF, tr("Open the output format list"),
+                             tr("MP3 Audio Bitrate"), false);
+    cmbBR_ = makeCombo(this, L::cmbBR, ListItems(choices::kBitrates), tr("MP3 Audio Bitrate"),
+                       tr("Bitrate"));
+    picButtonBR_ =
+        addButton(L::picButtonBR, tr("Open the bitrate list"), tr("MP3 Audio Bitrate"), false);
+    cmbR_ = makeCombo(this, L::cmbR, ListItems(choices::kSampleRates), tr("MP3 Audio Rate"),
+                      tr("Sample rate"));
+    picButtonR_ =
+        addButton(L::picButtonR, tr("Open the sample rate list"), tr("MP3 Audio Rate"), false);
+    cmbChannel_ = makeCombo(this, L::cmbChannel, ShownItems("Choices", choices::kChannels),
+                            tr("MP3 Audio Channel(Stereo or Mono)"), tr("Channels"));
+    picButtonChannel_ = addButton(L::picButtonChannel, tr("Open the channels list"),
+                                  tr("MP3 Audio Channel(Stereo or Mono)"), false);
     for (ImageButton* arrow : {picButtonOF_, picButtonBR_, picButtonR_, picButtonChannel_}) {
         // The combo box beneath takes the keyboard; the arrow is for the mouse.
         arrow->setFocusPolicy(Qt::NoFocus);
@@ -158,13 +166,13 @@ void frmMain::buildControls() {
     txtPath_ = new QLineEdit(this);
     txtPath_->setGeometry(L::txtPath);
     txtPath_->setReadOnly(true);
-    txtPath_->setToolTip(QStringLiteral("Select a Folder to Output"));
-    txtPath_->setAccessibleName(QStringLiteral("Output folder"));
+    txtPath_->setToolTip(tr("Select a Folder to Output"));
+    txtPath_->setAccessibleName(tr("Output folder"));
     txtPath_->setText(QDir::toNativeSeparators(QCoreApplication::applicationDirPath() +
                                                QStringLiteral("/output")));
-    imgBrowse_ = addButton(L::imgBrowse, QStringLiteral("Select an Output Folder"),
-                           QStringLiteral("Select an Output Folder"), false);
-    imgConvert_ = addButton(L::imgConvert, QStringLiteral("Convert"), {}, false);
+    imgBrowse_ = addButton(L::imgBrowse, tr("Select an Output Folder"),
+                           tr("Select an Output Folder"), false);
+    imgConvert_ = addButton(L::imgConvert, tr("Convert"), {}, false);
 
     imgPB_ = new ProgressFill(this);
     imgPB_->setGeometry(L::imgPB.x(), L::imgPB.y(), 0, L::imgPB.height());
@@ -181,13 +189,13 @@ void frmMain::buildControls() {
     lblStatus_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     lblStatus_->setTextFormat(Qt::PlainText);
     lblStatus_->setFont(skin::font(11, true));
-    lblStatus_->setAccessibleName(QStringLiteral("Run status"));
+    lblStatus_->setAccessibleName(tr("Run status"));
     setTextColour(lblStatus_, skin::colour::ink);
 
     lblVersion_ = new FitLabel(this);
     lblVersion_->setGeometry(L::lblVersion);
     lblVersion_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lblVersion_->setText(QStringLiteral("Ver %1.%2.%3")
+    lblVersion_->setText(tr("Ver %1.%2.%3")
                              .arg(PELKORA_VERSION_MAJOR)
                              .arg(PELKORA_VERSION_MINOR)
                              .arg(PELKORA_VERSION_PATCH));
@@ -196,7 +204,7 @@ void frmMain::buildControls() {
     lblWeb_ = new LinkLabel(this);
     lblWeb_->setGeometry(L::lblWeb);
     lblWeb_->setText(QStringLiteral("Pelkora"));
-    lblWeb_->setAccessibleName(QStringLiteral("Pelkora home page"));
+    lblWeb_->setAccessibleName(tr("Pelkora home page"));
     lblWeb_->setToolTip(QString::fromUtf8(product::kHomePage.data(),
                                           static_cast<qsizetype>(product::kHomePage.size())));
     QFont webFont = skin::font(11, true);
@@ -206,9 +214,9 @@ void frmMain::buildControls() {
 
     lblFeed_ = new LinkLabel(this);
     lblFeed_->setGeometry(L::lblFeed);
-    lblFeed_->setText(QStringLiteral("Feedback"));
-    lblFeed_->setToolTip(QStringLiteral("Send us your suggestion or question"));
-    lblFeed_->setAccessibleName(QStringLiteral("Feedback"));
+    lblFeed_->setText(tr("Feedback"));
+    lblFeed_->setToolTip(tr("Send us your suggestion or question"));
+    lblFeed_->setAccessibleName(tr("Feedback"));
     lblFeed_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont feedFont = skin::narrowFont(11);
     feedFont.setUnderline(true);
@@ -216,15 +224,13 @@ void frmMain::buildControls() {
     setTextColour(lblFeed_, Qt::black);
 
     // Outside the client area: never seen, reached through code only.
-    imgAdd_ = addButton(L::imgAdd, QStringLiteral("Add a file"),
-                        QStringLiteral("Add a new file to file list"), false);
-    imgRemove_ = addButton(L::imgRemove, QStringLiteral("Remove a file"),
-                           QStringLiteral("Remove a file from file list"), false);
-    imgStart_ = addButton(L::imgStart, QStringLiteral("Start converting"),
-                          QStringLiteral("Start Converting"), false);
+    imgAdd_ = addButton(L::imgAdd, tr("Add a file"), tr("Add a new file to file list"), false);
+    imgRemove_ =
+        addButton(L::imgRemove, tr("Remove a file"), tr("Remove a file from file list"), false);
+    imgStart_ = addButton(L::imgStart, tr("Start converting"), tr("Start Converting"), false);
     picDrag_ = new DropZone(list_, this);
     picDrag_->setGeometry(L::picDrag);
-    picDrag_->setToolTip(QStringLiteral("Drag media files onto this DropZone"));
+    picDrag_->setToolTip(tr("Drag media files onto this DropZone"));
     for (QWidget* hidden :
          std::initializer_list<QWidget*>{imgAdd_, imgRemove_, imgStart_, picDrag_}) {
         hidden->setFocusPolicy(Qt::NoFocus);
@@ -368,7 +374,7 @@ void frmMain::resetLooks() {
 
 void frmMain::setStopFace(bool stop) {
     stopFace_ = stop;
-    imgConvert_->setAccessibleName(stop ? QStringLiteral("Stop") : QStringLiteral("Convert"));
+    imgConvert_->setAccessibleName(stop ? tr("Stop") : tr("Convert"));
     restConvertFace();
 }
 

@@ -4,9 +4,11 @@
 #include "core/naming/name_pattern.h"
 
 #include "gui/window/layout.h"
+#include "gui/window/skin_captions.h"
 #include "gui/window/widgets.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QThread>
@@ -17,7 +19,7 @@ namespace L = layout::options;
 
 frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::client) {
     setObjectName(QStringLiteral("frmOptions"));
-    setWindowTitle(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
     setModal(true);
 
     const QImage base = skin::optionsBackground(artScale());
@@ -26,70 +28,69 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
 
     const QFont small = skin::font(10);
     cmbSR_ = new QComboBox(this);
-    cmbSR_->addItems({QString::fromLatin1(choices::kFinishSound[0].data()),
-                      QString::fromLatin1(choices::kFinishSound[1].data())});
+    cmbSR_->addItems({QCoreApplication::translate("Choices", choices::kFinishSound[0].data()),
+                      QCoreApplication::translate("Choices", choices::kFinishSound[1].data())});
     cmbSR_->setGeometry(L::cmbSR);
     cmbSR_->setFont(small);
-    cmbSR_->setToolTip(QStringLiteral("MP3 Audio Bitrate"));
-    cmbSR_->setAccessibleName(QStringLiteral("Sound Reminder"));
+    cmbSR_->setToolTip(tr("MP3 Audio Bitrate"));
+    cmbSR_->setAccessibleName(tr("Sound Reminder"));
 
-    picButtonBR_ = addButton(L::picButtonBR, QStringLiteral("Open the sound reminder list"),
-                             QStringLiteral("MP3 Audio Bitrate"), false);
+    picButtonBR_ = addButton(L::picButtonBR, tr("Open the sound reminder list"),
+                             tr("MP3 Audio Bitrate"), false);
     picButtonBR_->setFocusPolicy(Qt::NoFocus);
     picButtonBR_->setPicture(pictures_.imgButton);
 
-    chkMC_ = new SkinCheckBox(QStringLiteral("Music Cutter"), this);
+    chkMC_ = new SkinCheckBox(tr("Music Cutter"), this);
     chkMC_->setGeometry(L::chkMC);
     chkMC_->setFont(small);
-    chkMC_->setAccessibleName(QStringLiteral("Music Cutter"));
+    chkMC_->setAccessibleName(tr("Music Cutter"));
 
-    txtFromH_ = makeTimeBox(L::txtFromH, QStringLiteral("From hours"));
-    txtFromM_ = makeTimeBox(L::txtFromM, QStringLiteral("From minutes"));
-    txtFromS_ = makeTimeBox(L::txtFromS, QStringLiteral("From seconds"));
-    txtToH_ = makeTimeBox(L::txtToH, QStringLiteral("Duration hours"));
-    txtToM_ = makeTimeBox(L::txtToM, QStringLiteral("Duration minutes"));
-    txtToS_ = makeTimeBox(L::txtToS, QStringLiteral("Duration seconds"));
+    txtFromH_ = makeTimeBox(L::txtFromH, tr("From hours"));
+    txtFromM_ = makeTimeBox(L::txtFromM, tr("From minutes"));
+    txtFromS_ = makeTimeBox(L::txtFromS, tr("From seconds"));
+    txtToH_ = makeTimeBox(L::txtToH, tr("Duration hours"));
+    txtToM_ = makeTimeBox(L::txtToM, tr("Duration minutes"));
+    txtToS_ = makeTimeBox(L::txtToS, tr("Duration seconds"));
 
     cmbJobs_ = new QComboBox(this);
     for (int n = 1; n <= std::max(1, QThread::idealThreadCount()); ++n)
         cmbJobs_->addItem(QString::number(n));
     cmbJobs_->setGeometry(L::cmbJobs);
     cmbJobs_->setFont(small);
-    cmbJobs_->setToolTip(QStringLiteral("How many files are converted at the same time"));
-    cmbJobs_->setAccessibleName(QStringLiteral("Simultaneous conversions"));
+    cmbJobs_->setToolTip(tr("How many files are converted at the same time"));
+    cmbJobs_->setAccessibleName(tr("Simultaneous conversions"));
 
-    picButtonJobs_ = addButton(L::picButtonJobs,
-                               QStringLiteral("Open the simultaneous conversions list"), {}, false);
+    picButtonJobs_ =
+        addButton(L::picButtonJobs, tr("Open the simultaneous conversions list"), {}, false);
     picButtonJobs_->setFocusPolicy(Qt::NoFocus);
     picButtonJobs_->setPicture(pictures_.imgButton);
 
-    chkKeep_ = new SkinCheckBox(QStringLiteral("Keep sub-folders"), this);
+    chkKeep_ = new SkinCheckBox(tr("Keep sub-folders"), this);
     chkKeep_->setGeometry(L::chkKeep);
     chkKeep_->setFont(small);
-    chkKeep_->setToolTip(
-        QStringLiteral("Write the files of an added folder into the same sub-folders"));
-    chkKeep_->setAccessibleName(QStringLiteral("Keep sub-folders"));
+    chkKeep_->setToolTip(tr("Write the files of an added folder into the same sub-folders"));
+    chkKeep_->setAccessibleName(tr("Keep sub-folders"));
 
-    chkSync_ = new SkinCheckBox(QStringLiteral("Only new and changed files"), this);
+    chkSync_ = new SkinCheckBox(tr("Only new and changed files"), this);
     chkSync_->setGeometry(L::chkSync);
     chkSync_->setFont(small);
     chkSync_->setToolTip(
-        QStringLiteral("Convert only files that are new or changed since the last run into the "
-                       "output folder, as recorded there; leave the others as they are"));
-    chkSync_->setAccessibleName(QStringLiteral("Only new and changed files"));
+        tr("Convert only files that are new or changed since the last run into the "
+           "output folder, as recorded there; leave the others as they are"));
+    chkSync_->setAccessibleName(tr("Only new and changed files"));
 
-    chkReplayGain_ = new SkinCheckBox(QStringLiteral("ReplayGain tags"), this);
+    chkReplayGain_ = new SkinCheckBox(tr("ReplayGain tags"), this);
     chkReplayGain_->setGeometry(L::chkReplayGain);
     chkReplayGain_->setFont(small);
     chkReplayGain_->setToolTip(
-        QStringLiteral("Measure the loudness of each file and write ReplayGain 2.0 tags for the "
-                       "track and the album"));
-    chkReplayGain_->setAccessibleName(QStringLiteral("ReplayGain tags"));
+        tr("Measure the loudness of each file and write ReplayGain 2.0 tags for the "
+           "track and the album"));
+    chkReplayGain_->setAccessibleName(tr("ReplayGain tags"));
 
-    chkOpenFolder_ = new SkinCheckBox(QStringLiteral("Open the output folder when done"), this);
+    chkOpenFolder_ = new SkinCheckBox(tr("Open the output folder when done"), this);
     chkOpenFolder_->setGeometry(L::chkOpenFolder);
     chkOpenFolder_->setFont(small);
-    chkOpenFolder_->setAccessibleName(QStringLiteral("Open the output folder when done"));
+    chkOpenFolder_->setAccessibleName(tr("Open the output folder when done"));
 
     cmbNames_ = new QComboBox(this);
     cmbNames_->setEditable(true);
@@ -99,18 +100,15 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
     cmbNames_->setCompleter(nullptr);
     for (const std::string& pattern : CommonNamePatterns()) {
         const QString text = QString::fromStdString(pattern);
-        cmbNames_->addItem(text.isEmpty() ? QStringLiteral("Name up to the first dot") : text,
-                           text);
+        cmbNames_->addItem(text.isEmpty() ? tr("Name up to the first dot") : text, text);
     }
     cmbNames_->setGeometry(L::cmbNames);
     cmbNames_->setFont(small);
-    cmbNames_->setToolTip(
-        QStringLiteral("The output's path below the output folder, from fields such as "
-                       "{artist}, {album}, {track}, {title}, {stem} or {folder}"));
-    cmbNames_->setAccessibleName(QStringLiteral("File names"));
+    cmbNames_->setToolTip(tr("The output's path below the output folder, from fields such as "
+                             "{artist}, {album}, {track}, {title}, {stem} or {folder}"));
+    cmbNames_->setAccessibleName(tr("File names"));
 
-    picButtonNames_ =
-        addButton(L::picButtonNames, QStringLiteral("Open the file names list"), {}, false);
+    picButtonNames_ = addButton(L::picButtonNames, tr("Open the file names list"), {}, false);
     picButtonNames_->setFocusPolicy(Qt::NoFocus);
     picButtonNames_->setPicture(pictures_.imgButton);
 
@@ -120,11 +118,12 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
     QPalette muted = lblNameExample_->palette();
     muted.setColor(QPalette::WindowText, skin::colour::inkMuted);
     lblNameExample_->setPalette(muted);
-    lblNameExample_->setAccessibleName(QStringLiteral("File name example"));
+    lblNameExample_->setAccessibleName(tr("File name example"));
 
-    imgOK_ = addButton(L::imgOK, QStringLiteral("OK"), {}, true);
-    imgBack_ = addButton(L::imgBack, QStringLiteral("Back"), QStringLiteral("Back"), true);
-    imgExit_ = addButton(L::imgExit, QStringLiteral("Exit"), QStringLiteral("Exit"), true);
+    imgOK_ = addButton(L::imgOK, tr("OK"), {}, true);
+    imgBack_ = addButton(L::imgBack, tr("Back"), tr("Back"), true);
+    imgExit_ = addButton(L::imgExit, tr("Exit"), tr("Exit"), true);
+    addCaptions(*this);
 
     lightOnHover(imgOK_, pictures_.imgOKLight);
     lightOnHover(imgBack_, pictures_.imgBackLight);

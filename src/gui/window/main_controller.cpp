@@ -19,6 +19,7 @@
 #include "gui/window/widgets.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFile>
 #include <QLabel>
@@ -312,7 +313,7 @@ void MainController::Help() {
 }
 
 void MainController::About() {
-    services_.boxes.show(QString::fromStdString(product::AboutText()), platform::MsgIcon::None,
+    services_.boxes.show(product::ShownAboutText(), platform::MsgIcon::None,
                          platform::applicationTitle());
 }
 
@@ -322,7 +323,8 @@ void MainController::ReportLeftOut(const QString& text) {
 
 void MainController::Browse() {
     const auto chosen = services_.dialogs.chooseFolder(
-        window_.get(), QString::fromLatin1(kSelectFolderPrompt), window_->txtPath()->text());
+        window_.get(), QCoreApplication::translate("AddFolder", kSelectFolderPrompt),
+        window_->txtPath()->text());
     // Cancel keeps the folder chosen before.
     if (chosen && !chosen->isEmpty())
         choices_.setOutputFolder(QFile::encodeName(*chosen));
@@ -340,8 +342,7 @@ bool MainController::eventFilter(QObject* watched, QEvent* event) {
 
 void MainController::Exit() {
     if (batch_->isActive()) {
-        if (!services_.boxes.ask(QStringLiteral("Stop converting and exit?"),
-                                 platform::applicationTitle()))
+        if (!services_.boxes.ask(tr("Stop converting and exit?"), platform::applicationTitle()))
             return;
         // The run may have ended while the question was open.
         Stop();
@@ -357,8 +358,7 @@ void MainController::Start() {
     if (runActive_)
         return;
     if (!batch_->Start()) {
-        services_.boxes.show(QStringLiteral("Please add a file"), platform::MsgIcon::Exclamation,
-                             QStringLiteral("Add"));
+        services_.boxes.show(tr("Please add a file"), platform::MsgIcon::Exclamation, tr("Add"));
         return;
     }
     runActive_ = true;
@@ -414,7 +414,7 @@ void MainController::runFinished(const RunReport& report) {
 void MainController::restoreWindow(const RunReport& report) {
     window_->picDrag()->setVisible(true);
     setRunning(false);
-    showProgressText(0.0, QStringLiteral("Done."));
+    showProgressText(0.0, tr("Done."));
     runActive_ = false;
     const QString text = run_display::ReportText(report);
     // Files left up to date are news, not a warning.

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QString>
+
 #include <string>
 #include <string_view>
 
@@ -15,9 +18,9 @@ inline constexpr std::string_view kSupportMail = "support@pelkora.example.org";
 inline constexpr std::string_view kTutorialPage = "help/tutorial.html";
 
 inline constexpr std::string_view kAboutOwner =
-    "Pelkora, the batch audio converter, by the Pelkora team";
+    QT_TRANSLATE_NOOP("About", "Pelkora, the batch audio converter, by the Pelkora team");
 inline constexpr std::string_view kAboutRights =
-    "Copyright (C) 2026 the Pelkora team. All rights reserved.";
+    QT_TRANSLATE_NOOP("About", "Copyright (C) 2026 the Pelkora team. All rights reserved.");
 
 // The address the feedback link opens: a new message to the support address.
 [[nodiscard]] inline std::string FeedbackLink() {
@@ -31,6 +34,13 @@ inline constexpr std::string_view kAboutRights =
         .append(kAboutRights)
         .append("\r\n")
         .append(kHomePage);
+}
+
+// The same in the user's language.
+[[nodiscard]] inline QString ShownAboutText() {
+    return QCoreApplication::translate("About", kAboutOwner.data()) + QStringLiteral("\r\n") +
+           QCoreApplication::translate("About", kAboutRights.data()) + QStringLiteral("\r\n") +
+           QString::fromUtf8(kHomePage.data(), static_cast<qsizetype>(kHomePage.size()));
 }
 
 } // namespace product

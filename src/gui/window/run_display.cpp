@@ -4,6 +4,7 @@
 #include "core/engine/progress_parser.h"
 #include "gui/window/layout.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <algorithm>
@@ -34,23 +35,30 @@ QString ReportText(const RunReport& report) {
             text += QString::fromUtf8(arrow ? "\n%1\n    \u2192 %2" : "\n%1\n    %2")
                         .arg(QFile::decodeName(items[i].path), items[i].text);
         if (items.size() > listed)
-            text += QStringLiteral("\n\nand %1 more").arg(items.size() - listed);
+            text += QCoreApplication::translate("RunDisplay", "\n\nand %1 more")
+                        .arg(items.size() - listed);
     };
     section(report.failures,
-            report.failures.size() == 1 ? QStringLiteral("This file could not be converted:")
-                                        : QStringLiteral("These files could not be converted:"),
+            report.failures.size() == 1
+                ? QCoreApplication::translate("RunDisplay", "This file could not be converted:")
+                : QCoreApplication::translate("RunDisplay", "These files could not be converted:"),
             false);
     section(report.warnings,
-            QStringLiteral("Converted with warnings (the input may be damaged or cut short):"),
+            QCoreApplication::translate(
+                "RunDisplay", "Converted with warnings (the input may be damaged or cut short):"),
             false);
     section(report.renamings,
-            QStringLiteral("Renamed so that no output replaces another from this run:"), true);
+            QCoreApplication::translate(
+                "RunDisplay", "Renamed so that no output replaces another from this run:"),
+            true);
     if (report.upToDate > 0) {
         if (!text.isEmpty())
             text += QStringLiteral("\n\n");
         text += report.upToDate == 1
-                    ? QStringLiteral("1 file was up to date and left as it was.")
-                    : QStringLiteral("%1 files were up to date and left as they were.")
+                    ? QCoreApplication::translate("RunDisplay",
+                                                  "1 file was up to date and left as it was.")
+                    : QCoreApplication::translate("RunDisplay",
+                                                  "%1 files were up to date and left as they were.")
                           .arg(report.upToDate);
     }
     return text;

@@ -82,19 +82,28 @@ struct ToolbarFace {
 ToolbarFace toolbarFace(int index) {
     switch (index) {
     case 0:
-        return {Glyph::AddFile, "Add File"};
+        return {Glyph::AddFile, QT_TRANSLATE_NOOP("Skin", "Add File")};
     case 6:
-        return {Glyph::AddFolder, "Add Folder"};
+        return {Glyph::AddFolder, QT_TRANSLATE_NOOP("Skin", "Add Folder")};
     case 1:
-        return {Glyph::Remove, "Remove"};
+        return {Glyph::Remove, QT_TRANSLATE_NOOP("Skin", "Remove")};
     case 2:
-        return {Glyph::Options, "Options"};
+        return {Glyph::Options, QT_TRANSLATE_NOOP("Skin", "Options")};
     case 3:
-        return {Glyph::Help, "Help"};
+        return {Glyph::Help, QT_TRANSLATE_NOOP("Skin", "Help")};
     default:
-        return {Glyph::Exit, "Exit"};
+        return {Glyph::Exit, QT_TRANSLATE_NOOP("Skin", "Exit")};
     }
 }
+
+// A word that looks the same whatever its button does.
+Caption plain(const char* text, const QRect& box, int flags, const QFont& f, const QColor& ink) {
+    return {text, box, flags, f, ink, {}, {}, {}};
+}
+
+// The washes of disabled buttons (ImageButton's default, and the menu titles' own).
+const QColor kToolbarWash(0xf4, 0xf7, 0xf6, 150);
+const QColor kMenuWash(0x0b, 0x2d, 0x2a, 150);
 
 void paintToolbarButton(QPainter& p, const QRect& r, int index, bool lit) {
     const ToolbarFace face = toolbarFace(index);
@@ -106,28 +115,25 @@ void paintToolbarButton(QPainter& p, const QRect& r, int index, bool lit) {
     }
     const QColor ink = lit ? colour::accentDark : colour::iconInk;
     drawGlyph(p, face.glyph, QRectF(r.center().x() - 11 + 0.5, r.top() + 6, 22, 22), ink);
-    p.setPen(lit ? colour::headerBottom : colour::ink);
-    drawWord(p, QRect(r.left(), r.top() + 31, r.width(), 16), Qt::AlignHCenter | Qt::AlignTop,
-             font(11, lit), QString::fromLatin1(face.word));
 }
 
 const char* menuWord(int index) {
-    static const char* const words[3] = {"File", "Options", "About"};
+    static const char* const words[3] = {QT_TRANSLATE_NOOP("Skin", "File"),
+                                         QT_TRANSLATE_NOOP("Skin", "Options"),
+                                         QT_TRANSLATE_NOOP("Skin", "About")};
     return words[index];
 }
 
-void paintMenuTitle(QPainter& p, const QRect& r, int index, bool lit) {
+void paintMenuTitle(QPainter& p, const QRect& r, bool lit) {
     if (lit) {
         QPainterPath bg;
         bg.addRoundedRect(QRectF(r), 4, 4);
         p.fillPath(bg, QColor(0x2a, 0x6e, 0x66));
     }
-    p.setPen(lit ? QColor(Qt::white) : colour::headerInk);
-    drawWord(p, r, Qt::AlignCenter, font(12), QString::fromLatin1(menuWord(index)));
 }
 
 // The Convert button's face; during a run the same button is Stop.
-void paintConvert(QPainter& p, const QRect& r, bool lit, bool stop = false) {
+void paintConvert(QPainter& p, const QRect& r, bool lit) {
     QPainterPath face;
     const QRectF box = QRectF(r).adjusted(0.5, 0.5, -0.5, -0.5);
     face.addRoundedRect(box, 10, 10);
@@ -141,26 +147,14 @@ void paintConvert(QPainter& p, const QRect& r, bool lit, bool stop = false) {
     p.setClipPath(face);
     p.strokePath(face.translated(0, 1), QPen(QColor(255, 255, 255, lit ? 70 : 50), 1));
     p.restore();
+}
 
-    const qreal icon = 30;
-    const qreal gap = 10;
-    const QString word = stop ? QStringLiteral("Stop") : QStringLiteral("Convert");
-    const QFont f = fittedFont(font(20, true), word,
-                               QSize(r.width() - static_cast<int>(icon + gap) - 16, r.height()));
-    const int textWidth = QFontMetrics(f).horizontalAdvance(word);
-    const qreal left = r.center().x() + 0.5 - (icon + gap + textWidth) / 2;
-    const QRectF glyph(left, r.center().y() + 0.5 - icon / 2, icon, icon);
-    if (stop) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(Qt::white);
-        p.drawRoundedRect(glyph.adjusted(6, 6, -6, -6), 3, 3);
-    } else {
-        drawGlyph(p, Glyph::Play, glyph, Qt::white);
-    }
-    p.setPen(Qt::white);
-    p.setFont(f);
-    p.drawText(QRectF(left + icon + gap, r.top(), textWidth + 4, r.height()),
-               Qt::AlignLeft | Qt::AlignVCenter, word);
+constexpr qreal kConvertIcon = 30;
+constexpr qreal kConvertGap = 10;
+
+QSize convertWordBox(QSize button) {
+    return QSize(button.width() - static_cast<int>(kConvertIcon + kConvertGap) - 16,
+                 button.height());
 }
 
 enum class Look { Normal, Lit, Pressed };
@@ -248,7 +242,7 @@ void paintMainArt(QPainter& p, const QPainterPath& body) {
              QStringLiteral("Pelkora"));
     p.fillRect(QRectF(8, 28.5, width - 16, 1), QColor(255, 255, 255, 18));
     for (int i = 0; i < 3; ++i)
-        paintMenuTitle(p, L::imgMenu[static_cast<std::size_t>(i)], i, false);
+        paintMenuTitle(p, L::imgMenu[static_cast<std::size_t>(i)], false);
     paintTitleButton(p, L::imgHelp, TitleButton::Help, false);
     paintTitleButton(p, L::imgMin, TitleButton::Minimise, false);
     paintTitleButton(p, L::imgExit, TitleButton::Close, false);
@@ -288,33 +282,10 @@ void paintMainArt(QPainter& p, const QPainterPath& body) {
     p.strokePath(panel, QPen(colour::panelLine, 1));
     p.drawLine(QPointF(480.5, 134), QPointF(480.5, 456));
 
-    p.setPen(colour::ink);
-    drawWord(p, QRect(L::LV.left() + 1, 134, 200, 22), Qt::AlignLeft | Qt::AlignBottom,
-             font(12, true), QStringLiteral("Input files"));
-    p.setPen(colour::inkMuted);
-    drawWord(p, QRect(L::LV.right() - 260, 134, 260, 21), Qt::AlignRight | Qt::AlignBottom,
-             font(10), QStringLiteral("Converted from the top down"));
-
-    struct Caption {
-        const QRect& field;
-        const char* text;
-    };
-    const Caption captions[] = {
-        {L::cmbOF, "Output format"}, {L::cmbBR, "Bitrate (kbps)"},  {L::cmbR, "Sample rate (Hz)"},
-        {L::cmbChannel, "Channels"}, {L::txtPath, "Output folder"},
-    };
-    p.setPen(colour::inkMuted);
-    for (const Caption& c : captions)
-        drawWord(p, QRect(c.field.left() + 1, c.field.top() - 17, c.field.width(), 16),
-                 Qt::AlignLeft | Qt::AlignBottom, font(10, true), QString::fromLatin1(c.text));
-
     paintBrowse(p, L::imgBrowse, Look::Normal);
     paintConvert(p, L::imgConvert, false);
 
     // Progress bar frame.
-    p.setPen(colour::inkMuted);
-    drawWord(p, QRect(L::LV.left() + 1, L::imgPB.top() - 3, 90, L::imgPB.height() + 6),
-             Qt::AlignLeft | Qt::AlignVCenter, font(10, true), QStringLiteral("Progress"));
     QPainterPath track;
     track.addRoundedRect(QRectF(L::imgPB).adjusted(-0.5, -0.5, 0.5, 0.5), 4, 4);
     p.fillPath(track, QColor(0xe8, 0xef, 0xed));
@@ -352,56 +323,72 @@ template <typename Paint> QPixmap loosePicture(QSize size, qreal dpr, Paint pain
 void paintOptionsArt(QPainter& p, const QPainterPath& body) {
     namespace L = layout::options;
     paintHeader(p, body, 29, L::client.width());
-    p.setPen(Qt::white);
-    drawWord(p, QRect(14, 0, 200, 29), Qt::AlignLeft | Qt::AlignVCenter, font(13, true),
-             QStringLiteral("Options"));
     paintTitleButton(p, L::imgExit, TitleButton::Close, false);
+}
 
-    auto label = [&p](const QRect& r, const char* text, bool strong, int flags) {
-        p.setPen(strong ? colour::ink : colour::inkMuted);
-        drawWord(p, r, flags, font(strong ? 11 : 10, strong), QString::fromLatin1(text));
+} // namespace
+
+std::vector<Caption> optionsCaptions() {
+    namespace L = layout::options;
+    std::vector<Caption> out;
+    out.push_back(plain(QT_TRANSLATE_NOOP("Skin", "Options"), QRect(14, 0, 200, 29),
+                        Qt::AlignLeft | Qt::AlignVCenter, font(13, true), Qt::white));
+
+    auto label = [&out](const QRect& r, const char* text, bool strong, int flags) {
+        out.push_back(plain(text, r, flags, font(strong ? 11 : 10, strong),
+                            strong ? colour::ink : colour::inkMuted));
     };
     const int left = Qt::AlignLeft | Qt::AlignVCenter;
-    label(QRect(14, L::cmbSR.top(), 128, L::cmbSR.height()), "Sound Reminder", true, left);
-    label(QRect(14, L::chkMC.top() - 3, 128, L::chkMC.height() + 6), "Music Cutter", true, left);
+    label(QRect(14, L::cmbSR.top(), 128, L::cmbSR.height()),
+          QT_TRANSLATE_NOOP("Skin", "Sound Reminder"), true, left);
+    label(QRect(14, L::chkMC.top() - 3, 128, L::chkMC.height() + 6),
+          QT_TRANSLATE_NOOP("Skin", "Music Cutter"), true, left);
     label(QRect(L::chkMC.right() + 7, L::chkMC.top() - 3, 150, L::chkMC.height() + 6),
-          "Convert only part of each file", false, left);
-    label(QRect(14, L::txtFromH.top(), 76, L::txtFromH.height()), "From", true, left);
-    label(QRect(14, L::txtToH.top(), 76, L::txtToH.height()), "Duration", true, left);
+          QT_TRANSLATE_NOOP("Skin", "Convert only part of each file"), false, left);
+    label(QRect(14, L::txtFromH.top(), 76, L::txtFromH.height()), QT_TRANSLATE_NOOP("Skin", "From"),
+          true, left);
+    label(QRect(14, L::txtToH.top(), 76, L::txtToH.height()), QT_TRANSLATE_NOOP("Skin", "Duration"),
+          true, left);
     for (const QRect* row : {&L::txtFromH, &L::txtToH}) {
         const int top = row->top();
         const int h = row->height();
-        label(QRect(L::txtFromH.right() + 4, top, 40, h), "Hour", false, left);
-        label(QRect(L::txtFromM.right() + 4, top, 34, h), "Min", false, left);
-        label(QRect(L::txtFromS.right() + 4, top, 34, h), "Sec", false, left);
+        label(QRect(L::txtFromH.right() + 4, top, 40, h), QT_TRANSLATE_NOOP("Skin", "Hour"), false,
+              left);
+        label(QRect(L::txtFromM.right() + 4, top, 34, h), QT_TRANSLATE_NOOP("Skin", "Min"), false,
+              left);
+        label(QRect(L::txtFromS.right() + 4, top, 34, h), QT_TRANSLATE_NOOP("Skin", "Sec"), false,
+              left);
     }
     label(QRect(14, L::cmbJobs.top(), L::cmbJobs.left() - 18, L::cmbJobs.height()),
-          "Simultaneous conversions", true, left);
+          QT_TRANSLATE_NOOP("Skin", "Simultaneous conversions"), true, left);
     label(QRect(14, L::chkKeep.top() - 3, L::chkKeep.left() - 18, L::chkKeep.height() + 6),
-          "Keep sub-folders", true, left);
+          QT_TRANSLATE_NOOP("Skin", "Keep sub-folders"), true, left);
     label(QRect(L::chkKeep.right() + 7, L::chkKeep.top() - 3,
                 L::client.width() - L::chkKeep.right() - 14, L::chkKeep.height() + 6),
-          "of an added folder", false, left);
+          QT_TRANSLATE_NOOP("Skin", "of an added folder"), false, left);
     label(QRect(14, L::chkSync.top() - 3, L::chkSync.left() - 18, L::chkSync.height() + 6),
-          "Only new and changed files", true, left);
+          QT_TRANSLATE_NOOP("Skin", "Only new and changed files"), true, left);
     label(QRect(L::chkSync.right() + 7, L::chkSync.top() - 3,
                 L::client.width() - L::chkSync.right() - 14, L::chkSync.height() + 6),
-          "since the last run", false, left);
+          QT_TRANSLATE_NOOP("Skin", "since the last run"), false, left);
     label(QRect(14, L::chkReplayGain.top() - 3, L::chkReplayGain.left() - 18,
                 L::chkReplayGain.height() + 6),
-          "ReplayGain tags", true, left);
+          QT_TRANSLATE_NOOP("Skin", "ReplayGain tags"), true, left);
     label(QRect(L::chkReplayGain.right() + 7, L::chkReplayGain.top() - 3,
                 L::client.width() - L::chkReplayGain.right() - 14, L::chkReplayGain.height() + 6),
-          "track and album loudness", false, left);
+          QT_TRANSLATE_NOOP("Skin", "track and album loudness"), false, left);
     label(QRect(14, L::chkOpenFolder.top() - 3, L::chkOpenFolder.left() - 18,
                 L::chkOpenFolder.height() + 6),
-          "Open the output folder", true, left);
+          QT_TRANSLATE_NOOP("Skin", "Open the output folder"), true, left);
     label(QRect(L::chkOpenFolder.right() + 7, L::chkOpenFolder.top() - 3,
                 L::client.width() - L::chkOpenFolder.right() - 14, L::chkOpenFolder.height() + 6),
-          "when done", false, left);
-    label(QRect(14, L::cmbNames.top(), L::cmbNames.left() - 18, L::cmbNames.height()), "File names",
-          true, left);
+          QT_TRANSLATE_NOOP("Skin", "when done"), false, left);
+    label(QRect(14, L::cmbNames.top(), L::cmbNames.left() - 18, L::cmbNames.height()),
+          QT_TRANSLATE_NOOP("Skin", "File names"), true, left);
+    return out;
 }
+
+namespace {
 
 void paintDialogButton(QPainter& p, const QRect& r, bool primary, bool lit) {
     QPainterPath face;
@@ -413,12 +400,106 @@ void paintDialogButton(QPainter& p, const QRect& r, bool primary, bool lit) {
         p.fillPath(face, lit ? colour::hoverFill : colour::panel);
         p.strokePath(face, QPen(lit ? colour::accent : colour::fieldLine, 1));
     }
-    p.setPen(primary ? colour::inkOnAccent : colour::ink);
-    drawWord(p, r, Qt::AlignCenter, font(11, true),
-             primary ? QStringLiteral("OK") : QStringLiteral("Back"));
 }
 
 } // namespace
+
+std::vector<Caption> mainCaptions() {
+    namespace L = layout::main;
+    std::vector<Caption> out;
+    out.push_back(plain(QT_TRANSLATE_NOOP("Skin", "Input files"),
+                        QRect(L::LV.left() + 1, 134, 200, 22), Qt::AlignLeft | Qt::AlignBottom,
+                        font(12, true), colour::ink));
+    out.push_back(plain(QT_TRANSLATE_NOOP("Skin", "Converted from the top down"),
+                        QRect(L::LV.right() - 260, 134, 260, 21), Qt::AlignRight | Qt::AlignBottom,
+                        font(10), colour::inkMuted));
+    const std::pair<const QRect&, const char*> fields[] = {
+        {L::cmbOF, QT_TRANSLATE_NOOP("Skin", "Output format")},
+        {L::cmbBR, QT_TRANSLATE_NOOP("Skin", "Bitrate (kbps)")},
+        {L::cmbR, QT_TRANSLATE_NOOP("Skin", "Sample rate (Hz)")},
+        {L::cmbChannel, QT_TRANSLATE_NOOP("Skin", "Channels")},
+        {L::txtPath, QT_TRANSLATE_NOOP("Skin", "Output folder")},
+    };
+    for (const auto& [field, text] : fields)
+        out.push_back(plain(text, QRect(field.left() + 1, field.top() - 17, field.width(), 16),
+                            Qt::AlignLeft | Qt::AlignBottom, font(10, true), colour::inkMuted));
+    out.push_back(plain(QT_TRANSLATE_NOOP("Skin", "Progress"),
+                        QRect(L::LV.left() + 1, L::imgPB.top() - 3, 90, L::imgPB.height() + 6),
+                        Qt::AlignLeft | Qt::AlignVCenter, font(10, true), colour::inkMuted));
+    return out;
+}
+
+Caption toolbarCaption(int index) {
+    const QSize button = layout::main::imgToolbar[static_cast<std::size_t>(index)].size();
+    return {toolbarFace(index).word,
+            QRect(0, 31, button.width(), 16),
+            Qt::AlignHCenter | Qt::AlignTop,
+            font(11),
+            colour::ink,
+            font(11, true),
+            colour::headerBottom,
+            kToolbarWash};
+}
+
+Caption menuCaption(int index) {
+    const QSize button = layout::main::imgMenu[static_cast<std::size_t>(index)].size();
+    return {
+        menuWord(index), QRect(QPoint(0, 0), button), Qt::AlignCenter, font(12), colour::headerInk,
+        font(12),        QColor(Qt::white),           kMenuWash};
+}
+
+Caption dialogButtonCaption(bool primary) {
+    const QRect r = primary ? layout::options::imgOK : layout::options::imgBack;
+    return plain(primary ? QT_TRANSLATE_NOOP("Skin", "OK") : QT_TRANSLATE_NOOP("Skin", "Back"),
+                 QRect(QPoint(0, 0), r.size()), Qt::AlignCenter, font(11, true),
+                 primary ? colour::inkOnAccent : colour::ink);
+}
+
+Caption convertCaption(bool stop) {
+    const QSize button = layout::main::imgConvert.size();
+    return {stop ? QT_TRANSLATE_NOOP("Skin", "Stop") : QT_TRANSLATE_NOOP("Skin", "Convert"),
+            QRect(QPoint(0, 0), convertWordBox(button)),
+            Qt::AlignLeft | Qt::AlignVCenter,
+            font(20, true),
+            QColor(Qt::white),
+            {},
+            {},
+            kToolbarWash};
+}
+
+void drawCaption(QPainter& p, const Caption& caption, const QString& shown, bool lit,
+                 bool enabled) {
+    const bool litLook = lit && caption.litInk.isValid();
+    QColor ink = litLook ? caption.litInk : caption.ink;
+    if (!enabled && caption.wash.isValid()) {
+        // What the button's wash would have made of the ink, had the word been in the art.
+        const qreal a = caption.wash.alphaF();
+        ink = QColor::fromRgbF(ink.redF() * (1 - a) + caption.wash.redF() * a,
+                               ink.greenF() * (1 - a) + caption.wash.greenF() * a,
+                               ink.blueF() * (1 - a) + caption.wash.blueF() * a);
+    }
+    p.setPen(ink);
+    drawWord(p, caption.box, caption.flags, litLook ? caption.litFont : caption.font, shown);
+}
+
+void drawConvertCaption(QPainter& p, const Caption& caption, const QString& shown, bool stop) {
+    const QRect r(QPoint(0, 0), layout::main::imgConvert.size());
+    const QFont f = fittedFont(caption.font, shown, caption.box.size());
+    const int textWidth = QFontMetrics(f).horizontalAdvance(shown);
+    const qreal left = r.center().x() + 0.5 - (kConvertIcon + kConvertGap + textWidth) / 2;
+    const QRectF glyph(left, r.center().y() + 0.5 - kConvertIcon / 2, kConvertIcon, kConvertIcon);
+    if (stop) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(caption.ink);
+        p.drawRoundedRect(glyph.adjusted(6, 6, -6, -6), 3, 3);
+    } else {
+        drawGlyph(p, Glyph::Play, glyph, caption.ink);
+    }
+    p.setPen(caption.ink);
+    p.setFont(f);
+    p.drawText(QRectF(left + kConvertIcon + kConvertGap, r.top(), textWidth + 4, r.height()),
+               Qt::AlignLeft | Qt::AlignVCenter, shown);
+}
 
 QFont font(int pixelSize, bool bold) {
     static const bool hasTahoma = QFontDatabase::hasFamily(QStringLiteral("Tahoma"));
@@ -486,14 +567,14 @@ MainPictures mainPictures(const QImage& base) {
     for (int i = 0; i < 3; ++i) {
         const QRect r = L::imgMenu[static_cast<std::size_t>(i)];
         pics.imgMenuData[static_cast<std::size_t>(i)] =
-            facePicture(base, r, dpr, [&](QPainter& p) { paintMenuTitle(p, r, i, true); });
+            facePicture(base, r, dpr, [&](QPainter& p) { paintMenuTitle(p, r, true); });
     }
     pics.imgConvertData = facePicture(base, L::imgConvert, dpr,
                                       [&](QPainter& p) { paintConvert(p, L::imgConvert, true); });
     pics.imgStop = facePicture(base, L::imgConvert, dpr,
-                               [&](QPainter& p) { paintConvert(p, L::imgConvert, false, true); });
-    pics.imgStopLight = facePicture(
-        base, L::imgConvert, dpr, [&](QPainter& p) { paintConvert(p, L::imgConvert, true, true); });
+                               [&](QPainter& p) { paintConvert(p, L::imgConvert, false); });
+    pics.imgStopLight = facePicture(base, L::imgConvert, dpr,
+                                    [&](QPainter& p) { paintConvert(p, L::imgConvert, true); });
     pics.imgHelpLight = facePicture(base, L::imgHelp, dpr, [&](QPainter& p) {
         paintTitleButton(p, L::imgHelp, TitleButton::Help, true);
     });

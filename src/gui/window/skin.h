@@ -8,6 +8,7 @@
 #include <QPixmap>
 
 #include <array>
+#include <vector>
 
 class QPainter;
 
@@ -59,6 +60,37 @@ inline const QColor scrollHandleHover{0x9d, 0xba, 0xb5};
 // The preferred font, made smaller until the text fits the box: where the named face is
 // missing, or its metrics differ, the fallback must not clip a word.
 [[nodiscard]] QFont fittedFont(const QFont& preferred, const QString& text, QSize box);
+
+// A word of the skin, drawn as text over the art so that it can be translated: written in
+// English, shown translated in the context "Skin".
+struct Caption {
+    const char* text;
+    QRect box; // in the window, or in its button
+    int flags;
+    QFont font;
+    QColor ink;
+    QFont litFont; // while the pointer is over its button, when litInk is valid
+    QColor litInk;
+    QColor wash; // laid over the ink while its button does not answer
+};
+// The most a caption's font may shrink to fit a translation, in pixels.
+inline constexpr int kMostCaptionShrink = 1;
+
+// The main window's words on the art, in its coordinates.
+[[nodiscard]] std::vector<Caption> mainCaptions();
+// The words of the toolbar buttons (by toolbar index) and the menu titles, in their buttons.
+[[nodiscard]] Caption toolbarCaption(int index);
+[[nodiscard]] Caption menuCaption(int index);
+// The Options window's words on the art, and those of its OK and Back buttons.
+[[nodiscard]] std::vector<Caption> optionsCaptions();
+[[nodiscard]] Caption dialogButtonCaption(bool primary);
+// The word of the Convert button (Stop during a run), with its glyph, over the whole button.
+[[nodiscard]] Caption convertCaption(bool stop);
+
+// The caption's shown text in its box, at a smaller size where it would not fit.
+void drawCaption(QPainter& p, const Caption& caption, const QString& shown, bool lit, bool enabled);
+// The Convert button's glyph and word, centred together in the button.
+void drawConvertCaption(QPainter& p, const Caption& caption, const QString& shown, bool stop);
 
 // The outline of a skinned window of the given size; outside it the window is transparent.
 [[nodiscard]] QPainterPath windowOutline(QSize client);
