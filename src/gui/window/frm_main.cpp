@@ -3,6 +3,7 @@
 #include "app/files/file_list.h"
 #include "core/engine/choice_lists.h"
 #include "gui/files/file_list_view.h"
+#include "gui/window/accessibility.h"
 #include "gui/window/frm_menu.h"
 #include "gui/window/layout.h"
 #include "gui/window/product_info.h"
@@ -77,10 +78,13 @@ void frmMain::buildArt() {
 
 void frmMain::buildControls() {
     // Created in reading order, which is also the tab order.
-    const char* const menuNames[3] = {"File", "Options", "About"};
-    for (int i = 0; i < 3; ++i)
-        imgMenu_[static_cast<std::size_t>(i)] = addButton(
-            L::imgMenu[static_cast<std::size_t>(i)], QString::fromLatin1(menuNames[i]), {}, false);
+    // The title's access key (Alt+F, ...) opens its menu; the reader says the title without it.
+    const QString menuTitles[3] = {tr("&File"), tr("&Options"), tr("&About")};
+    for (int i = 0; i < 3; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        imgMenu_[at] = addButton(L::imgMenu[at], {}, {}, false);
+        imgMenu_[at]->setText(menuTitles[i]);
+    }
     for (ImageButton* title : imgMenu_) {
         QColor wash = skin::colour::headerBottom;
         wash.setAlpha(150);
@@ -127,20 +131,19 @@ void frmMain::buildControls() {
     connect(list_, &FileList::hintChanged, this, &frmMain::showHint);
 
     cmbOF_ = makeCombo(this, L::cmbOF, ListItems(choices::kFormats),
-                       QStringLiteral("Output Format"), QStringLiteral("Output format"));
+                       QStringLiteral("Output Format"), tr("Output format"));
     picButtonOF_ = addButton(L::picButtonOF, QStringLiteral("Open the output format list"),
                              QStringLiteral("MP3 Audio Bitrate"), false);
     cmbBR_ = makeCombo(this, L::cmbBR, ListItems(choices::kBitrates),
-                       QStringLiteral("MP3 Audio Bitrate"), QStringLiteral("Bitrate"));
+                       QStringLiteral("MP3 Audio Bitrate"), tr("Bitrate (kbps)"));
     picButtonBR_ = addButton(L::picButtonBR, QStringLiteral("Open the bitrate list"),
                              QStringLiteral("MP3 Audio Bitrate"), false);
     cmbR_ = makeCombo(this, L::cmbR, ListItems(choices::kSampleRates),
-                      QStringLiteral("MP3 Audio Rate"), QStringLiteral("Sample rate"));
+                      QStringLiteral("MP3 Audio Rate"), tr("Sample rate (Hz)"));
     picButtonR_ = addButton(L::picButtonR, QStringLiteral("Open the sample rate list"),
                             QStringLiteral("MP3 Audio Rate"), false);
-    cmbChannel_ =
-        makeCombo(this, L::cmbChannel, ListItems(choices::kChannels),
-                  QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), QStringLiteral("Channels"));
+    cmbChannel_ = makeCombo(this, L::cmbChannel, ListItems(choices::kChannels),
+                            QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), tr("Channels"));
     picButtonChannel_ = addButton(L::picButtonChannel, QStringLiteral("Open the channels list"),
                                   QStringLiteral("MP3 Audio Channel(Stereo or Mono)"), false);
     for (ImageButton* arrow : {picButtonOF_, picButtonBR_, picButtonR_, picButtonChannel_}) {
@@ -169,6 +172,7 @@ void frmMain::buildControls() {
     imgPB_ = new ProgressFill(this);
     imgPB_->setGeometry(L::imgPB.x(), L::imgPB.y(), 0, L::imgPB.height());
     imgPB_->setPicture(pictures_.progress);
+    imgPB_->setTrackWidth(L::imgPB.width());
     lblPB_ = new FitLabel(this);
     lblPB_->setGeometry(L::lblPB);
     lblPB_->setAlignment(Qt::AlignCenter);
@@ -293,8 +297,9 @@ void frmMain::connectLooks() {
 
     connect(lblFeed_, &LinkLabel::mouseMoved, this, [this] { setFeedEmphasis(true); });
 
-    connect(imgToolbar_[1], &ImageButton::clicked, this,
-            [this] { menus_->menuRemove()->popup(QCursor::pos()); });
+    connect(imgToolbar_[1], &ImageButton::clicked, this, [this] {
+        menus_->menuRemove()->popup(accessibility::popupPlace(*imgToolbar_[1], QCursor::pos()));
+    });
 }
 
 void frmMain::buildShortcuts() {
@@ -336,6 +341,7 @@ void frmMain::setProgressWidth(float twips) {
     if (std::isfinite(twips) && twips > 0)
         width = static_cast<int>(std::min(std::lround(twips / 15.0f), long{L::imgPB.width()}));
     imgPB_->resize(width, L::imgPB.height());
+    imgPB_->setPercent(twips * 100.0 / L::imgPBFullWidthTwips);
 }
 
 void frmMain::showHint() {

@@ -11,6 +11,7 @@
 #include "gui/files/file_list_view.h"
 #include "gui/services/shell.h"
 #include "gui/services/sound.h"
+#include "gui/window/accessibility.h"
 #include "gui/window/frm_main.h"
 #include "gui/window/frm_menu.h"
 #include "gui/window/frm_options.h"
@@ -258,7 +259,8 @@ void MainController::imgToolbar_Click(int index) {
         commands_.addFolder();
         break;
     case 1:
-        window_->menus()->menuRemove()->popup(QCursor::pos());
+        window_->menus()->menuRemove()->popup(
+            accessibility::popupPlace(*window_->imgToolbar(1), QCursor::pos()));
         break;
     case 2:
         commands_.options();
