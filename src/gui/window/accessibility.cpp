@@ -6,9 +6,14 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QComboBox>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QWidget>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -36,23 +41,21 @@ public:
         return s;
     }
 
-    // The list of choices first, as Qt's own combo box gives it, then the typing box.
-    int childCount() const override { return combo()->lineEdit() != nullptr ? 2 : 1; }
+    // The typing box, and the list of choices while it is open: closed, Qt would show its
+    // rows to a reader as showing.
+    int childCount() const override { return static_cast<int>(children().size()); }
     QAccessibleInterface* child(int index) const override {
-        if (index == 0)
-            return QAccessible::queryAccessibleInterface(combo()->view());
-        if (index == 1 && combo()->lineEdit() != nullptr)
-            return QAccessible::queryAccessibleInterface(combo()->lineEdit());
-        return nullptr;
+        const std::vector<QObject*> all = children();
+        if (index < 0 || index >= static_cast<int>(all.size()))
+            return nullptr;
+        return QAccessible::queryAccessibleInterface(all[static_cast<std::size_t>(index)]);
     }
     int indexOfChild(const QAccessibleInterface* child) const override {
         if (child == nullptr)
             return -1;
-        if (child->object() == combo()->view())
-            return 0;
-        if (combo()->lineEdit() != nullptr && child->object() == combo()->lineEdit())
-            return 1;
-        return -1;
+        const std::vector<QObject*> all = children();
+        const auto at = std::find(all.begin(), all.end(), child->object());
+        return at == all.end() ? -1 : static_cast<int>(at - all.begin());
     }
 
     QStringList actionNames() const override {
@@ -67,6 +70,14 @@ public:
 
 private:
     QComboBox* combo() const { return static_cast<QComboBox*>(widget()); }
+    std::vector<QObject*> children() const {
+        std::vector<QObject*> all;
+        if (combo()->lineEdit() != nullptr)
+            all.push_back(combo()->lineEdit());
+        if (combo()->view()->isVisible())
+            all.push_back(combo()->view());
+        return all;
+    }
 };
 
 // The fill is only as wide as the share done; the reader gets the whole track and a value.
@@ -167,6 +178,10 @@ QAccessibleInterface* makeInterface(const QString& className, QObject* object) {
     return nullptr;
 }
 
+bool pointerOn(const QWidget& button, QPoint pointer) {
+    return QRect(button.mapToGlobal(QPoint(0, 0)), button.size()).contains(pointer);
+}
+
 } // namespace
 
 namespace accessibility {
@@ -185,10 +200,22 @@ void setDefaultButton(QWidget& dialog, QAbstractButton& button) {
 }
 
 QPoint popupPlace(const QWidget& button, QPoint pointer) {
-    const QRect onScreen(button.mapToGlobal(QPoint(0, 0)), button.size());
-    if (onScreen.contains(pointer))
+    if (pointerOn(button, pointer))
         return pointer;
     return button.mapToGlobal(QPoint(0, button.height()));
+}
+
+void popUp(QMenu& menu, const QWidget& button, std::optional<QPoint> at) {
+    const QPoint pointer = QCursor::pos();
+    menu.popup(at.value_or(popupPlace(button, pointer)));
+    if (pointerOn(button, pointer))
+        return;
+    for (QAction* entry : menu.actions()) {
+        if (!entry->isSeparator() && entry->isEnabled() && entry->isVisible()) {
+            menu.setActiveAction(entry);
+            break;
+        }
+    }
 }
 
 } // namespace accessibility

@@ -2,7 +2,10 @@
 
 #include <QPoint>
 
+#include <optional>
+
 class QAbstractButton;
+class QMenu;
 class QWidget;
 
 namespace accessibility {
@@ -19,5 +22,9 @@ void setDefaultButton(QWidget& dialog, QAbstractButton& button);
 // Where a popup opened from a button goes: at the pointer when the pointer is on the button
 // (a click), otherwise below the button's left edge (the keyboard, a reader's press).
 [[nodiscard]] QPoint popupPlace(const QWidget& button, QPoint pointer);
+
+// Opens the button's menu at the place given, or at popupPlace() for the pointer. Opened from
+// the keyboard, its first entry is current, so arrows and the reader start there.
+void popUp(QMenu& menu, const QWidget& button, std::optional<QPoint> at = std::nullopt);
 
 } // namespace accessibility

@@ -11,7 +11,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -297,9 +296,8 @@ void frmMain::connectLooks() {
 
     connect(lblFeed_, &LinkLabel::mouseMoved, this, [this] { setFeedEmphasis(true); });
 
-    connect(imgToolbar_[1], &ImageButton::clicked, this, [this] {
-        menus_->menuRemove()->popup(accessibility::popupPlace(*imgToolbar_[1], QCursor::pos()));
-    });
+    connect(imgToolbar_[1], &ImageButton::clicked, this,
+            [this] { accessibility::popUp(*menus_->menuRemove(), *imgToolbar_[1]); });
 }
 
 void frmMain::buildShortcuts() {

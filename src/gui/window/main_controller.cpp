@@ -259,8 +259,7 @@ void MainController::imgToolbar_Click(int index) {
         commands_.addFolder();
         break;
     case 1:
-        window_->menus()->menuRemove()->popup(
-            accessibility::popupPlace(*window_->imgToolbar(1), QCursor::pos()));
+        accessibility::popUp(*window_->menus()->menuRemove(), *window_->imgToolbar(1));
         break;
     case 2:
         commands_.options();
@@ -284,7 +283,7 @@ void MainController::imgMenu_Click(int index) {
     // Directly below the left edge of the title.
     const QWidget* title = window_->imgMenu(index);
     const QPoint below(title->x(), title->y() + title->height());
-    menus[index]->popup(window_->mapToGlobal(below));
+    accessibility::popUp(*menus[index], *title, window_->mapToGlobal(below));
 }
 
 void MainController::ShowOptions() {
