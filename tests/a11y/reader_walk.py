@@ -19,6 +19,7 @@ from gi.repository import GLib
 DEADLINE = 60.0  # seconds; the test waits on state, this only bounds a hang
 
 COMBO_CAPTIONS = ["Output format", "Bitrate (kbps)", "Sample rate (Hz)", "Channels"]
+OPTIONS_COMBO_CAPTIONS = ["Sound Reminder", "Simultaneous conversions", "File names"]
 # Made hidden: reached only through code, never seen.
 HIDDEN_BUTTONS = ["Add a file", "Remove a file", "Start converting"]
 # The main window's tab order, as the reader names each control on the way.
@@ -360,10 +361,23 @@ def open_options(session, app):
     return wait_for("Options to open from the keyboard", lambda: options_dialog(app))
 
 
+def check_options_tree(dialog):
+    nodes = list(descendants(dialog))
+    names = [n.name for n in nodes if n.getRole() == pyatspi.ROLE_COMBO_BOX]
+    if names != OPTIONS_COMBO_CAPTIONS:
+        fail("Options' combo boxes are named %r, not %r" % (names, OPTIONS_COMBO_CAPTIONS))
+    for node in nodes:
+        inside_combo = node.parent is not None and node.parent.getRole() == pyatspi.ROLE_COMBO_BOX
+        if (node.getRole() in (pyatspi.ROLE_PUSH_BUTTON, pyatspi.ROLE_CHECK_BOX,
+                               pyatspi.ROLE_TEXT) and not inside_combo and not node.name.strip()):
+            fail("an Options %s at %r has no name" % (node.getRoleName(), extents(node)))
+
+
 def options_with_keyboard(session, app):
     dialog = open_options(session, app)
     if dialog is None:
         return
+    check_options_tree(dialog)
     tab_to(session, app, "Keep sub-folders")
     box = keep_box(dialog)
     if box is None or not has(box, pyatspi.STATE_FOCUSED):
@@ -387,6 +401,18 @@ def options_with_keyboard(session, app):
         fail("Enter in Options did not apply the choice (it was not OK)")
     session.key("Escape")
     wait_for("Esc to close Options", lambda: options_dialog(app) is None)
+
+
+def quit_with_keyboard(session, app):
+    """Enter on the focused Exit button ends the program, and it ends cleanly."""
+    session.focus_window()
+    if not tab_to(session, app, "Exit"):
+        return
+    session.key("Return")
+    if wait_for("the program to end", lambda: session.program.poll() is not None) is None:
+        return
+    if session.program.returncode != 0:
+        fail("the program ended with status %d" % session.program.returncode)
 
 
 def main():
@@ -415,6 +441,7 @@ def main():
         if tab_to(session, app, "Remove"):
             popup_at(session, "Remove", ["Return"], extents(remove), "Remove Selected")
         options_with_keyboard(session, app)
+        quit_with_keyboard(session, app)
     finally:
         session.close()
     print("%d failures" % len(failures))
