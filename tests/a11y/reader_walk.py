@@ -147,16 +147,16 @@ class Session:
         self.env["DISPLAY"] = ":" + number
         return server
 
+    def xdotool(self, *args):
+        subprocess.run(["xdotool", *args], env=self.env, check=True)
+
     def key(self, *keys):
-        subprocess.run(["xdotool", "key", "--clearmodifiers", *keys], env=self.env, check=True)
+        self.xdotool("key", "--clearmodifiers", *keys)
 
     def focus_window(self):
         # Giving the window the keyboard is the window manager's part; there is none here.
-        subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "^Pelkora$",
-                        "windowfocus", "--sync"], env=self.env, check=True)
-
-    def pointer_to(self, x, y):
-        subprocess.run(["xdotool", "mousemove", str(x), str(y)], env=self.env, check=True)
+        self.xdotool("search", "--sync", "--onlyvisible", "--name", "^Pelkora$", "windowfocus",
+                     "--sync")
 
     def close(self):
         for p in (self.program, self.xserver):
@@ -250,28 +250,25 @@ def check_tree(frame):
 
 
 def tab_walk(session, app):
-    # Shift+Tab from the first control lands on the last: a known place to start from.
+    """Tab once round the window, from the first control back to it."""
     start = wait_for("the first control to take the focus", lambda: focused(app))
     if start is None:
         return
     if start.name != TAB_ORDER[0]:
         fail("the window opens with %r focused, not %r" % (start.name, TAB_ORDER[0]))
-    seen = []
+    previous = start.name
     for expected in TAB_ORDER[1:] + TAB_ORDER[:1]:
         session.key("Tab")
-        previous = seen[-1] if seen else start.name
-
-        def moved(expected=expected, previous=previous):
-            node = focused(app)
-            name = reader_name(node)
-            return name if name == expected else None
-
-        got = wait_for("Tab to %r" % expected, moved, deadline=10)
-        if got is None:
-            node = focused(app)
-            fail("after %r Tab reached %r" % (previous, reader_name(node)))
+        node = wait_for("Tab to %r" % expected, lambda expected=expected: (
+            lambda n: n if reader_name(n) == expected else None)(focused(app)), deadline=10)
+        if node is None:
+            fail("after %r Tab reached %r" % (previous, reader_name(focused(app))))
             return
-        seen.append(got)
+        # The list holds the song: its focus is that row, and the reader reads it.
+        if expected == "Input files" and "song" not in node.name:
+            fail("the list's focus reads %s %r, not the song's row" % (node.getRoleName(),
+                                                                      node.name))
+        previous = expected
 
 
 def reader_name(node):
@@ -295,17 +292,6 @@ def tab_to(session, app, name):
         time.sleep(0.1)
     fail("Tab never reached %r" % name)
     return False
-
-
-def check_list_focus(session, app):
-    # The list holds the song: its focus is a current row, and the reader reads that row.
-    if not tab_to(session, app, "Input files"):
-        return
-    node = wait_for("the list's current row", lambda: (
-        lambda n: n if n is not None and n.getRole() != pyatspi.ROLE_TREE else None)(focused(app)),
-        deadline=10)
-    if node is not None and "song" not in node.name:
-        fail("the list's focus reads %r, not the song's row" % node.name)
 
 
 def popup_at(session, title, open_keys, where, first_entry):
@@ -332,23 +318,16 @@ def popup_at(session, title, open_keys, where, first_entry):
              lambda: any(not p[3] for p in events.popups), deadline=10)
 
 
-def button(frame, name):
-    for node in descendants(frame):
-        if node.getRole() == pyatspi.ROLE_PUSH_BUTTON and node.name == name:
-            return node
-    return None
+def find(root, role, name):
+    return next((n for n in descendants(root) if n.getRole() == role and n.name == name), None)
 
 
 def options_dialog(app):
-    dialogs = windows(app, pyatspi.ROLE_DIALOG)
-    return dialogs[0] if dialogs else None
+    return next(iter(windows(app, pyatspi.ROLE_DIALOG)), None)
 
 
 def keep_box(dialog):
-    for node in descendants(dialog):
-        if node.getRole() == pyatspi.ROLE_CHECK_BOX and node.name == "Keep sub-folders":
-            return node
-    return None
+    return find(dialog, pyatspi.ROLE_CHECK_BOX, "Keep sub-folders")
 
 
 def open_options(session, app):
@@ -430,14 +409,13 @@ def main():
         frame = next(w for w in app if w is not None and showing(w))
         session.focus_window()
         # A pointer far from every button: a popup that follows it is seen at once.
-        session.pointer_to(1270, 1015)
+        session.xdotool("mousemove", "1270", "1015")
         check_tree(frame)
         tab_walk(session, app)
-        check_list_focus(session, app)
-        file_title = button(frame, "File")
+        file_title = find(frame, pyatspi.ROLE_PUSH_BUTTON, "File")
         popup_at(session, "File", ["alt+f"], extents(file_title), "Add a File(A)")
         # Enter on the focused Remove button opens its menu, at the button.
-        remove = button(frame, "Remove")
+        remove = find(frame, pyatspi.ROLE_PUSH_BUTTON, "Remove")
         if tab_to(session, app, "Remove"):
             popup_at(session, "Remove", ["Return"], extents(remove), "Remove Selected")
         options_with_keyboard(session, app)
