@@ -3,6 +3,7 @@
 #include "app/files/file_list.h"
 #include "core/engine/choice_lists.h"
 #include "gui/files/file_list_view.h"
+#include "gui/window/accessibility.h"
 #include "gui/window/frm_menu.h"
 #include "gui/window/layout.h"
 #include "gui/window/product_info.h"
@@ -11,7 +12,6 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QCursor>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -86,11 +86,13 @@ void frmMain::buildArt() {
 
 void frmMain::buildControls() {
     // Created in reading order, which is also the tab order.
-    const char* const menuNames[3] = {QT_TR_NOOP("File"), QT_TR_NOOP("Options"),
-                                      QT_TR_NOOP("About")};
-    for (int i = 0; i < 3; ++i)
-        imgMenu_[static_cast<std::size_t>(i)] =
-            addButton(L::imgMenu[static_cast<std::size_t>(i)], tr(menuNames[i]), {}, false);
+    // The title's access key (Alt+F, ...) opens its menu; the reader says the title without it.
+    const QString menuTitles[3] = {tr("&File"), tr("&Options"), tr("&About")};
+    for (int i = 0; i < 3; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        imgMenu_[at] = addButton(L::imgMenu[at], {}, {}, false);
+        imgMenu_[at]->setText(menuTitles[i]);
+    }
     for (ImageButton* title : imgMenu_) {
         QColor wash = skin::colour::headerBottom;
         wash.setAlpha(150);
@@ -136,19 +138,20 @@ void frmMain::buildControls() {
     connect(list_, &FileList::hintChanged, this, &frmMain::showHint);
 
     cmbOF_ = makeCombo(this, L::cmbOF, ListItems(choices::kFormats), tr("Output Format"),
-                       tr("Output format"));
+                       QCoreApplication::translate("Skin", "Output format"));
     picButtonOF_ = addButton(L::picButtonOF, tr("Open the output format list"),
                              tr("MP3 Audio Bitrate"), false);
     cmbBR_ = makeCombo(this, L::cmbBR, ListItems(choices::kBitrates), tr("MP3 Audio Bitrate"),
-                       tr("Bitrate"));
+                       QCoreApplication::translate("Skin", "Bitrate (kbps)"));
     picButtonBR_ =
         addButton(L::picButtonBR, tr("Open the bitrate list"), tr("MP3 Audio Bitrate"), false);
     cmbR_ = makeCombo(this, L::cmbR, ListItems(choices::kSampleRates), tr("MP3 Audio Rate"),
-                      tr("Sample rate"));
+                      QCoreApplication::translate("Skin", "Sample rate (Hz)"));
     picButtonR_ =
         addButton(L::picButtonR, tr("Open the sample rate list"), tr("MP3 Audio Rate"), false);
     cmbChannel_ = makeCombo(this, L::cmbChannel, ShownItems("Choices", choices::kChannels),
-                            tr("MP3 Audio Channel(Stereo or Mono)"), tr("Channels"));
+                            tr("MP3 Audio Channel(Stereo or Mono)"),
+                            QCoreApplication::translate("Skin", "Channels"));
     picButtonChannel_ = addButton(L::picButtonChannel, tr("Open the channels list"),
                                   tr("MP3 Audio Channel(Stereo or Mono)"), false);
     for (ImageButton* arrow : {picButtonOF_, picButtonBR_, picButtonR_, picButtonChannel_}) {
@@ -177,6 +180,7 @@ void frmMain::buildControls() {
     imgPB_ = new ProgressFill(this);
     imgPB_->setGeometry(L::imgPB.x(), L::imgPB.y(), 0, L::imgPB.height());
     imgPB_->setPicture(pictures_.progress);
+    imgPB_->setTrackWidth(L::imgPB.width());
     lblPB_ = new FitLabel(this);
     lblPB_->setGeometry(L::lblPB);
     lblPB_->setAlignment(Qt::AlignCenter);
@@ -300,7 +304,7 @@ void frmMain::connectLooks() {
     connect(lblFeed_, &LinkLabel::mouseMoved, this, [this] { setFeedEmphasis(true); });
 
     connect(imgToolbar_[1], &ImageButton::clicked, this,
-            [this] { menus_->menuRemove()->popup(QCursor::pos()); });
+            [this] { accessibility::popUp(*menus_->menuRemove(), *imgToolbar_[1]); });
 }
 
 void frmMain::buildShortcuts() {
@@ -342,6 +346,7 @@ void frmMain::setProgressWidth(float twips) {
     if (std::isfinite(twips) && twips > 0)
         width = static_cast<int>(std::min(std::lround(twips / 15.0f), long{L::imgPB.width()}));
     imgPB_->resize(width, L::imgPB.height());
+    imgPB_->setPercent(twips * 100.0 / L::imgPBFullWidthTwips);
 }
 
 void frmMain::showHint() {

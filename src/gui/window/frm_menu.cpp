@@ -6,26 +6,25 @@
 #include <QMenu>
 
 frmMenu::frmMenu(FileList* list, QWidget* owner)
-    : QObject(owner), list_(list), menuFile_(new QMenu(QStringLiteral("File"), owner)),
-      menuOptions_(new QMenu(QStringLiteral("Options"), owner)),
-      menuAbout_(new QMenu(QStringLiteral("About"), owner)),
-      menuRemove_(new QMenu(QStringLiteral("Remove"), owner)) {
-    menuAddaFile =
-        addEntry(menuFile_, QStringLiteral("Add a File(&A)"), QStringLiteral("AddaFile"));
-    menuAddaFolder =
-        addEntry(menuFile_, QStringLiteral("Add a Folder(&F)"), QStringLiteral("menuAddaFolder"));
+    : QObject(owner), list_(list), menuFile_(new QMenu(tr("File"), owner)),
+      menuOptions_(new QMenu(tr("Options"), owner)), menuAbout_(new QMenu(tr("About"), owner)),
+      menuRemove_(new QMenu(tr("Remove"), owner)) {
+    // A reader names a popup after its window title.
+    for (QMenu* menu : {menuFile_, menuOptions_, menuAbout_, menuRemove_})
+        menu->setWindowTitle(menu->title());
+    menuAddaFile = addEntry(menuFile_, tr("Add a File(&A)"), QStringLiteral("AddaFile"));
+    menuAddaFolder = addEntry(menuFile_, tr("Add a Folder(&F)"), QStringLiteral("menuAddaFolder"));
     menuS = menuFile_->addSeparator();
-    menuExit = addEntry(menuFile_, QStringLiteral("Exit(&E)"), QStringLiteral("menuExit"));
+    menuExit = addEntry(menuFile_, tr("Exit(&E)"), QStringLiteral("menuExit"));
 
-    menuOption =
-        addEntry(menuOptions_, QStringLiteral("Options(&O)"), QStringLiteral("menuOption"));
+    menuOption = addEntry(menuOptions_, tr("Options(&O)"), QStringLiteral("menuOption"));
 
-    menuHelp = addEntry(menuAbout_, QStringLiteral("Help(&H)"), QStringLiteral("menuHelp"));
-    menuA = addEntry(menuAbout_, QStringLiteral("About(&A)"), QStringLiteral("A"));
+    menuHelp = addEntry(menuAbout_, tr("Help(&H)"), QStringLiteral("menuHelp"));
+    menuA = addEntry(menuAbout_, tr("About(&A)"), QStringLiteral("A"));
 
     menuRemoveSelected =
-        addEntry(menuRemove_, QStringLiteral("Remove Selected"), QStringLiteral("RemoveSelected"));
-    menuRemoveAll = menuRemove_->addAction(QStringLiteral("Remove All"));
+        addEntry(menuRemove_, tr("Remove &Selected"), QStringLiteral("RemoveSelected"));
+    menuRemoveAll = menuRemove_->addAction(tr("Remove &All"));
     connect(menuRemoveAll, &QAction::triggered, this, [this] { list_->RemoveAll(); });
 }
 

@@ -3,6 +3,7 @@
 #include "core/engine/choice_lists.h"
 #include "core/naming/name_pattern.h"
 
+#include "gui/window/accessibility.h"
 #include "gui/window/layout.h"
 #include "gui/window/skin_captions.h"
 #include "gui/window/widgets.h"
@@ -136,6 +137,7 @@ frmOptions::frmOptions(QWidget* parent) : SkinnedWindow(parent, Qt::Dialog, L::c
     connect(picButtonNames_, &ImageButton::clicked, cmbNames_, &QComboBox::showPopup);
     // The close button is the window's own: it never applies anything.
     connect(imgExit_, &ImageButton::clicked, this, &QDialog::reject);
+    accessibility::setDefaultButton(*this, *imgOK_);
     styleControls();
     // The style sheet gives the names box's editor the application's font.
     cmbNames_->lineEdit()->setFont(small);

@@ -11,6 +11,7 @@
 #include "gui/files/file_list_view.h"
 #include "gui/services/shell.h"
 #include "gui/services/sound.h"
+#include "gui/window/accessibility.h"
 #include "gui/window/frm_main.h"
 #include "gui/window/frm_menu.h"
 #include "gui/window/frm_options.h"
@@ -259,7 +260,7 @@ void MainController::imgToolbar_Click(int index) {
         commands_.addFolder();
         break;
     case 1:
-        window_->menus()->menuRemove()->popup(QCursor::pos());
+        accessibility::popUp(*window_->menus()->menuRemove(), *window_->imgToolbar(1));
         break;
     case 2:
         commands_.options();
@@ -283,7 +284,7 @@ void MainController::imgMenu_Click(int index) {
     // Directly below the left edge of the title.
     const QWidget* title = window_->imgMenu(index);
     const QPoint below(title->x(), title->y() + title->height());
-    menus[index]->popup(window_->mapToGlobal(below));
+    accessibility::popUp(*menus[index], *title, window_->mapToGlobal(below));
 }
 
 void MainController::ShowOptions() {

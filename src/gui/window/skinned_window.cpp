@@ -1,5 +1,6 @@
 #include "gui/window/skinned_window.h"
 
+#include "gui/window/accessibility.h"
 #include "gui/window/skin.h"
 #include "gui/window/widgets.h"
 
@@ -32,6 +33,7 @@ QRegion shapeRegion(const QPainterPath& outline, QSize size) {
 template <typename Frame>
 SkinnedWindow<Frame>::SkinnedWindow(QWidget* parent, Qt::WindowFlags flags, QSize client)
     : Frame(parent, flags | Qt::FramelessWindowHint), drag_(this) {
+    accessibility::install();
     this->setFixedSize(client);
     this->setMouseTracking(true);
     // The outline's antialiased edge blends with the desktop beneath.

@@ -2,6 +2,7 @@
 
 #include "gui/window/skin.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -9,6 +10,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
     setMouseTracking(true);
@@ -61,6 +63,17 @@ void ImageButton::mouseMoveEvent(QMouseEvent* event) {
     if (event->buttons() & Qt::LeftButton)
         QAbstractButton::mouseMoveEvent(event);
     event->accept();
+}
+
+void ImageButton::keyPressEvent(QKeyEvent* event) {
+    // Space works through QAbstractButton; Enter does the same here, as on any other button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (!event->isAutoRepeat())
+            click();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void ImageButton::focusInEvent(QFocusEvent* event) {
@@ -181,6 +194,17 @@ void LinkLabel::paintEvent(QPaintEvent* event) {
 
 ProgressFill::ProgressFill(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    setAccessibleName(tr("Progress"));
+}
+
+void ProgressFill::setPercent(double percent) {
+    const int whole =
+        std::isfinite(percent) ? static_cast<int>(std::lround(std::clamp(percent, 0.0, 100.0))) : 0;
+    if (whole == percent_)
+        return;
+    percent_ = whole;
+    QAccessibleValueChangeEvent changed(this, percent_);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void ProgressFill::setPicture(const QPixmap& picture) {

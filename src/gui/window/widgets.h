@@ -29,6 +29,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
@@ -97,6 +98,7 @@ private:
 };
 
 // The progress fill: a thin picture stretched to whatever width the progress display sets.
+// To a screen reader it is the whole bar, with the share done as its value.
 class ProgressFill final : public QWidget {
     Q_OBJECT
 public:
@@ -104,11 +106,20 @@ public:
     void setPicture(const QPixmap& picture);
     [[nodiscard]] const QPixmap& picture() const { return picture_; }
 
+    // Whole percent, clamped to 0..100; a reader hears of each change.
+    void setPercent(double percent);
+    [[nodiscard]] int percent() const { return percent_; }
+    // The width of the track the fill runs along.
+    void setTrackWidth(int width) { trackWidth_ = width; }
+    [[nodiscard]] int trackWidth() const { return trackWidth_; }
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QPixmap picture_;
+    int percent_ = 0;
+    int trackWidth_ = 0;
 };
 
 // A check box drawn to match the skin; only the box itself, its words are painted.
