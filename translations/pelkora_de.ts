@@ -546,6 +546,13 @@ Fortschritt und Zusammenfassung gehen auf die Standardfehlerausgabe.
     </message>
 </context>
 <context>
+    <name>ProgressFill</name>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+</context>
+<context>
     <name>ReportFile</name>
     <message>
         <source>it is a folder</source>
@@ -919,16 +926,8 @@ und %1 weitere</translation>
 <context>
     <name>frmMain</name>
     <message>
-        <source>File</source>
-        <translation>Datei</translation>
-    </message>
-    <message>
         <source>Options</source>
         <translation>Optionen</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>Info</translation>
     </message>
     <message>
         <source>Help &amp; Tutorial</source>
@@ -967,20 +966,12 @@ und %1 weitere</translation>
         <translation>Ausgabeformat</translation>
     </message>
     <message>
-        <source>Output format</source>
-        <translation>Ausgabeformat</translation>
-    </message>
-    <message>
         <source>Open the output format list</source>
         <translation>Liste der Ausgabeformate öffnen</translation>
     </message>
     <message>
         <source>MP3 Audio Bitrate</source>
         <translation>MP3-Audio-Bitrate</translation>
-    </message>
-    <message>
-        <source>Bitrate</source>
-        <translation>Bitrate</translation>
     </message>
     <message>
         <source>Open the bitrate list</source>
@@ -991,20 +982,12 @@ und %1 weitere</translation>
         <translation>MP3-Abtastrate</translation>
     </message>
     <message>
-        <source>Sample rate</source>
-        <translation>Abtastrate</translation>
-    </message>
-    <message>
         <source>Open the sample rate list</source>
         <translation>Liste der Abtastraten öffnen</translation>
     </message>
     <message>
         <source>MP3 Audio Channel(Stereo or Mono)</source>
         <translation>MP3-Audiokanäle (Stereo oder Mono)</translation>
-    </message>
-    <message>
-        <source>Channels</source>
-        <translation>Kanäle</translation>
     </message>
     <message>
         <source>Open the channels list</source>
@@ -1077,6 +1060,69 @@ und %1 weitere</translation>
     <message>
         <source>Stop</source>
         <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Optionen</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Info</translation>
+    </message>
+</context>
+<context>
+    <name>frmMenu</name>
+    <message>
+        <source>File</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Optionen</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Info</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Add a File(&amp;A)</source>
+        <translation>&amp;Datei hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add a Folder(&amp;F)</source>
+        <translation>&amp;Ordner hinzufügen</translation>
+    </message>
+    <message>
+        <source>Exit(&amp;E)</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>Options(&amp;O)</source>
+        <translation>&amp;Optionen</translation>
+    </message>
+    <message>
+        <source>Help(&amp;H)</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>About(&amp;A)</source>
+        <translation>&amp;Info</translation>
+    </message>
+    <message>
+        <source>Remove &amp;Selected</source>
+        <translation>&amp;Ausgewählte entfernen</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All</source>
+        <translation>A&amp;lle entfernen</translation>
     </message>
 </context>
 <context>

@@ -547,6 +547,13 @@ El progreso y el resumen van a la salida de error estándar.
     </message>
 </context>
 <context>
+    <name>ProgressFill</name>
+    <message>
+        <source>Progress</source>
+        <translation>Progreso</translation>
+    </message>
+</context>
+<context>
     <name>ReportFile</name>
     <message>
         <source>it is a folder</source>
@@ -920,16 +927,8 @@ y %1 más</translation>
 <context>
     <name>frmMain</name>
     <message>
-        <source>File</source>
-        <translation>Archivo</translation>
-    </message>
-    <message>
         <source>Options</source>
         <translation>Opciones</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>Acerca de</translation>
     </message>
     <message>
         <source>Help &amp; Tutorial</source>
@@ -968,20 +967,12 @@ y %1 más</translation>
         <translation>Formato de salida</translation>
     </message>
     <message>
-        <source>Output format</source>
-        <translation>Formato de salida</translation>
-    </message>
-    <message>
         <source>Open the output format list</source>
         <translation>Abrir la lista de formatos de salida</translation>
     </message>
     <message>
         <source>MP3 Audio Bitrate</source>
         <translation>Tasa de bits de audio MP3</translation>
-    </message>
-    <message>
-        <source>Bitrate</source>
-        <translation>Tasa de bits</translation>
     </message>
     <message>
         <source>Open the bitrate list</source>
@@ -992,20 +983,12 @@ y %1 más</translation>
         <translation>Frecuencia de audio MP3</translation>
     </message>
     <message>
-        <source>Sample rate</source>
-        <translation>Frecuencia de muestreo</translation>
-    </message>
-    <message>
         <source>Open the sample rate list</source>
         <translation>Abrir la lista de frecuencias de muestreo</translation>
     </message>
     <message>
         <source>MP3 Audio Channel(Stereo or Mono)</source>
         <translation>Canales de audio MP3 (estéreo o mono)</translation>
-    </message>
-    <message>
-        <source>Channels</source>
-        <translation>Canales</translation>
     </message>
     <message>
         <source>Open the channels list</source>
@@ -1078,6 +1061,69 @@ y %1 más</translation>
     <message>
         <source>Stop</source>
         <translation>Detener</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Archivo</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Opciones</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>Acerca &amp;de</translation>
+    </message>
+</context>
+<context>
+    <name>frmMenu</name>
+    <message>
+        <source>File</source>
+        <translation>Archivo</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Opciones</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Acerca de</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Quitar</translation>
+    </message>
+    <message>
+        <source>Add a File(&amp;A)</source>
+        <translation>Añadir &amp;archivo</translation>
+    </message>
+    <message>
+        <source>Add a Folder(&amp;F)</source>
+        <translation>Añadir &amp;carpeta</translation>
+    </message>
+    <message>
+        <source>Exit(&amp;E)</source>
+        <translation>&amp;Salir</translation>
+    </message>
+    <message>
+        <source>Options(&amp;O)</source>
+        <translation>&amp;Opciones</translation>
+    </message>
+    <message>
+        <source>Help(&amp;H)</source>
+        <translation>A&amp;yuda</translation>
+    </message>
+    <message>
+        <source>About(&amp;A)</source>
+        <translation>Acerca &amp;de</translation>
+    </message>
+    <message>
+        <source>Remove &amp;Selected</source>
+        <translation>Quitar la &amp;selección</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All</source>
+        <translation>Quitar &amp;todo</translation>
     </message>
 </context>
 <context>

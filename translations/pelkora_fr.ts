@@ -552,6 +552,13 @@ La progression et le bilan vont sur la sortie d&apos;erreur standard.
     </message>
 </context>
 <context>
+    <name>ProgressFill</name>
+    <message>
+        <source>Progress</source>
+        <translation>Progression</translation>
+    </message>
+</context>
+<context>
     <name>ReportFile</name>
     <message>
         <source>it is a folder</source>
@@ -925,16 +932,8 @@ et %1 de plus</translation>
 <context>
     <name>frmMain</name>
     <message>
-        <source>File</source>
-        <translation>Fichier</translation>
-    </message>
-    <message>
         <source>Options</source>
         <translation>Options</translation>
-    </message>
-    <message>
-        <source>About</source>
-        <translation>À propos</translation>
     </message>
     <message>
         <source>Help &amp; Tutorial</source>
@@ -973,20 +972,12 @@ et %1 de plus</translation>
         <translation>Format de sortie</translation>
     </message>
     <message>
-        <source>Output format</source>
-        <translation>Format de sortie</translation>
-    </message>
-    <message>
         <source>Open the output format list</source>
         <translation>Ouvrir la liste des formats de sortie</translation>
     </message>
     <message>
         <source>MP3 Audio Bitrate</source>
         <translation>Débit binaire audio MP3</translation>
-    </message>
-    <message>
-        <source>Bitrate</source>
-        <translation>Débit binaire</translation>
     </message>
     <message>
         <source>Open the bitrate list</source>
@@ -997,20 +988,12 @@ et %1 de plus</translation>
         <translation>Fréquence audio MP3</translation>
     </message>
     <message>
-        <source>Sample rate</source>
-        <translation>Fréquence d’échantillonnage</translation>
-    </message>
-    <message>
         <source>Open the sample rate list</source>
         <translation>Ouvrir la liste des fréquences d’échantillonnage</translation>
     </message>
     <message>
         <source>MP3 Audio Channel(Stereo or Mono)</source>
         <translation>Canaux audio MP3 (stéréo ou mono)</translation>
-    </message>
-    <message>
-        <source>Channels</source>
-        <translation>Canaux</translation>
     </message>
     <message>
         <source>Open the channels list</source>
@@ -1083,6 +1066,69 @@ et %1 de plus</translation>
     <message>
         <source>Stop</source>
         <translation>Arrêter</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichier</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>À &amp;propos</translation>
+    </message>
+</context>
+<context>
+    <name>frmMenu</name>
+    <message>
+        <source>File</source>
+        <translation>Fichier</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>À propos</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <source>Add a File(&amp;A)</source>
+        <translation>Ajouter un &amp;fichier</translation>
+    </message>
+    <message>
+        <source>Add a Folder(&amp;F)</source>
+        <translation>Ajouter un &amp;dossier</translation>
+    </message>
+    <message>
+        <source>Exit(&amp;E)</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>Options(&amp;O)</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>Help(&amp;H)</source>
+        <translation>&amp;Aide</translation>
+    </message>
+    <message>
+        <source>About(&amp;A)</source>
+        <translation>À &amp;propos</translation>
+    </message>
+    <message>
+        <source>Remove &amp;Selected</source>
+        <translation>Retirer la &amp;sélection</translation>
+    </message>
+    <message>
+        <source>Remove &amp;All</source>
+        <translation>Retirer &amp;tout</translation>
     </message>
 </context>
 <context>

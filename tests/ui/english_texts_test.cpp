@@ -41,7 +41,9 @@ void addWidgets(QStringList& out, QWidget& window) {
         add(out, where + QStringLiteral(" tip"), w->toolTip());
         if (auto* label = qobject_cast<QLabel*>(w))
             add(out, where, label->text());
-        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+        // An image button's text only carries its access key; its caption is drawn beside it.
+        else if (auto* button = qobject_cast<QAbstractButton*>(w);
+                 button && !qobject_cast<ImageButton*>(w))
             add(out, where, button->text());
         else if (auto* edit = qobject_cast<QLineEdit*>(w); edit && !edit->isReadOnly())
             add(out, where, edit->text());
