@@ -25,8 +25,9 @@ class QPainterPath;
 [[nodiscard]] bool platformTakesShapeMask(QStringView platform);
 
 // A frameless window whose looks are one painted picture: translucent outside the skin's
-// antialiased outline (its alpha channel, not a mask, gives the shape), moved by dragging its background, and with every button back to its
-// painted face when the pointer reaches the background. Frame is QWidget or QDialog.
+// antialiased outline (its alpha channel, not a mask, gives the shape), moved by dragging its
+// background, and with every button back to its painted face when the pointer reaches the
+// background. Frame is QWidget or QDialog.
 template <typename Frame> class SkinnedWindow : public Frame {
 public:
     // Every button back to the face painted on the background.
