@@ -1,5 +1,6 @@
 // The program on a Wayland desktop: a private weston, the window on it through Qt's Wayland
-// plugin. Each test skips, saying so, only where weston or that plugin is not installed.
+// plugin. Each test skips, saying so, only where weston or that plugin (or, for the drag, Xvfb
+// or xdotool) is not installed.
 #include "platform/program_copy.h"
 #include "wayland/weston_session.h"
 
