@@ -129,6 +129,7 @@ int main(int argc, char** argv) {
     MainController controller(programFolder, desktop.services());
     QObject::connect(&controller, &MainController::exitRequested, &app, &QApplication::quit);
     frmMain& window = controller.window();
+    desktop.setMainWindow(&window);
     FileList& list = controller.fileList();
 
     platform::InstanceServer server;

@@ -24,14 +24,20 @@ QMessageBox::Icon toQt(MsgIcon icon) {
 
 } // namespace
 
+QWidget* QtMessageBoxes::owner() const {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return mainWindow_;
+}
+
 void QtMessageBoxes::show(const QString& text, MsgIcon icon, const QString& title) {
-    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, owner());
     box.exec();
 }
 
 bool QtMessageBoxes::ask(const QString& text, const QString& title) {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
-                    QApplication::activeWindow());
+                    owner());
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

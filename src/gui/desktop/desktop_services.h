@@ -7,14 +7,25 @@
 #include "gui/services/shell.h"
 #include "gui/services/sound.h"
 
+#include <QPointer>
+#include <QWidget>
+
 #include <memory>
 
 namespace platform {
 
+// Each box is transient for the modal dialog it rises over, else for the main window, so the
+// desktop centres it there; the window with the focus is no guide (on Wayland there may be none).
 class QtMessageBoxes final : public MessageBoxes {
 public:
+    void setMainWindow(QWidget* window) { mainWindow_ = window; }
     void show(const QString& text, MsgIcon icon, const QString& title) override;
     bool ask(const QString& text, const QString& title) override;
+
+private:
+    [[nodiscard]] QWidget* owner() const;
+
+    QPointer<QWidget> mainWindow_;
 };
 
 class DesktopShell final : public Shell {
@@ -33,6 +44,8 @@ class DesktopServices final {
 public:
     DesktopServices() : dialogs_(dialogs::CreateDesktopDialogs()) {}
     [[nodiscard]] Services services() { return {boxes_, reportingShell_, sound_, *dialogs_}; }
+    // The window the boxes belong to.
+    void setMainWindow(QWidget* window) { boxes_.setMainWindow(window); }
 
 private:
     QtMessageBoxes boxes_;

@@ -5,6 +5,7 @@
 #include "gui/window/widgets.h"
 
 #include <QBitmap>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -30,6 +31,10 @@ QRegion shapeRegion(const QPainterPath& outline, QSize size) {
         QBitmap::fromImage(coverage.createMaskFromColor(qRgba(0, 0, 0, 0), Qt::MaskInColor)));
 }
 
+bool platformTakesShapeMask(QStringView platform) {
+    return platform == u"xcb";
+}
+
 template <typename Frame>
 SkinnedWindow<Frame>::SkinnedWindow(QWidget* parent, Qt::WindowFlags flags, QSize client)
     : Frame(parent, flags | Qt::FramelessWindowHint), drag_(this) {
@@ -51,7 +56,8 @@ template <typename Frame> qreal SkinnedWindow<Frame>::artScale() const {
 template <typename Frame> void SkinnedWindow<Frame>::setBackground(const QImage& art) {
     background_ = QPixmap::fromImage(art);
     background_.setDevicePixelRatio(art.devicePixelRatio());
-    this->setMask(shapeRegion(skin::windowOutline(this->size()), this->size()));
+    if (platformTakesShapeMask(QGuiApplication::platformName()))
+        this->setMask(shapeRegion(skin::windowOutline(this->size()), this->size()));
     this->update();
 }
 

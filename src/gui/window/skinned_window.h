@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QPixmap>
 #include <QRegion>
+#include <QStringView>
 #include <QWidget>
 
 class ImageButton;
@@ -18,9 +19,15 @@ class QPainterPath;
 // desktop without a compositing manager shows of it (such a desktop cannot blend the edge).
 [[nodiscard]] QRegion shapeRegion(const QPainterPath& outline, QSize size);
 
+// Whether the platform plugin of that name cuts a window to its mask. The shape itself always
+// comes from the art's alpha channel; X11 also needs the mask, for clicks on the corners and
+// for desktops without a compositing manager. Elsewhere a mask adds nothing the alpha does not.
+[[nodiscard]] bool platformTakesShapeMask(QStringView platform);
+
 // A frameless window whose looks are one painted picture: translucent outside the skin's
-// antialiased outline, moved by dragging its background, and with every button back to its
-// painted face when the pointer reaches the background. Frame is QWidget or QDialog.
+// antialiased outline (its alpha channel, not a mask, gives the shape), moved by dragging its
+// background, and with every button back to its painted face when the pointer reaches the
+// background. Frame is QWidget or QDialog.
 template <typename Frame> class SkinnedWindow : public Frame {
 public:
     // Every button back to the face painted on the background.
