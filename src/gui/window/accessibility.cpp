@@ -127,10 +127,12 @@ public:
         return QStringList{pressAction()} + QAccessibleWidget::actionNames();
     }
     void doAction(const QString& name) override {
-        if (name == pressAction())
-            emit link()->clicked();
-        else
+        if (name != pressAction()) {
             QAccessibleWidget::doAction(name);
+            return;
+        }
+        LinkLabel* const label = link();
+        emit label->clicked();
     }
 
 private:
