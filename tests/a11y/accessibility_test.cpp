@@ -31,7 +31,7 @@ class MainWindow : public testing::Test {
 protected:
     MainWindow() {
         frm.show();
-        QApplication::setActiveWindow(&frm);
+        frm.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&frm));
     }
 
@@ -95,7 +95,7 @@ TEST(OptionsKeys, EnterIsOkUnlessAnotherButtonHasTheFocusAndEscIsBack) {
     QObject::connect(dialog.imgOK(), &ImageButton::clicked, [&] { ++ok; });
     QObject::connect(dialog.imgBack(), &ImageButton::clicked, [&] { ++back; });
     dialog.show();
-    QApplication::setActiveWindow(&dialog);
+    dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
     dialog.txtFromH()->setEnabled(true);
 
