@@ -38,6 +38,15 @@ QString PixmanOption() {
 
 } // namespace
 
+int WestonSession::majorVersion() {
+    QProcess version;
+    version.start(QStringLiteral("weston"), {QStringLiteral("--version")});
+    version.waitForFinished(kStopDeadlineMs);
+    // "weston 10.0.1"
+    const QList<QByteArray> words = version.readAllStandardOutput().trimmed().split(' ');
+    return words.size() == 2 ? words[1].split('.').value(0).toInt() : 0;
+}
+
 QString MissingWaylandParts() {
     QStringList missing;
     if (QStandardPaths::findExecutable(QStringLiteral("weston")).isEmpty())

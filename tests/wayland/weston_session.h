@@ -34,6 +34,8 @@ public:
     // A folder inside the runtime folder for the test's files.
     [[nodiscard]] QString scratch() const { return runtime_.path(); }
 
+    // The installed weston's major version, 0 when it does not say.
+    static int majorVersion();
     // Runs xdotool on the X server (X11 backend only): weston passes its pointer on.
     bool xdotool(const QStringList& arguments);
 
