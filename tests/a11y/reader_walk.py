@@ -264,7 +264,7 @@ def tab_walk(session, app):
     for expected in TAB_ORDER[1:] + TAB_ORDER[:1]:
         session.key("Tab")
         node = wait_for("Tab to %r" % expected, lambda expected=expected: (
-            lambda n: n if reader_name(n) == expected else None)(focused(app)), deadline=10)
+            lambda n: n if reader_name(n) == expected else None)(focused(app)))
         if node is None:
             fail("after %r Tab reached %r" % (previous, reader_name(focused(app))))
             return
@@ -288,12 +288,15 @@ def reader_name(node):
 def tab_to(session, app, name):
     """Tabs until the reader names the focus name; False if a round never gets there."""
     for _ in range(2 * len(TAB_ORDER)):
-        if wait_for("the focus to settle", lambda: focused(app), deadline=10) is None:
+        if wait_for("the focus to settle", lambda: focused(app)) is None:
             return False
-        if reader_name(focused(app)) == name:
+        here = reader_name(focused(app))
+        if here == name:
             return True
         session.key("Tab")
-        time.sleep(0.1)
+        # The next look must see where this Tab went, not where the focus was.
+        wait_for("Tab to move on from %r" % here,
+                 lambda here=here: reader_name(focused(app)) != here)
     fail("Tab never reached %r" % name)
     return False
 
@@ -305,7 +308,7 @@ def popup_at(session, title, open_keys, where, first_entry):
     events.focused.clear()
     session.key(*open_keys)
     shown = wait_for("the %r menu" % title,
-                     lambda: next((p for p in events.popups if p[3]), None), deadline=10)
+                     lambda: next((p for p in events.popups if p[3]), None))
     if shown is None:
         return
     _, name, (x, y, _, _), _ = shown
@@ -315,11 +318,11 @@ def popup_at(session, title, open_keys, where, first_entry):
     if abs(x - bx) > 8 or abs(y - (by + bh)) > 8:
         fail("the %r menu pops up at %r, not below its button at %r" % (title, (x, y), where))
     if wait_for("the reader to land on %r" % first_entry, lambda: (
-            pyatspi.ROLE_MENU_ITEM, first_entry) in events.focused, deadline=10) is None:
+            pyatspi.ROLE_MENU_ITEM, first_entry) in events.focused) is None:
         fail("opened from the keyboard, the %r menu's focus went to %r" % (title, events.focused))
     session.key("Escape")
     wait_for("the %r menu to close" % title,
-             lambda: any(not p[3] for p in events.popups), deadline=10)
+             lambda: any(not p[3] for p in events.popups))
 
 
 def find(root, role, name):
@@ -369,7 +372,7 @@ def options_with_keyboard(session, app):
     was = has(box, pyatspi.STATE_CHECKED)
     session.key("space")
     if wait_for("Space to tick the box", lambda: has(keep_box(dialog), pyatspi.STATE_CHECKED)
-                != was, deadline=10) is None:
+                != was) is None:
         return
     # Enter on a check box is the dialog's default button, OK: the choice is kept.
     session.key("Return")
